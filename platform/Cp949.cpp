@@ -1,0 +1,112 @@
+#include "platform/Cp949.h"
+
+#include <cerrno>
+#include <iconv.h>
+
+namespace cp949 {
+namespace {
+
+// A converter that is opened and closed around one conversion.
+class Iconv {
+public:
+    Iconv(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
+    ~Iconv() {
+        if (ok()) iconv_close(cd_);
+    }
+    Iconv(const Iconv&) = delete;
+    Iconv& operator=(const Iconv&) = delete;
+    bool ok() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
+
+    // Converts all of in; on failure returns the offset of the byte that stopped it.
+    bool Run(std::string_view in, std::string& out, size_t& badOffset) {
+        out.clear();
+        char* src = const_cast<char*>(in.data());
+        size_t left = in.size();
+        char buf[1024];
+        while (left > 0) {
+            char* dst = buf;
+            size_t room = sizeof buf;
+            size_t r = iconv(cd_, &src, &left, &dst, &room);
+            out.append(buf, dst - buf);
+            if (r == static_cast<size_t>(-1) && errno != E2BIG) {
+                badOffset = in.size() - left;
+                return false;
+            }
+            // glibc counts characters it replaced as irreversible; we never ask for that.
+        }
+        char* dst = buf;
+        size_t room = sizeof buf;
+        iconv(cd_, nullptr, nullptr, &dst, &room);
+        out.append(buf, dst - buf);
+        return true;
+    }
+
+private:
+    iconv_t cd_;
+};
+
+// Length of the UTF-8 sequence starting with byte c (1 for a stray byte).
+size_t Utf8Length(unsigned char c) {
+    if (c >= 0xF0) return 4;
+    if (c >= 0xE0) return 3;
+    if (c >= 0xC0) return 2;
+    return 1;
+}
+
+}  // namespace
+
+Conversion FromUtf8(std::string_view utf8) {
+    Conversion c;
+    Iconv cv("CP949", "UTF-8");
+    if (!cv.ok()) {
+        c.error = "this system has no CP949 converter";
+        return c;
+    }
+    size_t bad = 0;
+    if (cv.Run(utf8, c.text, bad)) {
+        c.ok = true;
+        return c;
+    }
+    c.text.clear();
+    size_t len = Utf8Length(static_cast<unsigned char>(utf8[bad]));
+    std::string ch(utf8.substr(bad, len));
+    c.error = "the character \"" + ch + "\" cannot be stored in the device's Korean code page (CP949)";
+    return c;
+}
+
+Conversion ToUtf8(std::string_view bytes) {
+    Conversion c;
+    Iconv cv("UTF-8", "CP949");
+    if (!cv.ok()) {
+        c.error = "this system has no CP949 converter";
+        return c;
+    }
+    size_t bad = 0;
+    if (cv.Run(bytes, c.text, bad)) {
+        c.ok = true;
+        return c;
+    }
+    c.text.clear();
+    c.error = "the text holds bytes that are not valid CP949 at byte " + std::to_string(bad);
+    return c;
+}
+
+std::string ToUtf8Lossy(std::string_view bytes) {
+    std::string out;
+    while (!bytes.empty()) {
+        Conversion c = ToUtf8(bytes);
+        if (c.ok) return out + c.text;
+        // Convert the good prefix, replace one bad character, go on after it.
+        size_t bad = 0;
+        Iconv cv("UTF-8", "CP949");
+        std::string part;
+        cv.Run(bytes, part, bad);
+        out += part;
+        out += "\xEF\xBF\xBD";
+        size_t skip = (IsDBCSLeadByte(static_cast<unsigned char>(bytes[bad])) && bad + 1 < bytes.size()) ? 2 : 1;
+        bytes.remove_prefix(bad + skip);
+    }
+    return out;
+}
+
+}  // namespace cp949

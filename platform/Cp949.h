@@ -1,0 +1,29 @@
+#pragma once
+// Text in documents and files is CP949 (Korean code page) bytes; the window and CSV
+// files speak UTF-8. These are the only conversions between the two.
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace cp949 {
+
+struct Conversion {
+    std::string text;        // the converted text; empty when !ok
+    bool ok = false;
+    std::string error;       // why it failed, for the user
+};
+
+// UTF-8 to CP949. Fails, naming the first character, when CP949 cannot hold it
+// or when the input is not valid UTF-8.
+Conversion FromUtf8(std::string_view utf8);
+
+// CP949 to UTF-8. Fails on bytes that are not valid CP949.
+Conversion ToUtf8(std::string_view cp949);
+
+// ToUtf8 for display: bytes that do not convert show as U+FFFD instead of failing.
+std::string ToUtf8Lossy(std::string_view cp949);
+
+// True when the byte starts a two-byte character in CP949 (0x81 to 0xFE).
+inline bool IsDBCSLeadByte(unsigned char c) { return c >= 0x81 && c <= 0xFE; }
+
+}  // namespace cp949

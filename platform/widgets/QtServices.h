@@ -1,0 +1,75 @@
+#pragma once
+// The Qt implementations of the services the core asks for: message boxes, file
+// dialogs, clipboard, wait cursor, About box and the status line.
+#include <QPointer>
+#include <QString>
+#include <QStringList>
+
+#include "platform/Services.h"
+
+class QWidget;
+class QStatusBar;
+
+namespace platform {
+
+// "Memo files(*.mmo)" + "*.mmo;*.MMO" as a Qt name filter "Memo files(*.mmo) (*.mmo)".
+QString QtNameFilter(const FileFilter& filter);
+QStringList QtNameFilters(const std::vector<FileFilter>& filters);
+
+class QtPrompts : public Prompts {
+public:
+    explicit QtPrompts(QWidget* parent = nullptr) : parent_(parent) {}
+    void SetParent(QWidget* parent) { parent_ = parent; }
+    Answer Show(const std::string& text, Buttons buttons) override;
+    void ShowAbout() override;
+
+private:
+    QPointer<QWidget> parent_;
+};
+
+class QtFileDialogs : public FileDialogs {
+public:
+    explicit QtFileDialogs(QWidget* parent = nullptr) : parent_(parent) {}
+    void SetParent(QWidget* parent) { parent_ = parent; }
+    std::optional<std::string> Run(const FileDialogRequest& request) override;
+
+private:
+    QPointer<QWidget> parent_;
+};
+
+class QtClipboard : public Clipboard {
+public:
+    std::string Text() override;
+    void SetText(const std::string& text) override;
+};
+
+class QtBusyCursor : public BusyCursor {
+public:
+    void Begin() override;
+    void End() override;
+};
+
+class QtStatusLine : public StatusLine {
+public:
+    void SetStatusBar(QStatusBar* bar) { bar_ = bar; }
+    void Show(const std::string& text) override;
+
+private:
+    QPointer<QStatusBar> bar_;
+};
+
+// The whole Qt set, installed for its lifetime.
+struct QtServices {
+    QtPrompts prompts;
+    QtFileDialogs dialogs;
+    QtClipboard clipboard;
+    QtBusyCursor busy;
+    QtStatusLine status;
+    ScopedServices scope{Services{&prompts, &dialogs, &clipboard, &busy, &status}};
+    void SetParent(QWidget* parent) {
+        prompts.SetParent(parent);
+        dialogs.SetParent(parent);
+    }
+};
+
+}  // namespace platform
