@@ -1,14 +1,92 @@
 #include "cli/Cli.h"
 
 #include <cstdio>
+#include <string>
+
+#include "cli/Registry.h"
 
 namespace cli {
+namespace {
+
+constexpr const char* kUsage =
+    "usage:\n"
+    "  lyrabox-cli --help | --version\n"
+    "  lyrabox-cli info FILE...\n"
+    "  lyrabox-cli convert IN OUT [--frame N] [--quality Q]\n"
+    "  lyrabox-cli logo IN OUT [--select L,T,R,B] [--rotate-left] [--rotate-right] [--flip-h] [--flip-v] [--dither]\n"
+    "  lyrabox-cli memo export IN.mmo [-o OUT.csv]\n"
+    "  lyrabox-cli memo import IN.csv -o OUT.mmo\n"
+    "  lyrabox-cli song export IN.kok [-o OUT.csv]\n"
+    "  lyrabox-cli song import IN.csv -o OUT.kok\n";
+
+constexpr const char* kHelp =
+    "lyrabox-cli: the Lyrabox editor's file work without a window.\n\n"
+    "  info      what each file is: picture format, size, depth and frames; memo entries;\n"
+    "            songs per brand; the device logo file\n"
+    "  convert   load a picture and save it in the format of OUT's extension\n"
+    "            (.bmp .gif .jpg/.jpeg .png .raw)\n"
+    "  logo      cut, scale to 96x96 and save the device logo, as the logo page does\n"
+    "  memo      export a memo file to CSV (name,tel,email) or import one from CSV\n"
+    "  song      export a song file to CSV (brand,title,singer,number) or import one\n\n"
+    "CSV files are UTF-8 with a header row. Exit status: 0 success, 1 bad input or failed\n"
+    "operation, 2 usage error. A failed command leaves no output file behind.\n\n";
+
+int Info(const Args& files) {
+    if (files.empty()) return Fail(2, "info needs at least one FILE");
+    int code = 0;
+    for (const std::string& path : files) {
+        std::string block;
+        bool known = false;
+        for (const DescribeFn& describe : Describers()) {
+            block.clear();
+            if (describe(path, block)) {
+                known = true;
+                break;
+            }
+        }
+        if (!known) {
+            std::FILE* f = std::fopen(path.c_str(), "rb");
+            if (!f) {
+                code = Fail(1, path + ": cannot be opened");
+                continue;
+            }
+            std::fclose(f);
+            block = "  not recognised\n";
+        }
+        std::printf("%s:\n%s", path.c_str(), block.c_str());
+    }
+    return code;
+}
+
+}  // namespace
 
 int Run(int argc, char** argv) {
-    (void)argc;
-    (void)argv;
-    std::fputs("lyrabox-cli: not yet\n", stderr);
-    return 2;
+    Args args(argv + 1, argv + argc);
+    if (args.empty()) {
+        std::fputs(kUsage, stderr);
+        return 2;
+    }
+    const std::string& word = args[0];
+    Args rest(args.begin() + 1, args.end());
+    if (word == "--help" || word == "-h") {
+        std::fputs(kHelp, stdout);
+        std::fputs(kUsage, stdout);
+        return 0;
+    }
+    if (word == "--version") {
+        std::puts("lyrabox-cli 1.1");
+        return 0;
+    }
+    if (word == "info") return Info(rest);
+    std::string name = word;
+    if ((word == "memo" || word == "song") && !rest.empty()) {
+        name = word + " " + rest[0];
+        rest.erase(rest.begin());
+    }
+    if (const CommandFn* command = FindCommand(name)) return (*command)(rest);
+    if (word == "convert" || word == "logo" || word == "memo" || word == "song")
+        return Fail(2, "'" + name + "' is not a command; see lyrabox-cli --help");
+    return Fail(2, "unknown command '" + word + "'; see lyrabox-cli --help");
 }
 
 }  // namespace cli

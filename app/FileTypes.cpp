@@ -1,0 +1,68 @@
+#include "app/FileTypes.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "app/CommandIds.h"
+
+const FileTypeRow kFileTypes[8] = {
+    {0, true, false, "Supported files", "*.bmp;*.gif;*.jpg;*.jpeg;*.png;*.raw"},
+    {1, true, true, "BMP files(*.bmp)", "*.bmp"},
+    {2, true, false, "GIF files(*.gif)", "*.gif"},
+    {3, true, false, "JPG files(*.jpg;*.jpeg)", "*.jpg;*.jpeg"},
+    {4, true, false, "PNG files(*.png)", "*.png"},
+    {5, true, true, "Logo files(*.jpg)", "*.jpg"},
+    {6, true, true, "Memo files(*.mmo)", "*.mmo"},
+    {0, true, false, "All files(*.*)", "*.*"},
+};
+
+std::string FileTypeDescription(int key) {
+    for (int row = 0; row <= 6; ++row)
+        if (kFileTypes[row].key == key) return kFileTypes[row].description;
+    return "";
+}
+
+std::string FileExtension(const std::string& path) {
+    size_t dot = path.rfind('.');
+    if (dot == std::string::npos) return "";
+    std::string ext = path.substr(dot + 1);
+    std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return std::tolower(c); });
+    return ext;
+}
+
+FileKind ClassifyFile(const std::string& path) {
+    struct Entry {
+        const char* ext;
+        int type;
+    };
+    static const Entry table[] = {{"bmp", 1}, {"gif", 2}, {"jpg", 3}, {"jpeg", 3}, {"png", 4}, {"raw", 5}, {"mmo", 6}};
+    std::string ext = FileExtension(path);
+    for (const Entry& e : table)
+        if (ext == e.ext) return FileKind{e.type, e.type <= 5 ? page::Logo : page::Memo};
+    return FileKind{0, page::Memo};
+}
+
+std::optional<platform::FileDialogRequest> FileDialogFor(int pageMode, bool open, const std::string& name) {
+    platform::FileDialogRequest r;
+    int first = 0, last = 0;
+    if (pageMode == page::Memo) {
+        r.defaultExtension = "mmo";
+        r.title = open ? "Open memo file" : "Save memo file";
+        first = 6, last = 7;
+    } else if (pageMode == page::Logo) {
+        r.defaultExtension = "bmp";
+        r.title = open ? "Open logo file" : "Save logo file";
+        first = 1, last = 5;
+    } else {
+        return std::nullopt;
+    }
+    for (int row = first; row <= last; ++row) {
+        const FileTypeRow& t = kFileTypes[row];
+        if (open ? t.offeredOnOpen : t.offeredOnSave) r.filters.push_back({t.description, t.pattern});
+    }
+    r.open = open;
+    r.selectedFilter = 0;
+    r.initialName = name;
+    r.overwritePrompt = true;  // part of the dialog's base flags, in both modes
+    return r;
+}

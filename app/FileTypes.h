@@ -1,0 +1,31 @@
+#pragma once
+// The file kinds the program opens and saves, and the file dialog built from them.
+#include <optional>
+#include <string>
+
+#include "platform/Services.h"
+
+struct FileTypeRow {
+    int key;
+    bool offeredOnOpen;
+    bool offeredOnSave;
+    const char* description;
+    const char* pattern;
+};
+
+// The eight rows in program order.
+extern const FileTypeRow kFileTypes[8];
+
+// Description of the first of rows 0 to 6 with this key, or "" when none has it.
+std::string FileTypeDescription(int key);
+
+// Image format code and page mode of a path, from the text after its last ".".
+struct FileKind {
+    int type = 0;  // 1 bmp, 2 gif, 3 jpg/jpeg, 4 png, 5 raw, 6 mmo, 0 anything else
+    int page = 0;  // 1 for the picture types, 0 otherwise
+};
+std::string FileExtension(const std::string& path);  // lower case, "" when there is no "."
+FileKind ClassifyFile(const std::string& path);
+
+// The file dialog for a page mode; nothing for page modes other than memo and logo.
+std::optional<platform::FileDialogRequest> FileDialogFor(int pageMode, bool open, const std::string& name);

@@ -1,0 +1,67 @@
+#include "app/LyraApp.h"
+
+#include "app/FileTypes.h"
+#include "app/LyraDoc.h"
+#include "platform/Services.h"
+
+CLyraApp::CLyraApp() : doc_(std::make_unique<CLyraDoc>(*this)) {
+    OnCommand(cmd::FileNew, [this] { OnFileNew(); });
+    OnCommand(cmd::FileOpen, [this] { OnFileOpen(); });
+    OnCommand(cmd::AppAbout, [this] { OnAppAbout(); });
+    // Reached only when no view is active: the document handles Save first.
+    OnCommand(cmd::FileSave, [] {});
+    OnCommand(cmd::AppExit, [this] {
+        if (closeMainWindow) closeMainWindow();
+    });
+}
+
+CLyraApp::~CLyraApp() = default;
+
+bool CLyraApp::DoPromptFileName(std::string& name, bool open, bool fileMustExist) {
+    std::optional<platform::FileDialogRequest> request = FileDialogFor(m_nPage, open, name);
+    if (!request) return false;
+    request->fileMustExist = fileMustExist;
+    std::optional<std::string> chosen = platform::services().dialogs->Run(*request);
+    if (!chosen) return false;
+    name = *chosen;
+    return true;
+}
+
+bool CLyraApp::ProcessShellCommand(const std::string& path) {
+    if (path.empty()) {
+        OnFileNew();
+        return true;
+    }
+    return OpenDocumentFile(path);
+}
+
+void CLyraApp::InitialUpdateViews() {
+    std::vector<platform::View*> views = doc_->Views();
+    for (platform::View* v : views) v->OnInitialUpdate();
+}
+
+void CLyraApp::OnFileNew() {
+    if (!doc_->SaveModified()) return;
+    if (!doc_->OnNewDocument()) return;
+    InitialUpdateViews();
+}
+
+void CLyraApp::OnFileOpen() {
+    std::string name;
+    if (!DoPromptFileName(name, true, true)) return;
+    doc_->OnOpenDocument(name);  // the result is the document's own business
+}
+
+void CLyraApp::OnAppAbout() { platform::services().prompts->ShowAbout(); }
+
+bool CLyraApp::OpenDocumentFile(const std::string& path) {
+    if (!doc_->SaveModified()) return false;
+    if (!doc_->OnOpenDocument(path)) {
+        // A failed open that changed the document leaves it reset rather than half-made.
+        if (doc_->IsModified()) doc_->OnNewDocument();
+        return false;
+    }
+    doc_->SetPathName(path);
+    InitialUpdateViews();
+    return true;
+}

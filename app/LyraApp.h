@@ -1,0 +1,49 @@
+#pragma once
+// The application object: the page mode that the file dialogs and the document's open
+// and save consult, the one document, the file dialog, and the commands New, Open and
+// About. The window side (main frame, pages) attaches to it through the hooks below.
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "app/CommandIds.h"
+#include "platform/DocView.h"
+
+class CLyraDoc;
+
+class CLyraApp : public platform::CommandTarget {
+public:
+    CLyraApp();
+    ~CLyraApp() override;
+    CLyraApp(const CLyraApp&) = delete;
+    CLyraApp& operator=(const CLyraApp&) = delete;
+
+    // Current page mode: 0 memo, 1 logo, 2 song; -1 until the first page is shown.
+    int m_nPage = page::None;
+
+    CLyraDoc& Document() { return *doc_; }
+
+    // Runs the file dialog for the current page mode. On OK, name becomes the chosen
+    // path and the result is true; in page modes other than memo and logo nothing is
+    // shown and the result is false.
+    bool DoPromptFileName(std::string& name, bool open, bool fileMustExist = false);
+
+    // Start-up with an optional file from the command line: New, or the
+    // document-opening path. False when that failed and the program should end.
+    bool ProcessShellCommand(const std::string& path);
+
+    // New: the document drops its memo side, then every view starts again.
+    void OnFileNew();
+    // Open from the menu, toolbar or Ctrl+O: the dialog, then the document's Open.
+    void OnFileOpen();
+    void OnAppAbout();
+    // The document-opening path for a dropped file or a command-line argument.
+    bool OpenDocumentFile(const std::string& path);
+
+    // Set by the main window: runs its close sequence (Exit).
+    std::function<void()> closeMainWindow;
+
+private:
+    void InitialUpdateViews();
+    std::unique_ptr<CLyraDoc> doc_;
+};

@@ -1,0 +1,87 @@
+#include "cli/Csv.h"
+
+namespace cli {
+
+bool ParseCsv(const std::string& input, std::vector<CsvRow>& rows, std::string& error) {
+    rows.clear();
+    std::string_view text(input);
+    if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
+    int line = 1;
+    size_t i = 0;
+    while (i < text.size()) {
+        CsvRow row;
+        row.line = line;
+        std::string field;
+        bool rowDone = false;
+        while (!rowDone) {
+            field.clear();
+            if (i < text.size() && text[i] == '"') {
+                int quoteLine = line;
+                ++i;
+                for (;;) {
+                    if (i >= text.size()) {
+                        error = "line " + std::to_string(quoteLine) + ": a quoted field is not closed";
+                        return false;
+                    }
+                    char c = text[i++];
+                    if (c == '"') {
+                        if (i < text.size() && text[i] == '"') {
+                            field += '"';
+                            ++i;
+                            continue;
+                        }
+                        break;
+                    }
+                    if (c == '\n') ++line;
+                    field += c;
+                }
+                if (i < text.size() && text[i] != ',' && text[i] != '\n' && text[i] != '\r') {
+                    error = "line " + std::to_string(line) + ": text after a closing quote";
+                    return false;
+                }
+            } else {
+                while (i < text.size() && text[i] != ',' && text[i] != '\n' && text[i] != '\r') {
+                    if (text[i] == '"') {
+                        error = "line " + std::to_string(line) + ": a quote inside an unquoted field";
+                        return false;
+                    }
+                    field += text[i++];
+                }
+            }
+            row.fields.push_back(field);
+            if (i >= text.size()) {
+                rowDone = true;
+            } else if (text[i] == ',') {
+                ++i;
+            } else {
+                if (text[i] == '\r') ++i;
+                if (i < text.size() && text[i] == '\n') ++i;
+                ++line;
+                rowDone = true;
+            }
+        }
+        rows.push_back(std::move(row));
+    }
+    return true;
+}
+
+std::string CsvLine(const std::vector<std::string>& fields) {
+    std::string out;
+    for (size_t k = 0; k < fields.size(); ++k) {
+        if (k) out += ',';
+        const std::string& f = fields[k];
+        if (f.find_first_of(",\"\r\n") == std::string::npos) {
+            out += f;
+            continue;
+        }
+        out += '"';
+        for (char c : f) {
+            if (c == '"') out += '"';
+            out += c;
+        }
+        out += '"';
+    }
+    return out + "\r\n";
+}
+
+}  // namespace cli

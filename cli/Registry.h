@@ -1,0 +1,30 @@
+#pragma once
+// Each command of lyrabox-cli lives in a file of its own and registers itself here,
+// together with what it can say about a file for "info".
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace cli {
+
+using Args = std::vector<std::string>;
+
+// Runs a command with the words after its name; returns the exit code.
+using CommandFn = std::function<int(const Args& args)>;
+
+// Fills block with the lines "info" prints for path and returns true when the file
+// is of its kind; false lets the next describer look.
+using DescribeFn = std::function<bool(const std::string& path, std::string& block)>;
+
+struct Registered {
+    Registered(const std::string& name, CommandFn run);
+    Registered(int order, DescribeFn describe);  // lower order asks first
+};
+
+const CommandFn* FindCommand(const std::string& name);
+std::vector<DescribeFn> Describers();
+
+// "lyrabox-cli: " + message on standard error; returns code.
+int Fail(int code, const std::string& message);
+
+}  // namespace cli

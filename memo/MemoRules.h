@@ -1,0 +1,27 @@
+#pragma once
+// The rules a memo entry passes before it is stored: byte limits, bracket replacement
+// and the e-mail line rule that keeps a double-byte character out of the gap between
+// the two 12-byte pieces of the file's e-mail field.
+#include <string>
+
+// Limits in CP949 bytes.
+constexpr size_t kMemoTypedName = 14;   // what the entry boxes let a person type
+constexpr size_t kMemoTypedTel = 14;
+constexpr size_t kMemoTypedEmail = 29;
+constexpr size_t kMemoStoredName = 15;  // what the table ever holds
+constexpr size_t kMemoStoredTel = 15;
+constexpr size_t kMemoStoredEmail = 24;
+constexpr size_t kMemoInputEmail = 31;  // the Input button's own check before the line rule
+
+// Every "[" becomes "(" and every "]" becomes ")".
+void ReplaceBrackets(std::string& text);
+
+// Applies the line rule to an e-mail of more than 12 bytes: a lead byte among its first
+// 12 bytes sets dbcsFlag; while the flag is set, an odd count of plain single-byte
+// characters among those 12 bytes gets one space inserted at byte 11. The flag is the
+// caller's, since it outlives one commit.
+void ApplyEmailLineRule(std::string& email, bool& dbcsFlag);
+
+// The byte counted by the line rule: printable ASCII but the double quote, comma,
+// semicolon and backslash.
+bool IsLineRuleSingleByte(unsigned char c);
