@@ -51,6 +51,9 @@ public:
     // The close-time "Save memo file" dialog; true when the memo file was written.
     bool SaveMemoWithDialog();
 
+    // Song side: the close-time song save (its own dialog); true when the file was written.
+    bool SaveSongsWithDialog();
+
     // Picture side (logo pipeline).
     bool OpenPicture(const std::string& path, int type);
     void SaveLogo(const std::string& path, int type);
