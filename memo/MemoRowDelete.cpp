@@ -1,0 +1,25 @@
+#include "memo/MemoRowDelete.h"
+
+#include <algorithm>
+
+MemoRowDeletion DeleteMemoRow(MemoTable& table, int row) {
+    MemoRowDeletion result;
+    ClearMemoRow(table[row]);
+    if (row == 0 && IsMemoRowEmpty(table[1])) {
+        ClearMemoRow(table[1]);
+        result.clearedPair = true;
+        return result;
+    }
+    int j = row + 1;
+    for (; j < kMemoRows && !IsMemoRowEmpty(table[j]); ++j) {
+        table[j - 1] = table[j];
+        ClearMemoRow(table[j]);
+    }
+    result.end = j;
+    return result;
+}
+
+int LastRowAfterDeletion(const MemoRowDeletion& deletion, int last) {
+    if (deletion.clearedPair) return last;
+    return std::min({deletion.end - 1, kMemoRows - 1, last});
+}
