@@ -23,8 +23,10 @@ std::string FileTypeDescription(int key) {
 }
 
 std::string FileExtension(const std::string& path) {
+    // Only the file's own name counts: a dot in a folder name is no extension.
+    size_t slash = path.rfind('/');
     size_t dot = path.rfind('.');
-    if (dot == std::string::npos) return "";
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return "";
     std::string ext = path.substr(dot + 1);
     std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return std::tolower(c); });
     return ext;

@@ -24,7 +24,7 @@ struct FileKind {
     int type = 0;  // 1 bmp, 2 gif, 3 jpg/jpeg, 4 png, 5 raw, 6 mmo, 0 anything else
     int page = 0;  // 1 for the picture types, 0 otherwise
 };
-std::string FileExtension(const std::string& path);  // lower case, "" when there is no "."
+std::string FileExtension(const std::string& path);  // lower case, "" when the name has no "."
 FileKind ClassifyFile(const std::string& path);
 
 // The file dialog for a page mode; nothing for page modes other than memo and logo.

@@ -62,10 +62,7 @@ int Info(const Args& files) {
 
 int Run(int argc, char** argv) {
     Args args(argv + 1, argv + argc);
-    if (args.empty()) {
-        std::fputs(kUsage, stderr);
-        return 2;
-    }
+    if (args.empty()) return Fail(2, "a command is needed; see lyrabox-cli --help");
     const std::string& word = args[0];
     Args rest(args.begin() + 1, args.end());
     if (word == "--help" || word == "-h") {

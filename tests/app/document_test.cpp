@@ -1,0 +1,198 @@
+#include "app/support/AppFixture.h"
+#include "memo/MemoFile.h"
+#include "platform/AtomicFile.h"
+
+using DocumentTest = AppFixture;
+
+TEST_F(DocumentTest, ConstructionValues) {
+    EXPECT_FLOAT_EQ(doc.m_fZoom, 1.0f);
+    EXPECT_EQ(doc.m_bFitToWindow, 0);
+    EXPECT_EQ(doc.m_bMemoSaveEnabled, 1);
+    EXPECT_EQ(doc.m_bDither, 0);
+    EXPECT_EQ(doc.m_nMemoLast, 0);
+    EXPECT_EQ(doc.m_bMemoModified, 0);
+    EXPECT_EQ(doc.m_bSongModified, 0);
+    EXPECT_EQ(doc.m_bSongListFilled, 1);
+    EXPECT_EQ(doc.m_bMemoFindEnabled, 0);
+    EXPECT_EQ(doc.m_nSongCount, (std::array<int, 3>{0, 0, 0}));
+    EXPECT_FALSE(doc.m_pSourceImage);
+    EXPECT_FALSE(doc.m_pLogoImage);
+    EXPECT_EQ(app.m_nPage, -1);
+}
+
+TEST_F(DocumentTest, NewClearsOnlyTheMemoSide) {
+    Fill(3);
+    doc.m_bMemoFindEnabled = 1;
+    doc.m_bMemoModified = 1;
+    doc.m_song[1].title[0] = "song";
+    doc.m_nSongCount[1] = 1;
+    doc.m_strMemoPath = "/x/memo.mmo";
+    app.m_nPage = 1;
+    app.OnFileNew();
+    EXPECT_EQ(app.m_nPage, 0);
+    EXPECT_TRUE(IsMemoRowEmpty(doc.m_memo[0]));
+    EXPECT_EQ(doc.m_nMemoLast, 0);
+    EXPECT_EQ(doc.m_bMemoFindEnabled, 0);
+    EXPECT_EQ(doc.m_bMemoModified, 1);
+    EXPECT_EQ(doc.m_song[1].title[0], "song");
+    EXPECT_EQ(doc.m_nSongCount[1], 1);
+    EXPECT_EQ(doc.m_strMemoPath, "/x/memo.mmo");
+    EXPECT_EQ(view.initialUpdates, 1);
+}
+
+TEST_F(DocumentTest, OpenMemoFileLoadsAndSetsFlags) {
+    Fill(3);
+    ASSERT_TRUE(WriteMemoFile(Path("in.mmo"), doc.m_memo, doc.m_nMemoLast));
+    ClearMemoTable(doc.m_memo);
+    doc.SetModifiedFlag(true);
+    app.m_nPage = 1;
+    ASSERT_TRUE(doc.OnOpenDocument(Path("in.mmo")));
+    EXPECT_EQ(app.m_nPage, 0);
+    EXPECT_EQ(MemoFieldText(doc.m_memo[2], MemoField::Email), "e2");
+    EXPECT_EQ(doc.m_nMemoLast, 2);
+    EXPECT_EQ(doc.m_bMemoFindEnabled, 1);
+    EXPECT_EQ(doc.m_bMemoModified, 1) << "closing right after opening asks to save";
+    EXPECT_EQ(doc.m_strMemoPath, Path("in.mmo"));
+    EXPECT_FALSE(doc.IsModified());
+    EXPECT_EQ(view.hints, (std::vector<long>{0}));
+}
+
+TEST_F(DocumentTest, OpenOtherExtensionsOnTheMemoSide) {
+    Fill(2);
+    // Any other extension records the path and loads nothing.
+    ASSERT_TRUE(doc.OnOpenDocument(Path("notes.txt")));
+    EXPECT_EQ(doc.m_strMemoPath, Path("notes.txt"));
+    EXPECT_EQ(doc.m_bMemoModified, 0);
+    EXPECT_EQ(MemoFieldText(doc.m_memo[1], MemoField::Name), "n1");
+    // No extension: refused, nothing changes.
+    EXPECT_FALSE(doc.OnOpenDocument(Path("noext")));
+    EXPECT_EQ(doc.m_strMemoPath, Path("notes.txt"));
+    // A memo file that cannot be read is reported and leaves the table.
+    ASSERT_TRUE(doc.OnOpenDocument(Path("missing.mmo")));
+    EXPECT_EQ(ui.prompts.Texts(), (std::vector<std::string>{"File Read Fail"}));
+    EXPECT_EQ(MemoFieldText(doc.m_memo[1], MemoField::Name), "n1");
+    EXPECT_EQ(doc.m_nMemoLast, 1);
+    EXPECT_TRUE(view.hints.empty());
+}
+
+TEST_F(DocumentTest, SaveByExtension) {
+    Fill(3);
+    doc.m_bMemoModified = 1;
+    doc.SetModifiedFlag(true);
+    app.m_nPage = 1;  // the logo page is visible: a ".mmo" name still writes the memo
+    ASSERT_TRUE(doc.OnSaveDocument(Path("out.mmo")));
+    EXPECT_EQ(app.m_nPage, 0);
+    EXPECT_EQ(doc.m_bMemoModified, 0);
+    EXPECT_FALSE(doc.IsModified());
+    EXPECT_EQ(doc.m_strMemoPath, Path("out.mmo"));
+    std::string bytes;
+    ASSERT_TRUE(platform::ReadFileBytes(Path("out.mmo"), bytes));
+    EXPECT_EQ(bytes, EncodeMemoFile(doc.m_memo, 2));
+    // Other extensions on the memo side write nothing.
+    EXPECT_TRUE(doc.OnSaveDocument(Path("out.txt")));
+    EXPECT_FALSE(std::filesystem::exists(Path("out.txt")));
+    EXPECT_FALSE(doc.OnSaveDocument(Path("noext")));
+}
+
+TEST_F(DocumentTest, FailedMemoSaveIsReportedAndKeepsTheFlag) {
+    Fill(1);
+    doc.m_bMemoModified = 1;
+    EXPECT_FALSE(doc.OnSaveDocument(Path("no/such/folder/out.mmo")));
+    EXPECT_EQ(ui.prompts.Texts(), (std::vector<std::string>{"File Create Fail"}));
+    EXPECT_EQ(doc.m_bMemoModified, 1);
+    EXPECT_EQ(doc.m_strMemoPath, "");
+}
+
+TEST_F(DocumentTest, SaveCommandProposesName) {
+    struct Case {
+        int page;
+        const char* memoPath;
+        const char* proposal;
+    } cases[] = {
+        {0, "", "memo.mmo"},
+        {0, "/home/u/contacts/friends.mmo", "/home/u/contacts/memo.mmo"},
+        {0, "/home/u/contacts/", "/home/u/contacts/memo.mmo"},
+        {0, "friends.mmo", "memo.mmo"},  // no folder: the current one, never the root
+        {1, "/home/u/friends.mmo", "logo.bmp"},
+        {2, "/home/u/friends.mmo", ""},
+    };
+    for (const Case& c : cases) {
+        app.m_nPage = c.page;
+        doc.m_strMemoPath = c.memoPath;
+        EXPECT_EQ(doc.ProposedSaveName(), c.proposal) << c.page << " " << c.memoPath;
+    }
+}
+
+TEST_F(DocumentTest, SaveCommandRunsTheDialogThenSaves) {
+    Fill(2);
+    app.m_nPage = 0;
+    doc.m_strMemoPath = Path("old.mmo");
+    ui.dialogs.answers.push_back(std::nullopt);
+    doc.OnFileSave();
+    EXPECT_FALSE(std::filesystem::exists(Path("memo.mmo")));
+    ui.dialogs.answers.push_back(Path("memo.mmo"));
+    doc.OnFileSave();
+    EXPECT_TRUE(std::filesystem::exists(Path("memo.mmo")));
+    ASSERT_EQ(ui.dialogs.requests.size(), 2u);
+    EXPECT_EQ(ui.dialogs.requests[0].initialName, Path("memo.mmo"));
+    EXPECT_EQ(ui.dialogs.requests[0].title, "Save memo file");
+}
+
+TEST_F(DocumentTest, CloseTimeMemoSaveDialog) {
+    Fill(1);
+    doc.m_bMemoModified = 1;
+    EXPECT_FALSE(doc.SaveMemoWithDialog()) << "cancelled";
+    ui.dialogs.answers.push_back(Path("closing.mmo"));
+    EXPECT_TRUE(doc.SaveMemoWithDialog());
+    const platform::FileDialogRequest& r = ui.dialogs.requests.back();
+    EXPECT_EQ(r.title, "Save memo file");
+    EXPECT_EQ(r.initialName, "memo.mmo");
+    EXPECT_EQ(r.filters, (std::vector<platform::FileFilter>{{"Memo Files(*.mmo)", "*.mmo"}}));
+    EXPECT_TRUE(r.overwritePrompt);
+    EXPECT_TRUE(std::filesystem::exists(Path("closing.mmo")));
+    EXPECT_EQ(doc.m_bMemoModified, 1) << "this dialog leaves the flag";
+    ui.dialogs.answers.push_back(Path("missing/closing.mmo"));
+    EXPECT_FALSE(doc.SaveMemoWithDialog());
+    EXPECT_EQ(ui.prompts.Texts().back(), "File Create Fail");
+}
+
+TEST_F(DocumentTest, DocumentOpeningPath) {
+    Fill(2);
+    ASSERT_TRUE(WriteMemoFile(Path("good.mmo"), doc.m_memo, 1));
+    // Success: path recorded, views start again.
+    ASSERT_TRUE(app.OpenDocumentFile(Path("good.mmo")));
+    EXPECT_EQ(doc.GetPathName(), Path("good.mmo"));
+    EXPECT_EQ(view.initialUpdates, 1);
+    // Failure on an unmodified document leaves it as it was.
+    EXPECT_FALSE(app.OpenDocumentFile(Path("noext")));
+    EXPECT_EQ(MemoFieldText(doc.m_memo[1], MemoField::Name), "n1");
+    // Failure on a modified document resets it with New.
+    doc.SetModifiedFlag(true);
+    EXPECT_FALSE(app.OpenDocumentFile(Path("noext")));
+    EXPECT_TRUE(IsMemoRowEmpty(doc.m_memo[0]));
+    EXPECT_EQ(view.initialUpdates, 1);
+}
+
+TEST_F(DocumentTest, SaveEnableRule) {
+    platform::CommandRouter router([&] { return std::vector<platform::CommandTarget*>{&doc, &app}; });
+    app.m_nPage = 0;
+    EXPECT_TRUE(router.Query(cmd::FileSave).enabled);
+    app.m_nPage = 1;
+    EXPECT_FALSE(router.Query(cmd::FileSave).enabled) << "no picture loaded";
+    app.m_nPage = 2;
+    EXPECT_FALSE(router.Query(cmd::FileSave).enabled);
+}
+
+TEST_F(DocumentTest, AboutAndOpenFromTheMenu) {
+    platform::CommandRouter router([&] { return std::vector<platform::CommandTarget*>{&doc, &app}; });
+    EXPECT_TRUE(router.Execute(cmd::AppAbout));
+    EXPECT_EQ(ui.prompts.aboutShown, 1);
+    app.m_nPage = 0;
+    Fill(1);
+    ASSERT_TRUE(WriteMemoFile(Path("menu.mmo"), doc.m_memo, 0));
+    ui.dialogs.answers.push_back(Path("menu.mmo"));
+    EXPECT_TRUE(router.Execute(cmd::FileOpen));
+    EXPECT_EQ(doc.m_strMemoPath, Path("menu.mmo"));
+    EXPECT_EQ(doc.GetPathName(), "") << "Open from the menu does not record the document's path";
+    EXPECT_FALSE(router.Execute(cmd::EditPaste));
+}

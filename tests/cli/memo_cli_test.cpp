@@ -1,0 +1,105 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "cli/support/CliRun.h"
+#include "memo/MemoFile.h"
+
+namespace fs = std::filesystem;
+
+TEST(CliBasics, HelpVersionAndUsage) {
+    CliResult help = RunCli({"--help"});
+    EXPECT_EQ(help.code, 0);
+    EXPECT_NE(help.out.find("memo import IN.csv -o OUT.mmo"), std::string::npos);
+    EXPECT_EQ(RunCli({"--version"}).code, 0);
+    struct Case {
+        std::vector<std::string> args;
+        int code;
+    } cases[] = {{{}, 2}, {{"bogus"}, 2}, {{"memo"}, 2}, {{"memo", "frobnicate"}, 2},
+                 {{"memo", "import", "x.csv"}, 2}, {{"memo", "export"}, 2}, {{"memo", "export", "a", "-q"}, 2},
+                 {{"info"}, 2}};
+    for (const Case& c : cases) {
+        CliResult r = RunCli(c.args);
+        EXPECT_EQ(r.code, c.code) << r.err;
+        EXPECT_EQ(r.err.rfind("lyrabox-cli", 0), 0u) << r.err;
+    }
+}
+
+TEST(MemoCli, ImportExportRoundTrip) {
+    std::string dir = CliScratch();
+    std::string csv =
+        "\xEF\xBB\xBFname,tel,email\r\n"
+        "홍길동,010-1234-5678,hong@example.com\n"
+        "\"Kim, \"\"K\"\"\",02[1],\n"
+        "abcde,,abcde가나다라마바\n";
+    WriteAll(dir + "/in.csv", csv);
+    CliResult imp = RunCli({"memo", "import", dir + "/in.csv", "-o", dir + "/out.mmo"});
+    ASSERT_EQ(imp.code, 0) << imp.err;
+    std::string bytes = ReadAll(dir + "/out.mmo");
+    ASSERT_EQ(bytes.size(), 16384u);
+    EXPECT_EQ(bytes.substr(0, 6), "\xC8\xAB\xB1\xE6\xB5\xBF");
+    EXPECT_EQ(bytes.substr(64 + 16, 6), std::string("02(1)\0", 6)) << "brackets replaced";
+    // 5 letters then Hangul: the line rule puts a space at byte 11.
+    EXPECT_EQ(bytes.substr(128 + 32, 12), "abcde\xB0\xA1\xB3\xAA\xB4\xD9 ");
+    EXPECT_EQ(bytes.substr(192, 64), std::string(64, '\xFF'));
+
+    CliResult exp = RunCli({"memo", "export", dir + "/out.mmo"});
+    ASSERT_EQ(exp.code, 0) << exp.err;
+    EXPECT_EQ(exp.out,
+              "name,tel,email\r\n"
+              "홍길동,010-1234-5678,hong@example.com\r\n"
+              "\"Kim, \"\"K\"\"\",02(1),\r\n"
+              "abcde,,abcde가나다 라마바\r\n");
+    CliResult info = RunCli({"info", dir + "/out.mmo"});
+    EXPECT_EQ(info.code, 0);
+    EXPECT_NE(info.out.find("memo file, 3 entries"), std::string::npos) << info.out;
+}
+
+TEST(MemoCli, BadInputNamesFileLineAndFieldAndWritesNothing) {
+    std::string dir = CliScratch();
+    std::string many = "name,tel,email\n";
+    for (int i = 0; i < 251; ++i) many += "n" + std::to_string(i) + ",,\n";
+    struct Case {
+        const char* what;
+        std::string csv;
+        std::string expect;  // part of the error line
+    } cases[] = {
+        {"no header", "kim,010,a@b\n", "line 1: the header must be name,tel,email"},
+        {"emoji", "name,tel,email\nkim,010,\xF0\x9F\x98\x80@x\n", "line 2, field email: the character"},
+        {"name too long", "name,tel,email\nabcdefghijklmno,,\n", "line 2, field name: 15 bytes, at most 14"},
+        {"hangul counts two", "name,tel,email\n가나다라마바사아,,\n", "field name: 16 bytes"},
+        {"e-mail over after split", "name,tel,email\nk,,abcde가나다라마바사아자차카\n",
+         "field email: longer than 24 bytes"},
+        {"wrong field count", "name,tel,email\n\nkim,1,2\n", "line 2: expected 3 fields"},
+        {"empty entry", "name,tel,email\n,,\n", "line 2: an entry needs at least one field"},
+        {"251 entries", many, "line 252: more than 250 entries"},
+        {"open quote", "name,tel,email\n\"kim,1,2\n", "line 2: a quoted field is not closed"},
+    };
+    for (const Case& c : cases) {
+        WriteAll(dir + "/bad.csv", c.csv);
+        WriteAll(dir + "/keep.mmo", "precious");
+        CliResult r = RunCli({"memo", "import", dir + "/bad.csv", "-o", dir + "/keep.mmo"});
+        EXPECT_EQ(r.code, 1) << c.what;
+        EXPECT_NE(r.err.find(c.expect), std::string::npos) << c.what << ": " << r.err;
+        EXPECT_NE(r.err.find("bad.csv"), std::string::npos) << c.what;
+        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << "one line: " << r.err;
+        EXPECT_EQ(ReadAll(dir + "/keep.mmo"), "precious") << c.what;
+    }
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 2) << "no temporary left";
+}
+
+TEST(MemoCli, FullTableAndMissingFiles) {
+    std::string dir = CliScratch();
+    std::string csv = "name,tel,email\n";
+    for (int i = 0; i < 250; ++i) csv += "n" + std::to_string(i) + ",,\n";
+    WriteAll(dir + "/full.csv", csv);
+    ASSERT_EQ(RunCli({"memo", "import", dir + "/full.csv", "-o", dir + "/full.mmo"}).code, 0);
+    EXPECT_EQ(ReadAll(dir + "/full.mmo").size(), 16000u);
+    CliResult missing = RunCli({"memo", "export", dir + "/none.mmo", "-o", dir + "/x.csv"});
+    EXPECT_EQ(missing.code, 1);
+    EXPECT_NE(missing.err.find("none.mmo"), std::string::npos);
+    EXPECT_FALSE(fs::exists(dir + "/x.csv"));
+    CliResult unknown = RunCli({"info", dir + "/full.csv", dir + "/none.bin"});
+    EXPECT_EQ(unknown.code, 1);
+    EXPECT_NE(unknown.out.find("not recognised"), std::string::npos);
+}
