@@ -265,6 +265,10 @@ public:
     bool Encode(LbFile* hFile, LbImage** images, int32_t count, uint32_t imageType);
 
     static const char* GetVersion() { return LBIMAGE_VERSION; }
+    // Largest image size (row stride x height) Create accepts; larger ones fail like
+    // an allocation failure. Fuzzing and tests may lower it.
+    static void SetMaxImageSize(uint64_t bytes);
+    static uint64_t GetMaxImageSize();
 
     // Sets the last-error text (at most 255 bytes kept).
     void SetLastError(const char* text);
@@ -281,6 +285,10 @@ protected:
     // Codec entries of the dispatcher, one per format code (LbImageCodecs.cpp).
     bool DecodeFormat(LbFile* hFile, uint32_t imageType);
     bool EncodeFormat(LbFile* hFile, uint32_t imageType);
+    // Moves a codec's decoded picture into this image, or copies its last error.
+    bool AdoptDecoded(LbImage& codec, bool decoded);
+    // Copies an encoder's last error into this image when it failed.
+    bool KeepEncodeResult(const LbImage& codec, bool encoded);
 
     void* pDib = nullptr;          // header, palette, rows
     LbBitmapInfoHeader head{};

@@ -1,0 +1,55 @@
+#include "image/GifImageIterator.h"
+
+#include <cstring>
+
+#include "image/LbImage.h"
+
+LbImageIterator::LbImageIterator(LbImage& image, bool interlaced)
+    : m_image(image),
+      m_width(image.GetWidth()),
+      m_bpp(image.GetBpp()),
+      m_interlaced(interlaced),
+      m_step(interlaced ? 8 : 1),
+      m_height(image.IsValid() ? image.GetHeight() : 0) {}
+
+bool LbImageIterator::out_line(const uint8_t* pixels, uint32_t count) {
+    if (Done()) return false;
+    if (count > m_width) count = m_width;
+    m_rowPtr = m_image.GetBits(m_height - 1 - m_curRow);
+    switch (m_bpp) {
+    case 8:
+        std::memcpy(m_rowPtr, pixels, count);
+        break;
+    case 4:
+        for (uint32_t x = 0; x < count; ++x) {
+            uint8_t& b = m_rowPtr[x >> 1];
+            const uint8_t v = pixels[x] & 0x0F;
+            b = (x & 1) ? uint8_t((b & 0xF0) | v) : uint8_t((b & 0x0F) | (v << 4));
+        }
+        break;
+    case 1:
+        for (uint32_t x = 0; x < count; ++x) {
+            uint8_t& b = m_rowPtr[x >> 3];
+            const uint8_t mask = uint8_t(0x80 >> (x & 7));
+            b = (pixels[x] & 1) ? uint8_t(b | mask) : uint8_t(b & ~mask);
+        }
+        break;
+    default:
+        break;
+    }
+    Advance();
+    return true;
+}
+
+void LbImageIterator::Advance() {
+    m_curRow += m_step;
+    if (!m_interlaced) return;
+    // Passes: rows 0, 8, 16...; 4, 12...; 2, 6...; 1, 3, 5...
+    static constexpr uint32_t kStart[] = {0, 0, 4, 2, 1};
+    static constexpr uint32_t kStep[] = {0, 8, 8, 4, 2};
+    while (m_curRow >= m_height && m_pass < 4) {
+        ++m_pass;
+        m_curRow = kStart[m_pass];
+        m_step = kStep[m_pass];
+    }
+}

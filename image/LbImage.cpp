@@ -1,0 +1,545 @@
+#include "image/LbImage.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+uint64_t g_maxImageSize = uint64_t(1) << 30;  // 1 GiB of pixel rows
+
+uint32_t NormalizeBpp(uint32_t bpp) {
+    if (bpp <= 1) return 1;
+    if (bpp <= 4) return 4;
+    if (bpp <= 8) return 8;
+    return 24;
+}
+
+int32_t DpiToPelsPerMeter(int32_t dpi) {
+    return int32_t(std::floor(double(dpi) * 39.37007874015748 + 0.5));
+}
+
+}  // namespace
+
+void LbImage::SetMaxImageSize(uint64_t bytes) { g_maxImageSize = bytes; }
+uint64_t LbImage::GetMaxImageSize() { return g_maxImageSize; }
+
+// ---------------------------------------------------------------- life
+
+LbImage::LbImage(uint32_t imageType) { Startup(imageType); }
+
+LbImage::LbImage(uint32_t width, uint32_t height, uint32_t bpp, uint32_t imageType) {
+    Startup(imageType);
+    Create(width, height, bpp, imageType);
+}
+
+LbImage::LbImage(const std::string& fileName, uint32_t imageType) {
+    Startup(imageType);
+    Load(fileName, imageType);
+}
+
+LbImage::LbImage(const LbImage& src) {
+    Startup(0);
+    Copy(src);
+}
+
+LbImage& LbImage::operator=(const LbImage& src) {
+    if (this != &src) Copy(src);
+    return *this;
+}
+
+LbImage::~LbImage() {
+    if (info.pGhost == nullptr) Destroy();
+}
+
+void LbImage::Startup(uint32_t imageType) {
+    pDib = nullptr;
+    pSelection = nullptr;
+    pAlpha = nullptr;
+    pLayers = nullptr;
+    head = LbBitmapInfoHeader{};
+    info = LbImageInfo{};
+    info.type = imageType;
+}
+
+void LbImage::FreeContent() {
+    if (pLayers != nullptr) {
+        for (int32_t i = 0; i < info.numLayers; ++i) delete pLayers[i];
+        std::free(pLayers);
+        pLayers = nullptr;
+    }
+    info.numLayers = 0;
+    std::free(pSelection);
+    pSelection = nullptr;
+    std::free(pAlpha);
+    pAlpha = nullptr;
+    std::free(pDib);
+    pDib = nullptr;
+    info.pImage = nullptr;
+}
+
+bool LbImage::Destroy() {
+    if (info.pGhost != nullptr) return false;
+    FreeContent();
+    return true;
+}
+
+void* LbImage::Create(uint32_t width, uint32_t height, uint32_t bpp, uint32_t imageType) {
+    if (info.pGhost != nullptr) {
+        // A ghost owns nothing: forget the shared data instead of freeing it.
+        pDib = nullptr;
+        pSelection = nullptr;
+        pAlpha = nullptr;
+        pLayers = nullptr;
+        info.numLayers = 0;
+        info.pGhost = nullptr;
+    }
+    Destroy();
+    info.pImage = nullptr;
+    info.effWidth = 0;
+    head = LbBitmapInfoHeader{};
+
+    if (width == 0 || height == 0) {
+        SetLastError("LbImage::Create : width and height must be greater than zero");
+        return nullptr;
+    }
+    bpp = NormalizeBpp(bpp);
+    // 64-bit arithmetic: width * bpp and stride * height cannot overflow here.
+    const uint64_t stride = (uint64_t(width) * bpp + 31) / 32 * 4;
+    const uint64_t imageSize = stride * height;
+    const uint32_t colors = bpp <= 8 ? (1u << bpp) : 0;
+    if (width > 0x7FFFFFFFu || height > 0x7FFFFFFFu || imageSize > g_maxImageSize || imageSize > 0xFFFFFFFFu - 40 - 1024) {
+        SetLastError("LbImage::Create can't allocate memory");
+        return nullptr;
+    }
+
+    head.size = 40;
+    head.width = int32_t(width);
+    head.height = int32_t(height);
+    head.planes = 1;
+    head.bitCount = uint16_t(bpp);
+    head.compression = 0;
+    head.sizeImage = uint32_t(imageSize);
+    head.xPelsPerMeter = DpiToPelsPerMeter(info.xDpi);
+    head.yPelsPerMeter = DpiToPelsPerMeter(info.yDpi);
+    head.clrUsed = colors;
+    head.clrImportant = 0;
+    info.type = imageType;
+    info.effWidth = uint32_t(stride);
+    info.lastValid = false;
+
+    const size_t blockSize = 40 + size_t(colors) * 4 + size_t(imageSize);
+    pDib = std::malloc(blockSize);
+    if (pDib == nullptr) {
+        head = LbBitmapInfoHeader{};
+        info.effWidth = 0;
+        SetLastError("LbImage::Create can't allocate memory");
+        return nullptr;
+    }
+    std::memset(static_cast<uint8_t*>(pDib) + 40, 0, size_t(colors) * 4);
+    std::memcpy(pDib, &head, 40);
+    info.pImage = static_cast<uint8_t*>(pDib) + 40 + size_t(colors) * 4;
+    return pDib;
+}
+
+void LbImage::CopyInfo(const LbImage& src) {
+    LbImage* parent = info.pParent;
+    LbImage* ghost = info.pGhost;
+    uint8_t* pixels = info.pImage;
+    const uint32_t effWidth = info.effWidth;
+    const int32_t layers = info.numLayers;
+    info = src.info;
+    info.pParent = parent;
+    info.pGhost = ghost;
+    info.pImage = pixels;
+    info.effWidth = effWidth;
+    info.numLayers = layers;
+}
+
+void LbImage::Copy(const LbImage& src, bool copyPixels, bool copySelection, bool copyAlpha) {
+    if (&src == this) return;
+    CopyInfo(src);
+    if (!src.IsValid()) {
+        const LbImageInfo kept = info;
+        if (info.pGhost == nullptr) Destroy();
+        head = LbBitmapInfoHeader{};
+        info = kept;
+        info.pImage = nullptr;
+        info.effWidth = 0;
+        return;
+    }
+    if (Create(src.GetWidth(), src.GetHeight(), src.GetBpp(), src.GetType()) == nullptr) return;
+    if (copyPixels && src.pDib != nullptr) {
+        std::memcpy(pDib, src.pDib, GetSize());
+        std::memcpy(&head, pDib, 40);
+    } else if (src.GetPalette() != nullptr) {
+        SetPalette(src.GetPalette(), std::min<uint32_t>(256, src.GetNumColors()));
+    }
+    const size_t area = size_t(GetWidth()) * GetHeight();
+    if (copySelection && src.pSelection != nullptr && (pSelection = static_cast<uint8_t*>(std::malloc(area))))
+        std::memcpy(pSelection, src.pSelection, area);
+    if (copyAlpha && src.pAlpha != nullptr && (pAlpha = static_cast<uint8_t*>(std::malloc(area))))
+        std::memcpy(pAlpha, src.pAlpha, area);
+}
+
+bool LbImage::Transfer(LbImage& from) {
+    if (&from == this) return true;
+    if (from.info.pGhost != nullptr) {
+        // The other image owns nothing to hand over: copy what it shows.
+        Copy(from);
+        return IsValid();
+    }
+    if (info.pGhost == nullptr) Destroy();
+    head = from.head;
+    info = from.info;
+    info.pGhost = nullptr;
+    pDib = from.pDib;
+    pSelection = from.pSelection;
+    pAlpha = from.pAlpha;
+    pLayers = from.pLayers;
+
+    from.pDib = nullptr;
+    from.pSelection = nullptr;
+    from.pAlpha = nullptr;
+    from.pLayers = nullptr;
+    from.head = LbBitmapInfoHeader{};
+    from.info.pImage = nullptr;
+    from.info.effWidth = 0;
+    from.info.numLayers = 0;
+    return true;
+}
+
+void LbImage::Ghost(const LbImage* from) {
+    if (from == nullptr) {
+        if (info.pGhost != nullptr) {
+            pDib = nullptr;
+            pSelection = nullptr;
+            pAlpha = nullptr;
+            pLayers = nullptr;
+            head = LbBitmapInfoHeader{};
+            info.pImage = nullptr;
+            info.effWidth = 0;
+            info.numLayers = 0;
+            info.pGhost = nullptr;
+        }
+        return;
+    }
+    if (info.pGhost == nullptr) Destroy();
+    head = from->head;
+    info = from->info;
+    pDib = from->pDib;
+    pSelection = from->pSelection;
+    pAlpha = from->pAlpha;
+    pLayers = from->pLayers;
+    info.pGhost = const_cast<LbImage*>(from);
+}
+
+void LbImage::Clear(uint8_t value) {
+    if (pDib != nullptr) std::memset(info.pImage, value, head.sizeImage);
+}
+
+void LbImage::SetLastError(const char* text) {
+    if (text == nullptr) text = "";
+    std::strncpy(info.lastError, text, sizeof info.lastError - 1);
+    info.lastError[sizeof info.lastError - 1] = 0;
+}
+
+bool LbImage::EncodeSafeCheck(LbFile* hFile) {
+    if (hFile == nullptr) {
+        SetLastError("null file handler");
+        return false;
+    }
+    if (pDib == nullptr) {
+        SetLastError("null image!!!");
+        return false;
+    }
+    return true;
+}
+
+// ---------------------------------------------------------------- queries
+
+void LbImage::SetJpegQuality(uint8_t quality) { info.jpegQuality = std::min<uint8_t>(quality, 100); }
+
+void LbImage::SetXDPI(int32_t dpi) {
+    info.xDpi = dpi;
+    head.xPelsPerMeter = DpiToPelsPerMeter(dpi);
+    if (pDib != nullptr && info.pGhost == nullptr) std::memcpy(pDib, &head, 40);
+}
+
+void LbImage::SetYDPI(int32_t dpi) {
+    info.yDpi = dpi;
+    head.yPelsPerMeter = DpiToPelsPerMeter(dpi);
+    if (pDib != nullptr && info.pGhost == nullptr) std::memcpy(pDib, &head, 40);
+}
+
+void LbImage::SetTransColor(LbRgbQuad color) {
+    color.reserved = 0;
+    info.transColor = color;
+}
+
+LbRgbQuad LbImage::GetTransColor() const {
+    if (head.bitCount < 24 && info.transIndex >= 0) return GetPaletteColor(uint8_t(info.transIndex));
+    return info.transColor;
+}
+
+void LbImage::GetOffset(int32_t* x, int32_t* y) const {
+    if (x != nullptr) *x = info.xOffset;
+    if (y != nullptr) *y = info.yOffset;
+}
+
+void LbImage::SetOffset(int32_t x, int32_t y) {
+    info.xOffset = x;
+    info.yOffset = y;
+}
+
+uint8_t* LbImage::GetBits(uint32_t row) {
+    if (pDib == nullptr) return nullptr;
+    if (row == 0) return info.pImage;
+    if (row >= GetHeight()) return nullptr;
+    return info.pImage + size_t(row) * info.effWidth;
+}
+
+const uint8_t* LbImage::GetBits(uint32_t row) const { return const_cast<LbImage*>(this)->GetBits(row); }
+
+uint32_t LbImage::GetSize() const {
+    if (pDib == nullptr) return 0;
+    return 40 + head.clrUsed * 4 + head.sizeImage;
+}
+
+bool LbImage::IsInside(int32_t x, int32_t y) const {
+    return x >= 0 && y >= 0 && uint32_t(x) < GetWidth() && uint32_t(y) < GetHeight();
+}
+
+LbImage* LbImage::GetLayer(int32_t index) const {
+    if (pLayers == nullptr || index < 0 || index >= info.numLayers) return nullptr;
+    return pLayers[index];
+}
+
+// ---------------------------------------------------------------- palette
+
+LbRgbQuad* LbImage::GetPalette() const {
+    if (pDib == nullptr || head.clrUsed == 0) return nullptr;
+    return reinterpret_cast<LbRgbQuad*>(static_cast<uint8_t*>(pDib) + 40);
+}
+
+LbRgbQuad LbImage::GetPaletteColor(uint8_t index) const {
+    const LbRgbQuad* pal = GetPalette();
+    if (pal == nullptr || index >= head.clrUsed) return LbRgbQuad{};
+    return pal[index];
+}
+
+void LbImage::SetPaletteColor(uint8_t index, uint8_t r, uint8_t g, uint8_t b, uint8_t alpha) {
+    SetPaletteColor(index, LbRgbQuad{b, g, r, alpha});
+}
+
+void LbImage::SetPaletteColor(uint8_t index, LbRgbQuad color) {
+    LbRgbQuad* pal = GetPalette();
+    if (pal == nullptr || index >= head.clrUsed) return;
+    pal[index] = color;
+    info.lastValid = false;
+}
+
+void LbImage::SetPaletteColor(uint8_t index, uint32_t rgb) { SetPaletteColor(index, LbQuadFromRGB(rgb)); }
+
+void LbImage::SetPalette(const LbRgbQuad* palette, uint32_t numColors) {
+    LbRgbQuad* pal = GetPalette();
+    if (pal == nullptr || palette == nullptr) return;
+    std::memcpy(pal, palette, std::min(numColors, head.clrUsed) * 4);
+    info.lastValid = false;
+}
+
+void LbImage::SetPalette(const uint8_t* red, const uint8_t* green, const uint8_t* blue, uint32_t numColors) {
+    LbRgbQuad* pal = GetPalette();
+    if (pal == nullptr || red == nullptr) return;
+    if (green == nullptr) green = red;
+    if (blue == nullptr) blue = red;
+    const uint32_t n = std::min(numColors, head.clrUsed);
+    for (uint32_t i = 0; i < n; ++i) pal[i] = LbRgbQuad{blue[i], green[i], red[i], 0};
+    info.lastValid = false;
+}
+
+void LbImage::SetPalette(const LbRgbTriple* rgb, uint32_t numColors) {
+    LbRgbQuad* pal = GetPalette();
+    if (pal == nullptr || rgb == nullptr) return;
+    const uint32_t n = std::min(numColors, head.clrUsed);
+    for (uint32_t i = 0; i < n; ++i) pal[i] = LbRgbQuad{rgb[i].blue, rgb[i].green, rgb[i].red, 0};
+    info.lastValid = false;
+}
+
+void LbImage::SetGrayPalette() {
+    LbRgbQuad* pal = GetPalette();
+    if (pal == nullptr || head.clrUsed < 2) return;
+    const uint32_t step = 255 / (head.clrUsed - 1);
+    for (uint32_t i = 0; i < head.clrUsed; ++i) {
+        const uint8_t v = uint8_t(i * step);
+        pal[i] = LbRgbQuad{v, v, v, 0};
+    }
+    info.lastValid = false;
+}
+
+bool LbImage::IsGrayScale() const {
+    const LbRgbQuad* pal = GetPalette();
+    if (pal == nullptr) return false;
+    for (uint32_t i = 0; i < head.clrUsed; ++i)
+        if (pal[i].red != i || pal[i].green != i || pal[i].blue != i) return false;
+    return true;
+}
+
+// ---------------------------------------------------------------- pixels
+
+uint8_t LbImage::GetPixelIndex(int32_t x, int32_t y) const {
+    if (pDib == nullptr || head.clrUsed == 0) return 0;
+    if (!IsInside(x, y)) {
+        if (info.transIndex >= 0) return uint8_t(info.transIndex);
+        return *info.pImage;
+    }
+    const uint8_t* row = info.pImage + size_t(y) * info.effWidth;
+    switch (head.bitCount) {
+        case 8: return row[x];
+        case 4: {
+            const uint8_t byte = row[x >> 1];
+            return (x & 1) ? (byte & 0x0F) : uint8_t(byte >> 4);
+        }
+        default: return uint8_t((row[x >> 3] >> (7 - (x & 7))) & 1);
+    }
+}
+
+LbRgbQuad LbImage::GetPixelColor(int32_t x, int32_t y) const {
+    if (pDib == nullptr) return LbRgbQuad{};
+    if (!IsInside(x, y)) {
+        if (info.transIndex < 0) return GetPixelColor(0, 0);
+        if (head.clrUsed != 0) {
+            LbRgbQuad c = GetPaletteColor(uint8_t(info.transIndex));
+            c.reserved = 0;
+            return c;
+        }
+        return info.transColor;
+    }
+    if (head.clrUsed != 0) {
+        LbRgbQuad c = GetPaletteColor(GetPixelIndex(x, y));
+        c.reserved = 0;
+        return c;
+    }
+    const uint8_t* p = info.pImage + size_t(y) * info.effWidth + size_t(x) * 3;
+    return LbRgbQuad{p[0], p[1], p[2], 0};
+}
+
+uint8_t LbImage::GetPixelGray(int32_t x, int32_t y) const {
+    const LbRgbQuad c = GetPixelColor(x, y);
+    return uint8_t((c.red * 306 + c.green * 601 + c.blue * 117) >> 10);
+}
+
+void LbImage::SetPixelIndex(int32_t x, int32_t y, uint8_t index) {
+    if (pDib == nullptr || head.clrUsed == 0 || !IsInside(x, y)) return;
+    uint8_t* row = info.pImage + size_t(y) * info.effWidth;
+    switch (head.bitCount) {
+        case 8: row[x] = index; break;
+        case 4: {
+            uint8_t& byte = row[x >> 1];
+            if (x & 1)
+                byte = uint8_t((byte & 0xF0) | (index & 0x0F));
+            else
+                byte = uint8_t((byte & 0x0F) | ((index & 0x0F) << 4));
+            break;
+        }
+        default: {
+            uint8_t& byte = row[x >> 3];
+            const uint8_t mask = uint8_t(0x80 >> (x & 7));
+            byte = (index & 1) ? uint8_t(byte | mask) : uint8_t(byte & ~mask);
+            break;
+        }
+    }
+}
+
+void LbImage::SetPixelColor(int32_t x, int32_t y, LbRgbQuad color) {
+    if (pDib == nullptr || !IsInside(x, y)) return;
+    if (head.clrUsed != 0) {
+        SetPixelIndex(x, y, GetNearestIndex(color));
+        return;
+    }
+    uint8_t* p = info.pImage + size_t(y) * info.effWidth + size_t(x) * 3;
+    p[0] = color.blue;
+    p[1] = color.green;
+    p[2] = color.red;
+}
+
+uint8_t LbImage::GetNearestIndex(LbRgbQuad color) {
+    const LbRgbQuad* pal = GetPalette();
+    if (pal == nullptr) return 0;
+    if (info.lastValid && info.lastColor.red == color.red && info.lastColor.green == color.green &&
+        info.lastColor.blue == color.blue)
+        return info.lastIndex;
+    uint32_t n = head.clrImportant != 0 ? head.clrImportant : head.clrUsed;
+    n = std::min(n, head.clrUsed);
+    int32_t best = 200000;
+    uint8_t bestIndex = 0;
+    for (uint32_t i = 0; i < n; ++i) {
+        const int32_t dr = pal[i].red - color.red;
+        const int32_t dg = pal[i].green - color.green;
+        const int32_t db = pal[i].blue - color.blue;
+        const int32_t d = dr * dr + dg * dg + db * db;
+        if (d < best) {
+            best = d;
+            bestIndex = uint8_t(i);
+            if (d == 0) break;
+        }
+    }
+    info.lastColor = color;
+    info.lastIndex = bestIndex;
+    info.lastValid = true;
+    return bestIndex;
+}
+
+// ---------------------------------------------------------------- selection and alpha
+
+namespace {
+
+uint8_t* NewPlane(uint32_t width, uint32_t height, uint8_t value) {
+    const size_t area = size_t(width) * height;
+    auto* plane = static_cast<uint8_t*>(std::malloc(area == 0 ? 1 : area));
+    if (plane != nullptr) std::memset(plane, value, area);
+    return plane;
+}
+
+}  // namespace
+
+bool LbImage::SelectionCreate() {
+    if (pDib == nullptr) return false;
+    if (pSelection == nullptr) pSelection = NewPlane(GetWidth(), GetHeight(), 0);
+    return pSelection != nullptr;
+}
+
+void LbImage::SelectionDelete() {
+    if (info.pGhost == nullptr) std::free(pSelection);
+    pSelection = nullptr;
+}
+
+uint8_t LbImage::SelectionGet(int32_t x, int32_t y) const {
+    if (pSelection == nullptr || !IsInside(x, y)) return 0;
+    return pSelection[size_t(y) * GetWidth() + size_t(x)];
+}
+
+void LbImage::SelectionSet(int32_t x, int32_t y, uint8_t level) {
+    if (pSelection != nullptr && IsInside(x, y)) pSelection[size_t(y) * GetWidth() + size_t(x)] = level;
+}
+
+bool LbImage::AlphaCreate() {
+    if (pDib == nullptr) return false;
+    if (pAlpha == nullptr) pAlpha = NewPlane(GetWidth(), GetHeight(), 255);
+    return pAlpha != nullptr;
+}
+
+void LbImage::AlphaDelete() {
+    if (info.pGhost == nullptr) std::free(pAlpha);
+    pAlpha = nullptr;
+}
+
+uint8_t LbImage::AlphaGet(int32_t x, int32_t y) const {
+    if (pAlpha == nullptr || !IsInside(x, y)) return 0;
+    return pAlpha[size_t(y) * GetWidth() + size_t(x)];
+}
+
+void LbImage::AlphaSet(int32_t x, int32_t y, uint8_t level) {
+    if (pAlpha != nullptr && IsInside(x, y)) pAlpha[size_t(y) * GetWidth() + size_t(x)] = level;
+}

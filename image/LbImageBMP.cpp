@@ -1,0 +1,301 @@
+#include "image/LbImageBMP.h"
+
+#include <bit>
+#include <cmath>
+#include <cstring>
+#include <vector>
+
+#include "image/LbByteOrder.h"
+#include "image/LbFile.h"
+#include "image/LbStreamReader.h"
+
+namespace {
+
+constexpr uint32_t kRgb = 0, kRle8 = 1, kRle4 = 2, kBitFields = 3;
+
+struct BmpHeader {
+    uint32_t size = 0;
+    int64_t width = 0;
+    int64_t height = 0;
+    uint32_t planes = 0;
+    uint32_t bpp = 0;
+    uint32_t compression = 0;
+    uint32_t sizeImage = 0;
+    int32_t xPels = 0;
+    int32_t yPels = 0;
+    uint32_t clrUsed = 0;
+    bool masksInHeader = false;
+    uint32_t masks[3] = {};
+};
+
+bool ReadExact(LbFile* f, void* buffer, size_t bytes) { return f->Read(buffer, 1, bytes) == bytes; }
+
+int32_t PelsToDpi(int32_t pels) { return int32_t(std::floor(double(pels) * 0.0254 + 0.5)); }
+
+// Reads the info header that starts at the current position and leaves the stream
+// right after it. Returns false for a header this decoder does not know.
+bool ReadInfoHeader(LbFile* f, BmpHeader& h) {
+    const int64_t start = f->Tell();
+    uint8_t raw[124] = {};
+    const size_t got = f->Read(raw, 1, 40);
+    if (got < 12) return false;
+    h.size = LbLoad32(raw);
+    if (h.size == 12) {
+        h.width = LbLoad16(raw + 4);
+        h.height = LbLoad16(raw + 6);
+        h.planes = LbLoad16(raw + 8);
+        h.bpp = LbLoad16(raw + 10);
+        return f->Seek(start + 12, 0);
+    }
+    if (got < 40) return false;
+    h.width = int32_t(LbLoad32(raw + 4));
+    h.height = int32_t(LbLoad32(raw + 8));
+    h.planes = LbLoad16(raw + 12);
+    h.bpp = LbLoad16(raw + 14);
+    h.compression = LbLoad32(raw + 16);
+    h.sizeImage = LbLoad32(raw + 20);
+    h.xPels = int32_t(LbLoad32(raw + 24));
+    h.yPels = int32_t(LbLoad32(raw + 28));
+    h.clrUsed = LbLoad32(raw + 32);
+    if (h.size == 40 || h.size == 64) return f->Seek(start + h.size, 0);
+
+    // The later versions (52, 56, 108 and 124 bytes) carry the bit-field masks in
+    // the header itself; current tools write them for 16 and 32 bits per pixel.
+    if (h.size == 52 || h.size == 56 || h.size == 108 || h.size == 124) {
+        if (h.planes != 1) return false;
+        if (!ReadExact(f, raw + 40, 12)) return false;
+        for (int i = 0; i < 3; ++i) h.masks[i] = LbLoad32(raw + 40 + 4 * i);
+        h.masksInHeader = true;
+        return f->Seek(start + h.size, 0);
+    }
+    if (h.size <= 40) return false;
+    const int64_t rowBytes = (int64_t(h.bpp) * h.width + 31) / 32 * 4;
+    if (int64_t(h.sizeImage) != int64_t(uint32_t(rowBytes * h.height)) || h.planes != 1 || h.compression != 0 ||
+        h.clrUsed != 0)
+        return false;
+    return f->Seek(start + h.size, 0);
+}
+
+// Number of set bits of a mask, and a channel value scaled to 8 bits the way the
+// 16-bit rule does: shifted so that its top bit lands on bit 7.
+int MaskBits(uint32_t mask) { return std::popcount(mask); }
+
+uint8_t Shifted(uint32_t value, int shift) {
+    if (shift >= 32 || shift <= -32) return 0;
+    return uint8_t(shift >= 0 ? (value >> shift) : (value << -shift));
+}
+
+uint8_t ScaleMasked(uint32_t pixel, uint32_t mask) {
+    if (mask == 0) return 0;
+    const uint32_t value = (pixel & mask) >> std::countr_zero(mask);
+    const int bits = MaskBits(mask);
+    return bits >= 8 ? uint8_t(value >> (bits - 8)) : uint8_t(value << (8 - bits));
+}
+
+}  // namespace
+
+bool LbImageBMP::Decode(LbFile* hFile) {
+    if (hFile == nullptr) {
+        SetLastError("null file handler");
+        return false;
+    }
+    const char* error = DecodeStream(hFile);
+    if (error == nullptr) return true;
+    SetLastError(error);
+    return false;
+}
+
+const char* LbImageBMP::DecodeStream(LbFile* f) {
+    const int64_t origin = f->Tell();
+    uint8_t fileHeader[14];
+    if (!ReadExact(f, fileHeader, 14)) return "Not a BMP";
+    uint32_t dataOffset = 0;
+    if (LbLoad16(fileHeader) == 0x4D42) {
+        dataOffset = LbLoad32(fileHeader + 10);
+    } else if (!f->Seek(origin, 0)) {  // no file header: the info header comes first
+        return "Not a BMP";
+    }
+
+    BmpHeader h;
+    if (!ReadInfoHeader(f, h)) return "Error reading BMP info";
+    const bool known = h.bpp == 1 || h.bpp == 4 || h.bpp == 8 || h.bpp == 16 || h.bpp == 24 || h.bpp == 32;
+    if (!known || h.width <= 0 || h.height == 0 || h.height < -0x7FFFFFFF) return "Error reading BMP info";
+    const bool topDown = h.height < 0;
+    const uint32_t width = uint32_t(h.width);
+    const uint32_t height = uint32_t(topDown ? -h.height : h.height);
+    const uint64_t fileRow = (uint64_t(h.bpp) * width + 31) / 32 * 4;
+    if (h.sizeImage == 0) h.sizeImage = uint32_t(fileRow * height);
+    if (h.clrUsed == 0 && h.bpp <= 8) h.clrUsed = 1u << h.bpp;
+
+    // Uncompressed rows must be in the stream; refuse before allocating for them.
+    const bool compressed = h.bpp <= 8 && (h.compression == kRle8 || h.compression == kRle4);
+    const int64_t streamSize = f->Size();
+    if (!compressed && streamSize >= 0 && fileRow * (height - 1) > uint64_t(streamSize))
+        return "Error reading BMP data";
+
+    if (Create(width, height, h.bpp, LB_FORMAT_BMP) == nullptr) return "Can't allocate memory";
+    SetXDPI(PelsToDpi(h.xPels));
+    SetYDPI(PelsToDpi(h.yPels));
+    if (info.escape) return "Cancelled";
+
+    // Bit-field masks follow a 40-byte header (before any palette).
+    uint32_t masks[3] = {0x7C00, 0x03E0, 0x001F};
+    const bool bitFields = h.compression == kBitFields;
+    if (bitFields && h.masksInHeader) {
+        std::memcpy(masks, h.masks, sizeof masks);
+    } else if (bitFields && (h.bpp == 16 || h.bpp == 32)) {
+        uint8_t raw[12];
+        if (!ReadExact(f, raw, 12)) return "Error reading BMP info";
+        for (int i = 0; i < 3; ++i) masks[i] = LbLoad32(raw + 4 * i);
+    }
+
+    // Palette: 3-byte entries after a core header, 4-byte entries otherwise.
+    if (LbRgbQuad* pal = GetPalette()) {
+        const uint32_t entrySize = h.size == 12 ? 3 : 4;
+        const uint32_t stored = h.clrUsed < head.clrUsed ? h.clrUsed : head.clrUsed;
+        uint8_t raw[256 * 4];
+        if (!ReadExact(f, raw, size_t(stored) * entrySize)) return "Error reading BMP info";
+        for (uint32_t i = 0; i < stored; ++i)
+            pal[i] = LbRgbQuad{raw[i * entrySize], raw[i * entrySize + 1], raw[i * entrySize + 2], 0};
+        info.lastValid = false;
+    }
+    if (info.escape) return "Cancelled";
+    if (dataOffset != 0 && !f->Seek(origin + dataOffset, 0)) return "Error reading BMP data";
+
+    const uint32_t stride = info.effWidth;
+    auto rowAt = [&](uint32_t fileRowIndex) {  // storage row of the n-th row in the file
+        return info.pImage + size_t(topDown ? height - 1 - fileRowIndex : fileRowIndex) * stride;
+    };
+    // The last row may lack its padding; every other byte of the rows must be there.
+    auto readRows = [&](uint8_t* scratch, size_t rowBytes, auto&& convert) -> const char* {
+        const size_t lastRowBytes = (size_t(h.bpp) * width + 7) / 8;
+        for (uint32_t y = 0; y < height; ++y) {
+            const size_t want = y + 1 == height ? lastRowBytes : rowBytes;
+            uint8_t* target = scratch ? scratch : rowAt(y);
+            if (f->Read(target, 1, rowBytes) < want) return "Error reading BMP data";
+            if (scratch) convert(scratch, rowAt(y));
+        }
+        return nullptr;
+    };
+    auto noConvert = [](const uint8_t*, uint8_t*) {};
+
+    switch (h.bpp) {
+        case 1:
+        case 4:
+        case 8: {
+            if (h.compression == kRgb) {
+                if (!topDown) {  // one block read for the common case
+                    const size_t all = size_t(stride) * (height - 1) + (size_t(h.bpp) * width + 7) / 8;
+                    if (f->Read(info.pImage, 1, size_t(stride) * height) < all) return "Error reading BMP data";
+                    return nullptr;
+                }
+                return readRows(nullptr, stride, noConvert);
+            }
+            if ((h.compression == kRle8 && h.bpp == 8) || (h.compression == kRle4 && h.bpp == 4)) {
+                Clear(0);
+                LbStreamReader in(f);
+                const bool rle4 = h.compression == kRle4;
+                int64_t x = 0, y = 0;
+                auto put = [&](uint8_t index) {
+                    if (x < width && y < height) SetPixelIndex(int32_t(x), int32_t(topDown ? height - 1 - y : y), index);
+                    ++x;
+                };
+                for (;;) {
+                    if (y >= height) return nullptr;  // nothing further can land in the picture
+                    const int count = in.Get();
+                    const int value = in.Get();
+                    if (count < 0 || value < 0) return y + 1 >= height ? nullptr : "Error reading BMP data";
+                    if (count > 0) {  // encoded run
+                        if (x >= width) {
+                            x += count;
+                            continue;
+                        }
+                        for (int i = 0; i < count; ++i)
+                            put(rle4 ? uint8_t((i & 1) ? (value & 0x0F) : (value >> 4)) : uint8_t(value));
+                        continue;
+                    }
+                    if (value == 0) {  // end of line
+                        x = 0;
+                        ++y;
+                    } else if (value == 1) {  // end of bitmap
+                        return nullptr;
+                    } else if (value == 2) {  // delta
+                        const int dx = in.Get();
+                        const int dy = in.Get();
+                        if (dx < 0 || dy < 0) return "Error reading BMP data";
+                        x += dx;
+                        y += dy;
+                    } else {  // absolute run, padded to 16 bits
+                        const int bytes = rle4 ? (value + 1) / 2 : value;
+                        for (int i = 0; i < bytes; ++i) {
+                            const int b = in.Get();
+                            if (b < 0) return "Error reading BMP data";
+                            if (rle4) {
+                                put(uint8_t(b >> 4));
+                                if (2 * i + 1 < value) put(uint8_t(b & 0x0F));
+                            } else {
+                                put(uint8_t(b));
+                            }
+                        }
+                        if ((bytes & 1) && in.Get() < 0) return y + 1 >= height ? nullptr : "Error reading BMP data";
+                    }
+                }
+            }
+            return "compression type not supported";
+        }
+        case 16: {
+            if (h.compression != kRgb && h.compression != kBitFields) return "compression type not supported";
+            const uint32_t red = masks[0] & 0xFFFF, green = masks[1] & 0xFFFF, blue = masks[2] & 0xFFFF;
+            const int r = MaskBits(red), g = MaskBits(green), b = MaskBits(blue);
+            // The channel shifts count the mask bits as if red sat above green above blue.
+            std::vector<uint8_t> scratch((size_t(width) + 1) / 2 * 4);
+            return readRows(scratch.data(), scratch.size(), [&](const uint8_t* src, uint8_t* dst) {
+                for (uint32_t x = 0; x < width; ++x, dst += 3) {
+                    const uint32_t w = LbLoad16(src + 2 * x);
+                    dst[0] = Shifted(w & blue, r - 8);  // (w & blue) << (8 - r)
+                    dst[1] = Shifted(w & green, r + g - 8);
+                    dst[2] = Shifted(w & red, r + g + b - 8);
+                }
+            });
+        }
+        case 24: {
+            if (h.compression != kRgb) return "unknown compression";
+            if (!topDown) {
+                const size_t all = size_t(stride) * (height - 1) + size_t(width) * 3;
+                if (f->Read(info.pImage, 1, size_t(stride) * height) < all) return "Error reading BMP data";
+                return nullptr;
+            }
+            return readRows(nullptr, stride, noConvert);
+        }
+        default: {  // 32
+            if (h.compression != kRgb && h.compression != kBitFields) return "unknown compression";
+            std::vector<uint8_t> scratch(size_t(width) * 4);
+            if (bitFields && h.masksInHeader) {
+                // Masks from a later header: each channel taken where its mask says.
+                return readRows(scratch.data(), scratch.size(), [&](const uint8_t* src, uint8_t* dst) {
+                    for (uint32_t x = 0; x < width; ++x, dst += 3) {
+                        const uint32_t w = LbLoad32(src + 4 * x);
+                        dst[0] = ScaleMasked(w, masks[2]);
+                        dst[1] = ScaleMasked(w, masks[1]);
+                        dst[2] = ScaleMasked(w, masks[0]);
+                    }
+                });
+            }
+            return readRows(scratch.data(), scratch.size(), [&](const uint8_t* src, uint8_t* dst) {
+                for (uint32_t x = 0; x < width; ++x, dst += 3, src += 4) std::memcpy(dst, src, 3);
+            });
+        }
+    }
+}
+
+bool LbImageBMP::Encode(LbFile* hFile) {
+    if (!EncodeSafeCheck(hFile)) return false;
+    uint8_t fileHeader[14] = {'B', 'M'};
+    LbStore32(fileHeader + 2, GetSize() + 14);
+    LbStore32(fileHeader + 10, 14 + 40 + GetPaletteSize());
+    if (hFile->Write(fileHeader, 14, 1) != 1 || hFile->Write(pDib, GetSize(), 1) != 1) {
+        SetLastError("Write Error");
+        return false;
+    }
+    return true;
+}

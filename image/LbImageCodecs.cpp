@@ -1,0 +1,211 @@
+// Loading and saving by file name, and the dispatch of Decode / Encode by format
+// code to the codec classes.
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <cstring>
+
+#include "image/LbFile.h"
+#include "image/LbImage.h"
+#include "image/LbImageBMP.h"
+#include "image/LbImageJPG.h"
+#include "image/LbImagePNG.h"
+#include "image/LbImageRAW.h"
+
+bool LbImage::AdoptDecoded(LbImage& codec, bool decoded) {
+    if (decoded) return Transfer(codec);
+    SetLastError(codec.GetLastError());
+    return false;
+}
+
+bool LbImage::KeepEncodeResult(const LbImage& codec, bool encoded) {
+    if (!encoded) SetLastError(codec.GetLastError());
+    return encoded;
+}
+
+// One entry per format code; each decodes with a fresh codec object that starts
+// from this image's information.
+bool LbImage::DecodeFormat(LbFile* hFile, uint32_t imageType) {
+    switch (imageType) {
+        case LB_FORMAT_BMP: {
+            LbImageBMP codec;
+            codec.CopyInfo(*this);
+            return AdoptDecoded(codec, codec.Decode(hFile));
+        }
+        case LB_FORMAT_GIF:
+            // GIF: construct LbImageGIF here like the other codecs, pass info.frame and copy the frame count back.
+            SetLastError("GIF format is not supported yet");
+            return false;
+        case LB_FORMAT_JPG: {
+            LbImageJPG codec;
+            codec.CopyInfo(*this);
+            return AdoptDecoded(codec, codec.Decode(hFile));
+        }
+        case LB_FORMAT_PNG: {
+            LbImagePNG codec;
+            codec.CopyInfo(*this);
+            return AdoptDecoded(codec, codec.Decode(hFile));
+        }
+        case LB_FORMAT_RAW: {
+            LbImageRAW codec;
+            codec.CopyInfo(*this);
+            return AdoptDecoded(codec, codec.Decode(hFile));
+        }
+        default:
+            SetLastError("Decode: Unknown or wrong format");
+            return false;
+    }
+}
+
+// One entry per format code; each encoder works on a ghost of this image.
+bool LbImage::EncodeFormat(LbFile* hFile, uint32_t imageType) {
+    switch (imageType) {
+        case LB_FORMAT_BMP: {
+            LbImageBMP codec;
+            codec.Ghost(this);
+            return KeepEncodeResult(codec, codec.Encode(hFile));
+        }
+        case LB_FORMAT_GIF:
+            // GIF: construct LbImageGIF here like the other codecs.
+            SetLastError("GIF format is not supported yet");
+            return false;
+        case LB_FORMAT_JPG: {
+            LbImageJPG codec;
+            codec.Ghost(this);
+            return KeepEncodeResult(codec, codec.Encode(hFile));
+        }
+        case LB_FORMAT_PNG: {
+            LbImagePNG codec;
+            codec.Ghost(this);
+            return KeepEncodeResult(codec, codec.Encode(hFile));
+        }
+        case LB_FORMAT_RAW: {
+            LbImageRAW codec;
+            codec.Ghost(this);
+            return KeepEncodeResult(codec, codec.Encode(hFile));
+        }
+        default:
+            SetLastError("Encode: Unknown format");
+            return false;
+    }
+}
+
+bool LbImage::Decode(LbFile* hFile, uint32_t imageType) {
+    if (hFile == nullptr) {
+        SetLastError("null file handler");
+        return false;
+    }
+    if (imageType != LB_FORMAT_UNKNOWN) return DecodeFormat(hFile, imageType);
+
+    // Detection: every format in turn from the same position; the first success wins.
+    const int64_t start = hFile->Tell();
+    static const uint32_t order[] = {LB_FORMAT_BMP, LB_FORMAT_JPG, LB_FORMAT_GIF, LB_FORMAT_PNG, LB_FORMAT_RAW};
+    for (uint32_t type : order) {
+        if (DecodeFormat(hFile, type)) return true;
+        hFile->Seek(start, 0);
+    }
+    SetLastError("Decode: Unknown or wrong format");
+    return false;
+}
+
+bool LbImage::Decode(FILE* hFile, uint32_t imageType) {
+    LbIOFile file(hFile);
+    return Decode(&file, imageType);
+}
+
+bool LbImage::Decode(const uint8_t* buffer, size_t size, uint32_t imageType) {
+    if (buffer == nullptr) {
+        SetLastError("null file handler");
+        return false;
+    }
+    LbMemFile file(buffer, size);
+    return Decode(&file, imageType);
+}
+
+bool LbImage::Encode(LbFile* hFile, uint32_t imageType) {
+    if (imageType == LB_FORMAT_UNKNOWN || imageType > LB_FORMAT_RAW) {
+        SetLastError("Encode: Unknown format");
+        return false;
+    }
+    return EncodeFormat(hFile, imageType);
+}
+
+bool LbImage::Encode(FILE* hFile, uint32_t imageType) {
+    if (hFile == nullptr) {
+        SetLastError("null file handler");
+        return false;
+    }
+    LbIOFile file(hFile);
+    return Encode(&file, imageType);
+}
+
+bool LbImage::Encode(LbFile* hFile, LbImage** images, int32_t count, uint32_t imageType) {
+    (void)hFile;
+    (void)images;
+    (void)count;
+    // GIF: the only format with several images per file; hand them to LbImageGIF here.
+    (void)imageType;
+    SetLastError("Multipage Encode, Unsupported operation for this format");
+    return false;
+}
+
+bool LbImage::Load(const std::string& fileName, uint32_t imageType) {
+    if (imageType >= LB_FORMAT_BMP && imageType <= LB_FORMAT_RAW) {
+        LbIOFile file;
+        if (!file.Open(fileName.c_str(), "rb")) return false;
+        if (Decode(&file, imageType)) return true;
+    }
+    // The typed decoder failed (or no type was given): try every format, but keep
+    // the typed decoder's message when detection fails too.
+    char typedError[sizeof info.lastError];
+    std::memcpy(typedError, info.lastError, sizeof typedError);
+    LbIOFile file;
+    if (!file.Open(fileName.c_str(), "rb")) return false;
+    const bool ok = Decode(&file, LB_FORMAT_UNKNOWN);
+    if (!ok && imageType != LB_FORMAT_UNKNOWN) SetLastError(typedError);
+    return ok;
+}
+
+namespace {
+
+// Permissions for a new file: those of the file it replaces, else the usual 0666 & ~umask.
+mode_t NewFileMode(const std::string& fileName) {
+    struct stat st {};
+    if (::stat(fileName.c_str(), &st) == 0) return st.st_mode & 07777;
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666 & ~mask;
+}
+
+}  // namespace
+
+bool LbImage::Save(const std::string& fileName, uint32_t imageType) {
+    // Encode into a temporary file beside the target and rename it into place, so a
+    // failed save never leaves a partial file and never touches an existing one.
+    std::string temp = fileName + ".XXXXXX";
+    const int fd = ::mkstemp(temp.data());
+    if (fd < 0) return false;
+    ::fchmod(fd, NewFileMode(fileName));
+    FILE* fp = ::fdopen(fd, "wb");
+    if (fp == nullptr) {
+        ::close(fd);
+        ::unlink(temp.c_str());
+        return false;
+    }
+    bool ok = Encode(fp, imageType);
+    if (ok && (std::fflush(fp) != 0 || std::ferror(fp) != 0)) {
+        SetLastError("Write Error");
+        ok = false;
+    }
+    if (std::fclose(fp) != 0 && ok) {
+        SetLastError("Write Error");
+        ok = false;
+    }
+    if (ok && std::rename(temp.c_str(), fileName.c_str()) != 0) {
+        SetLastError("Can't replace the file");
+        ok = false;
+    }
+    if (!ok) ::unlink(temp.c_str());
+    return ok;
+}

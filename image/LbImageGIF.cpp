@@ -1,0 +1,283 @@
+#include "image/LbImageGIF.h"
+
+#include <climits>
+#include <cstring>
+#include <memory>
+
+#include "image/GifImageIterator.h"
+#include "image/GifLzwDecoder.h"
+#include "image/GifReadAhead.h"
+#include "image/LbFile.h"
+
+namespace {
+
+// No LZW code stream yields more pixels per byte than this (codes of at least 3
+// bits, strings of at most 4096 pixels): pictures larger than their data could
+// fill are damaged, and allocating them would only waste memory.
+constexpr uint64_t kMaxPixelsPerDataByte = 11000;
+
+bool Fits(uint64_t pixels, uint64_t dataBytes) { return pixels <= (dataBytes + 1) * kMaxPixelsPerDataByte; }
+
+uint32_t Le16(const uint8_t* p) { return uint32_t(p[0]) | (uint32_t(p[1]) << 8); }
+
+uint32_t BitsForTable(uint32_t entries) { return entries <= 2 ? 1 : entries <= 16 ? 4 : 8; }
+
+}  // namespace
+
+void LbImageGIF::SetComment(const char* comment) {
+    if (comment == nullptr) comment = "";
+    std::strncpy(m_comment, comment, 255);
+    m_comment[255] = '\0';
+}
+
+bool LbImageGIF::DecodeExtension(GifReadAhead& in, bool apply) {
+    const int label = in.GetByte();
+    if (label < 0) return false;
+    switch (label) {
+        case 0xF9: {  // graphic control
+            const int size = in.GetByte();
+            uint8_t rec[4];
+            if (in.Read(rec, 4) != 4 || size != 4) return false;
+            if (apply) {
+                m_gce.flags = rec[0];
+                m_gce.delay = uint16_t(Le16(rec + 1));
+                m_gce.transIndex = rec[3];
+                if (rec[0] & 1) info.transIndex = rec[3];
+                info.frameDelay = m_gce.delay;
+                m_disposal = (rec[0] >> 2) & 7;
+            }
+            break;
+        }
+        case 0xFE: {  // comment: its first sub-block is kept
+            const int size = in.GetByte();
+            if (size <= 0) return size == 0;
+            char text[256];
+            const size_t got = in.Read(reinterpret_cast<uint8_t*>(text), size_t(size));
+            text[got] = '\0';
+            if (apply) std::memcpy(m_comment, text, got + 1);
+            break;
+        }
+        case 0xFF: {  // application: the loop count of an animation
+            if (in.GetByte() != 11) return false;
+            uint8_t id[11];
+            if (in.Read(id, 11) != 11) return false;
+            const int size = in.GetByte();
+            if (size <= 0) return size == 0;
+            uint8_t data[255];
+            const size_t got = in.Read(data, size_t(size));
+            if (got > 2 && apply) m_loops = int32_t(Le16(data + 1));
+            break;
+        }
+        default:
+            break;
+    }
+    in.SkipSubBlocks();
+    return true;
+}
+
+bool LbImageGIF::NextImage(GifReadAhead& in, const Screen& screen, Descriptor& d, bool apply) {
+    for (;;) {
+        const int introducer = in.GetByte();
+        if (introducer < 0 || introducer == 0x3B) return false;
+        if (introducer == 0x21) {
+            if (!DecodeExtension(in, apply)) return false;
+            continue;
+        }
+        if (introducer != 0x2C) continue;  // stray bytes are skipped
+        uint8_t desc[9];
+        if (in.Read(desc, 9) != 9) return false;
+        d.left = Le16(desc);
+        d.top = Le16(desc + 2);
+        d.width = Le16(desc + 4);
+        d.height = Le16(desc + 6);
+        d.flags = desc[8];
+        if (d.width > 0 && d.height > 0 && d.left + d.width <= screen.width && d.top + d.height <= screen.height)
+            return true;
+        // An image outside the screen (or empty) is passed over whole.
+        if ((d.flags & 0x80) && !in.Skip(3u << ((d.flags & 7) + 1))) return false;
+        if (in.GetByte() < 0) return false;
+        in.SkipSubBlocks();
+    }
+}
+
+int32_t LbImageGIF::get_num_frames(GifReadAhead& in, const Screen& screen, std::vector<uint64_t>& dataSizes) {
+    const int64_t start = in.Tell();
+    dataSizes.clear();
+    Descriptor d;
+    while (NextImage(in, screen, d, false)) {
+        if ((d.flags & 0x80) && !in.Skip(3u << ((d.flags & 7) + 1))) break;
+        if (in.GetByte() < 0) {  // the code size byte
+            dataSizes.push_back(0);
+            break;
+        }
+        dataSizes.push_back(in.SkipSubBlocks());
+        if (dataSizes.size() >= size_t(INT32_MAX)) break;
+    }
+    in.SeekTo(start);
+    return int32_t(dataSizes.size());
+}
+
+void LbImageGIF::TakePixels(LbImage& from) {
+    LbImageInfo keep = info;
+    Transfer(from);
+    keep.effWidth = info.effWidth;
+    keep.pImage = info.pImage;
+    keep.pGhost = info.pGhost;
+    keep.pParent = info.pParent;
+    keep.type = info.type;
+    keep.numLayers = info.numLayers;
+    keep.lastValid = false;
+    keep.transColor = info.transColor;
+    info = keep;
+}
+
+void LbImageGIF::GifMix(LbImage& previous, const LbImage& frame, uint32_t left, uint32_t top) {
+    // Compared as a byte: without a transparent index (-1), index 255 is not drawn.
+    const uint8_t transparent = uint8_t(frame.GetTransIndex());
+    const int32_t fh = int32_t(frame.GetHeight());
+    const int32_t ph = int32_t(previous.GetHeight());
+    for (int32_t y = 0; y < fh; ++y) {
+        const int32_t py = ph - 1 - (int32_t(top) + y);
+        if (py < 0) break;
+        for (uint32_t x = 0; x < frame.GetWidth(); ++x) {
+            const uint8_t index = frame.GetPixelIndex(int32_t(x), fh - 1 - y);
+            if (index != transparent) previous.SetPixelIndex(int32_t(left + x), py, index);
+        }
+    }
+}
+
+bool LbImageGIF::Decode(LbFile* hFile) {
+    if (hFile == nullptr) return false;
+    auto in = std::make_unique<GifReadAhead>(hFile);
+    uint8_t head13[13];
+    if (in->Read(head13, 13) != 13 || std::memcmp(head13, "GIF8", 4) != 0) {
+        in->Release();
+        return false;
+    }
+    auto screen = std::make_unique<Screen>();
+    screen->width = Le16(head13 + 6);
+    screen->height = Le16(head13 + 8);
+    screen->flags = head13[10];
+    if (screen->flags & 0x80) {
+        screen->globalSize = 2u << (screen->flags & 7);
+        if (in->Read(reinterpret_cast<uint8_t*>(screen->globalTable), 3 * screen->globalSize) != 3 * screen->globalSize) {
+            in->Release();
+            return false;
+        }
+    }
+    // A picture from an earlier decode must not lend this one its transparency.
+    info.transIndex = -1;
+
+    std::vector<uint64_t> dataSizes;
+    info.numFrames = get_num_frames(*in, *screen, dataSizes);
+    if (info.frame < 0 || info.frame >= info.numFrames) {
+        in->Release();
+        return false;
+    }
+    const bool ok = DecodeFrames(*in, *screen, dataSizes);
+    in->Release();
+    return ok;
+}
+
+bool LbImageGIF::DecodeFrames(GifReadAhead& in, const Screen& screen, const std::vector<uint64_t>& dataSizes) {
+    auto lzw = std::make_unique<GifLzwDecoder>();
+    std::unique_ptr<LbImage> canvas;
+    std::unique_ptr<LbImage> previous;
+    LbRgbQuad palette[256];
+    int composition = screen.globalSize > 0 ? 0 : 1;
+    int32_t requested = info.frame;
+    int32_t firstTransIndex = -1;
+    bool reached = false;
+    uint64_t totalData = 0;
+    for (uint64_t size : dataSizes) totalData += size;
+    Descriptor d;
+
+    for (int32_t iImage = 0; size_t(iImage) < dataSizes.size() && NextImage(in, screen, d, true); ++iImage) {
+        if (iImage == 0 && d.width != screen.width && d.height != screen.height) ++composition;
+
+        LbRgbTriple local[256];
+        const LbRgbTriple* table = screen.globalTable;
+        uint32_t tableSize = screen.globalSize;
+        if (d.flags & 0x80) {
+            tableSize = 2u << (d.flags & 7);
+            if (in.Read(reinterpret_cast<uint8_t*>(local), 3 * tableSize) != 3 * tableSize) break;
+            table = local;
+        }
+        if (!Fits(uint64_t(d.width) * d.height, dataSizes[size_t(iImage)])) return false;
+
+        const bool mix = iImage > 0 && m_disposal == 1 && composition < 2;
+        if (mix) previous = std::make_unique<LbImage>(*this);
+        if (iImage == 0) firstTransIndex = info.transIndex;
+
+        if (Create(d.width, d.height, BitsForTable(tableSize), LB_FORMAT_GIF) == nullptr) return false;
+        Clear(0);
+        if (tableSize > 0) {
+            uint32_t entries = tableSize;
+            for (uint32_t i = 0; i < tableSize; ++i) palette[i] = LbRgbQuad{table[i].blue, table[i].green, table[i].red, 0};
+            if (info.transIndex >= 0 && tableSize < 256) {
+                for (uint32_t i = tableSize; i < 256; ++i) palette[i] = LbRgbQuad{255, 255, 255, 0};
+                entries = 256;
+            }
+            SetPalette(palette, entries);
+        }
+
+        LbImageIterator rows(*this, (d.flags & 0x40) != 0);
+        lzw->decoder(in, rows, &info.escape);
+        if (info.escape != 0) {
+            SetLastError("Cancelled");
+            return false;
+        }
+        in.Release();
+
+        if (mix && previous->IsValid()) {
+            GifMix(*previous, *this, d.left, d.top);
+            const uint32_t delay = info.frameDelay;
+            TakePixels(*previous);
+            info.frameDelay = delay;
+            info.transIndex = firstTransIndex;
+        }
+        previous.reset();
+
+        if (composition > 1) {
+            // Every frame is drawn, in turn, onto one true-colour screen.
+            requested = INT32_MAX;
+            if (!canvas) {
+                if (!Fits(uint64_t(screen.width) * screen.height, totalData))
+                    return false;
+                canvas = std::make_unique<LbImage>(screen.width, screen.height, 24, LB_FORMAT_GIF);
+                if (!canvas->IsValid()) {
+                    SetLastError(canvas->GetLastError());
+                    return false;
+                }
+                canvas->Clear(0);
+            }
+            const int32_t h = int32_t(GetHeight());
+            const int32_t ch = int32_t(canvas->GetHeight());
+            for (int32_t y = 0; y < h; ++y) {
+                for (uint32_t x = 0; x < GetWidth(); ++x) {
+                    canvas->SetPixelColor(int32_t(d.left + x), ch - 1 - int32_t(d.top) - y, GetPixelColor(int32_t(x), h - 1 - y));
+                }
+            }
+        }
+        if (iImage == requested) {
+            reached = true;
+            break;
+        }
+    }
+
+    if (canvas) {
+        LbRgbQuad transColor{};
+        const bool transparent = (m_gce.flags & 1) != 0;
+        if (transparent) {
+            transColor = GetPaletteColor(uint8_t(info.transIndex));
+            transColor.reserved = 0;
+        }
+        TakePixels(*canvas);
+        if (transparent) {
+            info.transColor = transColor;
+            info.transIndex = 0;
+        }
+        return true;
+    }
+    return reached && IsValid();
+}

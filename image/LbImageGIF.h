@@ -1,0 +1,84 @@
+#pragma once
+// The GIF codec: decodes one chosen frame of a GIF file (composing it with the
+// frames before it where the file asks for that) and writes images as GIF89a
+// files, indexed images directly and true-colour ones as a mosaic of small tiles
+// with a colour table each.
+#include <cstdint>
+#include <vector>
+
+#include "image/LbImage.h"
+
+class GifReadAhead;
+
+// GIF compression kinds, chosen by the image's codec option (SetEncodeOption).
+enum LbGifCompression : uint32_t {
+    LB_GIF_RLE = 0,   // run-length coded, readable as ordinary LZW data (any other value too)
+    LB_GIF_NONE = 1,  // one code per pixel
+    LB_GIF_LZW = 2,
+};
+
+class LbImageGIF : public LbImage {
+public:
+    LbImageGIF() : LbImage(LB_FORMAT_GIF) {}
+
+    // Decodes the frame GetFrame() (0 for the first) and sets the frame count;
+    // false for a stream that is not a GIF, a frame outside the file, or a cancel.
+    bool Decode(LbFile* hFile);
+    // Writes this image as a GIF file (a tile mosaic above 8 bits per pixel).
+    bool Encode(LbFile* hFile);
+    // Writes several indexed images as one animated file; with localColorMap the
+    // images after the first carry their own colour table.
+    bool Encode(LbFile* hFile, LbImage** images, int32_t count, bool localColorMap = false);
+
+    void SetDisposalMethod(int32_t method) { m_disposal = method & 7; }
+    int32_t GetDisposalMethod() const { return m_disposal; }
+    void SetLoops(int32_t loops) { m_loops = loops; }
+    int32_t GetLoops() const { return m_loops; }
+    // Copies at most 255 bytes.
+    void SetComment(const char* comment);
+    const char* GetComment() const { return m_comment; }
+
+private:
+    struct Descriptor {
+        uint32_t left = 0, top = 0, width = 0, height = 0;
+        uint8_t flags = 0;
+    };
+    struct Screen {
+        uint32_t width = 0, height = 0;
+        uint8_t flags = 0;
+        LbRgbTriple globalTable[256];
+        uint32_t globalSize = 0;
+    };
+
+    // Counts the decodable images from the reader's position to the trailer (or
+    // the end), noting each one's raster size in bytes; the position is kept.
+    int32_t get_num_frames(GifReadAhead& in, const Screen& screen, std::vector<uint64_t>& dataSizes);
+    // Reads blocks up to the next image that fits the screen (applying extensions
+    // when asked); false at the trailer, the end, or a failing extension.
+    bool NextImage(GifReadAhead& in, const Screen& screen, Descriptor& d, bool apply);
+    bool DecodeExtension(GifReadAhead& in, bool apply);
+    bool DecodeFrames(GifReadAhead& in, const Screen& screen, const std::vector<uint64_t>& dataSizes);
+    // Draws 'frame' over 'previous' at (left, top) except its transparent pixels.
+    static void GifMix(LbImage& previous, const LbImage& frame, uint32_t left, uint32_t top);
+    // Takes the pixels of 'from' while keeping this image's own information.
+    void TakePixels(LbImage& from);
+
+    bool CheckEncodable(const LbImage& image);
+    void EncodeHeader(LbFile* hFile, const LbImage& image);
+    void EncodeExtension(LbFile* hFile, const LbImage& image);
+    void EncodeComment(LbFile* hFile);
+    void EncodeLoopExtension(LbFile* hFile, uint16_t loops);
+    bool EncodeBody(LbFile* hFile, const LbImage& image, bool localColorMap);
+    bool EncodeRGB(LbFile* hFile);
+    bool FinishFile(LbFile* hFile, bool ok);
+
+    // The last graphic control extension: packed flags, delay, transparent index.
+    struct {
+        uint8_t flags = 0;
+        uint16_t delay = 0;
+        uint8_t transIndex = 0;
+    } m_gce;
+    char m_comment[256] = {};
+    int32_t m_loops = 0;
+    int32_t m_disposal = 0;
+};

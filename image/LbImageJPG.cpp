@@ -1,0 +1,272 @@
+#include "image/LbImageJPG.h"
+
+#include <csetjmp>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+
+#include <jerror.h>
+#include <jpeglib.h>
+
+#include "image/LbExif.h"
+#include "image/LbFile.h"
+
+// libjpeg reports errors by calling error_exit, which must not return: it formats
+// libjpeg's message into the image's last error and jumps back to the codec.
+// Everything allocated between setjmp and the jump lives in libjpeg's pools.
+
+namespace {
+
+constexpr size_t kBufferSize = 4096;
+const JOCTET kEndOfImage[2] = {0xFF, JPEG_EOI};
+
+struct ErrorHook {
+    jpeg_error_mgr pub;
+    jmp_buf jump;
+    LbImage* image;
+};
+
+void ErrorExit(j_common_ptr cinfo) {
+    auto* hook = reinterpret_cast<ErrorHook*>(cinfo->err);
+    char text[JMSG_LENGTH_MAX];
+    (*cinfo->err->format_message)(cinfo, text);
+    hook->image->SetLastError(text);
+    longjmp(hook->jump, 1);
+}
+
+void SilentMessage(j_common_ptr) {}
+
+struct Source {
+    jpeg_source_mgr pub;
+    LbFile* file;
+    JOCTET* buffer;
+    bool started;
+};
+
+void InitSource(j_decompress_ptr cinfo) { reinterpret_cast<Source*>(cinfo->src)->started = true; }
+
+boolean FillInputBuffer(j_decompress_ptr cinfo) {
+    auto* src = reinterpret_cast<Source*>(cinfo->src);
+    size_t n = src->file->Read(src->buffer, 1, kBufferSize);
+    if (n == 0) {
+        if (src->started && src->pub.next_input_byte == nullptr) ERREXIT(cinfo, JERR_INPUT_EMPTY);
+        // The stream ended early: finish the picture with an end-of-image marker.
+        WARNMS(cinfo, JWRN_JPEG_EOF);
+        src->pub.next_input_byte = kEndOfImage;
+        src->pub.bytes_in_buffer = 2;
+        return TRUE;
+    }
+    src->pub.next_input_byte = src->buffer;
+    src->pub.bytes_in_buffer = n;
+    return TRUE;
+}
+
+void SkipInputData(j_decompress_ptr cinfo, long count) {
+    auto* src = reinterpret_cast<Source*>(cinfo->src);
+    if (count <= 0) return;
+    while (count > long(src->pub.bytes_in_buffer)) {
+        count -= long(src->pub.bytes_in_buffer);
+        FillInputBuffer(cinfo);
+    }
+    src->pub.next_input_byte += count;
+    src->pub.bytes_in_buffer -= size_t(count);
+}
+
+void TermSource(j_decompress_ptr) {}
+
+struct Destination {
+    jpeg_destination_mgr pub;
+    LbFile* file;
+    JOCTET* buffer;
+};
+
+void InitDestination(j_compress_ptr cinfo) {
+    auto* dest = reinterpret_cast<Destination*>(cinfo->dest);
+    dest->pub.next_output_byte = dest->buffer;
+    dest->pub.free_in_buffer = kBufferSize;
+}
+
+boolean EmptyOutputBuffer(j_compress_ptr cinfo) {
+    auto* dest = reinterpret_cast<Destination*>(cinfo->dest);
+    if (dest->file->Write(dest->buffer, 1, kBufferSize) != kBufferSize) ERREXIT(cinfo, JERR_FILE_WRITE);
+    dest->pub.next_output_byte = dest->buffer;
+    dest->pub.free_in_buffer = kBufferSize;
+    return TRUE;
+}
+
+void TermDestination(j_compress_ptr cinfo) {
+    auto* dest = reinterpret_cast<Destination*>(cinfo->dest);
+    const size_t count = kBufferSize - dest->pub.free_in_buffer;
+    if (count > 0 && dest->file->Write(dest->buffer, 1, count) != count) ERREXIT(cinfo, JERR_FILE_WRITE);
+    if (!dest->file->Flush()) ERREXIT(cinfo, JERR_FILE_WRITE);
+}
+
+void InstallErrorHook(ErrorHook& hook, LbImage* image) {
+    jpeg_std_error(&hook.pub);
+    hook.pub.error_exit = ErrorExit;
+    hook.pub.output_message = SilentMessage;
+    hook.image = image;
+}
+
+}  // namespace
+
+bool LbImageJPG::Decode(LbFile* hFile) {
+    if (hFile == nullptr) {
+        SetLastError("null file handler");
+        return false;
+    }
+    jpeg_decompress_struct cinfo;
+    ErrorHook hook;
+    InstallErrorHook(hook, this);
+    cinfo.err = &hook.pub;
+    if (setjmp(hook.jump)) {
+        jpeg_destroy_decompress(&cinfo);
+        return false;
+    }
+    jpeg_create_decompress(&cinfo);
+    // libjpeg's own working memory stays within what a picture of the largest size needs.
+    cinfo.mem->max_memory_to_use = long(GetMaxImageSize() * 2 > 0x7FFFFFFF ? 0x7FFFFFFF : GetMaxImageSize() * 2);
+
+    auto* src = static_cast<Source*>((*cinfo.mem->alloc_small)(j_common_ptr(&cinfo), JPOOL_PERMANENT, sizeof(Source)));
+    src->buffer = static_cast<JOCTET*>((*cinfo.mem->alloc_small)(j_common_ptr(&cinfo), JPOOL_PERMANENT, kBufferSize));
+    src->file = hFile;
+    src->started = false;
+    src->pub.init_source = InitSource;
+    src->pub.fill_input_buffer = FillInputBuffer;
+    src->pub.skip_input_data = SkipInputData;
+    src->pub.resync_to_restart = jpeg_resync_to_restart;
+    src->pub.term_source = TermSource;
+    src->pub.next_input_byte = nullptr;
+    src->pub.bytes_in_buffer = 0;
+    cinfo.src = &src->pub;
+
+    jpeg_save_markers(&cinfo, JPEG_APP0 + 1, 0xFFFF);
+    jpeg_read_header(&cinfo, TRUE);
+    if (info.jpegScale == 2 || info.jpegScale == 4 || info.jpegScale == 8) {
+        cinfo.scale_num = 1;
+        cinfo.scale_denom = info.jpegScale;
+    }
+    jpeg_calc_output_dimensions(&cinfo);
+    const uint64_t outputBytes = uint64_t(cinfo.output_width) * cinfo.output_height * 3;
+    if (outputBytes > GetMaxImageSize()) {
+        SetLastError("Can't allocate memory");
+        jpeg_destroy_decompress(&cinfo);
+        return false;
+    }
+
+    // Resolution: EXIF first, then the JFIF density.
+    LbExifResolution exif;
+    for (jpeg_saved_marker_ptr m = cinfo.marker_list; m != nullptr; m = m->next)
+        if (m->marker == JPEG_APP0 + 1 && exif.x <= 0) exif = LbReadExifResolution(m->data, m->data_length);
+
+    jpeg_start_decompress(&cinfo);
+    const int components = cinfo.output_components;
+    if (components != 1 && components != 3 && components != 4) ERREXIT(&cinfo, JERR_BAD_IN_COLORSPACE);
+    if (Create(cinfo.output_width, cinfo.output_height, 8 * uint32_t(components), LB_FORMAT_JPG) == nullptr) {
+        jpeg_destroy_decompress(&cinfo);
+        return false;
+    }
+    if (exif.x > 0 && exif.y > 0) {
+        SetXDPI(int32_t(exif.x));
+        SetYDPI(int32_t(exif.y));
+    } else if (cinfo.density_unit == 2) {
+        SetXDPI(int32_t(std::floor(cinfo.X_density * 2.54 + 0.5)));
+        SetYDPI(int32_t(std::floor(cinfo.Y_density * 2.54 + 0.5)));
+    } else {
+        SetXDPI(cinfo.X_density);
+        SetYDPI(cinfo.Y_density);
+    }
+    if (components == 1) SetGrayPalette();
+
+    const uint32_t width = cinfo.output_width;
+    JSAMPARRAY line = (*cinfo.mem->alloc_sarray)(j_common_ptr(&cinfo), JPOOL_IMAGE, width * components, 1);
+    uint32_t fromTop = 0;
+    while (cinfo.output_scanline < cinfo.output_height) {
+        if (info.escape) {
+            SetLastError("Cancelled");
+            jpeg_destroy_decompress(&cinfo);
+            return false;
+        }
+        jpeg_read_scanlines(&cinfo, line, 1);
+        uint8_t* row = GetBits(GetHeight() - 1 - fromTop);
+        const uint8_t* in = line[0];
+        if (components == 4) {
+            for (uint32_t x = 0; x < width; ++x, in += 4, row += 3) {
+                const unsigned k = in[3];
+                row[0] = uint8_t(in[2] * k / 255);
+                row[1] = uint8_t(in[1] * k / 255);
+                row[2] = uint8_t(in[0] * k / 255);
+            }
+        } else if (components == 3) {
+            for (uint32_t x = 0; x < width; ++x, in += 3, row += 3) {  // RGB to blue-green-red
+                row[0] = in[2];
+                row[1] = in[1];
+                row[2] = in[0];
+            }
+        } else {
+            std::memcpy(row, in, width);
+        }
+        ++fromTop;
+    }
+    jpeg_finish_decompress(&cinfo);
+    jpeg_destroy_decompress(&cinfo);
+    return true;
+}
+
+bool LbImageJPG::Encode(LbFile* hFile) {
+    if (!EncodeSafeCheck(hFile)) return false;
+    if (IsIndexed() && !IsGrayScale()) {
+        SetLastError("JPEG can save only RGB or GreyScale images");
+        return false;
+    }
+    const bool gray = IsIndexed();
+    jpeg_compress_struct cinfo;
+    ErrorHook hook;
+    InstallErrorHook(hook, this);
+    cinfo.err = &hook.pub;
+    if (setjmp(hook.jump)) {
+        jpeg_destroy_compress(&cinfo);
+        return false;
+    }
+    jpeg_create_compress(&cinfo);
+    auto* dest = static_cast<Destination*>((*cinfo.mem->alloc_small)(j_common_ptr(&cinfo), JPOOL_PERMANENT, sizeof(Destination)));
+    dest->buffer = static_cast<JOCTET*>((*cinfo.mem->alloc_small)(j_common_ptr(&cinfo), JPOOL_PERMANENT, kBufferSize));
+    dest->file = hFile;
+    dest->pub.init_destination = InitDestination;
+    dest->pub.empty_output_buffer = EmptyOutputBuffer;
+    dest->pub.term_destination = TermDestination;
+    cinfo.dest = &dest->pub;
+
+    const uint32_t width = GetWidth(), height = GetHeight();
+    cinfo.image_width = width;
+    cinfo.image_height = height;
+    cinfo.input_components = gray ? 1 : 3;
+    cinfo.in_color_space = gray ? JCS_GRAYSCALE : JCS_RGB;
+    jpeg_set_defaults(&cinfo);
+    jpeg_set_quality(&cinfo, GetJpegQuality(), TRUE);
+    cinfo.density_unit = 1;
+    auto density = [](int32_t dpi) { return UINT16(dpi < 1 ? 1 : dpi > 65535 ? 65535 : dpi); };
+    cinfo.X_density = density(GetXDPI());
+    cinfo.Y_density = density(GetYDPI());
+    jpeg_start_compress(&cinfo, TRUE);
+
+    JSAMPARRAY line = (*cinfo.mem->alloc_sarray)(j_common_ptr(&cinfo), JPOOL_IMAGE, width * cinfo.input_components, 1);
+    for (uint32_t fromTop = 0; fromTop < height; ++fromTop) {
+        const int32_t y = int32_t(height - 1 - fromTop);
+        uint8_t* out = line[0];
+        if (gray) {
+            for (uint32_t x = 0; x < width; ++x) out[x] = GetPixelIndex(int32_t(x), y);
+        } else {
+            const uint8_t* row = GetBits(uint32_t(y));
+            for (uint32_t x = 0; x < width; ++x, row += 3, out += 3) {
+                out[0] = row[2];
+                out[1] = row[1];
+                out[2] = row[0];
+            }
+        }
+        jpeg_write_scanlines(&cinfo, line, 1);
+    }
+    jpeg_finish_compress(&cinfo);
+    jpeg_destroy_compress(&cinfo);
+    return true;
+}

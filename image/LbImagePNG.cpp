@@ -1,0 +1,304 @@
+#include "image/LbImagePNG.h"
+
+#include <png.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+
+#include "image/LbFile.h"
+
+// libpng reports errors through the error function, which must not return: it
+// records libpng's message and jumps back to the codec (png_jmpbuf). Buffers the
+// codec allocates itself are held in a Scratch that is freed on both paths.
+
+namespace {
+
+struct Scratch {
+    LbImage* image = nullptr;
+    uint8_t* buffer = nullptr;
+    png_bytep* rows = nullptr;
+    ~Scratch() {
+        std::free(buffer);
+        std::free(rows);
+    }
+};
+
+void OnError(png_structp png, png_const_charp message) {
+    auto* scratch = static_cast<Scratch*>(png_get_error_ptr(png));
+    scratch->image->SetLastError(message);
+    png_longjmp(png, 1);
+}
+
+void OnWarning(png_structp, png_const_charp) {}
+
+void ReadData(png_structp png, png_bytep data, size_t length) {
+    auto* file = static_cast<LbFile*>(png_get_io_ptr(png));
+    if (file->Read(data, 1, length) != length) png_error(png, "Read Error");
+}
+
+void WriteData(png_structp png, png_bytep data, size_t length) {
+    auto* file = static_cast<LbFile*>(png_get_io_ptr(png));
+    if (file->Write(data, 1, length) != length) png_error(png, "Write Error");
+}
+
+void FlushData(png_structp png) {
+    auto* file = static_cast<LbFile*>(png_get_io_ptr(png));
+    if (!file->Flush()) png_error(png, "Flush Error");
+}
+
+int32_t PelsToDpi(png_uint_32 pels) { return int32_t(std::floor(double(pels) * 0.0254 + 0.5)); }
+
+uint8_t PackedIndex(const uint8_t* row, uint32_t x, uint32_t bpp) {
+    switch (bpp) {
+        case 8: return row[x];
+        case 4: return (x & 1) ? (row[x >> 1] & 0x0F) : uint8_t(row[x >> 1] >> 4);
+        default: return uint8_t((row[x >> 3] >> (7 - (x & 7))) & 1);
+    }
+}
+
+void SetPackedIndex(uint8_t* row, uint32_t x, uint32_t bpp, uint8_t index) {
+    switch (bpp) {
+        case 8: row[x] = index; break;
+        case 4: {
+            const int shift = (x & 1) ? 0 : 4;
+            row[x >> 1] = uint8_t((row[x >> 1] & ~(0x0F << shift)) | ((index & 0x0F) << shift));
+            break;
+        }
+        default: {
+            const int shift = 7 - int(x & 7);
+            row[x >> 3] = uint8_t((row[x >> 3] & ~(1 << shift)) | ((index & 1) << shift));
+            break;
+        }
+    }
+}
+
+}  // namespace
+
+bool LbImagePNG::Decode(LbFile* hFile) {
+    if (hFile == nullptr) {
+        SetLastError("null file handler");
+        return false;
+    }
+    Scratch scratch;
+    scratch.image = this;
+    png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &scratch, OnError, OnWarning);
+    if (png == nullptr) {
+        SetLastError("Failed to create PNG structure");
+        return false;
+    }
+    png_infop pinfo = png_create_info_struct(png);
+    if (pinfo == nullptr) {
+        png_destroy_read_struct(&png, nullptr, nullptr);
+        SetLastError("Failed to initialize PNG info structure");
+        return false;
+    }
+    if (setjmp(png_jmpbuf(png))) {
+        png_destroy_read_struct(&png, &pinfo, nullptr);
+        return false;
+    }
+    png_set_read_fn(png, hFile, ReadData);
+    png_read_info(png, pinfo);
+
+    const png_uint_32 width = png_get_image_width(png, pinfo);
+    const png_uint_32 height = png_get_image_height(png, pinfo);
+    const int colorType = png_get_color_type(png, pinfo);
+    const int bitDepth = png_get_bit_depth(png, pinfo);
+    const int pixelDepth = bitDepth * png_get_channels(png, pinfo);
+
+    // Background colour, 8 bits per channel.
+    png_color_16p background = nullptr;
+    if (png_get_bKGD(png, pinfo, &background) && background != nullptr) {
+        if (colorType == PNG_COLOR_TYPE_PALETTE) {
+            png_colorp palette = nullptr;
+            int count = 0;
+            if (png_get_PLTE(png, pinfo, &palette, &count) && background->index < count)
+                SetTransColor(LbRgbQuad{palette[background->index].blue, palette[background->index].green,
+                                        palette[background->index].red, 0});
+        } else {
+            const int shift = bitDepth == 16 ? 8 : 0;
+            const int scale = bitDepth < 8 ? 255 / ((1 << bitDepth) - 1) : 1;
+            auto channel = [&](png_uint_16 v) { return uint8_t(((v >> shift) * scale) & 0xFF); };
+            if (colorType & PNG_COLOR_MASK_COLOR)
+                SetTransColor(LbRgbQuad{channel(background->blue), channel(background->green), channel(background->red), 0});
+            else
+                SetTransColor(LbRgbQuad{channel(background->gray), channel(background->gray), channel(background->gray), 0});
+        }
+    }
+
+    if (bitDepth == 16) png_set_strip_16(png);
+    if (colorType == PNG_COLOR_TYPE_RGB_ALPHA) png_set_strip_alpha(png);
+    if (colorType == PNG_COLOR_TYPE_GRAY_ALPHA) {
+        if (bitDepth == 16) png_set_gray_to_rgb(png);  // 32-bit pixels become 24-bit colour
+        png_set_strip_alpha(png);                      // 16-bit pixels become 8-bit grey
+    }
+    if (colorType & PNG_COLOR_MASK_COLOR) png_set_bgr(png);
+    const int passes = png_set_interlace_handling(png);
+    png_read_update_info(png, pinfo);
+
+    const uint32_t bpp = pixelDepth == 16 ? 8 : pixelDepth > 16 ? 24 : uint32_t(pixelDepth);
+    if (Create(width, height, bpp, LB_FORMAT_PNG) == nullptr) {
+        png_destroy_read_struct(&png, &pinfo, nullptr);
+        return false;
+    }
+    png_uint_32 xRes = 0, yRes = 0;
+    int unit = 0;
+    if (png_get_pHYs(png, pinfo, &xRes, &yRes, &unit)) {
+        SetXDPI(unit == PNG_RESOLUTION_METER ? PelsToDpi(xRes) : int32_t(xRes));
+        SetYDPI(unit == PNG_RESOLUTION_METER ? PelsToDpi(yRes) : int32_t(yRes));
+    }
+
+    if (IsIndexed()) {
+        png_colorp palette = nullptr;
+        int count = 0;
+        if (png_get_PLTE(png, pinfo, &palette, &count) && palette != nullptr) {
+            for (int i = 0; i < count && i < int(GetNumColors()); ++i)
+                SetPaletteColor(uint8_t(i), palette[i].red, palette[i].green, palette[i].blue);
+        } else if (bitDepth == 2) {
+            for (int i = 0; i < 4; ++i) SetPaletteColor(uint8_t(i), uint8_t(85 * i), uint8_t(85 * i), uint8_t(85 * i));
+        } else {
+            SetGrayPalette();
+        }
+        png_bytep alpha = nullptr;
+        int alphaCount = 0;
+        if (colorType == PNG_COLOR_TYPE_PALETTE && png_get_tRNS(png, pinfo, &alpha, &alphaCount, nullptr) &&
+            alpha != nullptr && alphaCount > 0) {
+            LbRgbQuad* pal = GetPalette();
+            const int n = int(GetNumColors());
+            if (alphaCount == 1 && alpha[0] == 0) {
+                SetTransIndex(0);
+            } else {
+                for (int i = 0; i < n; ++i) pal[i].reserved = i < alphaCount ? alpha[i] : 255;
+                AlphaPaletteEnable(true);
+            }
+        }
+    }
+
+    // Rows arrive top-down; 2-bit rows go through a buffer and are widened to 4 bits.
+    const bool widen = bitDepth == 2;
+    const size_t rowBytes = png_get_rowbytes(png, pinfo);
+    if (widen || rowBytes > GetEffWidth()) {
+        if (rowBytes != 0 && height > SIZE_MAX / rowBytes) png_error(png, "Image too large");
+        scratch.buffer = static_cast<uint8_t*>(std::calloc(size_t(height) * rowBytes, 1));
+        if (scratch.buffer == nullptr) png_error(png, "Insufficient memory");
+    }
+    scratch.rows = static_cast<png_bytep*>(std::malloc(sizeof(png_bytep) * height));
+    if (scratch.rows == nullptr) png_error(png, "Insufficient memory");
+    for (png_uint_32 y = 0; y < height; ++y)
+        scratch.rows[y] = scratch.buffer ? scratch.buffer + size_t(y) * rowBytes : GetBits(height - 1 - y);
+    for (int pass = 0; pass < passes; ++pass)
+        for (png_uint_32 y = 0; y < height; ++y) png_read_row(png, scratch.rows[y], nullptr);
+    png_read_end(png, nullptr);
+
+    if (scratch.buffer != nullptr) {
+        for (png_uint_32 y = 0; y < height; ++y) {
+            const uint8_t* in = scratch.rows[y];
+            uint8_t* out = GetBits(height - 1 - y);
+            if (!widen) {
+                std::memcpy(out, in, GetEffWidth());
+                continue;
+            }
+            for (png_uint_32 x = 0; x < width; ++x) {
+                const uint8_t v = uint8_t((in[x >> 2] >> (6 - 2 * (x & 3))) & 3);
+                SetPackedIndex(out, x, 4, v);
+            }
+        }
+    }
+    png_destroy_read_struct(&png, &pinfo, nullptr);
+    return true;
+}
+
+bool LbImagePNG::Encode(LbFile* hFile) {
+    if (!EncodeSafeCheck(hFile)) return false;
+    Scratch scratch;
+    scratch.image = this;
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, &scratch, OnError, OnWarning);
+    if (png == nullptr) {
+        SetLastError("Failed to create PNG structure");
+        return false;
+    }
+    png_infop pinfo = png_create_info_struct(png);
+    if (pinfo == nullptr) {
+        png_destroy_write_struct(&png, nullptr);
+        SetLastError("Failed to initialize PNG info structure");
+        return false;
+    }
+    if (setjmp(png_jmpbuf(png))) {
+        png_destroy_write_struct(&png, &pinfo);
+        if (std::strcmp(GetLastError(), "Write Error") != 0 && std::strcmp(GetLastError(), "Flush Error") != 0)
+            SetLastError("Error saving PNG file");
+        return false;
+    }
+    png_set_write_fn(png, hFile, WriteData, FlushData);
+
+    const uint32_t width = GetWidth(), height = GetHeight(), bpp = GetBpp();
+    const bool indexed = IsIndexed();
+    png_set_IHDR(png, pinfo, width, height, indexed ? int(bpp) : 8,
+                 indexed ? PNG_COLOR_TYPE_PALETTE : PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
+                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+
+    // The transparent index moves to entry 0 (palette and pixels) in what is written;
+    // the image itself stays as it is.
+    const int32_t trans = indexed && GetTransIndex() >= 0 && uint32_t(GetTransIndex()) < GetNumColors() ? GetTransIndex() : -1;
+    auto mapIndex = [trans](uint8_t i) -> uint8_t {
+        if (trans <= 0) return i;
+        return i == 0 ? uint8_t(trans) : i == trans ? 0 : i;
+    };
+
+    png_color_16 background{};
+    if (indexed) {
+        LbRgbQuad pal[256];
+        for (uint32_t i = 0; i < GetNumColors(); ++i) pal[mapIndex(uint8_t(i))] = GetPaletteColor(uint8_t(i));
+        uint32_t count = GetNumColors();
+        if (count > 2 && uint64_t(width) * height < 65536) {
+            uint32_t highest = 0;
+            for (uint32_t y = 0; y < height; ++y)
+                for (uint32_t x = 0; x < width; ++x) {
+                    const uint32_t i = mapIndex(PackedIndex(GetBits(y), x, bpp));
+                    if (i > highest) highest = i;
+                }
+            count = highest + 1;
+        }
+        png_color colors[256];
+        png_byte alphas[256];
+        for (uint32_t i = 0; i < count; ++i) {
+            colors[i] = png_color{pal[i].red, pal[i].green, pal[i].blue};
+            alphas[i] = pal[i].reserved;
+        }
+        png_set_PLTE(png, pinfo, colors, int(count));
+        if (trans >= 0) {
+            png_byte zero = 0;
+            png_set_tRNS(png, pinfo, &zero, 1, nullptr);
+            background.index = 0;
+        } else {
+            if (AlphaPaletteIsEnabled()) png_set_tRNS(png, pinfo, alphas, int(count), nullptr);
+            const uint8_t white = mapIndex(GetNearestIndex(LbRgbQuad{255, 255, 255, 0}));
+            background.index = white < count ? white : 0;
+        }
+    } else {
+        const LbRgbQuad c = GetTransIndex() >= 0 ? GetTransColor() : LbRgbQuad{255, 255, 255, 0};
+        background.red = c.red;
+        background.green = c.green;
+        background.blue = c.blue;
+    }
+    png_set_bKGD(png, pinfo, &background);
+    png_set_pHYs(png, pinfo, png_uint_32(GetHeader().xPelsPerMeter), png_uint_32(GetHeader().yPelsPerMeter),
+                 PNG_RESOLUTION_METER);
+    png_write_info(png, pinfo);
+    if (!indexed) png_set_bgr(png);
+
+    const size_t rowBytes = GetEffWidth();
+    scratch.buffer = static_cast<uint8_t*>(std::malloc(rowBytes));
+    if (scratch.buffer == nullptr) png_error(png, "Insufficient memory");
+    for (uint32_t fromTop = 0; fromTop < height; ++fromTop) {
+        const uint8_t* row = GetBits(height - 1 - fromTop);
+        std::memcpy(scratch.buffer, row, rowBytes);
+        if (trans > 0)
+            for (uint32_t x = 0; x < width; ++x)
+                SetPackedIndex(scratch.buffer, x, bpp, mapIndex(PackedIndex(row, x, bpp)));
+        png_write_row(png, scratch.buffer);
+    }
+    png_write_end(png, pinfo);
+    png_destroy_write_struct(&png, &pinfo);
+    return true;
+}

@@ -1,0 +1,128 @@
+// Geometry transforms: crop, rotations, flip and mirror. Each builds its result in
+// a temporary image that then replaces the target, so a failure changes nothing.
+#include <algorithm>
+#include <cstring>
+#include <utility>
+
+#include "image/LbImage.h"
+
+bool LbImage::Crop(int32_t left, int32_t top, int32_t right, int32_t bottom, LbImage* dst) {
+    if (pDib == nullptr) return false;
+    const int32_t width = int32_t(GetWidth()), height = int32_t(GetHeight());
+    left = std::clamp(left, 0, width);
+    right = std::clamp(right, 0, width);
+    top = std::clamp(top, 0, height);
+    bottom = std::clamp(bottom, 0, height);
+    // Rows in stored (bottom-up) order.
+    int32_t startRow = height - top, endRow = height - bottom;
+    if (left == right || startRow == endRow) return false;
+    if (left > right) std::swap(left, right);
+    if (startRow > endRow) std::swap(startRow, endRow);
+
+    LbImage tmp(GetType());
+    if (tmp.Create(uint32_t(right - left), uint32_t(endRow - startRow), GetBpp(), GetType()) == nullptr) {
+        SetLastError(tmp.GetLastError());
+        return false;
+    }
+    tmp.SetPalette(GetPalette(), GetNumColors());
+    tmp.SetTransIndex(GetTransIndex());
+    tmp.SetTransColor(info.transColor);
+
+    const uint32_t bpp = GetBpp();
+    if (bpp == 8 || bpp == 24) {
+        const size_t offset = size_t(bpp) * uint32_t(left) / 8;
+        const size_t bytes = size_t(bpp) * uint32_t(right - left) / 8;
+        for (int32_t row = startRow; row < endRow; ++row)
+            std::memcpy(tmp.GetBits(uint32_t(row - startRow)), GetBits(uint32_t(row)) + offset, bytes);
+    } else {
+        for (int32_t row = startRow; row < endRow; ++row)
+            for (int32_t x = left; x < right; ++x) tmp.SetPixelIndex(x - left, row - startRow, GetPixelIndex(x, row));
+    }
+    return (dst ? dst : this)->Transfer(tmp);
+}
+
+namespace {
+
+// Copies pixel (sx, sy) of src to (dx, dy) of dst: colours for 24-bit images,
+// palette indices otherwise.
+inline void CopyPixel(const LbImage& src, int32_t sx, int32_t sy, LbImage& dst, int32_t dx, int32_t dy) {
+    if (src.IsIndexed())
+        dst.SetPixelIndex(dx, dy, src.GetPixelIndex(sx, sy));
+    else
+        dst.SetPixelColor(dx, dy, src.GetPixelColor(sx, sy));
+}
+
+}  // namespace
+
+bool LbImage::RotateLeft(LbImage* dst) {
+    if (pDib == nullptr) return false;
+    const int32_t width = int32_t(GetWidth()), height = int32_t(GetHeight());
+    LbImage tmp;
+    tmp.CopyInfo(*this);
+    if (tmp.Create(uint32_t(height), uint32_t(width), GetBpp(), GetType()) == nullptr) {
+        SetLastError(tmp.GetLastError());
+        return false;
+    }
+    tmp.SetPalette(GetPalette(), 256);
+    for (int32_t y = 0; y < width; ++y) {
+        info.progress = int32_t(100 * int64_t(y) / width);
+        for (int32_t x = 0; x < height; ++x) CopyPixel(*this, y, height - 1 - x, tmp, x, y);
+    }
+    return (dst ? dst : this)->Transfer(tmp);
+}
+
+bool LbImage::RotateRight(LbImage* dst) {
+    if (pDib == nullptr) return false;
+    const int32_t width = int32_t(GetWidth()), height = int32_t(GetHeight());
+    LbImage tmp;
+    tmp.CopyInfo(*this);
+    if (tmp.Create(uint32_t(height), uint32_t(width), GetBpp(), GetType()) == nullptr) {
+        SetLastError(tmp.GetLastError());
+        return false;
+    }
+    tmp.SetPalette(GetPalette(), 256);
+    for (int32_t y = 0; y < width; ++y) {
+        info.progress = int32_t(100 * int64_t(y) / width);
+        for (int32_t x = 0; x < height; ++x) CopyPixel(*this, width - 1 - y, x, tmp, x, y);
+    }
+    return (dst ? dst : this)->Transfer(tmp);
+}
+
+bool LbImage::Flip() {
+    if (pDib == nullptr) return false;
+    LbImage tmp;
+    tmp.CopyInfo(*this);
+    if (tmp.Create(GetWidth(), GetHeight(), GetBpp(), GetType()) == nullptr) {
+        SetLastError(tmp.GetLastError());
+        return false;
+    }
+    tmp.SetPalette(GetPalette(), GetNumColors());
+    const uint32_t height = GetHeight();
+    for (uint32_t y = 0; y < height; ++y) std::memcpy(tmp.GetBits(height - 1 - y), GetBits(y), info.effWidth);
+    return Transfer(tmp);
+}
+
+bool LbImage::Mirror() {
+    if (pDib == nullptr) return false;
+    LbImage tmp;
+    tmp.CopyInfo(*this);
+    if (tmp.Create(GetWidth(), GetHeight(), GetBpp(), GetType()) == nullptr) {
+        SetLastError(tmp.GetLastError());
+        return false;
+    }
+    tmp.SetPalette(GetPalette(), GetNumColors());
+    const uint32_t width = GetWidth(), height = GetHeight(), bpp = GetBpp();
+    for (uint32_t y = 0; y < height; ++y) {
+        const uint8_t* in = GetBits(y);
+        uint8_t* out = tmp.GetBits(y);
+        if (bpp == 24) {
+            for (uint32_t x = 0; x < width; ++x) std::memcpy(out + 3 * (width - 1 - x), in + 3 * x, 3);
+        } else if (bpp == 8) {
+            for (uint32_t x = 0; x < width; ++x) out[width - 1 - x] = in[x];
+        } else {
+            for (uint32_t x = 0; x < width; ++x)
+                tmp.SetPixelIndex(int32_t(width - 1 - x), int32_t(y), GetPixelIndex(int32_t(x), int32_t(y)));
+        }
+    }
+    return Transfer(tmp);
+}
