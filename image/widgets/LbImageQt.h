@@ -13,7 +13,8 @@
 // alpha channel and alpha palette are blended onto what the surface holds.
 void LbDraw(const LbImage& image, QPainter& painter, int x, int y, int width = -1, int height = -1,
             const QRect* clip = nullptr);
-// Smooth stretching copy of the whole image into the rectangle.
+// Stretching copy of the whole image into the rectangle; rows and columns are
+// dropped or repeated (no smoothing), as a colour-on-colour stretch does.
 void LbStretch(const LbImage& image, QPainter& painter, int x, int y, int width, int height);
 // The image as a QImage (RGB32); a null QImage for an empty image.
 QImage LbToQImage(const LbImage& image);
