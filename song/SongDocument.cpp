@@ -1,5 +1,5 @@
-// The song side of the document. This first version has no song file yet; the song
-// page replaces it.
+// The song side of the document: the close-time save of the three song tables.
 #include "app/LyraDoc.h"
+#include "song/SongFileCommands.h"
 
-bool CLyraDoc::SaveSongsWithDialog() { return false; }
+bool CLyraDoc::SaveSongsWithDialog() { return WriteSongFile(m_song, m_nSongCount); }

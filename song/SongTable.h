@@ -16,3 +16,16 @@ struct SongTable {
     std::vector<std::string> number = std::vector<std::string>(kCapacity);
     std::vector<std::string> singer = std::vector<std::string>(kCapacity);
 };
+
+using SongTables = std::array<SongTable, kBrandCount>;
+using SongCounts = std::array<int, kBrandCount>;
+
+// Most songs a brand's list accepts, and what one section of the song file holds.
+constexpr int kSongsPerBrand = 100;
+
+// "Zandri", "Pellix", "Quorvel": the name in the CSV files and the window title.
+const char* BrandName(int brandIndex);
+// Brand index (0..2) of a name, or -1.
+int BrandFromName(const std::string& name);
+// "Lyrabox Plus(Zandri)" and so on: the main window's caption while the brand is shown.
+std::string BrandWindowTitle(int brandIndex);

@@ -1,0 +1,44 @@
+#include "song/SongFileCommands.h"
+
+#include "platform/Services.h"
+#include "song/SongFile.h"
+
+namespace {
+
+platform::FileDialogRequest SongDialog(bool open) {
+    platform::FileDialogRequest r;
+    r.open = open;
+    r.filters = {{"Song Files(*.kok)", "*.kok"}};
+    r.defaultExtension = "kok";
+    if (!open) {
+        r.title = "노래파일 저장";
+        r.initialName = "song.kok";
+        r.overwritePrompt = true;
+    }
+    return r;
+}
+
+}  // namespace
+
+bool WriteSongFile(const SongTables& tables, const SongCounts& counts) {
+    std::optional<std::string> path = platform::services().dialogs->Run(SongDialog(false));
+    if (!path) return false;
+    // Written through a temporary file, so a full disk or any short write is reported
+    // and never leaves a cut-off song file in place.
+    if (!WriteSongFileTo(*path, tables, counts)) {
+        platform::services().prompts->Show("File Create Fail", platform::Buttons::Ok);
+        return false;
+    }
+    return true;
+}
+
+SongRead ReadSongFile(SongTables& tables, SongCounts& counts) {
+    std::optional<std::string> path = platform::services().dialogs->Run(SongDialog(true));
+    if (!path) return SongRead::Cancelled;
+    counts = {0, 0, 0};
+    if (!ReadSongFileFrom(*path, tables, counts)) {
+        platform::services().prompts->Show("File Read Fail", platform::Buttons::Ok);
+        return SongRead::Failed;
+    }
+    return SongRead::Read;
+}

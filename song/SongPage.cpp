@@ -1,0 +1,287 @@
+#include "song/SongPage.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "app/CommandIds.h"
+#include "app/LyraDoc.h"
+#include "platform/Services.h"
+#include "song/SongBrands.h"
+#include "song/SongFileCommands.h"
+
+namespace {
+
+constexpr int kLastSelectableRow = 250;
+constexpr int kSearchWrapDown = 100;  // a downward search goes on at row 0 after this row
+constexpr int kSearchWrapUp = 250;    // an upward search goes on here before row 0
+constexpr int kSearchFieldLimit = 10000;
+
+void Refuse(SongCheck check) {
+    const char* text = SongCheckMessage(check);
+    if (*text) platform::services().prompts->Show(text, platform::Buttons::Ok);
+}
+
+}  // namespace
+
+std::string SongRowNumberText(int index) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%4d", index + 1);
+    return text;
+}
+
+SongPage::SongPage(CLyraDoc& doc) : doc_(doc) { RegisterCommands(); }
+
+int SongPage::Count() const { return doc_.m_nSongCount[brand_]; }
+SongTable& SongPage::Table() { return doc_.m_song[brand_]; }
+
+bool SongPage::AnySongs() const {
+    return std::any_of(doc_.m_nSongCount.begin(), doc_.m_nSongCount.end(), [](int n) { return n > 0; });
+}
+
+void SongPage::RegisterCommands() {
+    using platform::CmdUI;
+    OnCommand(kSongInputCommand, [this] { Input(); });
+    OnCommand(cmd::FileNew, [this] { New(); });
+    OnCommand(cmd::FileOpen, [this] { Open(); });
+    OnCommand(cmd::FileSave, [this] { Save(); });
+    OnUpdateCommand(cmd::FileSave, [this](CmdUI& ui) { ui.Enable(AnySongs() && doc_.m_bSongModified); });
+    OnCommand(cmd::EditDelete, [this] { Delete(); });
+    OnUpdateCommand(cmd::EditDelete, [this](CmdUI& ui) { ui.Enable(editMode_ && AnySongs()); });
+    OnCommand(cmd::EditFind, [this] { Find(); });
+    OnUpdateCommand(cmd::EditFind,
+                    [this](CmdUI& ui) { ui.Enable(doc_.m_bSongModified && doc_.m_bSongListFilled); });
+    OnCommand(cmd::EditPaste, [this] { Paste(); });
+
+    // Brand commands: the menu items carry a check mark, the toolbar buttons and the
+    // copy items are disabled for the brand already shown.
+    const int menuIds[kBrandCount] = {cmd::BrandZandri, cmd::BrandPellix, cmd::BrandQuorvel};
+    for (int b = 0; b < kBrandCount; ++b) {
+        OnCommand(menuIds[b], [this, b] { SwitchBrand(b); });
+        OnUpdateCommand(menuIds[b], [this, b](CmdUI& ui) { ui.SetCheck(brand_ == b); });
+        OnCommand(cmd::ShowZandri + b, [this, b] { SwitchBrand(b); });
+        OnUpdateCommand(cmd::ShowZandri + b, [this, b](CmdUI& ui) { ui.Enable(brand_ != b); });
+        OnCommand(cmd::CopyToZandri + b, [this, b] { CopyTo(b); });
+        OnUpdateCommand(cmd::CopyToZandri + b, [this, b](CmdUI& ui) { ui.Enable(brand_ != b); });
+    }
+}
+
+void SongPage::ClearFields() { ShowFields(SongFields{}); }
+
+void SongPage::Input() {
+    SongFields fields;
+    if (!ReadFields(fields)) return;
+    if (editMode_)
+        ChangeSong(std::move(fields));
+    else
+        AddSong(std::move(fields));
+}
+
+void SongPage::AddSong(SongFields f) {
+    SongCheck check = CheckNewSong(f, Count());
+    if (check != SongCheck::Ok) {
+        Refuse(check);
+        return;
+    }
+    int n = Count();
+    SongRow row{SongRowNumberText(n), f.title, f.singer, f.number};
+    rows_.insert(rows_.begin() + std::min<size_t>(n, rows_.size()), std::move(row));
+    SelectRow(n);
+    SongTable& table = Table();
+    table.title[n] = std::move(f.title);
+    table.number[n] = std::move(f.number);
+    table.singer[n] = std::move(f.singer);
+    ++doc_.m_nSongCount[brand_];
+    ClearFields();
+    doc_.m_bSongModified = 1;
+    doc_.m_bSongListFilled = 1;
+    RowsChanged();
+    FocusTitleField();
+}
+
+void SongPage::ChangeSong(SongFields f) {
+    int r = editedRow_;
+    SongCheck check = CheckChangedSong(f);
+    if (check != SongCheck::Ok) {
+        Refuse(check);
+    } else if (r >= 0 && r < Count()) {
+        // A row that is no longer one of the brand's songs (the lists were emptied by
+        // New while it was being edited) takes no change.
+        if (r < static_cast<int>(rows_.size())) {
+            rows_[r].title = f.title;
+            rows_[r].singer = f.singer;
+            rows_[r].number = f.number;
+        }
+        SelectRow(r);
+        SongTable& table = Table();
+        table.title[r] = std::move(f.title);
+        table.number[r] = std::move(f.number);
+        table.singer[r] = std::move(f.singer);
+        doc_.m_bSongModified = 1;
+        doc_.m_bSongListFilled = 1;
+        RowsChanged();
+        FocusTitleField();
+    }
+    ClearFields();
+    editedRow_ = -1;
+    editMode_ = false;
+}
+
+void SongPage::StartEdit(int row) {
+    if (row < 0 || row >= static_cast<int>(rows_.size())) return;
+    if (std::none_of(rows_.begin(), rows_.end(), [](const SongRow& r) { return r.selected; })) return;
+    editMode_ = true;
+    editedRow_ = row;
+    ShowFields(SongFields{rows_[row].title, rows_[row].singer, rows_[row].number});
+}
+
+void SongPage::SwitchBrand(int b) {
+    ClearFields();
+    brand_ = b;
+    rows_.clear();
+    SetMainWindowTitle(BrandWindowTitle(b));
+    editedRow_ = -1;
+    editMode_ = false;
+    int n = Count();
+    doc_.m_bSongListFilled = n > 0 ? 1 : 0;
+    const SongTable& table = Table();
+    for (int i = 0; i < n; ++i) {
+        rows_.push_back(SongRow{SongRowNumberText(i), table.title[i], table.singer[i], table.number[i]});
+        // A song without a title or number (only a foreign file has one) ends the
+        // list; it and the songs after it stay in the table.
+        if (i + 1 >= SongTable::kCapacity || table.title[i + 1].empty() || table.number[i + 1].empty()) break;
+    }
+    RowsChanged();
+}
+
+bool SongPage::BeginCopy(int row) {
+    if (row < 0 || row >= static_cast<int>(rows_.size())) return false;
+    copySource_ = row;
+    return true;
+}
+
+void SongPage::CopyTo(int target) {
+    if (CopySongToBrand(doc_.m_song, doc_.m_nSongCount, brand_, copySource_, target) == SongCopy::TargetFull)
+        Refuse(SongCheck::BrandFull);
+}
+
+void SongPage::New() {
+    rows_.clear();
+    doc_.m_nSongCount = {0, 0, 0};
+    doc_.m_bSongListFilled = 0;
+    RowsChanged();
+}
+
+void SongPage::Open() {
+    rows_.clear();
+    RowsChanged();
+    if (ReadSongFile(doc_.m_song, doc_.m_nSongCount) != SongRead::Read) return;
+    doc_.m_bSongModified = 1;
+    SwitchBrand(0);
+}
+
+void SongPage::Save() { WriteSongFile(doc_.m_song, doc_.m_nSongCount); }
+
+void SongPage::Delete() {
+    std::vector<int> selected;
+    for (size_t i = 0; i < rows_.size(); ++i)
+        if (rows_[i].selected) selected.push_back(static_cast<int>(i));
+    if (selected.empty()) return;
+    for (auto it = selected.rbegin(); it != selected.rend(); ++it) {
+        rows_[*it].selected = rows_[*it].focused = false;
+        DeleteEntry(*it);
+    }
+    SelectRow(selected.front());
+    doc_.SetModifiedFlag(true);
+    RowsChanged();
+}
+
+void SongPage::DeleteEntry(int r) {
+    SongFocus focus = FocusedControl();
+    // The Delete key belongs to the text being typed.
+    if (focus == SongFocus::Title || focus == SongFocus::Singer || focus == SongFocus::Number) return;
+    int n = Count();
+    if (n <= 0 || r < 0 || r >= n) return;
+    if (n == 1) doc_.m_bSongListFilled = 0;
+    SongTable& table = Table();
+    for (int i = r; i < n && i + 1 < SongTable::kCapacity; ++i) {
+        table.title[i] = table.title[i + 1];
+        table.number[i] = table.number[i + 1];
+        table.singer[i] = table.singer[i + 1];
+    }
+    // The list rows keep their number texts; the cells below r move up one row.
+    if (r < static_cast<int>(rows_.size())) {
+        for (size_t i = r; i + 1 < rows_.size(); ++i) {
+            rows_[i].title = std::move(rows_[i + 1].title);
+            rows_[i].singer = std::move(rows_[i + 1].singer);
+            rows_[i].number = std::move(rows_[i + 1].number);
+        }
+        rows_.pop_back();
+    }
+    doc_.m_nSongCount[brand_] = n - 1;
+    SelectRow(n - 2);
+    ClearFields();
+    editMode_ = false;
+    doc_.m_bSongModified = 1;
+}
+
+void SongPage::Find() { OpenFindDialog(lastSearch_); }
+
+bool SongPage::FindNext(const std::string& text, bool down) {
+    lastSearch_ = text;
+    int hit = Search(text, searchPos_, down);
+    if (hit < 0) return false;
+    SelectRow(hit);
+    searchPos_ = hit;
+    RowsChanged();
+    return true;
+}
+
+int SongPage::Search(const std::string& text, int start, bool down) const {
+    if (start < 0 || start > kLastSelectableRow || text.empty()) return -1;
+    const SongTable& table = doc_.m_song[brand_];
+    const std::vector<std::string>* order[3];
+    if (down) {
+        order[0] = &table.title, order[1] = &table.number, order[2] = &table.singer;
+    } else {
+        order[0] = &table.singer, order[1] = &table.number, order[2] = &table.title;
+    }
+    int row = down ? start + 1 : start - 1;
+    if (row < 0) row = kSearchWrapUp;
+    int field = 0;
+    int count = Count();
+    for (int visited = 0; visited < kSearchFieldLimit; ++visited) {
+        // Slots past the brand's songs may still hold old text; they are not songs.
+        if (row < count && (*order[field])[row].find(text) != std::string::npos) return row;
+        if (++field < 3) continue;
+        field = 0;
+        if (down) {
+            if (++row > kSearchWrapDown) row = 0;
+        } else if (--row < 0) {
+            row = kSearchWrapUp;
+        }
+    }
+    return -1;
+}
+
+void SongPage::Paste() {
+    std::string text = platform::services().clipboard->Text();
+    if (!text.empty()) AppendToFocusedField(text);
+}
+
+void SongPage::SelectRow(int row) {
+    if (row < 0 || row > kLastSelectableRow) return;
+    for (SongRow& r : rows_) r.selected = r.focused = false;
+    if (row < static_cast<int>(rows_.size())) rows_[row].selected = rows_[row].focused = true;
+    ScrollToRow(row);
+}
+
+void SongPage::SetSelectedRows(const std::vector<int>& rows) {
+    for (SongRow& r : rows_) r.selected = false;
+    for (int i : rows)
+        if (i >= 0 && i < static_cast<int>(rows_.size())) rows_[i].selected = true;
+}
+
+void SongPage::OnActivateView(bool) {
+    FocusTitleField();
+    searchPos_ = Count();
+}

@@ -1,0 +1,58 @@
+#include "song/support/SongTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "platform/Cp949.h"
+
+std::string K(const std::string& utf8) {
+    cp949::Conversion c = cp949::FromUtf8(utf8);
+    EXPECT_TRUE(c.ok) << c.error;
+    return c.text;
+}
+
+std::string SongScratch() {
+    const ::testing::TestInfo* t = ::testing::UnitTest::GetInstance()->current_test_info();
+    std::filesystem::path dir =
+        std::filesystem::path(LYRA_TEST_TMP) / "song" / (std::string(t->test_suite_name()) + "." + t->name());
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir);
+    return dir.string();
+}
+
+void FakeSongPage::AppendToFocusedField(const std::string& text) {
+    switch (focus) {
+    case SongFocus::Title:
+        typed.title += text;
+        break;
+    case SongFocus::Singer:
+        typed.singer += text;
+        break;
+    case SongFocus::Number:
+        typed.number += text;
+        break;
+    default:
+        break;
+    }
+}
+
+void SongPageFixture::Enter(const std::string& title, const std::string& singer, const std::string& number) {
+    page.typed = {title, singer, number};
+    page.Input();
+}
+
+void SongPageFixture::Fill(int n) {
+    for (int i = 1; i <= n; ++i) Enter("Song " + std::to_string(i), "Singer " + std::to_string(i), std::to_string(i));
+}
+
+std::vector<std::string> SongPageFixture::ListTitles() const {
+    std::vector<std::string> out;
+    for (const SongRow& r : page.Rows()) out.push_back(r.title);
+    return out;
+}
+
+std::vector<std::string> SongPageFixture::TableTitles(int brand) const {
+    const SongTable& t = doc.m_song[brand];
+    return std::vector<std::string>(t.title.begin(), t.title.begin() + doc.m_nSongCount[brand]);
+}
