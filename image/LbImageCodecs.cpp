@@ -9,6 +9,7 @@
 #include "image/LbFile.h"
 #include "image/LbImage.h"
 #include "image/LbImageBMP.h"
+#include "image/LbImageGIF.h"
 #include "image/LbImageJPG.h"
 #include "image/LbImagePNG.h"
 #include "image/LbImageRAW.h"
@@ -33,10 +34,13 @@ bool LbImage::DecodeFormat(LbFile* hFile, uint32_t imageType) {
             codec.CopyInfo(*this);
             return AdoptDecoded(codec, codec.Decode(hFile));
         }
-        case LB_FORMAT_GIF:
-            // GIF: construct LbImageGIF here like the other codecs, pass info.frame and copy the frame count back.
-            SetLastError("GIF format is not supported yet");
-            return false;
+        case LB_FORMAT_GIF: {
+            LbImageGIF codec;
+            codec.CopyInfo(*this);  // carries the frame number
+            const bool decoded = codec.Decode(hFile);
+            info.numFrames = codec.GetNumFrames();
+            return AdoptDecoded(codec, decoded);
+        }
         case LB_FORMAT_JPG: {
             LbImageJPG codec;
             codec.CopyInfo(*this);
@@ -66,10 +70,11 @@ bool LbImage::EncodeFormat(LbFile* hFile, uint32_t imageType) {
             codec.Ghost(this);
             return KeepEncodeResult(codec, codec.Encode(hFile));
         }
-        case LB_FORMAT_GIF:
-            // GIF: construct LbImageGIF here like the other codecs.
-            SetLastError("GIF format is not supported yet");
-            return false;
+        case LB_FORMAT_GIF: {
+            LbImageGIF codec;
+            codec.Ghost(this);
+            return KeepEncodeResult(codec, codec.Encode(hFile));
+        }
         case LB_FORMAT_JPG: {
             LbImageJPG codec;
             codec.Ghost(this);
@@ -141,11 +146,10 @@ bool LbImage::Encode(FILE* hFile, uint32_t imageType) {
 }
 
 bool LbImage::Encode(LbFile* hFile, LbImage** images, int32_t count, uint32_t imageType) {
-    (void)hFile;
-    (void)images;
-    (void)count;
-    // GIF: the only format with several images per file; hand them to LbImageGIF here.
-    (void)imageType;
+    if (imageType == LB_FORMAT_GIF) {
+        LbImageGIF codec;
+        return KeepEncodeResult(codec, codec.Encode(hFile, images, count));
+    }
     SetLastError("Multipage Encode, Unsupported operation for this format");
     return false;
 }
