@@ -1,0 +1,234 @@
+#include "app/widgets/CMainFrame.h"
+
+#include <QCloseEvent>
+#include <QDropEvent>
+#include <QLabel>
+#include <QLayout>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QStatusBar>
+#include <QStatusTipEvent>
+#include <QToolBar>
+
+#include "app/CommandIds.h"
+#include "app/LyraApp.h"
+#include "app/LyraDoc.h"
+#include "app/Resources.h"
+#include "app/widgets/CBandBar.h"
+#include "app/widgets/CLogoPreviewBar.h"
+#include "app/widgets/CommandActions.h"
+#include "app/widgets/PageFactory.h"
+#include "app/widgets/ResourcePictures.h"
+#include "platform/Services.h"
+#include "ui/widgets/CFlatToolBar.h"
+#include "ui/widgets/FlatMenus.h"
+
+namespace {
+constexpr const char* kSaveMemoQuestion = "Do you want to save Memo File ?";
+constexpr const char* kSaveSongQuestion = "노래파일을 저장 하시겠습니까?";
+constexpr int kPageMenus[] = {res::MenuMemo, res::MenuLogo, res::MenuSong};
+constexpr int kPageToolbars[] = {res::ToolbarMemo, res::ToolbarLogo, res::ToolbarSong};
+constexpr int kPageBands[] = {CMainFrame::MemoToolBandIndex, CMainFrame::LogoToolBandIndex,
+                              CMainFrame::SongToolBandIndex};
+}  // namespace
+
+CMainFrame::CMainFrame(CLyraApp& app, bool songPageTab, QWidget* parent)
+    : QMainWindow(parent), app_(app), router_([this] {
+          return std::vector<platform::CommandTarget*>{activeView_.view, &app_.Document(), this, &app_};
+      }) {
+    resize(500, 400);
+    setContextMenuPolicy(Qt::PreventContextMenu);  // no bar-hiding menu on the bars
+    actions_ = new CCommandActions(router_, this);
+    OnCommand(cmd::Capture, [this] {
+        if (onCapture) onCapture();
+    });
+    app_.closeMainWindow = [this] { close(); };
+
+    CreateClient(songPageTab);
+    CFlatMenus::Mark(this, true);
+    CreateBars();
+    OnPageActivated(page::Memo);
+    minMaxActive_ = true;
+    SetMinTrackSize(size());
+    setGeometry(100, 60, 600, 600);
+    setAcceptDrops(true);
+}
+
+CMainFrame::~CMainFrame() {
+    app_.closeMainWindow = nullptr;
+    delete actions_;  // before the views and the router it asks go
+    actions_ = nullptr;
+    tabs_.Destroy();
+    activeView_ = PageView{};
+}
+
+void CMainFrame::CreateClient(bool songPageTab) {
+    CLyraDoc& doc = app_.Document();
+    auto viewOf = [&doc](int page) {
+        return [&doc, page](QWidget* parent) { return CreatePageView(page, doc, parent); };
+    };
+    tabs_.AddRoot(std::make_unique<TViewNode>(kTabWindowNode, TViewNode::TabsTop));
+    TViewNode* root = tabs_.Node(kTabWindowNode);
+    tabs_.AddChild(root, std::make_unique<TViewNode>(kMemoNode, "My Memo", viewOf(page::Memo)));
+    tabs_.SetIcon(tabs_.Node(kMemoNode), TabIcon(kTabIconMemo));
+    tabs_.AddChild(root, std::make_unique<TViewNode>(kLogoNode, "My Logo", viewOf(page::Logo)));
+    tabs_.SetIcon(tabs_.Node(kLogoNode), TabIcon(kTabIconLogo));
+    if (songPageTab) tabs_.AddChild(root, std::make_unique<TViewNode>(kSongNode, "My Song", viewOf(page::Song)));
+    tabs_.Create(this);
+    connect(TabWindow(), &TTabWnd::pageActivated, this, &CMainFrame::OnPageActivated);
+}
+
+void CMainFrame::CreateBars() {
+    bandBar_ = new CBandBar(this);
+    for (int page : {page::Memo, page::Logo, page::Song}) {
+        auto* bar = new CFlatToolBar(bandBar_);
+        bar->setObjectName(QString("toolbar%1").arg(kPageToolbars[page]));
+        bar->LoadToolBar(res::Toolbar(kPageToolbars[page]), [this](int id) { return actions_->Action(id); });
+        bar->LoadImages(kToolbarPictureWidth, ToolbarBitmap(kPageToolbars[page]));
+        toolbars_[page] = bar;
+    }
+
+    setStatusBar(new QStatusBar(this));
+    const char* indicators[] = {"CAP", "NUM", "SCRL"};
+    for (int i = 0; i < 3; ++i) {
+        // The key states are not read here; the indicators stay greyed.
+        indicators_[i] = new QLabel(indicators[i], statusBar());
+        indicators_[i]->setObjectName(indicators[i]);
+        indicators_[i]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        indicators_[i]->setAlignment(Qt::AlignCenter);
+        indicators_[i]->setMinimumWidth(indicators_[i]->sizeHint().width() + 8);
+        indicators_[i]->setEnabled(false);
+        statusBar()->addPermanentWidget(indicators_[i]);
+    }
+
+    previewBar_ = new CLogoPreviewBar(bandBar_);
+    previewBar_->hide();
+
+    bandBar_->AddBand(toolbars_[page::Logo]);
+    bandBar_->AddBand(toolbars_[page::Memo]);
+    bandBar_->AddBand(toolbars_[page::Song]);
+    bandBar_->AddBand(previewBar_);
+    auto* holder = new QToolBar(this);
+    holder->setObjectName("bandbar");
+    holder->setMovable(false);
+    holder->setFloatable(false);
+    holder->toggleViewAction()->setVisible(false);
+    holder->setContentsMargins(0, 0, 0, 0);
+    holder->layout()->setContentsMargins(0, 0, 0, 0);
+    holder->addWidget(bandBar_);
+    addToolBar(Qt::TopToolBarArea, holder);
+}
+
+void CMainFrame::LoadMenu(int resource) {
+    auto* bar = new QMenuBar(this);
+    bar->setNativeMenuBar(false);
+    std::function<void(QMenu*, const std::vector<res::MenuItem>&)> fill = [&](QMenu* menu,
+                                                                              const std::vector<res::MenuItem>& items) {
+        for (const res::MenuItem& item : items) {
+            if (item.separator()) {
+                menu->addSeparator();
+            } else if (!item.items.empty()) {
+                QMenu* sub = menu->addMenu(QString::fromStdString(item.caption));
+                connect(sub, &QMenu::aboutToShow, this, [this, sub] { InitMenuPopup(sub); });
+                fill(sub, item.items);
+            } else {
+                actions_->Bind(menu->addAction(QString::fromStdString(item.caption)), item.id);
+            }
+        }
+    };
+    for (const res::MenuItem& popup : res::Menu(resource)) {
+        QMenu* menu = bar->addMenu(QString::fromStdString(popup.caption));
+        connect(menu, &QMenu::aboutToShow, this, [this, menu] { InitMenuPopup(menu); });
+        fill(menu, popup.items);
+    }
+    setMenuBar(bar);  // the old menu bar goes
+    menuResource_ = resource;
+    CFlatMenus::ConvertMenu(this, bar);
+}
+
+void CMainFrame::InitMenuPopup(QMenu* menu) {
+    actions_->Refresh();
+    CFlatMenus::ConvertMenu(this, menu);
+}
+
+void CMainFrame::OnPageActivated(int page) {
+    if (page < page::Memo || page > page::Song) return;
+    LoadMenu(kPageMenus[page]);
+    for (int p : {page::Memo, page::Logo, page::Song}) {
+        toolbars_[p]->setVisible(p == page);
+        bandBar_->ShowBand(kPageBands[p], p == page);
+    }
+    previewBar_->setVisible(page == page::Logo);
+    bandBar_->ShowBand(PreviewBandIndex, page == page::Logo);
+    setWindowTitle(res::kFrameCaption);
+    app_.m_nPage = page;
+    update();
+    statusBar()->showMessage(res::kIdleStatus);
+}
+
+void CMainFrame::SetMinTrackSize(QSize size) {
+    minTrack_ = size;
+    if (minMaxActive_) setMinimumSize(size);
+}
+
+void CMainFrame::SetMinTrackSizeToWindow() { SetMinTrackSize(size()); }
+
+void CMainFrame::SetPageFont(const QFont& font) {
+    if (TTabWnd* wnd = TabWindow()) wnd->SetTabFont(font);
+}
+
+CLogoPreview* CMainFrame::LogoPreview() const { return previewBar_->Preview(); }
+
+CFlatToolBar* CMainFrame::ToolBar(int page) const {
+    return page >= page::Memo && page <= page::Song ? toolbars_[page] : nullptr;
+}
+
+TTabWnd* CMainFrame::TabWindow() const {
+    return qobject_cast<TTabWnd*>(const_cast<TTabFramework&>(tabs_).WindowOf(kTabWindowNode));
+}
+
+bool CMainFrame::event(QEvent* e) {
+    if (e->type() == QEvent::StatusTip) {
+        // Fly-by texts; when they end the idle text comes back.
+        QString tip = static_cast<QStatusTipEvent*>(e)->tip();
+        statusBar()->showMessage(tip.isEmpty() ? QString(res::kIdleStatus) : tip);
+        return true;
+    }
+    return QMainWindow::event(e);
+}
+
+bool CMainFrame::MayClose() {
+    CLyraDoc& doc = app_.Document();
+    platform::Prompts& prompts = *platform::services().prompts;
+    if (doc.m_bMemoModified) {
+        platform::Answer a = prompts.Show(kSaveMemoQuestion, platform::Buttons::YesNoCancel);
+        if (a == platform::Answer::Cancel) return false;
+        // A save that was cancelled or failed keeps the window, so nothing is lost
+        // without the person saying No.
+        if (a == platform::Answer::Yes && !doc.SaveMemoWithDialog()) return false;
+    }
+    if (doc.m_bSongModified) {
+        platform::Answer a = prompts.Show(kSaveSongQuestion, platform::Buttons::YesNoCancel);
+        if (a == platform::Answer::Cancel) return false;
+        if (a == platform::Answer::Yes && !doc.SaveSongsWithDialog()) return false;
+    }
+    return true;
+}
+
+void CMainFrame::closeEvent(QCloseEvent* e) {
+    if (MayClose())
+        e->accept();
+    else
+        e->ignore();
+}
+
+void CMainFrame::dragEnterEvent(QDragEnterEvent* e) {
+    if (e->mimeData()->hasUrls()) e->acceptProposedAction();
+}
+
+void CMainFrame::dropEvent(QDropEvent* e) {
+    for (const QUrl& url : e->mimeData()->urls())
+        if (url.isLocalFile()) app_.OpenDocumentFile(url.toLocalFile().toStdString());
+    e->acceptProposedAction();
+}

@@ -1,0 +1,94 @@
+#pragma once
+// The program's only top-level window: menu bar, a band bar with one flat toolbar per
+// page and the logo preview bar, a status bar, and the tab window with the pages. It
+// swaps menu, toolbar and preview bar when a page is activated, keeps a minimum size,
+// routes commands (active view, document, frame, application) and runs the close
+// sequence that offers to save the memo and the song list.
+#include <QMainWindow>
+#include <functional>
+#include <memory>
+
+#include "app/tabs/widgets/TTabFramework.h"
+#include "app/tabs/widgets/TViewHost.h"
+#include "platform/Commands.h"
+
+class CBandBar;
+class CCommandActions;
+class CFlatToolBar;
+class CLogoPreview;
+class CLogoPreviewBar;
+class CLyraApp;
+class QLabel;
+class QMenu;
+
+class CMainFrame : public QMainWindow, public platform::CommandTarget, public TViewHost {
+    Q_OBJECT
+public:
+    static constexpr int kTabWindowNode = 1;
+    static constexpr int kMemoNode = 2;
+    static constexpr int kLogoNode = 3;
+    static constexpr int kSongNode = 4;
+    // Bands of the band bar, in the order they are added.
+    enum Band { LogoToolBandIndex, MemoToolBandIndex, SongToolBandIndex, PreviewBandIndex };
+
+    // songPageTab adds the song page as a third tab (page index 2).
+    explicit CMainFrame(CLyraApp& app, bool songPageTab = false, QWidget* parent = nullptr);
+    ~CMainFrame() override;
+
+    // The page switch: menu, toolbar, preview bar, caption, page mode, "Ready".
+    void OnPageActivated(int page);
+    int MenuResource() const { return menuResource_; }
+
+    // Minimum tracking size. The memo view's initial update calls
+    // SetMinTrackSizeToWindow so the window cannot become smaller than it is then.
+    void SetMinTrackSize(QSize size);
+    void SetMinTrackSizeToWindow();
+    QSize MinTrackSize() const { return minTrack_; }
+
+    // The memo view hands its font to the tab strip.
+    void SetPageFont(const QFont& font);
+
+    // The logo page paints the working logo into this 96x96 control.
+    CLogoPreview* LogoPreview() const;
+    CLogoPreviewBar* PreviewBar() const { return previewBar_; }
+    // Command 31105 (screen capture) calls this; the logo page fills it in.
+    std::function<void()> onCapture;
+
+    CFlatToolBar* ToolBar(int page) const;
+    CBandBar* BandBar() const { return bandBar_; }
+    TTabFramework& TabFramework() { return tabs_; }
+    TTabWnd* TabWindow() const;
+    QLabel* Indicator(int index) const { return indicators_[index]; }
+    CCommandActions& Actions() { return *actions_; }
+    platform::CommandRouter& Router() { return router_; }
+    CLyraApp& App() { return app_; }
+
+    void SetActiveView(const PageView& view) override { activeView_ = view; }
+    PageView ActiveView() const override { return activeView_; }
+
+protected:
+    bool event(QEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;
+    void dragEnterEvent(QDragEnterEvent* e) override;
+    void dropEvent(QDropEvent* e) override;
+
+private:
+    void CreateClient(bool songPageTab);
+    void CreateBars();
+    void LoadMenu(int resource);
+    void InitMenuPopup(QMenu* menu);
+    bool MayClose();
+
+    CLyraApp& app_;
+    platform::CommandRouter router_;
+    PageView activeView_;
+    CCommandActions* actions_ = nullptr;
+    CBandBar* bandBar_ = nullptr;
+    CFlatToolBar* toolbars_[3] = {};  // by page index
+    CLogoPreviewBar* previewBar_ = nullptr;
+    QLabel* indicators_[3] = {};
+    TTabFramework tabs_;
+    bool minMaxActive_ = false;
+    QSize minTrack_;
+    int menuResource_ = 0;
+};

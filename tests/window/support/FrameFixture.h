@@ -1,0 +1,56 @@
+#pragma once
+// A main window over a fresh application object, with scripted prompts and dialogs,
+// started the way the editor starts (New, then shown).
+#include <QApplication>
+#include <QDir>
+#include <QMenuBar>
+#include <QTest>
+#include <memory>
+
+#include "app/LyraApp.h"
+#include "app/LyraDoc.h"
+#include "app/tabs/widgets/TTabWnd.h"
+#include "app/widgets/CMainFrame.h"
+#include "app/widgets/CommandActions.h"
+#include "platform/Services.h"
+#include "ui/widgets/FlatMenus.h"
+
+struct FrameFixture {
+    explicit FrameFixture(bool songTab = false) {
+        TTabWnd::ResetLastReportedPage();
+        frame = std::make_unique<CMainFrame>(app, songTab);
+        app.ProcessShellCommand("");
+        frame->show();
+        QApplication::setActiveWindow(frame.get());
+        (void)QTest::qWaitForWindowExposed(frame.get());
+        frame->Actions().Refresh();
+    }
+    ~FrameFixture() {
+        // Nothing to ask on the way out.
+        app.Document().m_bMemoModified = 0;
+        app.Document().m_bSongModified = 0;
+    }
+    CLyraDoc& doc() { return app.Document(); }
+
+    // Clicks the middle of a tab in the strip.
+    void ClickTab(int index) {
+        TTabWnd* tabs = frame->TabWindow();
+        const TTabEntry& e = tabs->Entry(index);
+        QTest::mouseClick(tabs, Qt::LeftButton, Qt::NoModifier, QPoint((e.left + e.right) / 2, 15));
+    }
+
+    QStringList MenuTitles() const {
+        QStringList titles;
+        for (QAction* a : frame->menuBar()->actions()) titles << a->text();
+        return titles;
+    }
+
+    platform::ScriptedServices services;
+    CLyraApp app;
+    std::unique_ptr<CMainFrame> frame;
+};
+
+inline QString ScreenshotPath(const QString& name) {
+    QDir().mkpath(LYRA_SCREENSHOTS);
+    return QString(LYRA_SCREENSHOTS) + "/" + name + ".png";
+}
