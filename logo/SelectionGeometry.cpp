@@ -1,0 +1,94 @@
+#include "logo/SelectionGeometry.h"
+
+#include <cstdio>
+
+namespace logo {
+
+std::array<Rect, 8> HandleRects(int w, int h) {
+    const int mx = w / 2, my = h / 2, f = kBoxFrame;
+    return {{
+        {0, 0, f, f},                    // top-left
+        {mx - 3, 0, mx + 3, f},          // top-middle
+        {w - f, 0, w, f},                // top-right
+        {0, my - 3, f, my + 3},          // middle-left
+        {w - f, my - 3, w, my + 3},      // middle-right
+        {0, h - f, f, h},                // bottom-left
+        {mx - 3, h - f, mx + 3, h},      // bottom-middle
+        {w - f, h - f, w, h},            // bottom-right
+    }};
+}
+
+Handle HitTestHandle(const std::array<Rect, 8>& handles, Point p) {
+    for (int i = 0; i < 8; ++i)
+        if (handles[size_t(i)].Contains(p.x, p.y)) return Handle(i + 1);
+    return kMove;
+}
+
+BoxCursor CursorOfHandle(Handle handle) {
+    switch (handle) {
+    case kTopLeft:
+    case kBottomRight: return BoxCursor::DiagonalNwSe;
+    case kTopRight:
+    case kBottomLeft: return BoxCursor::DiagonalNeSw;
+    case kTopMiddle:
+    case kBottomMiddle: return BoxCursor::Vertical;
+    case kMiddleLeft:
+    case kMiddleRight: return BoxCursor::Horizontal;
+    default: return BoxCursor::Move;
+    }
+}
+
+namespace {
+
+// One axis of a move: raised to -frame, then lowered so the box ends at most 5 beyond.
+int MoveAxis(int pointer, int grab, int size, int total) {
+    int start = pointer - grab;
+    if (start < -kBoxFrame) start = -kBoxFrame;
+    if (start + size > total + 5) start = total + 5 - size;
+    return start;
+}
+
+}  // namespace
+
+Point MoveBoxTo(Point p, Point grab, int boxWidth, int boxHeight, const ScrollState& s) {
+    return {MoveAxis(p.x, grab.x, boxWidth, s.totalWidth), MoveAxis(p.y, grab.y, boxHeight, s.totalHeight)};
+}
+
+Rect SizeBox(const Rect& box, Handle mode, Point p, const ScrollState& s) {
+    const bool left = mode == kTopLeft || mode == kMiddleLeft || mode == kBottomLeft;
+    const bool right = mode == kTopRight || mode == kMiddleRight || mode == kBottomRight;
+    const bool top = mode == kTopLeft || mode == kTopMiddle || mode == kTopRight;
+    const bool bottom = mode == kBottomLeft || mode == kBottomMiddle || mode == kBottomRight;
+    Rect r = box;
+    if (left) r.left = p.x - 4 < -kBoxFrame ? -kBoxFrame : p.x - 4;
+    if (top) r.top = p.y - 4 < -kBoxFrame ? -kBoxFrame : p.y - 4;
+    if (right) r.right = p.x + 4 >= s.totalWidth - s.scrollX ? s.totalWidth - s.scrollX + 5 : p.x + 4;
+    // The bottom edge is tested 4 pixels earlier than the right edge, as the device
+    // editor always did.
+    if (bottom) r.bottom = p.y + 8 >= s.totalHeight - s.scrollY ? s.totalHeight - s.scrollY + 5 : p.y + 4;
+    return r;
+}
+
+Point ViewToImage(Point p, const ViewMapping& m) {
+    float fx = float(p.x + m.scrollX) / m.zoom;
+    float fy = float(p.y + m.scrollY) / m.zoom;
+    if (m.fitToWindow && m.clientWidth > 0 && m.clientHeight > 0) {
+        fx = float(m.pictureWidth) / float(m.clientWidth) * fx;
+        fy = float(m.pictureHeight) / float(m.clientHeight) * fy;
+    }
+    return {int(fx), int(fy)};
+}
+
+std::string PointerText(Point picture) {
+    char text[64];
+    std::snprintf(text, sizeof text, "x: %d y: %d", picture.x, picture.y);
+    return text;
+}
+
+std::string SelectionText(const Rect& s) {
+    char text[96];
+    std::snprintf(text, sizeof text, "  (%d, %d)-(%d, %d)", s.left, s.top, s.right, s.bottom);
+    return text;
+}
+
+}  // namespace logo
