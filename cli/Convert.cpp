@@ -1,0 +1,89 @@
+#include "cli/Convert.h"
+
+#include <cctype>
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+
+#include "cli/Registry.h"
+#include "image/LbImage.h"
+
+namespace cli {
+namespace {
+
+// A whole decimal number within [low, high].
+bool ParseNumber(const std::string& text, long low, long high, long& value) {
+    if (text.empty()) return false;
+    char* end = nullptr;
+    errno = 0;
+    value = std::strtol(text.c_str(), &end, 10);
+    return errno == 0 && *end == 0 && value >= low && value <= high;
+}
+
+}  // namespace
+
+uint32_t PictureTypeOf(const std::string& path) {
+    const size_t slash = path.find_last_of('/');
+    const size_t dot = path.find_last_of('.');
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return LB_FORMAT_UNKNOWN;
+    std::string ext = path.substr(dot + 1);
+    for (char& c : ext) c = char(std::tolower(static_cast<unsigned char>(c)));
+    if (ext == "bmp") return LB_FORMAT_BMP;
+    if (ext == "gif") return LB_FORMAT_GIF;
+    if (ext == "jpg" || ext == "jpeg") return LB_FORMAT_JPG;
+    if (ext == "png") return LB_FORMAT_PNG;
+    if (ext == "raw") return LB_FORMAT_RAW;
+    return LB_FORMAT_UNKNOWN;
+}
+
+const char* PictureFormatName(uint32_t type) {
+    switch (type) {
+        case LB_FORMAT_BMP: return "BMP";
+        case LB_FORMAT_GIF: return "GIF";
+        case LB_FORMAT_JPG: return "JPEG";
+        case LB_FORMAT_PNG: return "PNG";
+        case LB_FORMAT_RAW: return "RAW";
+        default: return "unknown";
+    }
+}
+
+int RunConvert(const std::vector<std::string>& args) {
+    std::vector<std::string> files;
+    long frame = 0, quality = 75;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& word = args[i];
+        if (word == "--frame" || word == "--quality") {
+            if (i + 1 >= args.size()) return Fail(2, "convert: " + word + " needs a value");
+            const std::string& value = args[++i];
+            if (word == "--frame" && !ParseNumber(value, 0, INT_MAX, frame))
+                return Fail(2, "convert: --frame needs a frame number from 0, not '" + value + "'");
+            if (word == "--quality" && !ParseNumber(value, 0, 100, quality))
+                return Fail(2, "convert: --quality needs a number from 0 to 100, not '" + value + "'");
+        } else if (word.size() > 1 && word[0] == '-') {
+            return Fail(2, "convert: unknown option '" + word + "'");
+        } else {
+            files.push_back(word);
+        }
+    }
+    if (files.size() != 2) return Fail(2, "convert needs IN and OUT; see lyrabox-cli --help");
+    const std::string& in = files[0];
+    const std::string& out = files[1];
+    const uint32_t outType = PictureTypeOf(out);
+    if (outType == LB_FORMAT_UNKNOWN)
+        return Fail(2, "convert: " + out + ": the output must end in .bmp, .gif, .jpg, .jpeg, .png or .raw");
+
+    LbImage image;
+    image.SetFrame(int32_t(frame));
+    if (!image.Load(in, PictureTypeOf(in))) {
+        const std::string reason = image.GetLastError();
+        return Fail(1, in + ": " + (reason.empty() ? std::string("cannot be opened") : "cannot be read as a picture: " + reason));
+    }
+    image.SetJpegQuality(uint8_t(quality));
+    if (!image.Save(out, outType)) {
+        const std::string reason = image.GetLastError();
+        return Fail(1, out + ": " + (reason.empty() ? std::string("cannot be created") : "cannot be written: " + reason));
+    }
+    return 0;
+}
+
+}  // namespace cli
