@@ -1,0 +1,245 @@
+// The picture side of the document: the check, the load, the picture commands with
+// their enable rules, and the logo save.
+#include <cstdlib>
+#include <filesystem>
+
+#include "app/CommandIds.h"
+#include "image/LbFile.h"
+#include "image/LbImage.h"
+#include "logo/LogoPipeline.h"
+#include "logo/PictureInfo.h"
+#include "logo/support/DocFixture.h"
+#include "logo/support/LogoFiles.h"
+#include "platform/Commands.h"
+
+namespace {
+
+using LogoDocument = DocFixture;
+
+std::string JpegBytes() {
+    LbImage picture(8, 8, 24, 3);
+    picture.Clear(0x80);
+    LbMemFile memory;
+    memory.Open();
+    EXPECT_TRUE(picture.Encode(&memory, 3));
+    const size_t size = size_t(memory.Size());
+    uint8_t* buffer = memory.GetBuffer(true);
+    std::string bytes(reinterpret_cast<char*>(buffer), size);
+    std::free(buffer);
+    return bytes;
+}
+
+Rgb ColourAt(const LbImage& image, int x, int yFromTop) {
+    LbRgbQuad q = image.GetPixelColor(x, int(image.GetHeight()) - 1 - yFromTop);
+    return {q.red, q.green, q.blue};
+}
+
+TEST_F(LogoDocument, RefusedPicturesLeaveNoImages) {
+    WriteFile(Path("old.bmp"), Bmp24(120, 100, Pattern));
+    const std::string jpeg = JpegBytes();
+    struct Case {
+        const char* name;
+        std::string bytes;
+        const char* message;
+    } cases[] = {
+        {"eight.bmp", Bmp8(20, 10), "Not 16bit True Color!!"},
+        {"eight.jpg", Bmp8(20, 10), "Not 16bit True Color!!"},
+        {"eight.png", Bmp8(20, 10), "Not 16bit True Color!!"},
+        {"photo.jpg", jpeg, "Not BMP file!!"},
+        {"photo.bmp", jpeg, "Not BMP file!!"},
+        {"photo.gif", jpeg, "Not BMP file!!"},
+        {"short.bmp", "BM", "Not BMP file!!"},
+        {"missing.bmp", "", "File Read Fail"},
+    };
+    for (const Case& c : cases) {
+        ASSERT_TRUE(doc.OnOpenDocument(Path("old.bmp")));
+        if (std::string(c.name) != "missing.bmp") WriteFile(Path(c.name), c.bytes);
+        ui.prompts.shown.clear();
+        view.hints.clear();
+        EXPECT_FALSE(doc.OnOpenDocument(Path(c.name))) << c.name;
+        EXPECT_EQ(ui.prompts.Texts(), std::vector<std::string>{c.message}) << c.name;
+        EXPECT_FALSE(doc.m_pSourceImage) << c.name;
+        EXPECT_FALSE(doc.m_pLogoImage) << c.name;
+        EXPECT_TRUE(view.hints.empty()) << c.name;
+        EXPECT_EQ(ui.busy.depth, 0) << c.name;
+        EXPECT_EQ(app.m_nPage, 1);
+    }
+}
+
+TEST_F(LogoDocument, LoadMakesSourceAndBicubicLogo) {
+    WriteFile(Path("pic.jpg"), Bmp24(200, 150, Pattern));  // a BMP under a JPEG name
+    ASSERT_TRUE(doc.OnOpenDocument(Path("pic.jpg")));
+    ASSERT_TRUE(doc.m_pSourceImage);
+    EXPECT_EQ(doc.m_pSourceImage->GetWidth(), 200u);
+    EXPECT_EQ(doc.m_pSourceImage->GetHeight(), 150u);
+    EXPECT_EQ(doc.m_pSourceImage->GetBpp(), 24u);
+    ASSERT_TRUE(doc.m_pLogoImage);
+    EXPECT_EQ(doc.m_pLogoImage->GetWidth(), 96u);
+    EXPECT_EQ(doc.m_pLogoImage->GetHeight(), 96u);
+    EXPECT_EQ(view.hints, std::vector<long>{1025});
+    EXPECT_EQ(doc.m_strLogoPath, Path("pic.jpg"));
+    EXPECT_EQ(app.m_nPage, 1);
+    EXPECT_TRUE(ui.prompts.shown.empty());
+    EXPECT_EQ(ui.busy.begun, 1);
+    EXPECT_EQ(ui.busy.depth, 0);
+
+    doc.m_bDither = 1;
+    ASSERT_TRUE(doc.OnOpenDocument(Path("pic.jpg")));
+    EXPECT_EQ(doc.m_pLogoImage->GetBpp(), 1u) << "dithered at load";
+}
+
+TEST_F(LogoDocument, RawPictureSkipsTheLoadTimeResample) {
+    WriteFile(Path("strip.raw"), Bmp24(130, 70, Pattern));
+    ASSERT_TRUE(doc.OnOpenDocument(Path("strip.raw")));
+    // The raw decoder reads any bytes, so the picture is a 128 x 64 strip picture.
+    EXPECT_EQ(doc.m_pSourceImage->GetWidth(), 128u);
+    EXPECT_EQ(doc.m_pLogoImage->GetWidth(), 128u);
+    EXPECT_EQ(doc.m_pLogoImage->GetHeight(), 64u);
+}
+
+// What the logo view does at hint 1025, in picture terms.
+TEST_F(LogoDocument, FirstSelectionGivesTopLeftOrScaledPicture) {
+    WriteFile(Path("big.bmp"), Bmp24(200, 150, Pattern));
+    ASSERT_TRUE(doc.OnOpenDocument(Path("big.bmp")));
+    logo::Rect first = logo::FirstSelection(200, 150);
+    EXPECT_EQ(first, (logo::Rect{0, 0, 96, 96}));
+    ASSERT_TRUE(logo::DeriveLogo(*doc.m_pSourceImage, first, false, *doc.m_pLogoImage));
+    for (int y : {0, 1, 50, 95})
+        for (int x : {0, 1, 50, 95}) EXPECT_EQ(ColourAt(*doc.m_pLogoImage, x, y), Pattern(x, y)) << x << "," << y;
+
+    WriteFile(Path("small.bmp"), Bmp24(50, 40, Pattern));
+    ASSERT_TRUE(doc.OnOpenDocument(Path("small.bmp")));
+    first = logo::FirstSelection(50, 40);
+    EXPECT_EQ(first, (logo::Rect{0, 0, 50, 40}));
+    ASSERT_TRUE(logo::DeriveLogo(*doc.m_pSourceImage, first, false, *doc.m_pLogoImage));
+    // Nearest pixel: output column x takes column trunc(x * scale) with the scale
+    // 50 / 96 in single precision (just below, so column 48 takes 24); rows are counted
+    // from the bottom, so output row r from the bottom takes row trunc(r * scale).
+    struct Sample {
+        int x, sx;
+    } columns[] = {{0, 0}, {1, 0}, {47, 24}, {48, 24}, {95, 49}};
+    for (const Sample& c : columns)
+        for (int rowFromBottom : {0, 3, 95}) {
+            int sourceFromBottom = int(rowFromBottom * double(float(40.0 / 96)));
+            EXPECT_EQ(ColourAt(*doc.m_pLogoImage, c.x, 95 - rowFromBottom), Pattern(c.sx, 39 - sourceFromBottom))
+                << c.x << "," << rowFromBottom;
+        }
+}
+
+TEST_F(LogoDocument, PictureCommandsTransformAndAskForTheLogoAgain) {
+    WriteFile(Path("pic.bmp"), Bmp24(200, 150, Pattern));
+    ASSERT_TRUE(doc.OnOpenDocument(Path("pic.bmp")));
+    struct Case {
+        int id;
+        uint32_t width, height;
+        logo::Point probe;  // where the source's top-left pixel ends up (from the top)
+    } cases[] = {
+        {cmd::RotateLeft, 150, 200, {0, 199}},
+        {cmd::RotateRight, 200, 150, {0, 0}},  // back to the start
+        {cmd::RotateRight, 150, 200, {149, 0}},
+        {cmd::RotateLeft, 200, 150, {0, 0}},
+        {cmd::FlipHorizontal, 200, 150, {199, 0}},
+        {cmd::FlipVertical, 200, 150, {199, 149}},
+    };
+    for (const Case& c : cases) {
+        view.hints.clear();
+        doc.RunCommand(c.id);
+        EXPECT_EQ(view.hints, std::vector<long>{1}) << c.id;
+        EXPECT_EQ(doc.m_pSourceImage->GetWidth(), c.width) << c.id;
+        EXPECT_EQ(doc.m_pSourceImage->GetHeight(), c.height) << c.id;
+        EXPECT_EQ(ColourAt(*doc.m_pSourceImage, c.probe.x, c.probe.y), Pattern(0, 0)) << c.id;
+    }
+    view.hints.clear();
+    doc.RunCommand(cmd::DitherToggle);
+    EXPECT_EQ(doc.m_bDither, 1);
+    doc.RunCommand(cmd::DitherToggle);
+    EXPECT_EQ(doc.m_bDither, 0);
+    doc.RunCommand(cmd::Cropping);
+    doc.RunCommand(cmd::PictureInfo);
+    EXPECT_EQ(view.hints, (std::vector<long>{1, 1, 1}));
+
+    doc.DeleteImages();
+    view.hints.clear();
+    doc.RunCommand(cmd::RotateLeft);  // arrives without a picture: nothing happens
+    EXPECT_TRUE(view.hints.empty());
+}
+
+TEST_F(LogoDocument, EnableRules) {
+    platform::CommandRouter router([this] { return std::vector<platform::CommandTarget*>{&doc, &app}; });
+    WriteFile(Path("pic.bmp"), Bmp24(30, 30, Pattern));
+    struct State {
+        const char* what;
+        bool picture;
+        int page;
+        int dither;
+        bool picturesEnabled, ditherChecked;
+    } states[] = {
+        {"no picture", false, 1, 0, false, false},
+        {"picture", true, 1, 0, true, false},
+        {"picture, dither on", true, 1, 1, true, true},
+        {"picture, memo page mode", true, 0, 0, false, false},
+    };
+    for (const State& s : states) {
+        doc.DeleteImages();
+        if (s.picture) {
+            ASSERT_TRUE(doc.OnOpenDocument(Path("pic.bmp")));
+        }
+        app.m_nPage = s.page;
+        doc.m_bDither = s.dither;
+        for (int id : {cmd::RotateLeft, cmd::RotateRight, cmd::FlipHorizontal, cmd::FlipVertical, cmd::DitherToggle})
+            EXPECT_EQ(router.Query(id).enabled, s.picturesEnabled) << s.what << " " << id;
+        EXPECT_EQ(router.Query(cmd::DitherToggle).checked, s.ditherChecked) << s.what;
+        EXPECT_FALSE(router.Query(cmd::Cropping).enabled) << s.what;
+        EXPECT_TRUE(router.Query(cmd::PictureInfo).enabled) << s.what;
+        if (s.page == 1) {
+            EXPECT_EQ(router.Query(cmd::FileSave).enabled, s.picture) << s.what;
+        }
+    }
+}
+
+TEST_F(LogoDocument, SaveByExtension) {
+    WriteFile(Path("pic.bmp"), Bmp24(200, 150, Pattern));
+    ASSERT_TRUE(doc.OnOpenDocument(Path("pic.bmp")));
+    ASSERT_TRUE(logo::DeriveLogo(*doc.m_pSourceImage, {0, 0, 96, 96}, false, *doc.m_pLogoImage));
+
+    EXPECT_TRUE(doc.OnSaveDocument(Path("logo.bmp")));
+    EXPECT_EQ(doc.m_strLogoPath, Path("logo.bmp"));
+    std::string file = ReadFile(Path("logo.bmp"));
+    ASSERT_EQ(file.size(), 27702u);
+    EXPECT_EQ(file[28], 16);
+    EXPECT_TRUE(ui.prompts.shown.empty());
+
+    EXPECT_TRUE(doc.OnSaveDocument(Path("logo.jpg")));
+    EXPECT_EQ(doc.m_strLogoPath, Path("logo.jpg"));
+    EXPECT_EQ(uint8_t(ReadFile(Path("logo.jpg"))[0]), 0xFF);
+    EXPECT_EQ(ui.prompts.Texts(), std::vector<std::string>{"Not BMP file!!"});
+
+    ui.prompts.shown.clear();
+    EXPECT_TRUE(doc.OnSaveDocument(Path("no/such/folder/logo.bmp"))) << "the framework still hears success";
+    EXPECT_EQ(doc.m_strLogoPath, Path("logo.jpg"));
+    EXPECT_EQ(ui.prompts.Texts(), std::vector<std::string>{"File Create Fail"});
+}
+
+TEST_F(LogoDocument, SaveCommandProposesLogoBmp) {
+    WriteFile(Path("pic.bmp"), Bmp24(100, 100, Pattern));
+    ASSERT_TRUE(doc.OnOpenDocument(Path("pic.bmp")));
+    ui.dialogs.answers.push_back(Path("chosen.bmp"));
+    doc.RunCommand(cmd::FileSave);
+    ASSERT_EQ(ui.dialogs.requests.size(), 1u);
+    EXPECT_EQ(ui.dialogs.requests[0].initialName, "logo.bmp");
+    EXPECT_EQ(ReadFile(Path("chosen.bmp")).size(), 27702u);
+    doc.RunCommand(cmd::FileSave);  // cancelled
+    EXPECT_EQ(doc.m_strLogoPath, Path("chosen.bmp"));
+}
+
+TEST_F(LogoDocument, PictureInfoText) {
+    LbImage captured(1024, 768, 24, 0);
+    EXPECT_EQ(logo::DescribePicture(captured).size, "(1024x768x24)");
+    EXPECT_EQ(logo::DescribePicture(captured).kind, "Sup");
+    WriteFile(Path("pic.bmp"), Bmp24(200, 150, Pattern));
+    ASSERT_TRUE(doc.OnOpenDocument(Path("pic.bmp")));
+    ShowPictureInfo(doc);
+    EXPECT_EQ(ui.status.texts, std::vector<std::string>{"BMP (200x150x24)"});
+}
+
+}  // namespace
