@@ -1,0 +1,28 @@
+#pragma once
+// A small modeless find dialog: the text, the direction (Down preset) and Find Next.
+// It stays open between searches and deletes itself when closed.
+#include <QDialog>
+
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+
+class CMemoFindDialog : public QDialog {
+    Q_OBJECT
+public:
+    CMemoFindDialog(const QString& proposed, QWidget* parent);
+
+    QLineEdit* FindText() const { return text_; }
+    QRadioButton* UpButton() const { return up_; }
+    QRadioButton* DownButton() const { return down_; }
+    QPushButton* FindNextButton() const { return findNext_; }
+
+signals:
+    void findNext(const QString& text, bool down);
+
+private:
+    QLineEdit* text_;
+    QRadioButton* up_;
+    QRadioButton* down_;
+    QPushButton* findNext_;
+};

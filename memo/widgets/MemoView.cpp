@@ -1,0 +1,428 @@
+#include "memo/widgets/MemoView.h"
+
+#include <QApplication>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPainter>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QPushButton>
+#include <algorithm>
+
+#include "app/CommandIds.h"
+#include "app/LyraApp.h"
+#include "app/LyraDoc.h"
+#include "memo/MemoCommit.h"
+#include "memo/MemoRowDelete.h"
+#include "memo/MemoRules.h"
+#include "memo/MemoSearch.h"
+#include "memo/widgets/MemoEdit.h"
+#include "memo/widgets/MemoFindDialog.h"
+#include "memo/widgets/MemoList.h"
+#include "platform/Cp949.h"
+#include "platform/Services.h"
+
+namespace {
+
+constexpr const char* kEmailOver = "E-Mail String Over";
+constexpr int kLastRow = kMemoRows - 1;
+
+// Page geometry in pixels.
+constexpr int kMargin = 4;        // the list's left and top
+constexpr int kLabelWidth = 56;   // the label column
+constexpr int kButtonWidth = 120; // the button's area right of the boxes, before its 8-pixel inset
+constexpr int kButtonInset = 8;
+
+// Column headers and their shares of the page width.
+struct ColumnSpec {
+    const char* title;
+    double share;
+};
+constexpr ColumnSpec kColumns[] = {{"No", 0.09}, {"Name", 0.213}, {"Tel.", 0.213}, {"E-Mail", 0.44}};
+
+constexpr MemoField kFields[] = {MemoField::Name, MemoField::Tel, MemoField::Email};
+
+QString Show(std::string_view cp) { return QString::fromStdString(cp949::ToUtf8Lossy(cp)); }
+
+std::string OverLimitText(size_t limit) {
+    return "Please enter no more than " + std::to_string(limit) + " characters.";
+}
+
+}  // namespace
+
+CMemoView::CMemoView(QWidget* parent) : QWidget(parent), list_(new CMemoList(this)), input_(new QPushButton("&Input", this)) {
+    const char* captions[] = {"Name", "Tel.", "E-Mail"};
+    const size_t limits[] = {kMemoTypedName, kMemoTypedTel, kMemoTypedEmail};
+    for (int i = 0; i < 3; ++i) {
+        labels_[i] = new QLabel(captions[i], this);
+        edits_[i] = new CMemoEdit(IdName + i, limits[i], this);
+        connect(edits_[i], &CMemoEdit::editComplete, this, &CMemoView::OnEditComplete);
+        connect(edits_[i], &CMemoEdit::pasteRequested, this, &CMemoView::OnEditPaste);
+    }
+    setTabOrder(edits_[0], edits_[1]);
+    setTabOrder(edits_[1], edits_[2]);
+    setTabOrder(edits_[2], list_);
+    connect(list_, &CMemoList::rowClicked, this, &CMemoView::OnRowClicked);
+    connect(list_, &CMemoList::arrowKey, this, &CMemoView::OnArrowKey);
+    connect(input_, &QPushButton::clicked, this, &CMemoView::OnInput);
+
+    OnCommand(cmd::EditDelete, [this] { OnEditDelete(); });
+    OnUpdateCommand(cmd::EditDelete, [this](platform::CmdUI& ui) {
+        const CLyraDoc* doc = GetDocument();
+        ui.Enable(doc && (doc->m_nMemoLast > m_nCurrentRow ||
+                          (m_nCurrentRow == kLastRow && !IsMemoRowEmpty(doc->m_memo[kLastRow]))));
+    });
+    OnCommand(cmd::EditFind, [this] { OnEditFind(); });
+    OnUpdateCommand(cmd::EditFind, [this](platform::CmdUI& ui) {
+        CLyraDoc* doc = GetDocument();
+        ui.Enable(doc && doc->App().m_nPage == page::Memo && doc->m_bMemoFindEnabled == 1);
+    });
+    OnCommand(cmd::EditPaste, [this] { OnEditPaste(); });
+    OnUpdateCommand(cmd::FileSave, [this](platform::CmdUI& ui) {
+        const CLyraDoc* doc = GetDocument();
+        ui.Enable(doc && doc->m_nMemoLast > 0 && doc->IsModified());
+    });
+    OnCommand(cmd::FilePrintPage, [this] { OnFilePrintPage(); });
+}
+
+CMemoView::~CMemoView() {
+    // The boxes lose the focus while the page goes away; nobody is left to tell.
+    for (CMemoEdit* e : edits_) e->disconnect(this);
+}
+
+CLyraDoc* CMemoView::GetDocument() const { return static_cast<CLyraDoc*>(platform::View::GetDocument()); }
+
+CMemoEdit* CMemoView::Edit(int controlId) const {
+    int i = controlId - IdName;
+    return i >= 0 && i < 3 ? edits_[i] : nullptr;
+}
+
+// ---- Layout and refresh -------------------------------------------------------
+
+void CMemoView::LayOutControls() {
+    const int w = width(), h = height();
+    const int editH = edits_[0]->sizeHint().height();
+    const int listBottom = std::max(kMargin, h - 3 * editH - 8);
+    list_->setGeometry(kMargin, kMargin, std::max(0, w - 2 * kMargin), listBottom - kMargin);
+    const int editX = kMargin + kLabelWidth;
+    const int editW = std::max(0, w - editX - kButtonWidth);
+    int y = listBottom + 2;
+    for (int i = 0; i < 3; ++i, y += editH + 2) {
+        labels_[i]->setGeometry(kMargin, y, kLabelWidth, editH);
+        edits_[i]->setGeometry(editX, y, editW, editH);
+    }
+    const int labelsBottom = y - 2;
+    QRect button(editX + editW, listBottom, w - editX - editW, labelsBottom - listBottom);
+    input_->setGeometry(button.adjusted(kButtonInset, kButtonInset, -kButtonInset, -kButtonInset));
+}
+
+void CMemoView::resizeEvent(QResizeEvent* e) {
+    QWidget::resizeEvent(e);
+    LayOutControls();
+}
+
+void CMemoView::BuildColumns() {
+    if (columnsBuilt_) return;
+    columnsBuilt_ = true;
+    QStringList titles;
+    for (const ColumnSpec& c : kColumns) titles << c.title;
+    list_->setHeaderLabels(titles);
+    const int w = width();
+    for (int i = 0; i < 4; ++i) {
+        list_->headerItem()->setTextAlignment(i, Qt::AlignLeft | Qt::AlignVCenter);
+        list_->setColumnWidth(i, static_cast<int>(w * kColumns[i].share));
+    }
+}
+
+void CMemoView::OnInitialUpdate() {
+    LayOutControls();
+    RenewPageFonts();
+    Refresh();
+    RenewFrameMinimum();
+}
+
+void CMemoView::OnUpdate(platform::View*, long hint) {
+    if (hint == hint::MemoRead) Refresh();
+}
+
+void CMemoView::Refresh() {
+    CLyraDoc* doc = GetDocument();
+    if (!doc) return;
+    list_->clear();
+    BuildColumns();
+    QList<QTreeWidgetItem*> items;
+    for (int i = 0; i < kMemoRows; ++i) {
+        auto* item = new QTreeWidgetItem;
+        item->setText(ColNo, QString::number(i + 1).rightJustified(4, ' '));
+        items << item;
+    }
+    list_->addTopLevelItems(items);
+    for (int i = 0; i < kMemoRows; ++i) ShowRow(i);
+
+    int row = std::max(doc->m_nMemoLast, 0);
+    if (!IsMemoRowEmpty(doc->m_memo[row])) ++row;
+    m_nCurrentRow = std::min(row, kLastRow);
+    SelectRow(m_nCurrentRow, true);
+    edits_[0]->setFocus();
+}
+
+void CMemoView::ShowRow(int row) {
+    const MemoEntry& entry = GetDocument()->m_memo[row];
+    QTreeWidgetItem* item = list_->topLevelItem(row);
+    for (int c = 0; c < 3; ++c) item->setText(ColName + c, Show(MemoFieldText(entry, kFields[c])));
+}
+
+void CMemoView::SetCell(int row, int column, const std::string& text) {
+    QTreeWidgetItem* item = list_->topLevelItem(row);
+    if (!item) return;
+    if (column >= ColName && column <= ColEmail) {
+        MemoEntry& entry = GetDocument()->m_memo[row];
+        SetMemoField(entry, kFields[column - ColName], text);
+        item->setText(column, Show(MemoFieldText(entry, kFields[column - ColName])));
+        return;
+    }
+    item->setText(column, Show(text));
+}
+
+void CMemoView::ShowEntry(const MemoEntry& row) {
+    m_strName = MemoFieldText(row, MemoField::Name);
+    m_strTel = MemoFieldText(row, MemoField::Tel);
+    m_strEmail = MemoFieldText(row, MemoField::Email);
+    const std::string* values[] = {&m_strName, &m_strTel, &m_strEmail};
+    for (int i = 0; i < 3; ++i) edits_[i]->SetTextFromProgram(Show(*values[i]));
+}
+
+void CMemoView::EnableEntry(bool on) {
+    for (CMemoEdit* e : edits_) e->setEnabled(on);
+    input_->setEnabled(on);
+}
+
+void CMemoView::SelectRow(int row, bool load) {
+    if (row < 0 || row > kLastRow) return;
+    QModelIndex index = list_->model()->index(row, 0);
+    list_->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    list_->scrollTo(index);
+    if (!load) return;
+    ShowEntry(GetDocument()->m_memo[row]);
+    EnableEntry(true);
+    m_nCurrentRow = row;
+}
+
+// ---- List clicks and keys -----------------------------------------------------
+
+void CMemoView::OnRowClicked(int row, Qt::KeyboardModifiers modifiers) {
+    if (row < 0 || row > kLastRow) return;
+    CLyraDoc* doc = GetDocument();
+    ShowEntry(doc->m_memo[row]);
+    bool plain = !(modifiers & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier));
+    EnableEntry(plain && row <= doc->m_nMemoLast);
+    m_nCurrentRow = row;
+}
+
+void CMemoView::OnArrowKey(int step) {
+    CLyraDoc* doc = GetDocument();
+    int target = list_->FirstSelectedRow() + step;
+    // Past either end the list does not move, so neither does the page.
+    if (target < 0 || target > kLastRow) return;
+    int loaded = m_nCurrentRow + step;
+    if (list_->SelectedRows().size() == 1 && target <= doc->m_nMemoLast && loaded >= 0 && loaded <= kLastRow) {
+        ShowEntry(doc->m_memo[loaded]);
+        EnableEntry(true);
+        m_nCurrentRow = loaded;
+    } else {
+        EnableEntry(false);
+        m_nCurrentRow = target;
+    }
+    doc->m_bMemoFindEnabled = 0;
+}
+
+// ---- Entry boxes and commits --------------------------------------------------
+
+void CMemoView::OnEditComplete(int controlId, int reason) {
+    switch (reason) {
+    case CMemoEdit::Tab:
+        if (controlId == IdEmail)
+            list_->setFocus(Qt::TabFocusReason);
+        else if (CMemoEdit* next = Edit(controlId + 1))
+            next->setFocus(Qt::TabFocusReason);
+        break;
+    case CMemoEdit::Enter:
+        EnterCommit();
+        break;
+    default:
+        Touch();
+        break;
+    }
+}
+
+void CMemoView::Touch() {
+    CLyraDoc* doc = GetDocument();
+    if (!doc) return;
+    doc->m_nMemoLast = std::max(doc->m_nMemoLast, m_nCurrentRow);
+    doc->SetModifiedFlag();
+    m_bDbcs = false;
+}
+
+bool CMemoView::TakeEntry() {
+    std::string* values[] = {&m_strName, &m_strTel, &m_strEmail};
+    for (int i = 0; i < 3; ++i) {
+        cp949::Conversion c = cp949::FromUtf8(edits_[i]->text().toStdString());
+        if (!c.ok) {
+            platform::services().prompts->Show(c.error, platform::Buttons::Ok);
+            edits_[i]->setFocus();
+            return false;
+        }
+        if (c.text.size() > edits_[i]->ByteLimit()) {
+            platform::services().prompts->Show(OverLimitText(edits_[i]->ByteLimit()), platform::Buttons::Ok);
+            edits_[i]->setFocus();
+            return false;
+        }
+        *values[i] = std::move(c.text);
+    }
+    return true;
+}
+
+void CMemoView::EnterCommit() {
+    CLyraDoc* doc = GetDocument();
+    if (!doc || m_nCurrentRow < 0 || m_nCurrentRow > kLastRow) return;
+    if (!TakeEntry()) return;
+    MemoEntry& row = doc->m_memo[m_nCurrentRow];
+    MemoCommit result = CommitMemoEnter(row, {m_strName, m_strTel, m_strEmail}, m_bDbcs);
+    ShowRow(m_nCurrentRow);
+    if (result == MemoCommit::EmailOver) {
+        platform::services().prompts->Show(kEmailOver, platform::Buttons::Ok);
+        return;
+    }
+    if (result != MemoCommit::Stored || IsMemoRowEmpty(row)) return;
+    m_nCurrentRow = std::min(m_nCurrentRow + 1, kLastRow);
+    SelectRow(m_nCurrentRow, true);
+    edits_[0]->setFocus();
+    Touch();
+}
+
+void CMemoView::OnInput() {
+    CLyraDoc* doc = GetDocument();
+    int s = list_->FirstSelectedRow();
+    if (!doc || s < 0) return;
+    if (!TakeEntry()) return;
+    MemoCommit result = CommitMemoInput(doc->m_memo[s], {m_strName, m_strTel, m_strEmail}, m_bDbcs);
+    ShowRow(s);
+    switch (result) {
+    case MemoCommit::TooLong:
+        return;
+    case MemoCommit::EmailOver:
+        platform::services().prompts->Show(kEmailOver, platform::Buttons::Ok);
+        return;
+    case MemoCommit::Stored:
+        doc->m_nMemoLast = std::max(doc->m_nMemoLast, s);
+        m_nCurrentRow = std::min(s + 1, kLastRow);
+        SelectRow(m_nCurrentRow, true);
+        doc->m_nMemoLast = std::max(doc->m_nMemoLast, m_nCurrentRow);
+        doc->SetModifiedFlag();
+        break;
+    case MemoCommit::Unchanged:
+        break;
+    }
+    edits_[0]->setFocus();
+    doc->m_bMemoFindEnabled = 1;
+    doc->m_bMemoModified = 1;
+    m_bDbcs = false;
+}
+
+// ---- Commands -----------------------------------------------------------------
+
+bool CMemoView::IsEditFocused() const {
+    QWidget* focus = window()->focusWidget();
+    return std::find(std::begin(edits_), std::end(edits_), focus) != std::end(edits_);
+}
+
+void CMemoView::OnEditDelete() {
+    CLyraDoc* doc = GetDocument();
+    // With the focus in a box the Del key edits text; no row goes, and the typing stays.
+    if (!doc || IsEditFocused()) return;
+    QList<int> rows = list_->SelectedRows();
+    if (rows.isEmpty()) return;
+    for (auto it = rows.rbegin(); it != rows.rend(); ++it) {
+        int row = *it;
+        list_->selectionModel()->select(list_->model()->index(row, 0),
+                                        QItemSelectionModel::Deselect | QItemSelectionModel::Rows);
+        MemoRowDeletion d = DeleteMemoRow(doc->m_memo, row);
+        if (d.clearedPair) {
+            ShowRow(0);
+            ShowRow(1);
+            doc->m_bMemoModified = 1;
+            doc->m_bMemoFindEnabled = 0;
+            continue;
+        }
+        for (int r = row; r < d.end; ++r) ShowRow(r);
+        doc->m_nMemoLast = LastRowAfterDeletion(d, doc->m_nMemoLast);
+    }
+    SelectRow(rows.first(), true);
+    doc->SetModifiedFlag();
+}
+
+void CMemoView::OnEditFind() {
+    auto* dialog = new CMemoFindDialog(m_strLastFind, this);
+    dialog->setWindowFlag(Qt::Window);
+    connect(dialog, &CMemoFindDialog::findNext, this, &CMemoView::OnFindNext);
+    m_pFindDialog = dialog;
+    dialog->show();
+    dialog->raise();
+    dialog->activateWindow();
+}
+
+void CMemoView::OnFindNext(const QString& text, bool down) {
+    CLyraDoc* doc = GetDocument();
+    if (!doc) return;
+    m_strLastFind = text;
+    cp949::Conversion c = cp949::FromUtf8(text.toStdString());
+    if (!c.ok) {
+        platform::services().status->Show(c.error);
+        return;
+    }
+    int row = FindMemoRow(doc->m_memo, m_nCurrentRow, c.text, down);
+    if (row < 0) return;
+    m_nCurrentRow = row;
+    SelectRow(row, true);
+}
+
+void CMemoView::OnEditPaste() {
+    std::string text = platform::services().clipboard->Text();
+    if (text.empty()) return;
+    QWidget* focus = window()->focusWidget();
+    auto* edit = qobject_cast<CMemoEdit*>(focus);
+    if (!edit || std::find(std::begin(edits_), std::end(edits_), edit) == std::end(edits_)) return;
+    cp949::Conversion c = cp949::FromUtf8(text);
+    if (!c.ok) {
+        platform::services().status->Show(c.error);
+        return;
+    }
+    edit->SetTextFromProgram(edit->text() + QString::fromStdString(text));
+}
+
+void CMemoView::OnFilePrintPage() {
+    // Direct printing: the page as it looks, on the default printer, one page.
+    if (!QPrinterInfo::defaultPrinter().isNull()) {
+        QPrinter printer(QPrinterInfo::defaultPrinter());
+        printer.setFromTo(1, 1);
+        QPainter painter;
+        if (painter.begin(&printer)) {
+            QRectF area = printer.pageRect(QPrinter::DevicePixel);
+            double scale = std::min(area.width() / width(), area.height() / height());
+            painter.scale(scale, scale);
+            render(&painter);
+            painter.end();
+        }
+    }
+    emit pageActivated(page::Memo);
+}
+
+// ---- Window-wide steps of the initial update ----------------------------------
+
+void CMemoView::RenewPageFonts() {
+    // The page's own font becomes the font of the tab labels and of the main window.
+}
+
+void CMemoView::RenewFrameMinimum() {
+    // The main window cannot be made smaller than it is at this moment.
+}

@@ -1,0 +1,94 @@
+#pragma once
+// The "My Memo" page: the 250-row memo list, the three entry boxes and the Input button.
+// It edits the document's memo table directly and serves the commands Delete, Find,
+// Paste, Save (enabling only) and direct Print.
+#include <QPointer>
+#include <QWidget>
+#include <string>
+
+#include "memo/MemoTable.h"
+#include "platform/DocView.h"
+
+class CLyraDoc;
+class CMemoEdit;
+class CMemoFindDialog;
+class CMemoList;
+class QLabel;
+class QPushButton;
+
+class CMemoView : public QWidget, public platform::View {
+    Q_OBJECT
+public:
+    // Form control ids; an entry box reports with its id, and Tab moves to id + 1.
+    enum ControlId { IdList = 1002, IdName = 1003, IdTel = 1004, IdEmail = 1005, IdInput = 1011 };
+    // List columns; 1 to 3 are the table's fields.
+    enum Column { ColNo = 0, ColName = 1, ColTel = 2, ColEmail = 3 };
+
+    explicit CMemoView(QWidget* parent = nullptr);
+    ~CMemoView() override;
+
+    CLyraDoc* GetDocument() const;
+
+    void OnInitialUpdate() override;
+    void OnUpdate(platform::View* sender, long hint) override;
+
+    // Columns 1 to 3 store text (CP949) in the table row and show it; column 0 only shows.
+    void SetCell(int row, int column, const std::string& text);
+    // Selects and focuses row, scrolling it into view; with load, shows it in the entry
+    // boxes, enables them and makes it the current row.
+    void SelectRow(int row, bool load);
+
+    int CurrentRow() const { return m_nCurrentRow; }
+    bool DoubleByteFlag() const { return m_bDbcs; }
+    CMemoList* List() const { return list_; }
+    CMemoEdit* Edit(int controlId) const;
+    QPushButton* InputButton() const { return input_; }
+    CMemoFindDialog* FindDialog() const { return m_pFindDialog; }
+
+    // Command handlers, also reachable through the router.
+    void OnEditDelete();
+    void OnEditFind();
+    void OnEditPaste();
+    void OnFilePrintPage();
+
+signals:
+    // Printing has ended: the main window puts the memo page's menu and bars back.
+    void pageActivated(int page);
+
+protected:
+    void resizeEvent(QResizeEvent* e) override;
+
+private:
+    void LayOutControls();
+    void BuildColumns();
+    void Refresh();
+    void ShowRow(int row);
+    void ShowEntry(const MemoEntry& row);
+    void EnableEntry(bool on);
+    void RenewPageFonts();
+    void RenewFrameMinimum();
+
+    void OnRowClicked(int row, Qt::KeyboardModifiers modifiers);
+    void OnArrowKey(int step);
+    void OnEditComplete(int controlId, int reason);
+    void OnFindNext(const QString& text, bool down);
+    void OnInput();
+    void EnterCommit();
+    void Touch();
+    // Reads the three boxes as CP949; false (after telling the person) when a value is
+    // over its typed limit or cannot be converted.
+    bool TakeEntry();
+    bool IsEditFocused() const;
+
+    CMemoList* list_;
+    QLabel* labels_[3];
+    CMemoEdit* edits_[3];
+    QPushButton* input_;
+
+    std::string m_strName, m_strTel, m_strEmail;  // the entry, CP949
+    int m_nCurrentRow = -1;
+    QPointer<CMemoFindDialog> m_pFindDialog;
+    QString m_strLastFind;
+    bool m_bDbcs = false;
+    bool columnsBuilt_ = false;
+};

@@ -1,0 +1,346 @@
+// The memo page driven as a person would: clicks, keys and commands.
+#include <QDir>
+#include <QHeaderView>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+#include "app/CommandIds.h"
+#include "memo/MemoFile.h"
+#include "memo/widgets/MemoFindDialog.h"
+#include "support/MemoPageHarness.h"
+
+using memotest::Cp;
+using memotest::MemoPage;
+using memotest::Type;
+
+Q_DECLARE_METATYPE(Qt::KeyboardModifiers)
+
+class MemoViewTest : public QObject {
+    Q_OBJECT
+    std::unique_ptr<MemoPage> page;
+
+private slots:
+    void init() { page = std::make_unique<MemoPage>(); }
+    void cleanup() { page.reset(); }
+
+    void listHas250NumberedRows() {
+        QCOMPARE(page->list()->topLevelItemCount(), 250);
+        QCOMPARE(page->Cell(0, 0), QString("   1"));
+        QCOMPARE(page->Cell(9, 0), QString("  10"));
+        QCOMPARE(page->Cell(249, 0), QString(" 250"));
+        QStringList headers;
+        for (int c = 0; c < 4; ++c) headers << page->list()->headerItem()->text(c);
+        QCOMPARE(headers, QStringList({"No", "Name", "Tel.", "E-Mail"}));
+        QCOMPARE(page->list()->columnWidth(3), int(600 * 0.44));
+        page->view.resize(800, 480);
+        page->app.OnFileNew();  // columns are built once: widths stay
+        QCOMPARE(page->list()->columnWidth(3), int(600 * 0.44));
+        QCOMPARE(page->list()->topLevelItemCount(), 250);
+    }
+
+    void readingThreeEntriesFocusesTheFourthRow() {
+        QString path = QString(LYRA_TEST_TMP) + "/three.mmo";
+        QDir().mkpath(LYRA_TEST_TMP);
+        MemoTable t{};
+        for (int i = 0; i < 3; ++i) SetMemoField(t[i], MemoField::Name, "kim" + std::to_string(i));
+        QVERIFY(WriteMemoFile(path.toStdString(), t, 2));
+        QVERIFY(page->doc().OnOpenDocument(path.toStdString()));
+        QCOMPARE(page->doc().m_nMemoLast, 2);
+        QCOMPARE(page->view.CurrentRow(), 3);
+        QCOMPARE(page->list()->SelectedRows(), QList<int>{3});
+        QCOMPARE(page->Cell(2, 1), QString("kim2"));
+        QCOMPARE(page->view.window()->focusWidget(), page->name());
+        QVERIFY(page->name()->isEnabled() && page->name()->text().isEmpty());
+    }
+
+    void emptyFileGivesRowZero() {
+        page->Load(0);  // a file of filler records only: last row -1
+        QCOMPARE(page->doc().m_nMemoLast, -1);
+        QCOMPARE(page->view.CurrentRow(), 0);
+    }
+
+    void clickRule_data() {
+        QTest::addColumn<int>("row");
+        QTest::addColumn<Qt::KeyboardModifiers>("mods");
+        QTest::addColumn<bool>("enabled");
+        QTest::newRow("filled row") << 1 << Qt::KeyboardModifiers() << true;
+        QTest::newRow("first empty row") << 3 << Qt::KeyboardModifiers() << true;
+        QTest::newRow("beyond the last row") << 10 << Qt::KeyboardModifiers() << false;
+        QTest::newRow("ctrl") << 1 << Qt::KeyboardModifiers(Qt::ControlModifier) << false;
+        QTest::newRow("shift") << 1 << Qt::KeyboardModifiers(Qt::ShiftModifier) << false;
+    }
+    void clickRule() {
+        QFETCH(int, row);
+        QFETCH(Qt::KeyboardModifiers, mods);
+        QFETCH(bool, enabled);
+        page->Load(3);
+        page->doc().m_nMemoLast = 3;
+        page->Click(row, mods);
+        QCOMPARE(page->view.CurrentRow(), row);
+        QCOMPARE(page->name()->text(), memotest::Utf(page->Field(row, MemoField::Name)));
+        for (QWidget* w : {(QWidget*)page->name(), (QWidget*)page->tel(), (QWidget*)page->email(),
+                           (QWidget*)page->view.InputButton()})
+            QCOMPARE(w->isEnabled(), enabled);
+    }
+
+    void arrowKeys() {
+        page->Load(3);
+        page->Click(1);  // the Name box loses the focus: the last row rises to the current row, 3
+        QCOMPARE(page->doc().m_nMemoLast, 3);
+        QTest::keyClick(page->list(), Qt::Key_Down);
+        QCOMPARE(page->view.CurrentRow(), 2);
+        QCOMPARE(page->name()->text(), QString("n2"));
+        QVERIFY(page->name()->isEnabled());
+        QCOMPARE(page->doc().m_bMemoFindEnabled, 0);
+        QTest::keyClick(page->list(), Qt::Key_Down);
+        QTest::keyClick(page->list(), Qt::Key_Down);  // row 4 lies beyond the last row
+        QCOMPARE(page->view.CurrentRow(), 4);
+        QVERIFY(!page->name()->isEnabled());
+        page->Click(0);
+        QTest::keyClick(page->list(), Qt::Key_Up);  // nothing above row 0
+        QCOMPARE(page->view.CurrentRow(), 0);
+        QVERIFY(page->name()->isEnabled());
+        page->Click(249);
+        QTest::keyClick(page->list(), Qt::Key_Down);  // nothing below row 249
+        QCOMPARE(page->view.CurrentRow(), 249);
+    }
+
+    void deletingRowsTwoAndFiveOfEight() {
+        page->Load(8);
+        page->doc().m_nMemoLast = 8;
+        page->Click(1);
+        page->Click(4, Qt::ControlModifier);
+        QVERIFY(page->Enabled(cmd::EditDelete));
+        QVERIFY(page->router.Execute(cmd::EditDelete));
+        QStringList names;
+        for (int i = 0; i < 8; ++i) names << QString::fromStdString(page->Field(i, MemoField::Name));
+        QCOMPARE(names, QStringList({"n0", "n2", "n3", "n5", "n6", "n7", "", ""}));
+        QCOMPARE(page->Cell(3, 1), QString("n5"));
+        QCOMPARE(page->Cell(6, 1), QString());
+        QCOMPARE(page->doc().m_nMemoLast, 6);
+        QCOMPARE(page->list()->SelectedRows(), QList<int>{1});
+        QCOMPARE(page->name()->text(), QString("n2"));
+        QVERIFY(page->doc().IsModified());
+    }
+
+    void deletingTheOnlyRow() {
+        page->Load(1);
+        page->doc().m_nMemoLast = 1;
+        page->doc().m_bMemoModified = 0;
+        page->Click(0);
+        QVERIFY(page->router.Execute(cmd::EditDelete));
+        QVERIFY(IsMemoRowEmpty(page->doc().m_memo[0]));
+        QCOMPARE(page->Cell(0, 1), QString());
+        QCOMPARE(page->doc().m_nMemoLast, 1);
+        QCOMPARE(page->doc().m_bMemoModified, 1);
+        QCOMPARE(page->doc().m_bMemoFindEnabled, 0);
+    }
+
+    void delWhileTypingDeletesNoRow() {
+        page->Load(3);
+        page->Click(1);
+        Type(page->name(), "xy");
+        QTest::keyClick(page->name(), Qt::Key_Home);
+        QTest::keyClick(page->name(), Qt::Key_Delete);
+        page->router.Execute(cmd::EditDelete);  // as from the toolbar
+        QCOMPARE(page->Field(1, MemoField::Name), std::string("n1"));
+        QCOMPARE(page->name()->text(), QString("1xy"));
+    }
+
+    void enableRules() {
+        page->Load(3);
+        page->doc().SetModifiedFlag(false);
+        QVERIFY(!page->Enabled(cmd::EditDelete));  // current row 3, last row 2
+        QVERIFY(!page->Enabled(cmd::FileSave));
+        QVERIFY(page->Enabled(cmd::EditFind));
+        page->Click(1);
+        QVERIFY(page->Enabled(cmd::EditDelete));
+        page->doc().SetModifiedFlag();
+        QVERIFY(page->Enabled(cmd::FileSave));
+        page->app.m_nPage = page::Logo;
+        QVERIFY(!page->Enabled(cmd::EditFind));
+        page->app.m_nPage = page::Memo;
+        page->doc().m_nMemoLast = 0;
+        QVERIFY(!page->Enabled(cmd::FileSave));
+        page->Load(250);
+        page->Click(249);
+        QVERIFY(page->Enabled(cmd::EditDelete));  // the last row holds an entry
+    }
+
+    void findWrapsAround_data() {
+        QTest::addColumn<int>("from");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("down");
+        QTest::addColumn<int>("found");
+        QTest::newRow("down from the last filled row wraps to row 0") << 4 << "n0" << true << 0;
+        QTest::newRow("up from row 0 wraps to the bottom") << 0 << "t3" << false << 3;
+        QTest::newRow("e-mail cell") << 0 << "e2" << true << 2;
+        QTest::newRow("found nowhere keeps the row") << 2 << "zzz" << true << 2;
+    }
+    void findWrapsAround() {
+        QFETCH(int, from);
+        QFETCH(QString, text);
+        QFETCH(bool, down);
+        QFETCH(int, found);
+        page->Load(5);
+        page->Click(from);
+        QVERIFY(page->router.Execute(cmd::EditFind));
+        CMemoFindDialog* dialog = page->view.FindDialog();
+        QVERIFY(dialog && dialog->isVisible());
+        QVERIFY(dialog->DownButton()->isChecked());
+        dialog->FindText()->setText(text);
+        (down ? dialog->DownButton() : dialog->UpButton())->setChecked(true);
+        QTest::mouseClick(dialog->FindNextButton(), Qt::LeftButton);
+        QCOMPARE(page->view.CurrentRow(), found);
+        QCOMPARE(page->list()->SelectedRows(), QList<int>{found});
+        QVERIFY(page->services.prompts.shown.empty());
+        dialog->close();
+        QTRY_VERIFY(page->view.FindDialog() == nullptr);
+        page->router.Execute(cmd::EditFind);  // the last text is proposed again
+        QCOMPARE(page->view.FindDialog()->FindText()->text(), text);
+    }
+
+    void pasteAppends() {
+        page->Load(1);
+        page->Click(1);
+        Type(page->tel(), "010");
+        page->services.clipboard.text = "abc";
+        QVERIFY(page->router.Execute(cmd::EditPaste));
+        QCOMPARE(page->tel()->text(), QString("010abc"));
+        QTest::keySequence(page->tel(), QKeySequence::Paste);  // the key without a window shortcut
+        QCOMPARE(page->tel()->text(), QString("010abcabc"));
+        page->services.clipboard.text = "\xF0\x9F\x98\x80";  // an emoji: not in CP949
+        page->router.Execute(cmd::EditPaste);
+        QCOMPARE(page->tel()->text(), QString("010abcabc"));
+        QVERIFY(!page->services.status.texts.empty());
+        // Pasted past the typed limit: Enter refuses it with a message and stores nothing.
+        page->services.clipboard.text = "0123456789";
+        page->router.Execute(cmd::EditPaste);
+        QTest::keyClick(page->tel(), Qt::Key_Return);
+        QCOMPARE(page->services.prompts.Texts().back(), std::string("Please enter no more than 14 characters."));
+        QCOMPARE(page->Field(1, MemoField::Tel), std::string());
+        QTest::keyClick(page->tel(), Qt::Key_Backspace);  // an over-long text can still shrink
+        QCOMPARE(page->tel()->text().size(), 18);
+    }
+
+    void typedByteLimits_data() {
+        QTest::addColumn<int>("box");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("kept");
+        QTest::newRow("15 letters in Name") << int(CMemoView::IdName) << "abcdefghijklmno" << "abcdefghijklmn";
+        QTest::newRow("8 syllables in Name") << int(CMemoView::IdName) << "가나다라마바사아" << "가나다라마바사";
+        QTest::newRow("13 letters and a syllable") << int(CMemoView::IdTel) << "0123456789012가"
+                                                   << "0123456789012";
+        QTest::newRow("30 letters in E-Mail") << int(CMemoView::IdEmail) << QString(30, 'e') << QString(29, 'e');
+        QTest::newRow("Hanja and Hangul are CP949") << int(CMemoView::IdName) << "金가" << "金가";
+        QTest::newRow("a character CP949 lacks") << int(CMemoView::IdName) << "a\u0915b" << "ab";
+    }
+    void typedByteLimits() {
+        QFETCH(int, box);
+        QFETCH(QString, typed);
+        QFETCH(QString, kept);
+        page->Click(0);
+        Type(page->view.Edit(box), typed);
+        QCOMPARE(page->view.Edit(box)->text(), kept);
+    }
+
+    void refusedCharacterIsExplained() {
+        Type(page->name(), "\u0915");
+        QVERIFY(page->name()->text().isEmpty());
+        QVERIFY(!page->services.status.texts.empty());
+        QVERIFY(QString::fromStdString(page->services.status.texts.back()).contains(QChar(0x0915)));
+    }
+
+    void enterCommit() {
+        page->Load(2);
+        page->Click(2);
+        Type(page->name(), "kim[1]");
+        Type(page->tel(), "010");
+        QTest::keyClick(page->tel(), Qt::Key_Return);
+        QCOMPARE(page->Field(2, MemoField::Name), std::string("kim(1)"));
+        QCOMPARE(page->Cell(2, 1), QString("kim(1)"));
+        QCOMPARE(page->view.CurrentRow(), 3);
+        QCOMPARE(page->list()->SelectedRows(), QList<int>{3});
+        QCOMPARE(page->view.window()->focusWidget(), page->name());
+        QVERIFY(page->name()->text().isEmpty() && page->name()->isEnabled());
+        QCOMPARE(page->doc().m_nMemoLast, 3);
+        QVERIFY(page->doc().IsModified());
+        // All boxes empty on a row never filled: nothing stored, no move.
+        QTest::keyClick(page->name(), Qt::Key_Return);
+        QCOMPARE(page->view.CurrentRow(), 3);
+        QVERIFY(IsMemoRowEmpty(page->doc().m_memo[3]));
+    }
+
+    void enterOnTheLastRowStays() {
+        page->Load(250);
+        page->Click(249);
+        Type(page->name(), "z");
+        QTest::keyClick(page->name(), Qt::Key_Return);
+        QCOMPARE(page->Field(249, MemoField::Name), std::string("n249z"));
+        QCOMPARE(page->view.CurrentRow(), 249);
+        QCOMPARE(page->name()->text(), QString("n249z"));
+    }
+
+    void tabOrder() {
+        page->Click(0);
+        page->name()->setFocus();
+        QTest::keyClick(page->name(), Qt::Key_Tab);
+        QCOMPARE(page->view.window()->focusWidget(), page->tel());
+        QTest::keyClick(page->tel(), Qt::Key_Tab);
+        QCOMPARE(page->view.window()->focusWidget(), page->email());
+        QTest::keyClick(page->email(), Qt::Key_Tab);
+        QCOMPARE(page->view.window()->focusWidget(), page->list());
+        QVERIFY(page->name()->text().isEmpty());  // Tab is no character
+    }
+
+    void emailRules_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QByteArray>("stored");  // CP949 bytes
+        QTest::addColumn<bool>("refused");
+        QByteArray four = QByteArray::fromStdString(Cp("가나다라"));
+        QTest::newRow("25 bytes") << QString(25, 'e') << QByteArray() << true;
+        QTest::newRow("24 bytes") << QString(24, 'e') << QByteArray(24, 'e') << false;
+        QTest::newRow("5 letters then Hangul") << "abcde가나다라"
+                                               << "abcde" + four.left(6) + " " + four.mid(6) << false;
+        QTest::newRow("4 letters then Hangul") << "abcd가나다라x" << "abcd" + four + "x" << false;
+    }
+    void emailRules() {
+        QFETCH(QString, typed);
+        QFETCH(QByteArray, stored);
+        QFETCH(bool, refused);
+        page->Click(0);
+        Type(page->name(), "lee");
+        Type(page->email(), typed);
+        QTest::keyClick(page->email(), Qt::Key_Return);
+        QCOMPARE(page->Field(0, MemoField::Name), std::string("lee"));
+        QCOMPARE(QByteArray::fromStdString(page->Field(0, MemoField::Email)), stored);
+        QCOMPARE(page->services.prompts.Texts().empty(), !refused);
+        if (refused) {
+            QCOMPARE(page->services.prompts.Texts().back(), std::string("E-Mail String Over"));
+            QCOMPARE(page->email()->text(), typed);  // kept for shortening
+            QCOMPARE(page->view.CurrentRow(), 0);
+        }
+    }
+
+    void inputCommit() {
+        page->Load(2);
+        page->doc().m_bMemoFindEnabled = 0;
+        page->doc().m_bMemoModified = 0;
+        page->Click(1);
+        QTest::mouseClick(page->view.InputButton(), Qt::LeftButton);  // nothing changed
+        QCOMPARE(page->Field(1, MemoField::Name), std::string("n1"));
+        QCOMPARE(page->doc().m_bMemoFindEnabled, 1);
+        QCOMPARE(page->doc().m_bMemoModified, 1);
+        QCOMPARE(page->view.CurrentRow(), 1);
+        Type(page->name(), "[x]");
+        QTest::mouseClick(page->view.InputButton(), Qt::LeftButton);
+        QCOMPARE(page->Field(1, MemoField::Name), std::string("n1(x)"));
+        QCOMPARE(page->view.CurrentRow(), 2);
+        QCOMPARE(page->doc().m_nMemoLast, 2);
+        QCOMPARE(page->view.window()->focusWidget(), page->name());
+    }
+};
+
+QTEST_MAIN(MemoViewTest)
+#include "memo_view_qtest.moc"
