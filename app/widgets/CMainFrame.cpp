@@ -228,7 +228,11 @@ void CMainFrame::dragEnterEvent(QDragEnterEvent* e) {
 }
 
 void CMainFrame::dropEvent(QDropEvent* e) {
-    for (const QUrl& url : e->mimeData()->urls())
-        if (url.isLocalFile()) app_.OpenDocumentFile(url.toLocalFile().toStdString());
+    OpenDroppedFiles(e->mimeData()->urls());
     e->acceptProposedAction();
+}
+
+void CMainFrame::OpenDroppedFiles(const QList<QUrl>& urls) {
+    for (const QUrl& url : urls)
+        if (url.isLocalFile()) app_.OpenDocumentFile(url.toLocalFile().toStdString());
 }

@@ -5,6 +5,7 @@
 // routes commands (active view, document, frame, application) and runs the close
 // sequence that offers to save the memo and the song list.
 #include <QMainWindow>
+#include <QUrl>
 #include <functional>
 #include <memory>
 
@@ -62,6 +63,9 @@ public:
     CCommandActions& Actions() { return *actions_; }
     platform::CommandRouter& Router() { return router_; }
     CLyraApp& App() { return app_; }
+
+    // Files dropped on the window go through the document-opening path, in order.
+    void OpenDroppedFiles(const QList<QUrl>& urls);
 
     void SetActiveView(const PageView& view) override { activeView_ = view; }
     PageView ActiveView() const override { return activeView_; }

@@ -62,9 +62,13 @@ CCommandActions::CCommandActions(platform::CommandRouter& router, QWidget* windo
         window->addAction(a);
         actions_[id] = a;
     }
-    // Idle updates: each time the loop is about to wait for events.
-    if (auto* dispatcher = QAbstractEventDispatcher::instance(thread()))
+    // Idle updates: each time the loop is about to wait for events, and on every pass
+    // of a loop that does not wait (nested dialogs, processEvents). Only changes are
+    // applied, so a refresh never wakes the loop again.
+    if (auto* dispatcher = QAbstractEventDispatcher::instance(thread())) {
         connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, this, &CCommandActions::Refresh);
+        connect(dispatcher, &QAbstractEventDispatcher::awake, this, &CCommandActions::Refresh);
+    }
 }
 
 CCommandActions::~CCommandActions() = default;

@@ -1,0 +1,329 @@
+// The main window driven as a person would: tabs, menus, toolbars, keys, size limits
+// and the close sequence.
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QSignalSpy>
+#include <QStatusBar>
+#include <QTest>
+
+#include "app/CommandIds.h"
+#include "app/Resources.h"
+#include "app/widgets/CBandBar.h"
+#include "app/widgets/CLogoPreviewBar.h"
+#include "memo/MemoFile.h"
+#include "support/FrameFixture.h"
+#include "ui/widgets/CFlatToolBar.h"
+
+using platform::Answer;
+
+namespace {
+
+QString Tmp(const QString& name) {
+    QDir().mkpath(LYRA_TEST_TMP);
+    return QString(LYRA_TEST_TMP) + "/" + name;
+}
+
+QStringList Titles(int resource) {
+    QStringList titles;
+    for (const res::MenuItem& m : res::Menu(resource)) titles << QString::fromStdString(m.caption);
+    return titles;
+}
+
+// The page a frame shows, read from its bars.
+struct Shown {
+    int menu;
+    int toolbar;  // page whose toolbar is visible, -1 for none or several
+    bool preview;
+};
+
+Shown ShownBy(CMainFrame& f) {
+    int toolbar = -1;
+    for (int p = 0; p < 3; ++p)
+        if (f.ToolBar(p)->isVisible()) toolbar = toolbar == -1 ? p : -2;
+    return Shown{f.MenuResource(), toolbar, f.PreviewBar()->isVisible()};
+}
+
+void Settle() { QTest::qWait(5); }
+
+}  // namespace
+
+class MainFrameTest : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { CFlatMenus::Install(); }
+    void cleanupTestCase() { CFlatMenus::Remove(); }
+
+    void startsOnTheMemoPage() {
+        FrameFixture f;
+        CMainFrame& w = *f.frame;
+        QCOMPARE(w.windowTitle(), QString("LyraboxQ"));
+        QCOMPARE(w.geometry(), QRect(100, 60, 600, 600));
+        QCOMPARE(f.app.m_nPage, 0);
+        QCOMPARE(f.MenuTitles(), Titles(res::MenuMemo));
+        Shown s = ShownBy(w);
+        QCOMPARE(s.menu, 128);
+        QCOMPARE(s.toolbar, 0);
+        QVERIFY(!s.preview);
+        QCOMPARE(w.statusBar()->currentMessage(), QString("Ready"));
+        QCOMPARE(w.Indicator(0)->text(), QString("CAP"));
+        QCOMPARE(w.Indicator(1)->text(), QString("NUM"));
+        QCOMPARE(w.Indicator(2)->text(), QString("SCRL"));
+        QCOMPARE(w.TabWindow()->TabCount(), 2);
+        QCOMPARE(w.TabWindow()->Entry(0).label->text(), QString("My Memo"));
+        QCOMPARE(w.TabWindow()->Entry(1).label->text(), QString("My Logo"));
+        QVERIFY(w.ActiveView().widget == w.TabWindow()->ViewAt(0));
+        QVERIFY(w.ActiveView().view != nullptr);
+        QCOMPARE(w.PreviewBar()->size(), QSize(98, 98));
+        QCOMPARE(w.LogoPreview()->size(), QSize(96, 96));
+        QCOMPARE(w.BandBar()->BandChild(CMainFrame::LogoToolBandIndex), w.ToolBar(page::Logo));
+        QCOMPARE(w.BandBar()->BandChild(CMainFrame::PreviewBandIndex), w.PreviewBar());
+    }
+
+    void tabClicksSwitchPagesAndReportOnlyChanges() {
+        FrameFixture f;
+        QSignalSpy spy(f.frame->TabWindow(), &TTabWnd::pageActivated);
+        struct Step {
+            int tab;
+            QList<int> sent;  // notifications this click sends
+            Shown shown;
+        } steps[] = {
+            {0, {0}, {128, 0, false}},  // the first click reports even the page already shown
+            {0, {}, {128, 0, false}},
+            {1, {1}, {132, 1, true}},
+            {1, {}, {132, 1, true}},
+            {0, {0}, {128, 0, false}},
+        };
+        for (const Step& step : steps) {
+            spy.clear();
+            f.ClickTab(step.tab);
+            Settle();
+            QList<int> sent;
+            for (const QList<QVariant>& args : spy) sent << args.at(0).toInt();
+            QCOMPARE(sent, step.sent);
+            Shown s = ShownBy(*f.frame);
+            QCOMPARE(s.menu, step.shown.menu);
+            QCOMPARE(s.toolbar, step.shown.toolbar);
+            QCOMPARE(s.preview, step.shown.preview);
+            QCOMPARE(f.app.m_nPage, step.tab);
+            QCOMPARE(f.frame->TabWindow()->ActiveIndex(), step.tab);
+            QCOMPARE(f.frame->windowTitle(), QString("LyraboxQ"));
+            QCOMPARE(f.frame->statusBar()->currentMessage(), QString("Ready"));
+            QVERIFY(f.frame->ActiveView().widget == f.frame->TabWindow()->ViewAt(step.tab));
+            QVERIFY(f.frame->TabWindow()->ViewAt(step.tab)->isVisible());
+            QVERIFY(!f.frame->TabWindow()->ViewAt(1 - step.tab)->isVisible());
+        }
+        QCOMPARE(f.MenuTitles(), Titles(res::MenuMemo));
+    }
+
+    void songPageThroughThePageSwitch() {
+        FrameFixture f;
+        f.frame->OnPageActivated(page::Song);
+        QCOMPARE(f.MenuTitles(), QStringList({"파일(&F)", "노래방기기(&N)", "정보(&A)"}));
+        Shown s = ShownBy(*f.frame);
+        QCOMPARE(s.toolbar, 2);
+        QVERIFY(!s.preview);
+        QCOMPARE(f.app.m_nPage, 2);
+        QCOMPARE(f.frame->windowTitle(), QString("LyraboxQ"));
+        // A brand command's caption is replaced by the next page switch.
+        f.frame->setWindowTitle("Zandri");
+        f.frame->OnPageActivated(page::Logo);
+        QCOMPARE(f.frame->windowTitle(), QString("LyraboxQ"));
+        // Unknown page indexes change nothing.
+        f.frame->OnPageActivated(7);
+        QCOMPARE(f.app.m_nPage, 1);
+    }
+
+    void songTabWhenAsked() {
+        FrameFixture f(true);
+        QCOMPARE(f.frame->TabWindow()->TabCount(), 3);
+        QSignalSpy spy(f.frame->TabWindow(), &TTabWnd::pageActivated);
+        f.ClickTab(2);
+        QCOMPARE(spy.count(), 1);
+        QCOMPARE(spy.at(0).at(0).toInt(), 2);
+        QCOMPARE(f.frame->MenuResource(), 107);
+    }
+
+    void menuItemsCarryTheirCaptions() {
+        FrameFixture f;
+        f.ClickTab(1);
+        QMenu* edit = f.frame->menuBar()->actions().at(1)->menu();
+        QStringList items;
+        for (QAction* a : edit->actions()) items << (a->isSeparator() ? QString("-") : a->text());
+        QCOMPARE(items, QStringList({"Rotate &Left\tCtrl+L", "Rotate &Right\tCtrl+R", "-", "Flip &Horizontal\tCtrl+H",
+                                     "Flip &Vertical\tCtrl+V", "-"}));
+        QCOMPARE(CFlatMenus::CommandIdOf(edit->actions().at(4)), cmd::FlipVertical);
+    }
+
+    void keysWorkOnEveryPageAndOnlyWhenEnabled() {
+        struct Case {
+            int page;
+            QKeySequence key;
+            QString dialogTitle;  // "" when the key must not open a dialog
+        } cases[] = {
+            {0, QKeySequence("Ctrl+O"), "Open memo file"},
+            {0, QKeySequence("Ctrl+S"), "Save memo file"},
+            {1, QKeySequence("Ctrl+O"), "Open logo file"},
+            {1, QKeySequence("Ctrl+S"), ""},  // no picture loaded: Save is disabled
+            {1, QKeySequence("Ctrl+V"), ""},  // Paste has no handler on the logo page
+            {0, QKeySequence("Ctrl+D"), ""},  // the song commands need the song page
+            {0, QKeySequence("Ctrl+T"), ""},
+            {1, QKeySequence("Ctrl+G"), ""},
+            {1, QKeySequence("Ctrl+P"), ""},  // Print has no handler
+        };
+        for (const Case& c : cases) {
+            FrameFixture f;
+            f.ClickTab(c.page);
+            QVERIFY(QTest::qWaitForWindowActive(f.frame.get()));
+            Settle();
+            QTest::keySequence(f.frame.get(), c.key);
+            Settle();
+            QStringList titles;
+            for (const platform::FileDialogRequest& r : f.services.dialogs.requests)
+                titles << QString::fromStdString(r.title);
+            QCOMPARE(titles, c.dialogTitle.isEmpty() ? QStringList() : QStringList{c.dialogTitle});
+        }
+    }
+
+    void newFromTheLogoPageKeepsTheLogoPageShown() {
+        FrameFixture f;
+        f.ClickTab(1);
+        QVERIFY(QTest::qWaitForWindowActive(f.frame.get()));
+        QTest::keySequence(f.frame.get(), QKeySequence("Ctrl+N"));
+        Settle();
+        QCOMPARE(f.app.m_nPage, 0);  // New sets the memo mode ...
+        QCOMPARE(f.frame->MenuResource(), 132);  // ... while the logo page stays
+        QTest::keySequence(f.frame.get(), QKeySequence("Ctrl+O"));
+        QCOMPARE(f.services.dialogs.requests.back().title, std::string("Open memo file"));
+    }
+
+    void idleUpdatesEnableMenusAndButtons() {
+        FrameFixture f;
+        CCommandActions& actions = f.frame->Actions();
+        auto saveItem = [&] { return f.frame->menuBar()->actions().at(0)->menu()->actions().at(f.app.m_nPage == 1 ? 1 : 2); };
+        QTest::qWait(20);
+        QVERIFY(actions.Action(cmd::FileSave)->isEnabled());
+        QVERIFY(saveItem()->isEnabled());
+        QVERIFY(!actions.Action(cmd::EditPaste)->isEnabled());
+        QVERIFY(actions.Action(cmd::Capture)->isEnabled());
+        f.ClickTab(1);
+        QTest::qWait(20);
+        QVERIFY(!actions.Action(cmd::FileSave)->isEnabled());
+        QVERIFY(!saveItem()->isEnabled());
+        QVERIFY(actions.Action(cmd::FileOpen)->isEnabled());
+        // The toolbar shows the disabled picture and ignores clicks.
+        CFlatToolBar* bar = f.frame->ToolBar(page::Logo);
+        QCOMPARE(bar->CommandAt(1), cmd::FileSave);
+        QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier, bar->ButtonRect(1).center());
+        QVERIFY(f.services.dialogs.requests.empty());
+        QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier, bar->ButtonRect(0).center());
+        QCOMPARE(f.services.dialogs.requests.size(), size_t(1));
+    }
+
+    void captureCallsTheLogoPagesHandler() {
+        FrameFixture f;
+        QVERIFY(f.frame->Router().Execute(cmd::Capture));  // nothing set: does nothing
+        int calls = 0;
+        f.frame->onCapture = [&] { ++calls; };
+        QVERIFY(f.frame->Router().Execute(cmd::Capture));
+        QCOMPARE(calls, 1);
+    }
+
+    void minimumSizeFollowsTheMemoViewsInitialUpdate() {
+        FrameFixture f;
+        QCOMPARE(f.frame->minimumSize(), QSize(600, 600));
+        f.frame->resize(300, 250);
+        QCOMPARE(f.frame->size(), QSize(600, 600));
+        f.frame->resize(700, 650);
+        QCOMPARE(f.frame->minimumSize(), QSize(600, 600));
+        f.app.OnFileNew();  // every view's initial update runs again
+        QCOMPARE(f.frame->minimumSize(), QSize(700, 650));
+        f.frame->resize(650, 650);
+        QCOMPARE(f.frame->size(), QSize(700, 650));
+    }
+
+    void closeSequence_data() {
+        QTest::addColumn<int>("memoFlag");
+        QTest::addColumn<int>("songFlag");
+        QTest::addColumn<QList<int>>("answers");       // Answer values, in order
+        QTest::addColumn<QStringList>("dialogPaths");  // "" cancels a dialog
+        QTest::addColumn<QStringList>("asked");
+        QTest::addColumn<bool>("closed");
+        const QString memoQ = "Do you want to save Memo File ?";
+        const QString songQ = "노래파일을 저장 하시겠습니까?";
+        const int yes = int(Answer::Yes), no = int(Answer::No), cancel = int(Answer::Cancel);
+        const QString memoPath = Tmp("close.mmo"), songPath = Tmp("close.kok");
+        const QString badPath = Tmp("no-such-folder/close.mmo");
+        QTest::newRow("nothing changed") << 0 << 0 << QList<int>{} << QStringList{} << QStringList{} << true;
+        QTest::newRow("memo cancel asks nothing more")
+            << 1 << 1 << QList<int>{cancel} << QStringList{} << QStringList{memoQ} << false;
+        QTest::newRow("memo no") << 1 << 0 << QList<int>{no} << QStringList{} << QStringList{memoQ} << true;
+        QTest::newRow("memo yes saved") << 1 << 0 << QList<int>{yes} << QStringList{memoPath} << QStringList{memoQ}
+                                        << true;
+        QTest::newRow("memo yes, dialog cancelled keeps the window")
+            << 1 << 1 << QList<int>{yes} << QStringList{""} << QStringList{memoQ} << false;
+        QTest::newRow("memo yes, write failed keeps the window")
+            << 1 << 0 << QList<int>{yes} << QStringList{badPath} << QStringList{memoQ, "File Create Fail"} << false;
+        QTest::newRow("memo no, song cancel")
+            << 1 << 1 << QList<int>{no, cancel} << QStringList{} << QStringList{memoQ, songQ} << false;
+        QTest::newRow("both no") << 1 << 1 << QList<int>{no, no} << QStringList{} << QStringList{memoQ, songQ} << true;
+        QTest::newRow("song yes saved") << 0 << 1 << QList<int>{yes} << QStringList{songPath} << QStringList{songQ}
+                                        << true;
+        QTest::newRow("song yes, dialog cancelled keeps the window")
+            << 0 << 1 << QList<int>{yes} << QStringList{""} << QStringList{songQ} << false;
+    }
+
+    void closeSequence() {
+        QFETCH(int, memoFlag);
+        QFETCH(int, songFlag);
+        QFETCH(QList<int>, answers);
+        QFETCH(QStringList, dialogPaths);
+        QFETCH(QStringList, asked);
+        QFETCH(bool, closed);
+        FrameFixture f;
+        f.doc().m_bMemoModified = memoFlag;
+        f.doc().m_bSongModified = songFlag;
+        for (int a : answers) f.services.prompts.answers.push_back(Answer(a));
+        for (const QString& p : dialogPaths) {
+            QFile::remove(p);
+            f.services.dialogs.answers.push_back(p.isEmpty() ? std::nullopt : std::optional(p.toStdString()));
+        }
+        QCOMPARE(f.frame->close(), closed);
+        QCOMPARE(f.frame->isVisible(), !closed);
+        QStringList shown;
+        for (const std::string& t : f.services.prompts.Texts()) shown << QString::fromStdString(t);
+        QCOMPARE(shown, asked);
+        for (const QString& p : dialogPaths)
+            if (!p.isEmpty() && closed) QVERIFY2(QFileInfo::exists(p), qPrintable(p));
+        // The questions are Yes/No/Cancel boxes.
+        for (const platform::ScriptedPrompts::Shown& s : f.services.prompts.shown)
+            if (QString::fromStdString(s.text) != "File Create Fail") QVERIFY(s.buttons == platform::Buttons::YesNoCancel);
+    }
+
+    void exitRunsTheCloseSequence() {
+        FrameFixture f;
+        f.doc().m_bMemoModified = 1;
+        QVERIFY(f.frame->Router().Execute(cmd::AppExit));  // Cancel is the scripted answer
+        QVERIFY(f.frame->isVisible());
+        QCOMPARE(f.services.prompts.Texts(), std::vector<std::string>{"Do you want to save Memo File ?"});
+        f.services.prompts.answers.push_back(Answer::No);
+        f.frame->Router().Execute(cmd::AppExit);
+        QVERIFY(!f.frame->isVisible());
+    }
+
+    void droppedMemoFileIsOpenedAndAskedAboutOnClose() {
+        FrameFixture f;
+        QString path = Tmp("dropped.mmo");
+        MemoTable table{};
+        QVERIFY(WriteMemoFile(path.toStdString(), table, 0));
+        QVERIFY(f.frame->acceptDrops());
+        f.frame->OpenDroppedFiles({QUrl::fromLocalFile(path)});
+        QCOMPARE(QString::fromStdString(f.doc().m_strMemoPath), path);
+        QCOMPARE(f.doc().m_bMemoModified, 1);
+        QVERIFY(!f.frame->close());  // the scripted Cancel
+        QCOMPARE(f.services.prompts.Texts().back(), std::string("Do you want to save Memo File ?"));
+    }
+};
+
+QTEST_MAIN(MainFrameTest)
+#include "mainframe_qtest.moc"
