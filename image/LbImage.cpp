@@ -140,6 +140,12 @@ void* LbImage::Create(uint32_t width, uint32_t height, uint32_t bpp, uint32_t im
     std::memset(static_cast<uint8_t*>(pDib) + 40, 0, size_t(colors) * 4);
     std::memcpy(pDib, &head, 40);
     info.pImage = static_cast<uint8_t*>(pDib) + 40 + size_t(colors) * 4;
+    // Pixels are left as they are, but the padding at the end of each row (and the
+    // unused bits of a last partial byte) is cleared, so that files written from the
+    // block never carry stray memory.
+    const size_t used = size_t(uint64_t(width) * bpp / 8);
+    if (used < stride)
+        for (uint32_t y = 0; y < height; ++y) std::memset(info.pImage + size_t(y) * stride + used, 0, size_t(stride) - used);
     return pDib;
 }
 

@@ -242,6 +242,11 @@ public:
     // ---- transforms (false: nothing changed) ----
     // Rectangle in top-down picture coordinates, right and bottom exclusive.
     bool Crop(int32_t left, int32_t top, int32_t right, int32_t bottom, LbImage* dst = nullptr);
+    // The logo drag step in one pass: the same result as Crop(left, top, right, bottom,
+    // dst) followed by dst->Resample(newWidth, newHeight, 1), but reading only the
+    // source pixels the resample samples.
+    bool CropResample(int32_t left, int32_t top, int32_t right, int32_t bottom, int32_t newWidth, int32_t newHeight,
+                      LbImage* dst);
     // mode 1 nearest pixel, 2 bicubic B-spline.
     bool Resample(int32_t newWidth, int32_t newHeight, int mode = 1, LbImage* dst = nullptr);
     bool GrayScale();

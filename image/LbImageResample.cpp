@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <new>
 #include <vector>
 
 #include "image/LbImage.h"
@@ -140,12 +141,6 @@ bool LbImage::GrayScale() {
 bool LbImage::Dither(int method) {
     if (pDib == nullptr || method != 0) return false;
     if (GetBpp() == 1) return true;
-    // Work on a grey copy so that a failure leaves this image as it was.
-    LbImage gray(*this);
-    if (!gray.IsValid() || !gray.GrayScale()) {
-        SetLastError(gray.GetLastError());
-        return false;
-    }
     const int32_t width = int32_t(GetWidth()), height = int32_t(GetHeight());
     LbImage tmp(GetType());
     if (tmp.Create(uint32_t(width), uint32_t(height), 1, GetType()) == nullptr) {
@@ -153,31 +148,51 @@ bool LbImage::Dither(int method) {
         return false;
     }
     tmp.Clear(0);
-    const uint32_t stride = gray.GetEffWidth();
-    uint8_t* levels = gray.GetBits(0);
-    auto spread = [&](int32_t x, int32_t y, int32_t share) {
-        if (x < 0 || x >= width || y >= height) return;
-        uint8_t& level = levels[size_t(y) * stride + size_t(x)];
-        level = uint8_t(std::clamp(int32_t(level) + share, 0, 255));
-    };
+
+    // The grey levels GrayScale() would produce, worked on in place of a grey image.
+    std::vector<uint8_t> levels;
+    try {
+        levels.resize(size_t(width) * size_t(height));
+    } catch (const std::bad_alloc&) {
+        SetLastError("can't allocate memory");
+        return false;
+    }
+    if (IsIndexed()) {
+        uint8_t gray[256] = {};
+        for (uint32_t i = 0; i < GetNumColors(); ++i) gray[i] = GrayOf(GetPaletteColor(uint8_t(i)));
+        for (int32_t y = 0; y < height; ++y)
+            for (int32_t x = 0; x < width; ++x) levels[size_t(y) * width + x] = gray[GetPixelIndex(x, y)];
+    } else {
+        for (int32_t y = 0; y < height; ++y) {
+            const uint8_t* in = GetBits(uint32_t(y));
+            uint8_t* out = &levels[size_t(y) * width];
+            for (int32_t x = 0; x < width; ++x, in += 3) out[x] = uint8_t((in[2] * 306 + in[1] * 601 + in[0] * 117) >> 10);
+        }
+    }
+
+    // Floyd-Steinberg: every share is truncated toward zero and every neighbour is
+    // limited to 0..255 as soon as it receives a share.
+    auto add = [](uint8_t& level, int32_t share) { level = uint8_t(std::clamp(int32_t(level) + share, 0, 255)); };
     for (int32_t y = 0; y < height; ++y) {
         info.progress = int32_t(100 * int64_t(y) / height);
         if (info.escape) break;
-        const uint8_t* row = levels + size_t(y) * stride;
+        uint8_t* row = &levels[size_t(y) * width];
+        uint8_t* above = y + 1 < height ? row + width : nullptr;
         uint8_t* out = tmp.GetBits(uint32_t(y));
+        int32_t level = row[0];  // the current pixel's level, carried along the row
         for (int32_t x = 0; x < width; ++x) {
-            const int32_t level = row[x];
-            int32_t error;
+            int32_t error = level;
             if (level > 128) {
                 out[x >> 3] = uint8_t(out[x >> 3] | (0x80 >> (x & 7)));
                 error = level - 255;
-            } else {
-                error = level;
             }
-            spread(x + 1, y, error * 7 / 16);
-            spread(x - 1, y + 1, error * 3 / 16);
-            spread(x, y + 1, error * 5 / 16);
-            spread(x + 1, y + 1, error * 1 / 16);
+            const bool hasRight = x + 1 < width;
+            if (hasRight) level = std::clamp(int32_t(row[x + 1]) + error * 7 / 16, 0, 255);
+            if (above != nullptr) {
+                if (x > 0) add(above[x - 1], error * 3 / 16);
+                add(above[x], error * 5 / 16);
+                if (hasRight) add(above[x + 1], error * 1 / 16);
+            }
         }
     }
     tmp.SetPaletteColor(0, LbRgbQuad{0, 0, 0, 0});

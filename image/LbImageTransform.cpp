@@ -3,21 +3,34 @@
 #include <algorithm>
 #include <cstring>
 #include <utility>
+#include <vector>
 
 #include "image/LbImage.h"
 
-bool LbImage::Crop(int32_t left, int32_t top, int32_t right, int32_t bottom, LbImage* dst) {
-    if (pDib == nullptr) return false;
-    const int32_t width = int32_t(GetWidth()), height = int32_t(GetHeight());
+namespace {
+
+// The crop rectangle in stored rows: clamped into the picture and ordered. False for
+// an empty rectangle.
+bool CropBounds(int32_t width, int32_t height, int32_t& left, int32_t top, int32_t& right, int32_t bottom,
+                int32_t& startRow, int32_t& endRow) {
     left = std::clamp(left, 0, width);
     right = std::clamp(right, 0, width);
     top = std::clamp(top, 0, height);
     bottom = std::clamp(bottom, 0, height);
-    // Rows in stored (bottom-up) order.
-    int32_t startRow = height - top, endRow = height - bottom;
+    startRow = height - top;
+    endRow = height - bottom;
     if (left == right || startRow == endRow) return false;
     if (left > right) std::swap(left, right);
     if (startRow > endRow) std::swap(startRow, endRow);
+    return true;
+}
+
+}  // namespace
+
+bool LbImage::Crop(int32_t left, int32_t top, int32_t right, int32_t bottom, LbImage* dst) {
+    if (pDib == nullptr) return false;
+    int32_t startRow = 0, endRow = 0;
+    if (!CropBounds(int32_t(GetWidth()), int32_t(GetHeight()), left, top, right, bottom, startRow, endRow)) return false;
 
     LbImage tmp(GetType());
     if (tmp.Create(uint32_t(right - left), uint32_t(endRow - startRow), GetBpp(), GetType()) == nullptr) {
@@ -39,6 +52,46 @@ bool LbImage::Crop(int32_t left, int32_t top, int32_t right, int32_t bottom, LbI
             for (int32_t x = left; x < right; ++x) tmp.SetPixelIndex(x - left, row - startRow, GetPixelIndex(x, row));
     }
     return (dst ? dst : this)->Transfer(tmp);
+}
+
+bool LbImage::CropResample(int32_t left, int32_t top, int32_t right, int32_t bottom, int32_t newWidth,
+                           int32_t newHeight, LbImage* dst) {
+    if (pDib == nullptr || dst == nullptr || dst == this) return false;
+    int32_t startRow = 0, endRow = 0;
+    if (!CropBounds(int32_t(GetWidth()), int32_t(GetHeight()), left, top, right, bottom, startRow, endRow)) return false;
+    const int32_t cutWidth = right - left, cutHeight = endRow - startRow;
+    if (newWidth <= 0 || newHeight <= 0 || (cutWidth == newWidth && cutHeight == newHeight))
+        return Crop(left, int32_t(GetHeight()) - startRow, right, int32_t(GetHeight()) - endRow, dst) &&
+               dst->Resample(newWidth, newHeight, 1);
+
+    // What the cut would be: a fresh image of this type with the palette and the
+    // transparency; the resample then copies its information.
+    LbImage tmp(GetType());
+    tmp.SetTransIndex(GetTransIndex());
+    tmp.SetTransColor(info.transColor);
+    if (tmp.Create(uint32_t(newWidth), uint32_t(newHeight), GetBpp(), GetType()) == nullptr) {
+        SetLastError(tmp.GetLastError());
+        return false;
+    }
+    tmp.SetPalette(GetPalette(), GetNumColors());
+
+    const float xScale = float(double(cutWidth) / newWidth);
+    const float yScale = float(double(cutHeight) / newHeight);
+    std::vector<int32_t> columns(static_cast<size_t>(newWidth));
+    for (int32_t x = 0; x < newWidth; ++x)
+        columns[size_t(x)] = left + std::min(int32_t(x * double(xScale)), cutWidth - 1);
+    const bool indexed = IsIndexed();
+    for (int32_t y = 0; y < newHeight; ++y) {
+        const int32_t sy = startRow + std::min(int32_t(y * double(yScale)), cutHeight - 1);
+        if (indexed) {
+            for (int32_t x = 0; x < newWidth; ++x) tmp.SetPixelColor(x, y, GetPixelColor(columns[size_t(x)], sy));
+            continue;
+        }
+        const uint8_t* in = GetBits(uint32_t(sy));
+        uint8_t* out = tmp.GetBits(uint32_t(y));
+        for (int32_t x = 0; x < newWidth; ++x, out += 3) std::memcpy(out, in + 3 * size_t(columns[size_t(x)]), 3);
+    }
+    return dst->Transfer(tmp);
 }
 
 namespace {

@@ -1,6 +1,7 @@
 // Crop, resample, grey scale, dither, rotations, flip and mirror.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <vector>
 
 #include "image/LbImage.h"
@@ -275,7 +276,7 @@ TEST(LbImageTransforms, FailuresLeaveTheImageUnchanged) {
     LbImage image = Pattern24(64, 64);
     const LbImage original(image);
     const uint64_t limit = LbImage::GetMaxImageSize();
-    LbImage::SetMaxImageSize(1024);  // nothing bigger than 1 KiB can be made now
+    LbImage::SetMaxImageSize(256);  // nothing bigger than 256 bytes can be made now
     EXPECT_FALSE(image.Resample(200, 200, 2));
     EXPECT_FALSE(image.RotateLeft());
     EXPECT_FALSE(image.Flip());
@@ -283,6 +284,45 @@ TEST(LbImageTransforms, FailuresLeaveTheImageUnchanged) {
     EXPECT_STREQ(image.GetLastError(), "LbImage::Create can't allocate memory");
     LbImage::SetMaxImageSize(limit);
     EXPECT_TRUE(SamePixels(image, original));
+}
+
+}  // namespace
+
+namespace {
+
+// The one-pass drag step gives exactly what crop followed by resample gives.
+TEST(LbImageCropResample, MatchesCropThenResampleByteForByte) {
+    struct Case {
+        int32_t l, t, r, b, w, h;
+    };
+    const Case cases[] = {
+        {0, 0, 96, 96, 96, 96},     {10, 20, 210, 170, 96, 96}, {250, 190, 3, 7, 96, 96},
+        {-9, -9, 400, 400, 96, 96}, {5, 5, 55, 25, 96, 96},     {1, 2, 2, 3, 96, 96},
+        {0, 0, 299, 199, 17, 5},    {7, 7, 8, 9, 0, 96},        {30, 30, 30, 90, 96, 96},
+    };
+    for (uint32_t bpp : {1u, 4u, 8u, 24u}) {
+        LbImage source = imgtest::Pattern24(300, 200);
+        if (bpp < 24) {
+            LbImage indexed(300, 200, bpp);
+            for (uint32_t i = 0; i < indexed.GetNumColors(); ++i)
+                indexed.SetPaletteColor(uint8_t(i), uint8_t(i * 5), uint8_t(i * 3), uint8_t(255 - i));
+            for (int y = 0; y < 200; ++y)
+                for (int x = 0; x < 300; ++x) indexed.SetPixelIndex(x, y, uint8_t((x * 13 + y * 7) % (1 << bpp)));
+            indexed.SetTransIndex(1);
+            source = indexed;
+        }
+        for (const Case& c : cases) {
+            LbImage twoStep, onePass;
+            const bool cropped = source.Crop(c.l, c.t, c.r, c.b, &twoStep);
+            const bool expected = cropped && twoStep.Resample(c.w, c.h, 1);
+            EXPECT_EQ(source.CropResample(c.l, c.t, c.r, c.b, c.w, c.h, &onePass), expected) << bpp << " " << c.l;
+            if (!cropped) continue;
+            ASSERT_EQ(onePass.GetSize(), twoStep.GetSize()) << bpp << " " << c.l;
+            EXPECT_EQ(std::memcmp(onePass.GetDIB(), twoStep.GetDIB(), onePass.GetSize()), 0) << bpp << " " << c.l;
+            EXPECT_EQ(onePass.GetTransIndex(), twoStep.GetTransIndex());
+            EXPECT_EQ(onePass.GetType(), twoStep.GetType());
+        }
+    }
 }
 
 }  // namespace
