@@ -70,7 +70,8 @@ std::string CsvLine(const std::vector<std::string>& fields) {
     for (size_t k = 0; k < fields.size(); ++k) {
         if (k) out += ',';
         const std::string& f = fields[k];
-        if (f.find_first_of(",\"\r\n") == std::string::npos) {
+        // A leading byte-order mark is quoted too, or a reader would take it for the file's.
+        if (f.find_first_of(",\"\r\n") == std::string::npos && f.rfind("\xEF\xBB\xBF", 0) != 0) {
             out += f;
             continue;
         }

@@ -11,7 +11,7 @@ constexpr size_t kField = 16;
 
 void PutField(std::string& out, std::string_view text) {
     std::string field(kField, '\0');
-    std::memcpy(field.data(), text.data(), std::min(text.size(), kField));
+    field.replace(0, std::min(text.size(), kField), text.substr(0, kField));
     out += field;
 }
 

@@ -38,6 +38,6 @@ std::string_view MemoFieldText(const MemoEntry& row, MemoField field) {
 void SetMemoField(MemoEntry& row, MemoField field, std::string_view text) {
     auto [bytes, size] = FieldBytes(row, field);
     size_t n = std::min(text.size(), size - 1);
-    std::memcpy(bytes, text.data(), n);
+    std::copy_n(text.begin(), n, bytes);
     bytes[n] = 0;
 }

@@ -16,7 +16,7 @@ for t in "${targets[@]}"; do
   mkdir -p "$corpus"
   seeds="$root/fuzz/seeds/${name#fuzz_}"
   [ -d "$seeds" ] || seeds=""
-  if "$t" -max_total_time="$seconds" -rss_limit_mb=2048 -timeout=10 -print_final_stats=0 \
+  if "$t" -max_total_time="$seconds" -rss_limit_mb=2048 -timeout=10 -print_final_stats=0 -artifact_prefix="$dir/" \
        "$corpus" $seeds >"$dir/$name.log" 2>&1; then
     echo "fuzz: $name ok ($(grep -c '^#' "$dir/$name.log") status lines)"
   else
