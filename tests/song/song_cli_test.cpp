@@ -7,7 +7,7 @@
 #include "song/support/SongTestSupport.h"
 
 TEST(SongCli, ImportExportRoundTrip) {
-    std::string dir = SongScratch();
+    std::string dir = CliScratch();
     std::string csv =
         "\xEF\xBB\xBF" "brand,title,singer,number\r\n"
         "Pellix,아리랑,민요,1234\n"
@@ -46,7 +46,7 @@ TEST(SongCli, ImportExportRoundTrip) {
 }
 
 TEST(SongCli, BadRowsNameFileLineAndFieldAndWriteNothing) {
-    std::string dir = SongScratch();
+    std::string dir = CliScratch();
     std::string hundred = "brand,title,singer,number\n";
     for (int i = 0; i < 100; ++i) hundred += "Pellix,T,S,1\n";
     struct Case {
@@ -81,7 +81,7 @@ TEST(SongCli, BadRowsNameFileLineAndFieldAndWriteNothing) {
 }
 
 TEST(SongCli, ExportOfAFileWithBytesThatAreNotKorean) {
-    std::string dir = SongScratch();
+    std::string dir = CliScratch();
     WriteAll(dir + "/bad.kok", "[\xFF\xFF*][s][1]");
     CliResult r = RunCli({"song", "export", dir + "/bad.kok"});
     EXPECT_EQ(r.code, 1);

@@ -86,7 +86,9 @@ TEST(SongFile, FieldsAtExactWidthAndStarsInsideFields) {
         Songs s;
         s.Add(0, c.title, c.singer, c.number);
         std::string bytes = s.Encode();
-        if (c.number.size() == 6) EXPECT_EQ(bytes.substr(0, 64), "[" + c.title + "][" + c.singer + "][" + c.number + "]");
+        if (c.number.size() == 6) {
+            EXPECT_EQ(bytes.substr(0, 64), "[" + c.title + "][" + c.singer + "][" + c.number + "]");
+        }
         Songs back = Decode(bytes);
         ASSERT_EQ(back.counts[0], 1) << c.what;
         EXPECT_EQ((*back.tables)[0].title[0], c.readTitle) << c.what;
@@ -161,7 +163,7 @@ TEST(SongFile, DamagedAndShortDataStaysInsideTheBytes) {
 
 TEST(SongFile, SaveAndOpenThroughTheDialogs) {
     platform::ScriptedServices ui;
-    std::string dir = SongScratch();
+    std::string dir = CliScratch();
     Songs s;
     s.Add(2, "Q", "R", "3");
 
@@ -201,7 +203,7 @@ TEST(SongFile, SaveAndOpenThroughTheDialogs) {
 
 TEST(SongFile, AFailedWriteIsReportedAndLeavesTheOldFile) {
     platform::ScriptedServices ui;
-    std::string dir = SongScratch();
+    std::string dir = CliScratch();
     Songs s;
     s.Add(0, "A", "B", "1");
     ui.dialogs.answers.push_back(dir + "/no-such-folder/x.kok");

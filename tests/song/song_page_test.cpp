@@ -57,7 +57,9 @@ TEST_F(SongPageTest, InputRefusalsAndStoredForms) {
         EXPECT_EQ(f.services.prompts.Texts(), c.messages) << c.typed.number;
         EXPECT_EQ(f.doc.m_nSongCount[0], c.count);
         EXPECT_EQ(f.page.Rows().size(), static_cast<size_t>(c.count));
-        if (c.count == 0) EXPECT_EQ(f.page.typed, c.typed) << "fields keep their text";
+        if (c.count == 0) {
+            EXPECT_EQ(f.page.typed, c.typed) << "fields keep their text";
+        }
     }
     Enter("My [Live] Song", "Band", "7");
     EXPECT_EQ(doc.m_song[0].title[0], "My (Live) Song");
@@ -301,7 +303,7 @@ TEST_F(SongPageTest, PasteAppendsToTheFocusedFieldAndInputChecksIt) {
 }
 
 TEST_F(SongPageTest, OpenSaveAndTheirStates) {
-    std::string dir = SongScratch();
+    std::string dir = CliScratch();
     EXPECT_FALSE(State(cmd::FileSave).enabled);
     Fill(2);
     page.SwitchBrand(2);

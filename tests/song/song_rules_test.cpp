@@ -57,7 +57,9 @@ TEST(SongChecks, NewSongChecksRunInOrder) {
     for (const Case& c : cases) {
         SongFields f = c.in;
         EXPECT_EQ(CheckNewSong(f, c.count), c.result) << c.what;
-        if (c.result != SongCheck::BrandFull) EXPECT_EQ(f, c.stored) << c.what;
+        if (c.result != SongCheck::BrandFull) {
+            EXPECT_EQ(f, c.stored) << c.what;
+        }
     }
 }
 

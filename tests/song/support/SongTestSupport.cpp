@@ -2,23 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
 #include "platform/Cp949.h"
 
 std::string K(const std::string& utf8) {
     cp949::Conversion c = cp949::FromUtf8(utf8);
     EXPECT_TRUE(c.ok) << c.error;
     return c.text;
-}
-
-std::string SongScratch() {
-    const ::testing::TestInfo* t = ::testing::UnitTest::GetInstance()->current_test_info();
-    std::filesystem::path dir =
-        std::filesystem::path(LYRA_TEST_TMP) / "song" / (std::string(t->test_suite_name()) + "." + t->name());
-    std::filesystem::remove_all(dir);
-    std::filesystem::create_directories(dir);
-    return dir.string();
 }
 
 void FakeSongPage::AppendToFocusedField(const std::string& text) {

@@ -1,6 +1,7 @@
 #pragma once
-// Helpers of the song tests: CP949 text from UTF-8 literals, a scratch folder, and a
-// song page whose window is a few recorded fields.
+// Helpers of the song tests: CP949 text from UTF-8 literals and a song page whose
+// window is a few recorded fields. Scratch folders and file helpers come from the
+// command-line tests' support (cli/support/CliRun.h).
 #include <string>
 #include <vector>
 
@@ -11,9 +12,6 @@
 
 // CP949 bytes of a UTF-8 literal.
 std::string K(const std::string& utf8);
-
-// A fresh folder for this test's files.
-std::string SongScratch();
 
 // The song page with recorded hooks in place of the window.
 class FakeSongPage : public SongPage {
