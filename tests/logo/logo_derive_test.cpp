@@ -1,5 +1,5 @@
-// Deriving the working logo: the one-pass cut equals the library's crop and nearest
-// resample, and the command line's region reading equals reading the whole picture.
+// Deriving the working logo: it equals the library's crop and nearest resample taken
+// one by one, and the command line's region reading equals reading the whole picture.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -43,7 +43,7 @@ bool LibraryLogo(LbImage& source, const logo::Rect& s, bool dither, LbImage& log
     return true;
 }
 
-TEST(DeriveLogo, EqualsCropAndNearestResample) {
+TEST(DeriveLogo, EqualsCropThenNearestResample) {
     std::mt19937 random(7);
     auto between = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(random); };
     for (uint32_t bpp : {24u, 8u, 4u, 1u}) {
