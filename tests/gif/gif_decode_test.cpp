@@ -108,16 +108,17 @@ TEST(GifDecode, CanvasTakesTheTransparentColour) {
 }
 
 TEST(GifDecode, LeaveInPlaceDrawsOverThePreviousFrame) {
-    const auto table = Table(8);
     const std::vector<uint8_t> back(6 * 4, 1);
-    const auto gif = GifBuilder()
-                         .Header(6, 4, table)
-                         .Image(0, 0, 6, 4, back)
-                         .Gce(0x05, 10, 7)  // leave in place, transparent index 7
-                         .Image(2, 1, 2, 2, {7, 4, 5, 7})
-                         .Trailer()
-                         .bytes();
-    const Decoded d = DecodeGif(gif, 1);
+    auto twoFrames = [&](uint8_t gceFlags) {
+        return GifBuilder()
+            .Header(6, 4, Table(8))
+            .Image(0, 0, 6, 4, back)
+            .Gce(gceFlags, 10, 7)
+            .Image(2, 1, 2, 2, {7, 4, 5, 7})
+            .Trailer()
+            .bytes();
+    };
+    const Decoded d = DecodeGif(twoFrames(0x05), 1);  // leave in place, transparent index 7
     ASSERT_TRUE(d.ok);
     EXPECT_EQ(d.image.GetWidth(), 6u);
     std::vector<uint8_t> expected = back;
@@ -128,14 +129,7 @@ TEST(GifDecode, LeaveInPlaceDrawsOverThePreviousFrame) {
     EXPECT_EQ(d.image.GetFrameDelay(), 10u);
 
     // Without "leave in place" the frame stands alone.
-    auto alone = GifBuilder()
-                     .Header(6, 4, table)
-                     .Image(0, 0, 6, 4, back)
-                     .Gce(0x00, 0, 0)
-                     .Image(2, 1, 2, 2, {7, 4, 5, 7})
-                     .Trailer()
-                     .bytes();
-    const Decoded e = DecodeGif(alone, 1);
+    const Decoded e = DecodeGif(twoFrames(0x00), 1);
     ASSERT_TRUE(e.ok);
     EXPECT_EQ(e.image.GetWidth(), 2u);
     EXPECT_EQ(Indices(e.image), (std::vector<uint8_t>{7, 4, 5, 7}));
