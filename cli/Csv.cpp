@@ -1,5 +1,8 @@
 #include "cli/Csv.h"
 
+#include <algorithm>
+#include <cctype>
+
 namespace cli {
 
 bool ParseCsv(const std::string& input, std::vector<CsvRow>& rows, std::string& error) {
@@ -61,6 +64,22 @@ bool ParseCsv(const std::string& input, std::vector<CsvRow>& rows, std::string& 
             }
         }
         rows.push_back(std::move(row));
+    }
+    return true;
+}
+
+void DropBlankRows(std::vector<CsvRow>& rows) {
+    std::erase_if(rows, [](const CsvRow& r) { return r.fields.size() == 1 && r.fields[0].empty(); });
+}
+
+bool IsHeader(const CsvRow& row, const std::vector<std::string>& columns) {
+    if (row.fields.size() != columns.size()) return false;
+    for (size_t i = 0; i < columns.size(); ++i) {
+        std::string f = row.fields[i];
+        f.erase(0, f.find_first_not_of(" \t"));
+        f.erase(f.find_last_not_of(" \t") + 1);
+        std::transform(f.begin(), f.end(), f.begin(), [](unsigned char c) { return std::tolower(c); });
+        if (f != columns[i]) return false;
     }
     return true;
 }

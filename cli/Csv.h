@@ -14,6 +14,12 @@ struct CsvRow {
 // Parses the whole text. False with error (naming the line) on a malformed quote.
 bool ParseCsv(const std::string& text, std::vector<CsvRow>& rows, std::string& error);
 
+// Removes rows that are a blank line (one empty field), as spreadsheets leave at the end.
+void DropBlankRows(std::vector<CsvRow>& rows);
+
+// True when the row names these columns, ignoring case and surrounding spaces.
+bool IsHeader(const CsvRow& row, const std::vector<std::string>& columns);
+
 // One row, fields quoted where needed, ended by CRLF.
 std::string CsvLine(const std::vector<std::string>& fields);
 

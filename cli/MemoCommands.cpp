@@ -79,7 +79,8 @@ int MemoImport(const Args& args) {
     if (!ReadWholeFile(io.in, text, error)) return Fail(1, error);
     std::vector<CsvRow> rows;
     if (!ParseCsv(text, rows, error)) return Fail(1, io.in + ": " + error);
-    if (rows.empty() || rows[0].fields != kHeader) return Fail(1, io.in + ": line 1: the header must be name,tel,email");
+    DropBlankRows(rows);
+    if (rows.empty() || !IsHeader(rows[0], kHeader)) return Fail(1, io.in + ": line 1: the header must be name,tel,email");
     if (rows.size() - 1 > static_cast<size_t>(kMemoRows))
         return Fail(1, io.in + ": line " + std::to_string(rows[kMemoRows + 1].line) + ": more than " +
                            std::to_string(kMemoRows) + " entries");

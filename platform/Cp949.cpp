@@ -45,6 +45,26 @@ private:
     iconv_t cd_;
 };
 
+// Offset of the first byte that does not belong to well-formed UTF-8, or npos.
+size_t FirstInvalidUtf8(std::string_view s) {
+    size_t i = 0;
+    while (i < s.size()) {
+        unsigned char c = s[i];
+        size_t len = c < 0x80 ? 1 : (c >= 0xC2 && c <= 0xDF) ? 2 : (c >= 0xE0 && c <= 0xEF) ? 3
+                                   : (c >= 0xF0 && c <= 0xF4) ? 4 : 0;
+        if (len == 0 || i + len > s.size()) return i;
+        for (size_t k = 1; k < len; ++k)
+            if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) return i;
+        // Overlong forms, surrogates and code points past U+10FFFF.
+        unsigned char c1 = s[i + (len > 1)];
+        if ((c == 0xE0 && c1 < 0xA0) || (c == 0xED && c1 > 0x9F) || (c == 0xF0 && c1 < 0x90) ||
+            (c == 0xF4 && c1 > 0x8F))
+            return i;
+        i += len;
+    }
+    return std::string_view::npos;
+}
+
 // Length of the UTF-8 sequence starting with byte c (1 for a stray byte).
 size_t Utf8Length(unsigned char c) {
     if (c >= 0xF0) return 4;
@@ -57,6 +77,11 @@ size_t Utf8Length(unsigned char c) {
 
 Conversion FromUtf8(std::string_view utf8) {
     Conversion c;
+    size_t invalid = FirstInvalidUtf8(utf8);
+    if (invalid != std::string_view::npos) {
+        c.error = "the text is not valid UTF-8 (byte " + std::to_string(invalid + 1) + ")";
+        return c;
+    }
     Iconv cv("CP949", "UTF-8");
     if (!cv.ok()) {
         c.error = "this system has no CP949 converter";

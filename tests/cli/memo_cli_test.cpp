@@ -28,10 +28,11 @@ TEST(CliBasics, HelpVersionAndUsage) {
 TEST(MemoCli, ImportExportRoundTrip) {
     std::string dir = CliScratch();
     std::string csv =
-        "\xEF\xBB\xBFname,tel,email\r\n"
+        "\xEF\xBB\xBF Name,TEL,email\r\n"
         "홍길동,010-1234-5678,hong@example.com\n"
         "\"Kim, \"\"K\"\"\",02[1],\n"
-        "abcde,,abcde가나다라마바\n";
+        "abcde,,abcde가나다라마바\n"
+        "\r\n";  // blank lines are passed over
     WriteAll(dir + "/in.csv", csv);
     CliResult imp = RunCli({"memo", "import", dir + "/in.csv", "-o", dir + "/out.mmo"});
     ASSERT_EQ(imp.code, 0) << imp.err;
@@ -70,7 +71,8 @@ TEST(MemoCli, BadInputNamesFileLineAndFieldAndWritesNothing) {
         {"hangul counts two", "name,tel,email\n가나다라마바사아,,\n", "field name: 16 bytes"},
         {"e-mail over after split", "name,tel,email\nk,,abcde가나다라마바사아자차카\n",
          "field email: longer than 24 bytes"},
-        {"wrong field count", "name,tel,email\n\nkim,1,2\n", "line 2: expected 3 fields"},
+        {"wrong field count", "name,tel,email\nkim,1\n", "line 2: expected 3 fields"},
+        {"not UTF-8", "name,tel,email\n\xB0\xA1,1,2\n", "line 2, field name: the text is not valid UTF-8"},
         {"empty entry", "name,tel,email\n,,\n", "line 2: an entry needs at least one field"},
         {"251 entries", many, "line 252: more than 250 entries"},
         {"open quote", "name,tel,email\n\"kim,1,2\n", "line 2: a quoted field is not closed"},

@@ -30,8 +30,11 @@ TEST(Cp949, RefusesWhatItCannotHoldAndNamesIt) {
         EXPECT_TRUE(c.text.empty());
         EXPECT_NE(c.error.find("CP949"), std::string::npos) << c.error;
     }
-    cp949::Conversion bad = cp949::FromUtf8("\xC3");  // cut UTF-8 sequence
-    EXPECT_FALSE(bad.ok);
+    for (const char* bad : {"\xC3", "ab\xB0\xA1", "\xED\xA0\x80", "\xC0\xAF"}) {  // cut, CP949, surrogate, overlong
+        cp949::Conversion c = cp949::FromUtf8(bad);
+        EXPECT_FALSE(c.ok);
+        EXPECT_NE(c.error.find("not valid UTF-8"), std::string::npos) << c.error;
+    }
 }
 
 TEST(Cp949, InvalidBytesAndLossyDisplay) {
