@@ -4,6 +4,7 @@
 #include <QStatusBar>
 #include <QStringList>
 #include <cstdio>
+#include <cstring>
 
 #include "app/LyraApp.h"
 #include "app/Resources.h"
@@ -12,20 +13,33 @@
 #include "ui/widgets/FlatMenus.h"
 
 int main(int argc, char** argv) {
+    // Answered before Qt starts, so it works without a display.
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+            std::puts("usage: lyrabox [--song-page] [FILE]\n\n"
+                      "  FILE         a memo file (.mmo) or a picture to open at start\n"
+                      "  --song-page  add the song page (karaoke song lists for three machine\n"
+                      "               brands, .kok files) as a third tab");
+            return 0;
+        }
+    }
     QApplication qapp(argc, argv);
     QApplication::setApplicationName("Lyrabox");
     QApplication::setApplicationDisplayName(res::kAppTitle);
     QApplication::setOrganizationName("Local AppWizard-Generated Applications");
+
+    // --song-page adds the song list page as a third tab.
+    QStringList args = QApplication::arguments();
+    bool songPage = args.removeAll("--song-page") > 0;
 
     CFlatMenus::Install();
     int result = 1;
     {
         platform::QtServices services;
         CLyraApp app;
-        QStringList args = QApplication::arguments();
         QString file = args.size() > 1 ? args.at(1) : QString();
 
-        CMainFrame frame(app);
+        CMainFrame frame(app, songPage);
         services.SetParent(&frame);
         services.status.SetStatusBar(frame.statusBar());
         if (!app.ProcessShellCommand(file.toStdString())) {
