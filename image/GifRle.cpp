@@ -13,6 +13,19 @@ uint64_t IntegerSqrt(uint64_t x) {
     return r;
 }
 
+// Bits of 'codes' more codes and the end code from the given width and counters.
+uint64_t EndBits(uint64_t codes, int bits, int count, int bump) {
+    uint64_t total = 0;
+    for (uint64_t i = 0; i <= codes; ++i) {
+        total += uint64_t(bits);
+        if (++count == bump && bits < 12) {
+            bump += 1 << bits;
+            ++bits;
+        }
+    }
+    return total;
+}
+
 // Largest j with j * (j + 1) / 2 <= count.
 uint64_t TriangleSide(uint64_t count) { return (IntegerSqrt(8 * count + 1) - 1) / 2; }
 
@@ -55,7 +68,7 @@ void tag_RLE::rle_output_clear() {
     rl_table_pixel = -1;
 }
 
-bool tag_RLE::rle_output(int code) {
+bool tag_RLE::rle_output(int code, uint64_t left) {
     out.Put(uint32_t(code), out_bits);
     ++out_count;
     if (out_count == out_bump && out_bits < 12) {
@@ -63,6 +76,12 @@ bool tag_RLE::rle_output(int code) {
         ++out_bits;
     }
     if (out_count >= out_clear) {
+        if (out_clear < max_out_clear && left <= 64 && EndBits(left, out_bits, out_count, out_bump) <=
+                                                          out_bits + EndBits(left, out_bits_init, 0, out_bump_init)) {
+            // So near the end a clear would cost more than the wider codes it saves.
+            out_clear = max_out_clear;
+            return false;
+        }
         rle_output_clear();
         return true;
     }
@@ -81,7 +100,7 @@ uint64_t tag_RLE::rle_flush_fromclear(uint64_t count) {
         const int code = part == 1 ? rl_pixel : rl_basecode + int(part) - 2;
         count -= part;
         ++len;
-        if (rle_output(code)) return count;
+        if (rle_output(code, count + rl_after)) return count;
         rl_table_max = out_count;
     }
     return 0;
@@ -92,7 +111,7 @@ uint64_t tag_RLE::rle_flush_withtable(uint64_t count) {
         const uint64_t part = count < uint64_t(rl_table_max) ? count : uint64_t(rl_table_max);
         const int code = part == 1 ? rl_pixel : rl_basecode + int(part) - 2;
         count -= part;
-        if (rle_output(code)) return count;
+        if (rle_output(code, count + rl_after)) return count;
     }
     return 0;
 }
@@ -101,8 +120,8 @@ void tag_RLE::rle_flush_clearorrep(uint64_t& count) {
     if (1 + rle_compute_triangle_count(count, uint64_t(max_out_clear)) < count) {
         rle_output_clear();  // the loop in rle_flush continues from the clear
     } else {
-        rle_output(rl_pixel);
         --count;
+        rle_output(rl_pixel, count + rl_after);
     }
 }
 
@@ -110,7 +129,7 @@ void tag_RLE::rle_flush() {
     uint64_t count = rl_count;
     while (count > 0) {
         if (count == 1) {
-            rle_output(rl_pixel);
+            rle_output(rl_pixel, rl_after);
             break;
         }
         if (out_count == 0) {
@@ -131,6 +150,7 @@ void tag_RLE::rle_flush() {
 }
 
 bool tag_RLE::compressRLE(GifPixelRows& pixels) {
+    uint64_t unread = uint64_t(pixels.Width()) * pixels.Height();
     rle_output_clear();
     for (uint32_t y = 0; y < pixels.Height(); ++y) {
         const uint8_t* row = pixels.Row(y);
@@ -141,13 +161,16 @@ bool tag_RLE::compressRLE(GifPixelRows& pixels) {
             uint32_t end = x + 1;
             while (end < width && row[end] == value) ++end;
             if (value != rl_pixel) {
+                rl_after = unread;
                 if (rl_count > 0) rle_flush();
                 rl_pixel = value;
             }
             rl_count += end - x;
+            unread -= end - x;
             x = end;
         }
     }
+    rl_after = 0;
     if (rl_count > 0) rle_flush();
     out.Put(uint32_t(code_eof), out_bits);
     return out.Finish();

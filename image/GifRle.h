@@ -30,13 +30,15 @@ struct tag_RLE {
     uint64_t rle_flush_withtable(uint64_t count);
     void rle_flush_clearorrep(uint64_t& count);
     // Writes a code and advances the widths and the clear limit; true when the
-    // clear limit was reached and a clear code written.
-    bool rle_output(int code);
+    // clear limit was reached and a clear code written. 'left': pixels of the
+    // picture still to write after this code.
+    bool rle_output(int code, uint64_t left);
     void rle_output_clear();
 
     GifCodeWriter out;
     int rl_pixel = -1;           // value of the run being collected
     uint64_t rl_count = 0;       // its length
+    uint64_t rl_after = 0;       // pixels of the picture after the run
     int rl_table_pixel = -1;     // value of the ladder strings in the decoder's table
     int rl_table_max = 0;        // longest ladder string (0: no ladder)
     int code_clear;

@@ -157,6 +157,18 @@ TEST(GifEncode, RunLengthNeverWritesMoreCodesThanPlainOutput) {
     }
 }
 
+TEST(GifEncode, RunLengthFileIsNeverLargerThanPlain) {
+    for (uint32_t bpp : {1u, 4u, 8u}) {
+        for (const auto& [name, f] : Pictures(1u << bpp)) {
+            for (auto [w, h] : {std::pair{1u, 1u}, {43u, 6u}, {17u, 15u}, {255u, 1u}, {131u, 29u}, {600u, 400u}}) {
+                SCOPED_TRACE(name + " bpp " + std::to_string(bpp) + " " + std::to_string(w) + "x" + std::to_string(h));
+                const LbImage image = MakeIndexed(w, h, bpp, f);
+                EXPECT_LE(EncodeGif(image, LB_GIF_RLE).size(), EncodeGif(image, LB_GIF_NONE).size());
+            }
+        }
+    }
+}
+
 TEST(GifEncode, TriangleCount) {
     struct Case {
         uint64_t count, room, codes;
