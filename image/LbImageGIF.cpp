@@ -127,7 +127,6 @@ void LbImageGIF::TakePixels(LbImage& from) {
     keep.type = info.type;
     keep.numLayers = info.numLayers;
     keep.lastValid = false;
-    keep.transColor = info.transColor;
     info = keep;
 }
 
@@ -231,9 +230,7 @@ bool LbImageGIF::DecodeFrames(GifReadAhead& in, const Screen& screen, const std:
 
         if (mix && previous->IsValid()) {
             GifMix(*previous, *this, d.left, d.top);
-            const uint32_t delay = info.frameDelay;
             TakePixels(*previous);
-            info.frameDelay = delay;
             info.transIndex = firstTransIndex;
         }
         previous.reset();
@@ -242,8 +239,7 @@ bool LbImageGIF::DecodeFrames(GifReadAhead& in, const Screen& screen, const std:
             // Every frame is drawn, in turn, onto one true-colour screen.
             requested = INT32_MAX;
             if (!canvas) {
-                if (!Fits(uint64_t(screen.width) * screen.height, totalData))
-                    return false;
+                if (!Fits(uint64_t(screen.width) * screen.height, totalData)) return false;
                 canvas = std::make_unique<LbImage>(screen.width, screen.height, 24, LB_FORMAT_GIF);
                 if (!canvas->IsValid()) {
                     SetLastError(canvas->GetLastError());
