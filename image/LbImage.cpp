@@ -17,7 +17,8 @@ uint32_t NormalizeBpp(uint32_t bpp) {
 }
 
 int32_t DpiToPelsPerMeter(int32_t dpi) {
-    return int32_t(std::floor(double(dpi) * 39.37007874015748 + 0.5));
+    const double pels = std::floor(double(dpi) * 39.37007874015748 + 0.5);
+    return int32_t(std::clamp(pels, -2147483648.0, 2147483647.0));  // absurd resolutions saturate
 }
 
 }  // namespace

@@ -69,8 +69,9 @@ bool ReadInfoHeader(LbFile* f, BmpHeader& h) {
         return f->Seek(start + h.size, 0);
     }
     if (h.size <= 40) return false;
-    const int64_t rowBytes = (int64_t(h.bpp) * h.width + 31) / 32 * 4;
-    if (int64_t(h.sizeImage) != int64_t(uint32_t(rowBytes * h.height)) || h.planes != 1 || h.compression != 0 ||
+    // The size check in 32-bit arithmetic, as the header's fields are 32-bit.
+    const uint32_t rowBytes = (uint32_t(h.bpp) * uint32_t(h.width) + 31) / 32 * 4;
+    if (h.sizeImage != rowBytes * uint32_t(h.height) || h.planes != 1 || h.compression != 0 ||
         h.clrUsed != 0)
         return false;
     return f->Seek(start + h.size, 0);

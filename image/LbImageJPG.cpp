@@ -1,5 +1,6 @@
 #include "image/LbImageJPG.h"
 
+#include <algorithm>
 #include <csetjmp>
 #include <cmath>
 #include <cstdio>
@@ -167,8 +168,8 @@ bool LbImageJPG::Decode(LbFile* hFile) {
         return false;
     }
     if (exif.x > 0 && exif.y > 0) {
-        SetXDPI(int32_t(exif.x));
-        SetYDPI(int32_t(exif.y));
+        SetXDPI(int32_t(std::min(exif.x, 2147483647.0)));
+        SetYDPI(int32_t(std::min(exif.y, 2147483647.0)));
     } else if (cinfo.density_unit == 2) {
         SetXDPI(int32_t(std::floor(cinfo.X_density * 2.54 + 0.5)));
         SetYDPI(int32_t(std::floor(cinfo.Y_density * 2.54 + 0.5)));

@@ -1,0 +1,103 @@
+// lyrabox-cli convert and the picture part of info.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "cli/Convert.h"
+#include "cli/PictureInfo.h"
+#include "image/LbImage.h"
+#include "support/ImageTestFiles.h"
+
+namespace {
+
+using namespace imgtest;
+
+TEST(CliConvert, ConvertsByExtensionAndKeepsPixels) {
+    LbImage picture = Pattern24(21, 11);
+    const std::string in = TempPath("convert-in.bmp");
+    ASSERT_TRUE(picture.Save(in, LB_FORMAT_BMP));
+    for (const char* name : {"convert-out.png", "convert-out.BMP", "convert-out.raw", "convert-out.jpeg"}) {
+        const std::string out = TempPath(name);
+        std::filesystem::remove(out);
+        EXPECT_EQ(cli::RunConvert({in, out, "--quality", "90"}), 0) << name;
+        LbImage back;
+        ASSERT_TRUE(back.Load(out, cli::PictureTypeOf(out))) << name;
+        if (cli::PictureTypeOf(out) == LB_FORMAT_PNG || cli::PictureTypeOf(out) == LB_FORMAT_BMP) {
+            for (int y = 0; y < 11; ++y)
+                for (int x = 0; x < 21; ++x) ASSERT_EQ(back.GetPixelColor(x, y), picture.GetPixelColor(x, y)) << name;
+        }
+    }
+    // A palette picture stays at its own depth in a BMP.
+    LbImage mono(9, 9, 1);
+    mono.SetGrayPalette();
+    mono.Clear(0x55);
+    const std::string monoIn = TempPath("mono.png");
+    ASSERT_TRUE(mono.Save(monoIn, LB_FORMAT_PNG));
+    const std::string monoOut = TempPath("mono.bmp");
+    ASSERT_EQ(cli::RunConvert({monoIn, monoOut}), 0);
+    const Bytes bytes = ReadFile(monoOut);
+    ASSERT_GT(bytes.size(), 30u);
+    EXPECT_EQ(bytes[28], 1);  // bits per pixel
+}
+
+TEST(CliConvert, UsageAndFailures) {
+    const std::string in = TempPath("usage-in.bmp");
+    ASSERT_TRUE(Pattern24(4, 4).Save(in, LB_FORMAT_BMP));
+    const std::string out = TempPath("usage-out.png");
+    struct Case {
+        std::vector<std::string> args;
+        int code;
+    };
+    const Case cases[] = {
+        {{}, 2},
+        {{in}, 2},
+        {{in, out, "extra"}, 2},
+        {{in, out, "--quality"}, 2},
+        {{in, out, "--quality", "101"}, 2},
+        {{in, out, "--quality", "7x"}, 2},
+        {{in, out, "--frame", "-1"}, 2},
+        {{in, out, "--size", "3"}, 2},
+        {{in, TempPath("out.tiff")}, 2},
+        {{TempPath("missing.bmp"), out}, 1},
+        {{in, TempPath("no-folder/out.png")}, 1},
+    };
+    for (const Case& c : cases) {
+        std::filesystem::remove(out);
+        EXPECT_EQ(cli::RunConvert(c.args), c.code) << (c.args.empty() ? "" : c.args.back());
+        EXPECT_FALSE(std::filesystem::exists(out));
+    }
+    // An indexed colour picture cannot be a JPEG: the command fails and leaves no file.
+    LbImage indexed(4, 4, 8);
+    indexed.SetPaletteColor(1, 200, 0, 0);
+    const std::string pal = TempPath("colour-palette.bmp");
+    ASSERT_TRUE(indexed.Save(pal, LB_FORMAT_BMP));
+    const std::string jpeg = TempPath("colour-palette.jpg");
+    std::filesystem::remove(jpeg);
+    EXPECT_EQ(cli::RunConvert({pal, jpeg}), 1);
+    EXPECT_FALSE(std::filesystem::exists(jpeg));
+}
+
+TEST(CliInfo, DescribesPicturesAndDeclinesOtherFiles) {
+    LbImage picture = Pattern24(30, 20);
+    const std::string png = TempPath("info.png");
+    ASSERT_TRUE(picture.Save(png, LB_FORMAT_PNG));
+    std::string block;
+    ASSERT_TRUE(cli::DescribePicture(png, block));
+    EXPECT_EQ(block, "  picture, PNG\n  width: 30\n  height: 20\n  bits per pixel: 24\n  frames: 1\n");
+
+    const std::string disguised = TempPath("info-really-bmp.jpg");
+    ASSERT_TRUE(picture.Save(disguised, LB_FORMAT_BMP));
+    ASSERT_TRUE(cli::DescribePicture(disguised, block));
+    EXPECT_EQ(block.substr(0, 15), "  picture, BMP\n");
+
+    const std::string text = TempPath("info.txt");
+    WriteFile(text, Bytes{'h', 'i'});
+    EXPECT_FALSE(cli::DescribePicture(text, block));
+    EXPECT_FALSE(cli::DescribePicture(TempPath("info-missing.png"), block));
+    const std::string raw = TempPath("info.raw");
+    WriteFile(raw, Bytes(1024, 0));
+    ASSERT_TRUE(cli::DescribePicture(raw, block));
+    EXPECT_NE(block.find("width: 128"), std::string::npos);
+}
+
+}  // namespace
