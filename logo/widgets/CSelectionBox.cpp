@@ -1,0 +1,136 @@
+#include "logo/widgets/CSelectionBox.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+#include "logo/widgets/CLogoView.h"
+
+namespace {
+
+Qt::CursorShape CursorShape(logo::Handle handle) {
+    switch (logo::CursorOfHandle(handle)) {
+    case logo::BoxCursor::DiagonalNwSe: return Qt::SizeFDiagCursor;
+    case logo::BoxCursor::DiagonalNeSw: return Qt::SizeBDiagCursor;
+    case logo::BoxCursor::Vertical: return Qt::SizeVerCursor;
+    case logo::BoxCursor::Horizontal: return Qt::SizeHorCursor;
+    case logo::BoxCursor::Move: break;
+    }
+    return Qt::SizeAllCursor;
+}
+
+logo::Rect ToRect(const QRect& r) { return {r.left(), r.top(), r.left() + r.width(), r.top() + r.height()}; }
+QRect ToQRect(const logo::Rect& r) { return QRect(r.left, r.top, r.Width(), r.Height()); }
+// The rectangle from (l, t) to (r, b), right and bottom exclusive.
+QRect Span(int l, int t, int r, int b) { return QRect(l, t, r - l, b - t); }
+
+}  // namespace
+
+CSelectionBox::CSelectionBox(CLogoView* view, const QRect& selection) : QWidget(view->viewport()), m_pView(view) {
+    setObjectName(QString::number(kControlId));
+    m_hCursor = Qt::SizeAllCursor;
+    setCursor(m_hCursor);
+    setMouseTracking(true);
+    setGeometry(ToQRect(logo::BoxForSelection(ToRect(selection))));
+    show();
+    RecalcHandles();
+}
+
+QRect CSelectionBox::Selection() const { return ToQRect(logo::SelectionOfBox(ToRect(geometry()))); }
+
+void CSelectionBox::RecalcHandles() {
+    m_rcBox = {0, 0, width(), height()};
+    m_rcHandle = logo::HandleRects(width(), height());
+    // The picture under the box is drawn again by the view.
+    m_pView->viewport()->update(geometry());
+    m_pView->ApplySelection();
+}
+
+void CSelectionBox::moveEvent(QMoveEvent* e) {
+    QWidget::moveEvent(e);
+    RecalcHandles();
+}
+
+void CSelectionBox::resizeEvent(QResizeEvent* e) {
+    QWidget::resizeEvent(e);
+    RecalcHandles();
+}
+
+void CSelectionBox::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    const QColor c = palette().color(QPalette::Active, QPalette::Highlight);
+    const int w = m_rcBox.right, h = m_rcBox.bottom, mx = w / 2, my = h / 2, f = logo::kBoxFrame;
+    // Six nested outlines: a solid frame 6 pixels thick, the inside left alone.
+    p.setPen(c);
+    p.setBrush(Qt::NoBrush);
+    for (int i = 0; i < f && 2 * i < w && 2 * i < h; ++i) p.drawRect(i, i, w - 2 * i - 1, h - 2 * i - 1);
+    // White bars between the handles.
+    const QRect bars[] = {
+        Span(f, 0, mx - 3, f),     Span(mx + 3, 0, w - f, f),      // top
+        Span(f, h - f, mx - 3, h), Span(mx + 3, h - f, w - f, h),  // bottom
+        Span(0, f, f, my - 3),     Span(0, my + 3, f, h - f),      // left
+        Span(w - f, f, w, my - 3), Span(w - f, my + 3, w, h - f),  // right
+    };
+    for (const QRect& bar : bars)
+        if (bar.isValid()) p.fillRect(bar, Qt::white);
+    // Two staggered rows of dots on every bar, 4 pixels apart.
+    for (int k = 6; k <= w - 4; k += 4) {
+        p.drawPoint(k, 2);
+        p.drawPoint(k - 2, 4);
+        p.drawPoint(k, h - 2);
+        p.drawPoint(k - 2, h - 4);
+    }
+    for (int k = 6; k <= h - 4; k += 4) {
+        p.drawPoint(2, k);
+        p.drawPoint(4, k - 2);
+        p.drawPoint(w - 2, k);
+        p.drawPoint(w - 4, k - 2);
+    }
+}
+
+void CSelectionBox::mouseMoveEvent(QMouseEvent* e) {
+    const QPoint at = e->position().toPoint();
+    if (!(e->buttons() & Qt::LeftButton)) {
+        // Hover: the handle under the pointer decides the drag that a press starts.
+        const logo::Handle handle = logo::HitTestHandle(m_rcHandle, {at.x(), at.y()});
+        m_nDragMode = handle;
+        m_hCursor = CursorShape(handle);
+        setCursor(m_hCursor);
+        return;
+    }
+    Drag(mapTo(m_pView->viewport(), at));
+}
+
+void CSelectionBox::Drag(const QPoint& pointer) {
+    const QSize total = m_pView->TotalSize();
+    const QPoint scroll = m_pView->ScrollPosition();
+    const logo::ScrollState s{total.width(), total.height(), scroll.x(), scroll.y()};
+    const logo::Point p{pointer.x(), pointer.y()};
+    const QRect before = geometry();
+    if (m_nDragMode == logo::kMove) {
+        const logo::Point to = logo::MoveBoxTo(p, m_ptGrab, before.width(), before.height(), s);
+        if (to.x != before.x() || to.y != before.y()) move(to.x, to.y);
+        update();
+        return;
+    }
+    const logo::Rect sized = logo::SizeBox(ToRect(before), logo::Handle(m_nDragMode), p, s);
+    if (sized == ToRect(before)) return;
+    setGeometry(ToQRect(sized));
+    update();
+    m_pView->viewport()->update(before);
+}
+
+void CSelectionBox::mousePressEvent(QMouseEvent* e) {
+    if (e->button() != Qt::LeftButton) return QWidget::mousePressEvent(e);
+    const QPoint at = e->position().toPoint();
+    // The drag keeps the mode of the last hover; the press only picks the cursor.
+    const logo::Handle handle = logo::HitTestHandle(m_rcHandle, {at.x(), at.y()});
+    if (handle == logo::kMove) m_ptGrab = {at.x(), at.y()};
+    m_hCursor = CursorShape(handle);
+    setCursor(m_hCursor);
+    grabMouse(QCursor(m_hCursor));
+}
+
+void CSelectionBox::mouseReleaseEvent(QMouseEvent* e) {
+    if (e->button() == Qt::LeftButton) releaseMouse();
+    QWidget::mouseReleaseEvent(e);
+}
