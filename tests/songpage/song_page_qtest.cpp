@@ -209,16 +209,6 @@ private slots:
         QCOMPARE(page_->CopyMenu(), menu);  // beside the rows: no new pop-up
     }
 
-    void brandCommandsSetTheWindowTitle() {
-        AddSong("Z", "z", "1");
-        page_->RunCommand(cmd::ShowPellix);
-        QCOMPARE(page_->windowTitle(), QString("Lyrabox Plus(Pellix)"));
-        QCOMPARE(List()->topLevelItemCount(), 0);
-        page_->RunCommand(cmd::BrandZandri);
-        QCOMPARE(page_->windowTitle(), QString("Lyrabox Plus(Zandri)"));
-        QCOMPARE(List()->topLevelItemCount(), 1);
-    }
-
     void pasteAppendsBothLinesToTheSingerField() {
         services_->clipboard.text = "Line one\nLine two";
         Type(page_->SingerEdit(), "Ab");
