@@ -3,6 +3,8 @@
 #include <array>
 #include <cstring>
 
+#include "image/LbByteOrder.h"
+
 namespace logo {
 namespace {
 
@@ -10,19 +12,10 @@ constexpr size_t kFileHeader = 14;
 constexpr size_t kInfoHeader = 40;
 constexpr size_t kHeaders = kFileHeader + kInfoHeader;
 
-uint32_t Get32(const std::string& b, size_t at) {
-    return uint32_t(uint8_t(b[at])) | uint32_t(uint8_t(b[at + 1])) << 8 | uint32_t(uint8_t(b[at + 2])) << 16 |
-           uint32_t(uint8_t(b[at + 3])) << 24;
-}
-uint16_t Get16(const std::string& b, size_t at) { return uint16_t(uint8_t(b[at]) | uint8_t(b[at + 1]) << 8); }
-
-void Put32(std::string& b, size_t at, uint32_t v) {
-    for (int i = 0; i < 4; ++i) b[at + size_t(i)] = char(v >> (8 * i));
-}
-void Put16(std::string& b, size_t at, uint16_t v) {
-    b[at] = char(v);
-    b[at + 1] = char(v >> 8);
-}
+const uint8_t* Bytes(const std::string& b, size_t at) { return reinterpret_cast<const uint8_t*>(b.data()) + at; }
+uint32_t Get32(const std::string& b, size_t at) { return LbLoad32(Bytes(b, at)); }
+uint16_t Get16(const std::string& b, size_t at) { return LbLoad16(Bytes(b, at)); }
+void Put32(std::string& b, size_t at, uint32_t v) { LbStore32(reinterpret_cast<uint8_t*>(b.data()) + at, v); }
 
 // Stored rows of a bottom-up BMP: width, height, depth, where the rows start and how
 // far apart they are, and the palette for 1, 4 and 8 bits per pixel.
@@ -92,7 +85,7 @@ Rewrite RewriteBmpTo16Bit(const std::string& bmp, std::string& out) {
     Put32(out, 2, uint32_t(kHeaders + area));
     Put32(out, 10, uint32_t(kHeaders));
     Put32(out, 14, uint32_t(kInfoHeader));
-    Put16(out, 28, 16);
+    LbStore16(reinterpret_cast<uint8_t*>(out.data()) + 28, 16);
     Put32(out, 34, uint32_t(area));
     Put32(out, 46, 0);
     Put32(out, 50, 0);
@@ -102,9 +95,7 @@ Rewrite RewriteBmpTo16Bit(const std::string& bmp, std::string& out) {
     const auto* src = reinterpret_cast<const uint8_t*>(bmp.data()) + l.pixels;
     for (uint32_t r = 0; r < l.height; ++r, src += l.stride) {
         for (uint32_t x = 0; x < l.width; ++x, dst += 2) {
-            const uint16_t v = PixelOf(l, src, x);
-            dst[0] = uint8_t(v);
-            dst[1] = uint8_t(v >> 8);
+            LbStore16(dst, PixelOf(l, src, x));
         }
     }
     return Rewrite::Done;

@@ -101,19 +101,23 @@ void CLogoView::OnInitialUpdate() {
     DeleteSelectionBox();
 }
 
+logo::ViewMapping CLogoView::Mapping() const {
+    const CLyraDoc& doc = *Doc();
+    const QPoint scroll = ScrollPosition();
+    return {scroll.x(),
+            scroll.y(),
+            doc.m_fZoom,
+            doc.m_bFitToWindow != 0,
+            int(doc.m_pSourceImage->GetWidth()),
+            int(doc.m_pSourceImage->GetHeight()),
+            viewport()->width(),
+            viewport()->height()};
+}
+
 void CLogoView::ViewToImage(int& x, int& y) const {
     CLyraDoc* doc = Doc();
     if (doc == nullptr || !doc->m_pSourceImage) return;
-    const QPoint scroll = ScrollPosition();
-    const logo::ViewMapping m{scroll.x(),
-                              scroll.y(),
-                              doc->m_fZoom,
-                              doc->m_bFitToWindow != 0,
-                              int(doc->m_pSourceImage->GetWidth()),
-                              int(doc->m_pSourceImage->GetHeight()),
-                              viewport()->width(),
-                              viewport()->height()};
-    const logo::Point p = logo::ViewToImage({x, y}, m);
+    const logo::Point p = logo::ViewToImage({x, y}, Mapping());
     x = p.x;
     y = p.y;
 }
@@ -121,16 +125,7 @@ void CLogoView::ViewToImage(int& x, int& y) const {
 void CLogoView::ApplySelection() {
     CLyraDoc* doc = Doc();
     if (m_pSelectionBox == nullptr || doc == nullptr || !doc->m_pSourceImage) return;
-    const QPoint scroll = ScrollPosition();
-    const logo::ViewMapping m{scroll.x(),
-                              scroll.y(),
-                              doc->m_fZoom,
-                              doc->m_bFitToWindow != 0,
-                              int(doc->m_pSourceImage->GetWidth()),
-                              int(doc->m_pSourceImage->GetHeight()),
-                              viewport()->width(),
-                              viewport()->height()};
-    const logo::SelectionStep step = logo::ApplySelectionStep(*doc, ToRect(m_pSelectionBox->geometry()), m);
+    const logo::SelectionStep step = logo::ApplySelectionStep(*doc, ToRect(m_pSelectionBox->geometry()), Mapping());
     if (!step.applied) return;
     if (preview_) preview_->update();
     ShowStatus(step.status);

@@ -8,6 +8,7 @@
 #include "app/widgets/CLogoPreviewBar.h"
 
 #include "app/LyraDoc.h"
+#include "logo/SelectionGeometry.h"
 #include "platform/DocView.h"
 
 class CSelectionBox;
@@ -49,6 +50,8 @@ protected:
     void contextMenuEvent(QContextMenuEvent* e) override;
 
 private:
+    // How view client points map to the picture; needs a source picture.
+    logo::ViewMapping Mapping() const;
     void ConnectToFrame();
     void UpdateScrollBars();
     void ShowStatus(const std::string& text);
