@@ -7,6 +7,7 @@
 #include "app/LyraDoc.h"
 #include "app/widgets/CMainFrame.h"
 #include "logo/widgets/CLogoView.h"
+#include "memo/widgets/MemoView.h"
 #include "song/widgets/CSongTitle.h"
 
 namespace {
@@ -36,7 +37,7 @@ private:
 
 PageView CreatePageView(int page, CLyraDoc& doc, QWidget* parent) {
     switch (page) {
-    case page::Memo: return AttachPage(new CPlaceholderView(parent, "My Memo page", true), doc);
+    case page::Memo: return AttachPage(new CMemoView(parent), doc);
     case page::Logo: return AttachPage(new CLogoView(parent), doc);
     case page::Song: return AttachPage(new CSongTitle(doc, parent), doc);
     default: return PageView{};

@@ -12,6 +12,7 @@
 #include "app/CommandIds.h"
 #include "app/LyraApp.h"
 #include "app/LyraDoc.h"
+#include "app/widgets/CMainFrame.h"
 #include "memo/MemoCommit.h"
 #include "memo/MemoRowDelete.h"
 #include "memo/MemoRules.h"
@@ -119,6 +120,7 @@ void CMemoView::LayOutControls() {
 void CMemoView::resizeEvent(QResizeEvent* e) {
     QWidget::resizeEvent(e);
     LayOutControls();
+    SizeColumns();
 }
 
 void CMemoView::BuildColumns() {
@@ -127,18 +129,31 @@ void CMemoView::BuildColumns() {
     QStringList titles;
     for (const ColumnSpec& c : kColumns) titles << c.title;
     list_->setHeaderLabels(titles);
+    for (int i = 0; i < 4; ++i) list_->headerItem()->setTextAlignment(i, Qt::AlignLeft | Qt::AlignVCenter);
+    SizeColumns();
+}
+
+void CMemoView::SizeColumns() {
+    // The widths are shares of the page's width, taken once the page is on screen at its
+    // real size; later resizing leaves them to the person.
+    if (!columnsBuilt_ || columnsSized_ || !isVisible()) return;
+    columnsSized_ = true;
     const int w = width();
-    for (int i = 0; i < 4; ++i) {
-        list_->headerItem()->setTextAlignment(i, Qt::AlignLeft | Qt::AlignVCenter);
-        list_->setColumnWidth(i, static_cast<int>(w * kColumns[i].share));
-    }
+    for (int i = 0; i < 4; ++i) list_->setColumnWidth(i, static_cast<int>(w * kColumns[i].share));
 }
 
 void CMemoView::OnInitialUpdate() {
     LayOutControls();
-    RenewPageFonts();
+    CMainFrame* frame = Frame();
+    if (frame) {
+        // The page's own font becomes the font of the tab labels and of the main window.
+        frame->SetPageFont(font());
+        frame->setFont(font());
+        connect(this, &CMemoView::pageActivated, frame, &CMainFrame::OnPageActivated, Qt::UniqueConnection);
+    }
     Refresh();
-    RenewFrameMinimum();
+    // The main window cannot be made smaller than it is at this moment.
+    if (frame) frame->SetMinTrackSizeToWindow();
 }
 
 void CMemoView::OnUpdate(platform::View*, long hint) {
@@ -417,12 +432,6 @@ void CMemoView::OnFilePrintPage() {
     emit pageActivated(page::Memo);
 }
 
-// ---- Window-wide steps of the initial update ----------------------------------
+CMainFrame* CMemoView::Frame() const { return qobject_cast<CMainFrame*>(window()); }
 
-void CMemoView::RenewPageFonts() {
-    // The page's own font becomes the font of the tab labels and of the main window.
-}
-
-void CMemoView::RenewFrameMinimum() {
-    // The main window cannot be made smaller than it is at this moment.
-}
+CMemoFindDialog* CMemoView::FindDialog() const { return m_pFindDialog; }

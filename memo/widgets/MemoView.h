@@ -10,6 +10,7 @@
 #include "platform/DocView.h"
 
 class CLyraDoc;
+class CMainFrame;
 class CMemoEdit;
 class CMemoFindDialog;
 class CMemoList;
@@ -43,7 +44,7 @@ public:
     CMemoList* List() const { return list_; }
     CMemoEdit* Edit(int controlId) const;
     QPushButton* InputButton() const { return input_; }
-    CMemoFindDialog* FindDialog() const { return m_pFindDialog; }
+    CMemoFindDialog* FindDialog() const;  // the last one opened, while it is open
 
     // Command handlers, also reachable through the router.
     void OnEditDelete();
@@ -61,12 +62,12 @@ protected:
 private:
     void LayOutControls();
     void BuildColumns();
+    void SizeColumns();
     void Refresh();
     void ShowRow(int row);
     void ShowEntry(const MemoEntry& row);
     void EnableEntry(bool on);
-    void RenewPageFonts();
-    void RenewFrameMinimum();
+    CMainFrame* Frame() const;  // nullptr while the page stands alone
 
     void OnRowClicked(int row, Qt::KeyboardModifiers modifiers);
     void OnArrowKey(int step);
@@ -91,4 +92,5 @@ private:
     QString m_strLastFind;
     bool m_bDbcs = false;
     bool columnsBuilt_ = false;
+    bool columnsSized_ = false;
 };
