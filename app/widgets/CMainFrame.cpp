@@ -33,7 +33,7 @@ constexpr int kPageBands[] = {CMainFrame::MemoToolBandIndex, CMainFrame::LogoToo
                               CMainFrame::SongToolBandIndex};
 }  // namespace
 
-CMainFrame::CMainFrame(CLyraApp& app, bool songPageTab, QWidget* parent)
+CMainFrame::CMainFrame(CLyraApp& app, bool songPageTab, PageViewFactory makeView, QWidget* parent)
     : QMainWindow(parent), app_(app), router_([this] {
           return std::vector<platform::CommandTarget*>{activeView_.view, &app_.Document(), this, &app_};
       }) {
@@ -45,7 +45,7 @@ CMainFrame::CMainFrame(CLyraApp& app, bool songPageTab, QWidget* parent)
     });
     app_.closeMainWindow = [this] { close(); };
 
-    CreateClient(songPageTab);
+    CreateClient(songPageTab, makeView ? makeView : PageViewFactory(CreatePageView));
     CFlatMenus::Mark(this, true);
     CreateBars();
     OnPageActivated(page::Memo);
@@ -63,10 +63,10 @@ CMainFrame::~CMainFrame() {
     activeView_ = PageView{};
 }
 
-void CMainFrame::CreateClient(bool songPageTab) {
+void CMainFrame::CreateClient(bool songPageTab, const PageViewFactory& makeView) {
     CLyraDoc& doc = app_.Document();
-    auto viewOf = [&doc](int page) {
-        return [&doc, page](QWidget* parent) { return CreatePageView(page, doc, parent); };
+    auto viewOf = [&doc, &makeView](int page) {
+        return [&doc, page, makeView](QWidget* parent) { return makeView(page, doc, parent); };
     };
     tabs_.AddRoot(std::make_unique<TViewNode>(kTabWindowNode, TViewNode::TabsTop));
     TViewNode* root = tabs_.Node(kTabWindowNode);

@@ -19,6 +19,7 @@ class CFlatToolBar;
 class CLogoPreview;
 class CLogoPreviewBar;
 class CLyraApp;
+class CLyraDoc;
 class QLabel;
 class QMenu;
 
@@ -32,8 +33,12 @@ public:
     // Bands of the band bar, in the order they are added.
     enum Band { LogoToolBandIndex, MemoToolBandIndex, SongToolBandIndex, PreviewBandIndex };
 
+    // Makes the view of a page index; CreatePageView unless told otherwise (tests).
+    using PageViewFactory = std::function<PageView(int page, CLyraDoc& doc, QWidget* parent)>;
+
     // songPageTab adds the song page as a third tab (page index 2).
-    explicit CMainFrame(CLyraApp& app, bool songPageTab = false, QWidget* parent = nullptr);
+    explicit CMainFrame(CLyraApp& app, bool songPageTab = false, PageViewFactory makeView = nullptr,
+                        QWidget* parent = nullptr);
     ~CMainFrame() override;
 
     // The page switch: menu, toolbar, preview bar, caption, page mode, "Ready".
@@ -77,7 +82,7 @@ protected:
     void dropEvent(QDropEvent* e) override;
 
 private:
-    void CreateClient(bool songPageTab);
+    void CreateClient(bool songPageTab, const PageViewFactory& makeView);
     void CreateBars();
     void LoadMenu(int resource);
     void InitMenuPopup(QMenu* menu);

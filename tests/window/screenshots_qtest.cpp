@@ -16,7 +16,7 @@ private slots:
     void cleanupTestCase() { CFlatMenus::Remove(); }
 
     void pages() {
-        FrameFixture f(true);
+        FrameFixture f(true, true);
         const char* names[] = {"page_memo", "page_logo", "page_song"};
         for (int page = 0; page < 3; ++page) {
             f.ClickTab(page);
@@ -26,7 +26,7 @@ private slots:
     }
 
     void openMenus() {
-        FrameFixture f(true);
+        FrameFixture f(true, true);
         struct Shot { int tab; int menu; const char* name; };
         for (Shot s : {Shot{0, 0, "menu_memo_file"}, Shot{0, 1, "menu_memo_edit"}, Shot{1, 1, "menu_logo_edit"}, Shot{2, 0, "menu_song_file"},
                        Shot{2, 1, "menu_song_brand"}}) {
@@ -52,7 +52,7 @@ private slots:
     }
 
     void hotToolbarButton() {
-        FrameFixture f;
+        FrameFixture f(false, true);
         for (int page : {0, 1}) {
             f.ClickTab(page);
             QTest::qWait(20);

@@ -13,12 +13,14 @@
 #include "app/widgets/CMainFrame.h"
 #include "app/widgets/CommandActions.h"
 #include "platform/Services.h"
+#include "window/support/TestPages.h"
 #include "ui/widgets/FlatMenus.h"
 
 struct FrameFixture {
-    explicit FrameFixture(bool songTab = false) {
+    // The real pages only when asked; the window's own tests use plain ones.
+    explicit FrameFixture(bool songTab = false, bool realPages = false) {
         TTabWnd::ResetLastReportedPage();
-        frame = std::make_unique<CMainFrame>(app, songTab);
+        frame = std::make_unique<CMainFrame>(app, songTab, realPages ? nullptr : CMainFrame::PageViewFactory(MakeTestPage));
         app.ProcessShellCommand("");
         frame->show();
         QApplication::setActiveWindow(frame.get());
