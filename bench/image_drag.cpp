@@ -17,40 +17,32 @@ LbImage& Source() {
     return picture;
 }
 
-// Crop of a selection, then the nearest-pixel resample to 96 x 96, optionally dithered.
+// Crop of a selection, then the nearest-pixel resample to 96 x 96, optionally
+// dithered; either as two calls (crop, resample) or through the one-pass CropResample.
 void DragStep(benchmark::State& state) {
     const int32_t size = int32_t(state.range(0));
     const int32_t height = size == 96 ? 96 : 800;
     const bool dither = state.range(1) != 0;
+    const bool onePass = state.range(2) != 0;
     LbImage& source = Source();
     LbImage logo;
     int32_t offset = 0;
     for (auto _ : state) {
         offset = (offset + 17) % 1000;
-        source.Crop(offset, offset, offset + size, offset + height, &logo);
-        logo.Resample(96, 96, 1);
+        if (onePass) {
+            source.CropResample(offset, offset, offset + size, offset + height, 96, 96, &logo);
+        } else {
+            source.Crop(offset, offset, offset + size, offset + height, &logo);
+            logo.Resample(96, 96, 1);
+        }
         if (dither) logo.Dither(0);
         benchmark::DoNotOptimize(logo.GetBits());
     }
 }
-BENCHMARK(DragStep)->Args({96, 0})->Args({96, 1})->Args({1000, 0})->Args({1000, 1})->Unit(benchmark::kMicrosecond);
-
-// The same step through the one-pass CropResample.
-void DragStepOnePass(benchmark::State& state) {
-    const int32_t size = int32_t(state.range(0));
-    const int32_t height = size == 96 ? 96 : 800;
-    const bool dither = state.range(1) != 0;
-    LbImage& source = Source();
-    LbImage logo;
-    int32_t offset = 0;
-    for (auto _ : state) {
-        offset = (offset + 17) % 1000;
-        source.CropResample(offset, offset, offset + size, offset + height, 96, 96, &logo);
-        if (dither) logo.Dither(0);
-        benchmark::DoNotOptimize(logo.GetBits());
-    }
-}
-BENCHMARK(DragStepOnePass)->Args({96, 0})->Args({96, 1})->Args({1000, 0})->Args({1000, 1})->Unit(benchmark::kMicrosecond);
+BENCHMARK(DragStep)
+    ->ArgNames({"selection", "dither", "onepass"})
+    ->ArgsProduct({{96, 1000}, {0, 1}, {0, 1}})
+    ->Unit(benchmark::kMicrosecond);
 
 void ResampleBicubic(benchmark::State& state) {
     LbImage cut;

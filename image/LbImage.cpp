@@ -164,6 +164,16 @@ void LbImage::CopyInfo(const LbImage& src) {
     info.numLayers = layers;
 }
 
+bool LbImage::CreateResult(LbImage& result, uint32_t width, uint32_t height, uint32_t bpp) {
+    result.CopyInfo(*this);
+    if (result.Create(width, height, bpp, GetType()) == nullptr) {
+        SetLastError(result.GetLastError());
+        return false;
+    }
+    result.SetPalette(GetPalette(), GetNumColors());
+    return true;
+}
+
 void LbImage::Copy(const LbImage& src, bool copyPixels, bool copySelection, bool copyAlpha) {
     if (&src == this) return;
     CopyInfo(src);

@@ -287,6 +287,10 @@ protected:
     void Startup(uint32_t imageType);
     void FreeContent();
 
+    // Makes result an image with this image's information and palette at the given
+    // size and depth (a transform's result); on failure copies its error here.
+    bool CreateResult(LbImage& result, uint32_t width, uint32_t height, uint32_t bpp);
+
     // Codec entries of the dispatcher, one per format code (LbImageCodecs.cpp).
     bool DecodeFormat(LbFile* hFile, uint32_t imageType);
     bool EncodeFormat(LbFile* hFile, uint32_t imageType);

@@ -33,12 +33,7 @@ bool LbImage::Resample(int32_t newWidth, int32_t newHeight, int mode, LbImage* d
     const float yScale = float(double(height) / newHeight);
 
     LbImage tmp;
-    tmp.CopyInfo(*this);
-    if (tmp.Create(uint32_t(newWidth), uint32_t(newHeight), GetBpp(), GetType()) == nullptr) {
-        SetLastError(tmp.GetLastError());
-        return false;
-    }
-    tmp.SetPalette(GetPalette(), 256);
+    if (!CreateResult(tmp, uint32_t(newWidth), uint32_t(newHeight), GetBpp())) return false;
     const bool indexed = IsIndexed();
 
     if (mode == 1) {
@@ -113,11 +108,7 @@ bool LbImage::GrayScale() {
     if (pDib == nullptr) return false;
     const uint32_t width = GetWidth(), height = GetHeight();
     LbImage tmp;
-    tmp.CopyInfo(*this);
-    if (tmp.Create(width, height, 8, GetType()) == nullptr) {
-        SetLastError(tmp.GetLastError());
-        return false;
-    }
+    if (!CreateResult(tmp, width, height, 8)) return false;
     tmp.SetGrayPalette();
     if (!IsIndexed()) {
         for (uint32_t y = 0; y < height; ++y) {

@@ -107,63 +107,50 @@ inline void CopyPixel(const LbImage& src, int32_t sx, int32_t sy, LbImage& dst, 
 
 }  // namespace
 
+namespace {
+
+// Fills the quarter-turned result pixel by pixel: result (x, y) = source(map(x, y)).
+template <class Map>
+void FillTurned(LbImage& source, LbImage& result, Map map) {
+    const int32_t rows = int32_t(result.GetHeight()), columns = int32_t(result.GetWidth());
+    for (int32_t y = 0; y < rows; ++y) {
+        source.SetProgress(int32_t(100 * int64_t(y) / rows));
+        for (int32_t x = 0; x < columns; ++x) {
+            const auto [sx, sy] = map(x, y);
+            CopyPixel(source, sx, sy, result, x, y);
+        }
+    }
+}
+
+}  // namespace
+
 bool LbImage::RotateLeft(LbImage* dst) {
-    if (pDib == nullptr) return false;
-    const int32_t width = int32_t(GetWidth()), height = int32_t(GetHeight());
     LbImage tmp;
-    tmp.CopyInfo(*this);
-    if (tmp.Create(uint32_t(height), uint32_t(width), GetBpp(), GetType()) == nullptr) {
-        SetLastError(tmp.GetLastError());
-        return false;
-    }
-    tmp.SetPalette(GetPalette(), 256);
-    for (int32_t y = 0; y < width; ++y) {
-        info.progress = int32_t(100 * int64_t(y) / width);
-        for (int32_t x = 0; x < height; ++x) CopyPixel(*this, y, height - 1 - x, tmp, x, y);
-    }
+    if (pDib == nullptr || !CreateResult(tmp, GetHeight(), GetWidth(), GetBpp())) return false;
+    const int32_t height = int32_t(GetHeight());
+    FillTurned(*this, tmp, [height](int32_t x, int32_t y) { return std::pair{y, height - 1 - x}; });
     return (dst ? dst : this)->Transfer(tmp);
 }
 
 bool LbImage::RotateRight(LbImage* dst) {
-    if (pDib == nullptr) return false;
-    const int32_t width = int32_t(GetWidth()), height = int32_t(GetHeight());
     LbImage tmp;
-    tmp.CopyInfo(*this);
-    if (tmp.Create(uint32_t(height), uint32_t(width), GetBpp(), GetType()) == nullptr) {
-        SetLastError(tmp.GetLastError());
-        return false;
-    }
-    tmp.SetPalette(GetPalette(), 256);
-    for (int32_t y = 0; y < width; ++y) {
-        info.progress = int32_t(100 * int64_t(y) / width);
-        for (int32_t x = 0; x < height; ++x) CopyPixel(*this, width - 1 - y, x, tmp, x, y);
-    }
+    if (pDib == nullptr || !CreateResult(tmp, GetHeight(), GetWidth(), GetBpp())) return false;
+    const int32_t width = int32_t(GetWidth());
+    FillTurned(*this, tmp, [width](int32_t x, int32_t y) { return std::pair{width - 1 - y, x}; });
     return (dst ? dst : this)->Transfer(tmp);
 }
 
 bool LbImage::Flip() {
-    if (pDib == nullptr) return false;
     LbImage tmp;
-    tmp.CopyInfo(*this);
-    if (tmp.Create(GetWidth(), GetHeight(), GetBpp(), GetType()) == nullptr) {
-        SetLastError(tmp.GetLastError());
-        return false;
-    }
-    tmp.SetPalette(GetPalette(), GetNumColors());
+    if (pDib == nullptr || !CreateResult(tmp, GetWidth(), GetHeight(), GetBpp())) return false;
     const uint32_t height = GetHeight();
     for (uint32_t y = 0; y < height; ++y) std::memcpy(tmp.GetBits(height - 1 - y), GetBits(y), info.effWidth);
     return Transfer(tmp);
 }
 
 bool LbImage::Mirror() {
-    if (pDib == nullptr) return false;
     LbImage tmp;
-    tmp.CopyInfo(*this);
-    if (tmp.Create(GetWidth(), GetHeight(), GetBpp(), GetType()) == nullptr) {
-        SetLastError(tmp.GetLastError());
-        return false;
-    }
-    tmp.SetPalette(GetPalette(), GetNumColors());
+    if (pDib == nullptr || !CreateResult(tmp, GetWidth(), GetHeight(), GetBpp())) return false;
     const uint32_t width = GetWidth(), height = GetHeight(), bpp = GetBpp();
     for (uint32_t y = 0; y < height; ++y) {
         const uint8_t* in = GetBits(y);
