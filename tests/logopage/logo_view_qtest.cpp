@@ -109,6 +109,7 @@ private slots:
         }());
         Doc().AddView(view);
         view->SetPreview(preview);
+        host->setWindowTitle("Logo test");
         host->resize(600, 500);
         host->show();
         QVERIFY(QTest::qWaitForWindowExposed(host));
@@ -255,6 +256,26 @@ private slots:
         MoveTo(QPoint(100, 100));  // moves, derives nothing
         QTest::mouseRelease(Box(), Qt::LeftButton, {}, QPoint(50, 50));
         QVERIFY(!Doc().m_pLogoImage);
+    }
+
+    // On X11 the dialog lists the desktop's windows and the whole screen can be taken;
+    // elsewhere (offscreen, Wayland) only "Desktop" is offered.
+    void desktopWindowsAndGrab() {
+        const std::vector<logo::DesktopWindow> windows = DesktopWindows();
+        if (QGuiApplication::platformName() != "xcb") {
+            QVERIFY(windows.empty());
+            return;
+        }
+        bool listed = false;
+        for (const logo::DesktopWindow& w : windows)
+            listed = listed || (w.title == "Logo test" && w.visible && !w.minimised && w.clientWidth > 4);
+        QVERIFY(listed);
+        const ScreenGrab grab = GrabScreenArea(0, host);
+        QVERIFY(!grab.offScreen);
+        QCOMPARE(grab.picture.size(), QGuiApplication::primaryScreen()->size());
+        const ScreenGrab window = GrabScreenArea(uint64_t(host->winId()), host);
+        QVERIFY(!window.picture.isNull());
+        QVERIFY(window.picture.width() >= 100);
     }
 
     void captureBecomesThePicture() {
