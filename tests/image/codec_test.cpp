@@ -12,7 +12,7 @@ namespace {
 
 using namespace imgtest;
 
-TEST(CodecDispatch, UnknownCodesAndGif) {
+TEST(CodecDispatch, UnknownCodes) {
     LbImage image = Pattern24(4, 4);
     Bytes out;
     for (uint32_t type : {0u, 6u, 99u}) {
@@ -25,7 +25,6 @@ TEST(CodecDispatch, UnknownCodesAndGif) {
     EXPECT_STREQ(decoded.GetLastError(), "Decode: Unknown or wrong format");
     EXPECT_FALSE(DecodeBytes(decoded, text, LB_FORMAT_GIF));
     EXPECT_FALSE(decoded.IsValid());
-    EXPECT_NE(std::string(decoded.GetLastError()), "");
     LbImage* pages[] = {&image};
     EXPECT_FALSE(image.Encode(nullptr, pages, 1, LB_FORMAT_PNG));
     EXPECT_STREQ(image.GetLastError(), "Multipage Encode, Unsupported operation for this format");
