@@ -70,7 +70,7 @@ TEST(CodecSave, FailureLeavesNoFileAndKeepsTheOldOne) {
     LbImage image = Pattern24(3, 3);
     EXPECT_FALSE(image.Save(TempPath("no-such-folder/x.bmp"), LB_FORMAT_BMP));
     for (const auto& entry : std::filesystem::directory_iterator(std::filesystem::path(path).parent_path()))
-        EXPECT_EQ(entry.path().string().find(".png."), std::string::npos) << entry.path();
+        EXPECT_EQ(entry.path().filename().string().rfind("kept.png.", 0), std::string::npos) << entry.path();
     ASSERT_TRUE(image.Save(path, LB_FORMAT_BMP));
     EXPECT_EQ(ReadFile(path).size(), 54u + 12u * 3u);
 }
