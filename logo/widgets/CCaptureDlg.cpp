@@ -17,6 +17,7 @@ QRect Units(QWidget* dialog, int x, int y, int w, int h) {
 CCaptureDlg::CCaptureDlg(const std::vector<logo::CaptureEntry>& entries, QWidget* parent)
     : QDialog(parent), list_(new QListWidget(this)) {
     setWindowTitle("Capture");
+    setFont(QFont("MS Sans Serif", 8));
     setFixedSize(Units(this, 0, 0, 298, 157).size());
     list_->setObjectName(QString::number(kListId));
     list_->setGeometry(Units(this, 6, 5, 285, 123));

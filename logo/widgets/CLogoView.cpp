@@ -97,6 +97,7 @@ void CLogoView::DeleteSelectionBox() {
 
 void CLogoView::OnInitialUpdate() {
     ConnectToFrame();
+    platform::View::OnInitialUpdate();  // the base: an update with hint 0
     SetScrollSizes({100, 100});
     DeleteSelectionBox();
 }
@@ -167,23 +168,28 @@ void CLogoView::paintEvent(QPaintEvent* e) {
     const QRect area = e->rect();
     QImage buffer(area.size(), QImage::Format_RGB32);
     buffer.fill(palette().color(QPalette::Base));
-    CLyraDoc* doc = Doc();
-    if (doc != nullptr && doc->m_pSourceImage) {
+    {
         QPainter p(&buffer);
         p.translate(-area.topLeft());
-        const LbImage& picture = *doc->m_pSourceImage;
-        const QPoint scroll = ScrollPosition();
-        if (doc->m_bFitToWindow) {
-            LbStretch(picture, p, 0, 0, viewport()->width(), viewport()->height());
-        } else if (doc->m_fZoom == 1.0f) {
-            LbDraw(picture, p, -scroll.x(), -scroll.y());
-        } else {
-            LbDraw(picture, p, -scroll.x(), -scroll.y(), int(float(picture.GetWidth()) * doc->m_fZoom),
-                   int(float(picture.GetHeight()) * doc->m_fZoom));
-        }
+        OnDraw(p);
     }
     QPainter target(viewport());
     target.drawImage(area.topLeft(), buffer);
+}
+
+void CLogoView::OnDraw(QPainter& p) {
+    CLyraDoc* doc = Doc();
+    if (doc == nullptr || !doc->m_pSourceImage) return;
+    const LbImage& picture = *doc->m_pSourceImage;
+    const QPoint scroll = ScrollPosition();
+    if (doc->m_bFitToWindow) {
+        LbStretch(picture, p, 0, 0, viewport()->width(), viewport()->height());
+    } else if (doc->m_fZoom == 1.0f) {
+        LbDraw(picture, p, -scroll.x(), -scroll.y());
+    } else {
+        LbDraw(picture, p, -scroll.x(), -scroll.y(), int(float(picture.GetWidth()) * doc->m_fZoom),
+               int(float(picture.GetHeight()) * doc->m_fZoom));
+    }
 }
 
 void CLogoView::mouseMoveEvent(QMouseEvent* e) {

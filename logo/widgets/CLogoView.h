@@ -42,6 +42,9 @@ public:
     static void PaintPreview(const CLyraDoc& doc, QPainter& painter, const QRect& rect);
 
 protected:
+    // The picture at the scroll origin, at its natural size (zoom 1), onto a painter
+    // whose origin is the viewport's top-left.
+    void OnDraw(QPainter& painter);
     void paintEvent(QPaintEvent* e) override;
     void mouseMoveEvent(QMouseEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;

@@ -66,6 +66,8 @@ bool UseCapturedPicture(CLyraDoc& doc, const QImage& picture) {
     if (picture.isNull()) return false;
     auto source = std::make_unique<LbImage>();
     if (!LbCreateFromQImage(*source, picture.convertToFormat(QImage::Format_RGB32))) return false;
+    // Anything still working on the old picture stops at its escape flag.
+    if (doc.m_pSourceImage) doc.m_pSourceImage->SetEscape(1);
     doc.m_pSourceImage = std::move(source);
     // Without a loaded picture there is no working logo yet; give the view one to cut
     // into, so that the preview shows the selection at once.
