@@ -162,16 +162,6 @@ TEST(DeviceLogoFile, RewriteRefusesWhatItCannotConvert) {
     }
 }
 
-TEST(DeviceLogoFile, RewriteOfAnyBmpSize) {
-    std::string out;
-    ASSERT_EQ(logo::RewriteBmpTo16Bit(Bmp24(5, 3, Pattern), out), logo::Rewrite::Done);
-    // 24-bit rows of 16 bytes, three of them; the packed 16-bit rows take 10 bytes each.
-    ASSERT_EQ(out.size(), 54u + 48u);
-    EXPECT_EQ(Le16(out, 28), 16);
-    EXPECT_EQ(Le16(out, 54 + 2 * 7), logo::Rgb555(Pattern(2, 1).r, Pattern(2, 1).g, Pattern(2, 1).b));
-    EXPECT_EQ(out.find_first_not_of('\0', 54 + 30), std::string::npos);
-}
-
 TEST(ConvertTo16BitBmp, FileInPlace) {
     platform::ScriptedServices ui;
     std::string dir = ScratchDir();

@@ -72,24 +72,6 @@ TEST(DeriveLogo, EmptySelectionKeepsTheLogo) {
     EXPECT_TRUE(SameImage(before, logo));
 }
 
-TEST(RectBeforeCommand, MapsBackThroughEachCommand) {
-    // A 200 x 150 picture; the pixel a command puts at (X, Y) comes from the mapped place.
-    LbImage source = Picture(200, 150);
-    for (logo::PictureCommand c : {logo::PictureCommand::RotateLeft, logo::PictureCommand::RotateRight,
-                                   logo::PictureCommand::FlipHorizontal, logo::PictureCommand::FlipVertical}) {
-        LbImage turned = source;
-        ASSERT_TRUE(logo::ApplyPictureCommand(turned, c));
-        const int th = int(turned.GetHeight());
-        for (logo::Point p : {logo::Point{0, 0}, logo::Point{3, 7}, logo::Point{int(turned.GetWidth()) - 1, th - 1}}) {
-            logo::Rect before = logo::RectBeforeCommand({p.x, p.y, p.x + 1, p.y + 1}, c, 200, 150);
-            ASSERT_EQ(before.Width(), 1);
-            ASSERT_EQ(before.Height(), 1);
-            EXPECT_EQ(turned.GetPixelColor(p.x, th - 1 - p.y), source.GetPixelColor(before.left, 149 - before.top))
-                << int(c) << " at " << p.x << "," << p.y;
-        }
-    }
-}
-
 TEST(MakeLogoFromFile, RegionReadingEqualsWholePicture) {
     const std::string dir = ScratchDir();
     std::mt19937 random(11);

@@ -220,18 +220,6 @@ TEST_F(LogoDocument, SaveByExtension) {
     EXPECT_EQ(ui.prompts.Texts(), std::vector<std::string>{"File Create Fail"});
 }
 
-TEST_F(LogoDocument, SaveCommandProposesLogoBmp) {
-    WriteFile(Path("pic.bmp"), Bmp24(100, 100, Pattern));
-    ASSERT_TRUE(doc.OnOpenDocument(Path("pic.bmp")));
-    ui.dialogs.answers.push_back(Path("chosen.bmp"));
-    doc.RunCommand(cmd::FileSave);
-    ASSERT_EQ(ui.dialogs.requests.size(), 1u);
-    EXPECT_EQ(ui.dialogs.requests[0].initialName, "logo.bmp");
-    EXPECT_EQ(ReadFile(Path("chosen.bmp")).size(), 27702u);
-    doc.RunCommand(cmd::FileSave);  // cancelled
-    EXPECT_EQ(doc.m_strLogoPath, Path("chosen.bmp"));
-}
-
 TEST_F(LogoDocument, PictureInfoText) {
     LbImage captured(1024, 768, 24, 0);
     EXPECT_EQ(logo::DescribePicture(captured).size, "(1024x768x24)");
