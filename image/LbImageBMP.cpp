@@ -131,7 +131,7 @@ const char* LbImageBMP::DecodeStream(LbFile* f) {
     // Uncompressed rows must be in the stream; refuse before allocating for them.
     const bool compressed = h.bpp <= 8 && (h.compression == kRle8 || h.compression == kRle4);
     const int64_t streamSize = f->Size();
-    if (!compressed && streamSize >= 0 && fileRow * (height - 1) > uint64_t(streamSize))
+    if (!compressed && streamSize >= 0 && height > 1 && fileRow > uint64_t(streamSize) / (height - 1))
         return "Error reading BMP data";
 
     if (Create(width, height, h.bpp, LB_FORMAT_BMP) == nullptr) return "Can't allocate memory";

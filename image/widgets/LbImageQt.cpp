@@ -82,7 +82,7 @@ void LbDraw(const LbImage& image, QPainter& painter, int x, int y, int width, in
                          ? static_cast<QImage*>(painter.device())
                          : nullptr;
     const QTransform& t = painter.transform();
-    if (blend && target != nullptr && t.type() <= QTransform::TxTranslate) {
+    if (blend && target != nullptr && target->depth() == 32 && t.type() <= QTransform::TxTranslate) {
         const int ox = int(t.dx()), oy = int(t.dy());
         for (int dy = visible.top(); dy <= visible.bottom(); ++dy) {
             const int sy = sample.Row(dy);

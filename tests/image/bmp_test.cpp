@@ -46,17 +46,17 @@ TEST(BmpDecode, SixteenBitMasks) {
         {"555 108 without bit fields", 108, 0, {}, {}, 0x001F, {248, 0, 0, 0}},
     };
     for (const Case& c : cases) {
-        BmpSpec spec;
-        spec.headerSize = c.headerSize;
-        spec.width = 1;
-        spec.height = 1;
-        spec.bpp = 16;
-        spec.compression = c.compression;
-        spec.extra = c.extra;
-        for (int i = 0; i < 3; ++i) spec.masks[i] = c.masks[i];
-        spec.data = Words16({c.word}, 4);
+        BmpLayout layout;
+        layout.headerSize = c.headerSize;
+        layout.width = 1;
+        layout.height = 1;
+        layout.bpp = 16;
+        layout.compression = c.compression;
+        layout.extra = c.extra;
+        for (int i = 0; i < 3; ++i) layout.masks[i] = c.masks[i];
+        layout.data = Words16({c.word}, 4);
         LbImage image;
-        ASSERT_TRUE(DecodeBytes(image, MakeBmp(spec), LB_FORMAT_BMP)) << c.name << ": " << image.GetLastError();
+        ASSERT_TRUE(DecodeBytes(image, MakeBmp(layout), LB_FORMAT_BMP)) << c.name << ": " << image.GetLastError();
         EXPECT_EQ(image.GetBpp(), 24u);
         EXPECT_EQ(image.GetPixelColor(0, 0), c.want) << c.name;
     }
@@ -77,15 +77,15 @@ TEST(BmpDecode, ThirtyTwoBitPixels) {
         {"v4 10-bit channels", 108, 3, {0x3FF00000, 0x000FFC00, 0x000003FF}, 0x3FF00000, {0, 0, 255, 0}},
     };
     for (const Case& c : cases) {
-        BmpSpec spec;
-        spec.headerSize = c.headerSize;
-        spec.bpp = 32;
-        spec.compression = c.compression;
-        for (int i = 0; i < 3; ++i) spec.masks[i] = c.masks[i];
-        spec.data.resize(4);
-        Put32(spec.data, 0, c.pixel);
+        BmpLayout layout;
+        layout.headerSize = c.headerSize;
+        layout.bpp = 32;
+        layout.compression = c.compression;
+        for (int i = 0; i < 3; ++i) layout.masks[i] = c.masks[i];
+        layout.data.resize(4);
+        Put32(layout.data, 0, c.pixel);
         LbImage image;
-        ASSERT_TRUE(DecodeBytes(image, MakeBmp(spec), LB_FORMAT_BMP)) << c.name << ": " << image.GetLastError();
+        ASSERT_TRUE(DecodeBytes(image, MakeBmp(layout), LB_FORMAT_BMP)) << c.name << ": " << image.GetLastError();
         EXPECT_EQ(image.GetPixelColor(0, 0), c.want) << c.name;
     }
 }
@@ -93,29 +93,29 @@ TEST(BmpDecode, ThirtyTwoBitPixels) {
 TEST(BmpDecode, RowOrderHeaderlessAndCoreHeaders) {
     // 2 x 2, 24 bits: bottom row red, top row blue (bottom-up file order).
     const Bytes rows = {0, 0, 255, 0, 0, 255, 0, 0, /**/ 255, 0, 0, 255, 0, 0, 0, 0};
-    BmpSpec spec;
-    spec.width = 2;
-    spec.height = 2;
-    spec.data = rows;
+    BmpLayout layout;
+    layout.width = 2;
+    layout.height = 2;
+    layout.data = rows;
     LbImage normal;
-    ASSERT_TRUE(DecodeBytes(normal, MakeBmp(spec), LB_FORMAT_BMP));
+    ASSERT_TRUE(DecodeBytes(normal, MakeBmp(layout), LB_FORMAT_BMP));
     EXPECT_EQ(normal.GetPixelColor(0, 0).red, 255);  // bottom
     EXPECT_EQ(normal.GetXDPI(), 72);                  // 2835 per metre
 
-    spec.height = -2;  // same bytes, rows top-down
+    layout.height = -2;  // same bytes, rows top-down
     LbImage topDown;
-    ASSERT_TRUE(DecodeBytes(topDown, MakeBmp(spec), LB_FORMAT_BMP));
+    ASSERT_TRUE(DecodeBytes(topDown, MakeBmp(layout), LB_FORMAT_BMP));
     EXPECT_EQ(topDown.GetHeight(), 2u);
     EXPECT_EQ(topDown.GetPixelColor(0, 1).red, 255);  // the first row is the top
 
-    spec.height = 2;
-    spec.fileHeader = false;
+    layout.height = 2;
+    layout.fileHeader = false;
     LbImage headerless;
-    ASSERT_TRUE(DecodeBytes(headerless, MakeBmp(spec), LB_FORMAT_BMP)) << headerless.GetLastError();
+    ASSERT_TRUE(DecodeBytes(headerless, MakeBmp(layout), LB_FORMAT_BMP)) << headerless.GetLastError();
     EXPECT_EQ(headerless.GetPixelColor(1, 1).blue, 255);
 
     // Core header: 16-bit sizes and 3-byte palette entries.
-    BmpSpec core;
+    BmpLayout core;
     core.headerSize = 12;
     core.width = 3;
     core.height = 1;
@@ -148,15 +148,15 @@ TEST(BmpDecode, RunLengthEncoding) {
         {"rle4 absolute two bytes padded", 4, 2, 6, 1, {0, 5, 0x12, 0x34, 0x50, 0, 0, 1}, {{1, 2, 3, 4, 5, 0}}},
     };
     for (const Case& c : cases) {
-        BmpSpec spec;
-        spec.width = c.width;
-        spec.height = c.height;
-        spec.bpp = c.bpp;
-        spec.compression = c.compression;
-        spec.extra.assign(size_t(4) << c.bpp, 0);
-        spec.data = c.data;
+        BmpLayout layout;
+        layout.width = c.width;
+        layout.height = c.height;
+        layout.bpp = c.bpp;
+        layout.compression = c.compression;
+        layout.extra.assign(size_t(4) << c.bpp, 0);
+        layout.data = c.data;
         LbImage image;
-        ASSERT_TRUE(DecodeBytes(image, MakeBmp(spec), LB_FORMAT_BMP)) << c.name << ": " << image.GetLastError();
+        ASSERT_TRUE(DecodeBytes(image, MakeBmp(layout), LB_FORMAT_BMP)) << c.name << ": " << image.GetLastError();
         for (size_t y = 0; y < c.rows.size(); ++y)
             for (size_t x = 0; x < c.rows[y].size(); ++x)
                 EXPECT_EQ(image.GetPixelIndex(int32_t(x), int32_t(y)), c.rows[y][x]) << c.name << " " << x << "," << y;
@@ -164,7 +164,7 @@ TEST(BmpDecode, RunLengthEncoding) {
 }
 
 TEST(BmpDecode, BadInputFailsWithAMessage) {
-    BmpSpec good;
+    BmpLayout good;
     good.width = 2;
     good.height = 2;
     good.data.assign(16, 1);
@@ -203,7 +203,7 @@ TEST(BmpDecode, BadInputFailsWithAMessage) {
         EXPECT_FALSE(image.IsValid()) << c.name;
     }
 
-    BmpSpec palette;
+    BmpLayout palette;
     palette.width = 4;
     palette.height = 4;
     palette.bpp = 8;

@@ -178,51 +178,51 @@ TEST(JpegCodec, RefusesColourPalettesAndReportsLibjpegErrors) {
 TEST(PngCodec, DecodesEveryKindToTheLibraryFormats) {
     struct Case {
         const char* name;
-        PngSpec spec;
+        PngLayout layout;
         uint32_t bpp;
         LbRgbQuad pixel0;  // top-left
     };
     std::vector<Case> cases;
     {
-        PngSpec s{2, 1, 8, PNG_COLOR_TYPE_RGB, false, {}, {}, {{10, 20, 30, 40, 50, 60}}};
+        PngLayout s{2, 1, 8, PNG_COLOR_TYPE_RGB, false, {}, {}, {{10, 20, 30, 40, 50, 60}}};
         cases.push_back({"rgb8", s, 24, {30, 20, 10, 0}});
     }
     {
-        PngSpec s{1, 1, 16, PNG_COLOR_TYPE_RGB_ALPHA, false, {}, {}, {{0x12, 0x34, 0x56, 0x78, 0x9A, 0xBC, 0, 0}}};
+        PngLayout s{1, 1, 16, PNG_COLOR_TYPE_RGB_ALPHA, false, {}, {}, {{0x12, 0x34, 0x56, 0x78, 0x9A, 0xBC, 0, 0}}};
         cases.push_back({"rgba16", s, 24, {0x9A, 0x56, 0x12, 0}});
     }
     {
-        PngSpec s{2, 1, 8, PNG_COLOR_TYPE_GRAY_ALPHA, false, {}, {}, {{77, 0, 99, 255}}};
+        PngLayout s{2, 1, 8, PNG_COLOR_TYPE_GRAY_ALPHA, false, {}, {}, {{77, 0, 99, 255}}};
         cases.push_back({"grey alpha 8", s, 8, {77, 77, 77, 0}});
     }
     {
-        PngSpec s{1, 1, 16, PNG_COLOR_TYPE_GRAY_ALPHA, false, {}, {}, {{0xC8, 0x11, 0, 0}}};
+        PngLayout s{1, 1, 16, PNG_COLOR_TYPE_GRAY_ALPHA, false, {}, {}, {{0xC8, 0x11, 0, 0}}};
         cases.push_back({"grey alpha 16", s, 24, {0xC8, 0xC8, 0xC8, 0}});
     }
     {
-        PngSpec s{4, 1, 2, PNG_COLOR_TYPE_GRAY, false, {}, {}, {{0x1B}}};  // 0 1 2 3
+        PngLayout s{4, 1, 2, PNG_COLOR_TYPE_GRAY, false, {}, {}, {{0x1B}}};  // 0 1 2 3
         cases.push_back({"grey 2-bit", s, 4, {0, 0, 0, 0}});
     }
     {
-        PngSpec s{3, 1, 4, PNG_COLOR_TYPE_GRAY, false, {}, {}, {{0xF1, 0x20}}};
+        PngLayout s{3, 1, 4, PNG_COLOR_TYPE_GRAY, false, {}, {}, {{0xF1, 0x20}}};
         cases.push_back({"grey 4-bit", s, 4, {255, 255, 255, 0}});
     }
     {
-        PngSpec s{1, 1, 16, PNG_COLOR_TYPE_GRAY, false, {}, {}, {{0xAB, 0xCD}}};
+        PngLayout s{1, 1, 16, PNG_COLOR_TYPE_GRAY, false, {}, {}, {{0xAB, 0xCD}}};
         cases.push_back({"grey 16", s, 8, {0xAB, 0xAB, 0xAB, 0}});
     }
     {
-        PngSpec s{3, 1, 2, PNG_COLOR_TYPE_PALETTE, false, {1, 2, 3, 4, 5, 6, 7, 8, 9}, {}, {{0x90}}};  // 2 1 0
+        PngLayout s{3, 1, 2, PNG_COLOR_TYPE_PALETTE, false, {1, 2, 3, 4, 5, 6, 7, 8, 9}, {}, {{0x90}}};  // 2 1 0
         cases.push_back({"palette 2-bit", s, 4, {9, 8, 7, 0}});
     }
     for (Case& c : cases) {
         LbImage image;
-        ASSERT_TRUE(DecodeBytes(image, MakePng(c.spec), LB_FORMAT_PNG)) << c.name << ": " << image.GetLastError();
+        ASSERT_TRUE(DecodeBytes(image, MakePng(c.layout), LB_FORMAT_PNG)) << c.name << ": " << image.GetLastError();
         EXPECT_EQ(image.GetBpp(), c.bpp) << c.name;
         EXPECT_EQ(image.GetPixelColor(0, int32_t(image.GetHeight()) - 1), c.pixel0) << c.name;
     }
     // 2-bit rows widen to 4-bit indices with the four greys.
-    PngSpec two{4, 1, 2, PNG_COLOR_TYPE_GRAY, false, {}, {}, {{0x1B}}};
+    PngLayout two{4, 1, 2, PNG_COLOR_TYPE_GRAY, false, {}, {}, {{0x1B}}};
     LbImage image;
     ASSERT_TRUE(DecodeBytes(image, MakePng(two), LB_FORMAT_PNG));
     for (int x = 0; x < 4; ++x) {
@@ -232,7 +232,7 @@ TEST(PngCodec, DecodesEveryKindToTheLibraryFormats) {
 }
 
 TEST(PngCodec, InterlacedEqualsPlain) {
-    PngSpec s{9, 7, 8, PNG_COLOR_TYPE_RGB, false, {}, {}, {}};
+    PngLayout s{9, 7, 8, PNG_COLOR_TYPE_RGB, false, {}, {}, {}};
     for (uint32_t y = 0; y < 7; ++y) {
         std::vector<uint8_t> row;
         for (uint32_t x = 0; x < 9; ++x) row.insert(row.end(), {uint8_t(x * 20), uint8_t(y * 30), uint8_t(x ^ y)});
@@ -248,7 +248,7 @@ TEST(PngCodec, InterlacedEqualsPlain) {
 }
 
 TEST(PngCodec, TransparencyOnDecode) {
-    PngSpec s{2, 1, 8, PNG_COLOR_TYPE_PALETTE, false, {10, 10, 10, 20, 20, 20, 30, 30, 30}, {0}, {{0, 1}}};
+    PngLayout s{2, 1, 8, PNG_COLOR_TYPE_PALETTE, false, {10, 10, 10, 20, 20, 20, 30, 30, 30}, {0}, {{0, 1}}};
     LbImage single;
     ASSERT_TRUE(DecodeBytes(single, MakePng(s), LB_FORMAT_PNG));
     EXPECT_EQ(single.GetTransIndex(), 0);
@@ -316,7 +316,7 @@ TEST(PngCodec, EncodeRoundTripsAndTransparencyRules) {
 }
 
 TEST(PngCodec, BadInputFailsWithAMessage) {
-    PngSpec s{4, 4, 8, PNG_COLOR_TYPE_RGB, false, {}, {}, {}};
+    PngLayout s{4, 4, 8, PNG_COLOR_TYPE_RGB, false, {}, {}, {}};
     for (int y = 0; y < 4; ++y) s.rows.push_back(std::vector<uint8_t>(12, uint8_t(y)));
     const Bytes good = MakePng(s);
     LbImage image;

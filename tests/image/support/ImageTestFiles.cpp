@@ -48,7 +48,7 @@ uint32_t Get32(const Bytes& b, size_t at) {
     return uint32_t(b[at]) | uint32_t(b[at + 1]) << 8 | uint32_t(b[at + 2]) << 16 | uint32_t(b[at + 3]) << 24;
 }
 
-Bytes MakeBmp(const BmpSpec& s) {
+Bytes MakeBmp(const BmpLayout& s) {
     Bytes header(s.headerSize, 0);
     Put32(header, 0, s.headerSize);
     if (s.headerSize == 12) {
@@ -104,7 +104,7 @@ void PngWrite(png_structp png, png_bytep data, size_t length) {
 void PngFlush(png_structp) {}
 }  // namespace
 
-Bytes MakePng(const PngSpec& s) {
+Bytes MakePng(const PngLayout& s) {
     Bytes out;
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = png_create_info_struct(png);

@@ -21,7 +21,7 @@ uint32_t Get32(const Bytes& b, size_t at);
 
 // A BMP file: 14-byte file header (offset = 14 + header + extra), info header of
 // headerSize bytes with the fields given, then extra (masks / palette), then data.
-struct BmpSpec {
+struct BmpLayout {
     uint32_t headerSize = 40;
     int32_t width = 1;
     int32_t height = 1;
@@ -34,14 +34,14 @@ struct BmpSpec {
     Bytes data;
     bool fileHeader = true;
 };
-Bytes MakeBmp(const BmpSpec& spec);
+Bytes MakeBmp(const BmpLayout& layout);
 
 // A 24-bit test picture whose pixel (x, y) is (x * 7 + y, x + y * 5, x ^ y) as red, green, blue.
 LbImage Pattern24(uint32_t width, uint32_t height);
 LbRgbQuad PatternColor(int32_t x, int32_t y);
 
 // Encodes a PNG through libpng: rows top-down, already packed for the bit depth.
-struct PngSpec {
+struct PngLayout {
     uint32_t width = 1;
     uint32_t height = 1;
     int bitDepth = 8;
@@ -51,7 +51,7 @@ struct PngSpec {
     std::vector<uint8_t> trns;     // palette alphas
     std::vector<std::vector<uint8_t>> rows;
 };
-Bytes MakePng(const PngSpec& spec);
+Bytes MakePng(const PngLayout& layout);
 
 // Decodes bytes as the given format; the image's last error tells why it failed.
 bool DecodeBytes(LbImage& image, const Bytes& bytes, uint32_t type);
