@@ -50,6 +50,20 @@ void Click(TTabWnd* w, int index) {
     QTest::mouseClick(w, Qt::LeftButton, Qt::NoModifier, QPoint((e.left + e.right) / 2, 16));
 }
 
+// A shown frame whose client area is a tab window with the given tabs.
+template <class Wnd = TTabWnd>
+struct Shown {
+    Host host;
+    Wnd* wnd = new Wnd(&host);
+    explicit Shown(const QStringList& titles, QSize size = QSize(400, 300)) {
+        host.setCentralWidget(wnd);
+        for (const QString& t : titles) wnd->CreateView(t, Make(t));
+        host.resize(size);
+        host.show();
+        (void)QTest::qWaitForWindowExposed(&host);
+    }
+};
+
 }  // namespace
 
 class TabsTest : public QObject {
@@ -104,13 +118,9 @@ private slots:
     }
 
     void switchingHidesDisablesAndAsksTheHooks() {
-        Host host;
-        auto* wnd = new VetoTabWnd(&host);
-        host.setCentralWidget(wnd);
-        wnd->CreateView("One", Make("1"));
-        wnd->CreateView("Two", Make("2"));
-        host.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&host));
+        Shown<VetoTabWnd> s({"One", "Two"});
+        Host& host = s.host;
+        VetoTabWnd* wnd = s.wnd;
         QVERIFY(wnd->ViewAt(0)->isVisible());
         QVERIFY(!wnd->ViewAt(1)->isVisible());
         QVERIFY(!wnd->ViewAt(1)->isEnabled());
@@ -143,14 +153,8 @@ private slots:
     }
 
     void clicksReportOnlyNewPages() {
-        Host host;
-        auto* wnd = new TTabWnd(&host);
-        host.setCentralWidget(wnd);
-        wnd->CreateView("One", Make("1"));
-        wnd->CreateView("Two", Make("2"));
-        host.resize(400, 300);
-        host.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&host));
+        Shown<> shown({"One", "Two"});
+        TTabWnd* wnd = shown.wnd;
         QSignalSpy spy(wnd, &TTabWnd::pageActivated);
         struct Step {
             int tab;
@@ -214,23 +218,13 @@ private slots:
     }
 
     void stripBackgroundIsTheLightenedFace() {
-        Host host;
-        auto* wnd = new TTabWnd(&host);
-        host.setCentralWidget(wnd);
-        wnd->CreateView("One", Make("1"));
-        wnd->CreateView("Two", Make("2"));
-        host.resize(400, 200);
-        host.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&host));
+        Shown<> shown({"One", "Two"}, QSize(400, 200));
+        TTabWnd* wnd = shown.wnd;
         QImage img = wnd->grab().toImage();
         QColor face = wnd->palette().color(QPalette::Button);
-        QColor lightened = QColor::fromHsl(0, 0, 0);
-        {
-            // Halfway to white in lightness; the face is grey here, so all three match.
-            int l = (std::max({face.red(), face.green(), face.blue()}) + std::min({face.red(), face.green(), face.blue()})) / 2;
-            int target = l + (255 - l) * 50 / 100;
-            lightened = QColor(target, target, target);
-        }
+        // Halfway to white in lightness; the face is grey here, so all three channels match.
+        int l = (std::max({face.red(), face.green(), face.blue()}) + std::min({face.red(), face.green(), face.blue()})) / 2;
+        QColor lightened(l + (255 - l) / 2, l + (255 - l) / 2, l + (255 - l) / 2);
         QCOMPARE(img.pixelColor(380, 2).red(), lightened.red());
         QCOMPARE(img.pixelColor(380, 2).blue(), lightened.blue());
         // The active tab's face runs down into the page; inactive tabs keep their box.
