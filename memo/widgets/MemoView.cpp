@@ -174,7 +174,7 @@ void CMemoView::Refresh() {
     list_->addTopLevelItems(items);
     for (int i = 0; i < kMemoRows; ++i) ShowRow(i);
 
-    int row = std::max(doc->m_nMemoLast, 0);
+    int row = std::clamp(doc->m_nMemoLast, 0, kLastRow);
     if (!IsMemoRowEmpty(doc->m_memo[row])) ++row;
     m_nCurrentRow = std::min(row, kLastRow);
     SelectRow(m_nCurrentRow, true);
@@ -185,18 +185,6 @@ void CMemoView::ShowRow(int row) {
     const MemoEntry& entry = GetDocument()->m_memo[row];
     QTreeWidgetItem* item = list_->topLevelItem(row);
     for (int c = 0; c < 3; ++c) item->setText(ColName + c, Show(MemoFieldText(entry, kFields[c])));
-}
-
-void CMemoView::SetCell(int row, int column, const std::string& text) {
-    QTreeWidgetItem* item = list_->topLevelItem(row);
-    if (!item) return;
-    if (column >= ColName && column <= ColEmail) {
-        MemoEntry& entry = GetDocument()->m_memo[row];
-        SetMemoField(entry, kFields[column - ColName], text);
-        item->setText(column, Show(MemoFieldText(entry, kFields[column - ColName])));
-        return;
-    }
-    item->setText(column, Show(text));
 }
 
 void CMemoView::ShowEntry(const MemoEntry& row) {
@@ -378,7 +366,6 @@ void CMemoView::OnEditDelete() {
 
 void CMemoView::OnEditFind() {
     auto* dialog = new CMemoFindDialog(m_strLastFind, this);
-    dialog->setWindowFlag(Qt::Window);
     connect(dialog, &CMemoFindDialog::findNext, this, &CMemoView::OnFindNext);
     m_pFindDialog = dialog;
     dialog->show();

@@ -33,14 +33,11 @@ public:
     void OnInitialUpdate() override;
     void OnUpdate(platform::View* sender, long hint) override;
 
-    // Columns 1 to 3 store text (CP949) in the table row and show it; column 0 only shows.
-    void SetCell(int row, int column, const std::string& text);
     // Selects and focuses row, scrolling it into view; with load, shows it in the entry
     // boxes, enables them and makes it the current row.
     void SelectRow(int row, bool load);
 
     int CurrentRow() const { return m_nCurrentRow; }
-    bool DoubleByteFlag() const { return m_bDbcs; }
     CMemoList* List() const { return list_; }
     CMemoEdit* Edit(int controlId) const;
     QPushButton* InputButton() const { return input_; }
