@@ -58,9 +58,10 @@ private slots:
             QTest::qWait(20);
             CFlatToolBar* bar = f.frame->ToolBar(page);
             QTest::mouseMove(f.frame->TabWindow(), QPoint(300, 300));
-            QTest::mouseMove(bar, bar->ButtonRect(1).center());
+            int button = page == 0 ? 1 : 0;  // Open, enabled on both pages
+            QTest::mouseMove(bar, bar->ButtonRect(button).center());
             QTest::qWait(20);
-            QCOMPARE(bar->HotItem(), 1);
+            QCOMPARE(bar->HotItem(), button);
             QVERIFY(f.frame->grab().save(ScreenshotPath(page ? "toolbar_hot_logo" : "toolbar_hot_memo")));
         }
     }
