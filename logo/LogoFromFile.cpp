@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <memory>
 #include <utility>
 
@@ -115,6 +116,12 @@ LogoJobResult FromRegion(std::FILE* f, const PlainBmp& b, const LogoJob& job, Lb
 }  // namespace
 
 LogoJobResult MakeLogoFromFile(const LogoJob& job, LbImage& logo, std::string& error, bool wholePicture) {
+    // The raw strip decoder would turn even a folder's unreadable bytes into a picture.
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(job.picture, ec)) {
+        error = ec || !std::filesystem::exists(job.picture, ec) ? "cannot be read" : "is not a file";
+        return LogoJobResult::Unreadable;
+    }
     const int type = ClassifyFile(job.picture).type;
     // The raw strip decoder takes any bytes, so a BMP named ".raw" is not read as a BMP.
     if (!wholePicture && type != int(LB_FORMAT_RAW)) {

@@ -108,6 +108,9 @@ TEST(MakeLogoFromFile, Refusals) {
     std::string error;
     logo::LogoJob job{dir + "/none.bmp", {}, {}, false};
     EXPECT_EQ(logo::MakeLogoFromFile(job, logo, error), logo::LogoJobResult::Unreadable);
+    job.picture = dir;  // a folder
+    EXPECT_EQ(logo::MakeLogoFromFile(job, logo, error), logo::LogoJobResult::Unreadable);
+    EXPECT_EQ(error, "is not a file");
     EXPECT_FALSE(error.empty());
     // A BMP with missing rows is not read in place; the library then finds no format
     // but the raw strips, which take any bytes, as the editor would.
