@@ -7,6 +7,7 @@
 
 #include "app/FileTypes.h"
 #include "cli/Io.h"
+#include "image/LbByteOrder.h"
 #include "image/LbImage.h"
 #include "logo/DeviceLogoFile.h"
 #include "logo/LogoFromFile.h"
@@ -93,13 +94,12 @@ int Logo(const Args& args) {
 bool DescribeDeviceLogo(const std::string& path, std::string& block) {
     std::FILE* f = std::fopen(path.c_str(), "rb");
     if (f == nullptr) return false;
-    unsigned char head[54];
+    uint8_t head[54];
     const size_t got = std::fread(head, 1, sizeof head, f);
     const bool whole = std::fseek(f, 0, SEEK_END) == 0 && std::ftell(f) == long(logo::kDeviceLogoFileSize);
     std::fclose(f);
-    auto at32 = [&](int i) { return head[i] | head[i + 1] << 8 | head[i + 2] << 16 | unsigned(head[i + 3]) << 24; };
-    if (got != sizeof head || !whole || head[0] != 'B' || head[1] != 'M' || at32(18) != 96 || at32(22) != 96 ||
-        (head[28] | head[29] << 8) != 16 || at32(30) != 0)
+    if (got != sizeof head || !whole || head[0] != 'B' || head[1] != 'M' || LbLoad32(head + 18) != 96 ||
+        LbLoad32(head + 22) != 96 || LbLoad16(head + 28) != 16 || LbLoad32(head + 30) != 0)
         return false;
     block = "  device logo file: 96x96, 16 bits per pixel (RGB 5-5-5), 27702 bytes\n";
     return true;

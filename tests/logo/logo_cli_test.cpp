@@ -75,6 +75,13 @@ TEST_F(LogoCli, PalettePicturesAndOtherFormats) {
     // Bottom-left logo pixel is picture pixel (0, 95): index 95, colour (95, 160, 47).
     EXPECT_EQ(Le16(file, 54), logo::Rgb555(95, 160, 47));
 
+    // "info" knows the device logo file.
+    std::string info = "info", path = Path("logo.bmp");
+    char* argv[] = {info.data(), info.data(), path.data()};
+    ::testing::internal::CaptureStdout();
+    EXPECT_EQ(cli::Run(3, argv), 0);
+    EXPECT_NE(::testing::internal::GetCapturedStdout().find("device logo file: 96x96"), std::string::npos);
+
     ASSERT_EQ(RunLogo({Path("eight.bmp"), Path("logo.png"), "--dither"}), 0);
     EXPECT_EQ(ReadFile(Path("logo.png")).substr(1, 3), "PNG");
 }
