@@ -16,27 +16,14 @@
 #include "app/widgets/CommandActions.h"
 #include "logo/widgets/CLogoView.h"
 #include "logo/widgets/CSelectionBox.h"
+#include "logopage/support/TestBmp.h"
 #include "platform/Services.h"
 
 namespace {
 
 QRgb Colour(int x, int y) { return qRgb((x * 3) & 255, (y * 2) & 255, ((x + y) / 4) & 255); }
 
-std::string Bmp(int w, int h) {
-    const int stride = (w * 3 + 3) & ~3;
-    auto le = [](std::string& b, uint32_t v, int n) {
-        for (int i = 0; i < n; ++i) b.push_back(char(v >> (8 * i)));
-    };
-    std::string b = "BM";
-    le(b, 54 + stride * h, 4), le(b, 0, 4), le(b, 54, 4), le(b, 40, 4), le(b, w, 4), le(b, h, 4), le(b, 1, 2);
-    le(b, 24, 2), le(b, 0, 4), le(b, stride * h, 4), le(b, 3780, 4), le(b, 3780, 4), le(b, 0, 4), le(b, 0, 4);
-    for (int row = h - 1; row >= 0; --row) {
-        for (int x = 0; x < w; ++x)
-            b += {char(qBlue(Colour(x, row))), char(qGreen(Colour(x, row))), char(qRed(Colour(x, row)))};
-        b.append(size_t(stride - 3 * w), '\0');
-    }
-    return b;
-}
+std::string Bmp(int w, int h) { return TestBmp(w, h, Colour); }
 
 }  // namespace
 

@@ -20,6 +20,7 @@
 #include "logo/widgets/CLogoView.h"
 #include "logo/widgets/CSelectionBox.h"
 #include "logo/widgets/ScreenCapture.h"
+#include "logopage/support/TestBmp.h"
 #include "platform/Services.h"
 
 namespace {
@@ -27,21 +28,7 @@ namespace {
 // Pixel (x, y) of the test pictures, y from the top: every pixel differs.
 QRgb Colour(int x, int y) { return qRgb((x * 7 + y) & 255, (y * 5 + (x >> 8)) & 255, ((x ^ y) + (y >> 8) * 11) & 255); }
 
-// A 24-bit BMP written byte by byte.
-std::string Bmp(int w, int h) {
-    const int stride = (w * 3 + 3) & ~3;
-    auto le = [](std::string& b, uint32_t v, int n) {
-        for (int i = 0; i < n; ++i) b.push_back(char(v >> (8 * i)));
-    };
-    std::string b = "BM";
-    le(b, 54 + stride * h, 4), le(b, 0, 4), le(b, 54, 4), le(b, 40, 4), le(b, w, 4), le(b, h, 4), le(b, 1, 2);
-    le(b, 24, 2), le(b, 0, 4), le(b, stride * h, 4), le(b, 3780, 4), le(b, 3780, 4), le(b, 0, 4), le(b, 0, 4);
-    for (int row = h - 1; row >= 0; --row) {
-        for (int x = 0; x < w; ++x) b += {char(qBlue(Colour(x, row))), char(qGreen(Colour(x, row))), char(qRed(Colour(x, row)))};
-        b.append(size_t(stride - 3 * w), '\0');
-    }
-    return b;
-}
+std::string Bmp(int w, int h) { return TestBmp(w, h, Colour); }
 
 }  // namespace
 
