@@ -293,6 +293,9 @@ protected:
 
     // Codec entries of the dispatcher, one per format code (LbImageCodecs.cpp).
     bool DecodeFormat(LbFile* hFile, uint32_t imageType);
+    // Tries every format from the stream's position; RAW, which takes any bytes, only
+    // when allowRaw is set.
+    bool DetectFormat(LbFile* hFile, bool allowRaw);
     bool EncodeFormat(LbFile* hFile, uint32_t imageType);
     // Moves a codec's decoded picture into this image, or copies its last error.
     bool AdoptDecoded(LbImage& codec, bool decoded);

@@ -102,11 +102,15 @@ bool LbImage::Decode(LbFile* hFile, uint32_t imageType) {
         return false;
     }
     if (imageType != LB_FORMAT_UNKNOWN) return DecodeFormat(hFile, imageType);
+    return DetectFormat(hFile, true);
+}
 
-    // Detection: every format in turn from the same position; the first success wins.
+bool LbImage::DetectFormat(LbFile* hFile, bool allowRaw) {
+    // Every format in turn from the same position; the first success wins.
     const int64_t start = hFile->Tell();
     static const uint32_t order[] = {LB_FORMAT_BMP, LB_FORMAT_JPG, LB_FORMAT_GIF, LB_FORMAT_PNG, LB_FORMAT_RAW};
     for (uint32_t type : order) {
+        if (type == LB_FORMAT_RAW && !allowRaw) break;
         if (DecodeFormat(hFile, type)) return true;
         hFile->Seek(start, 0);
     }
@@ -161,13 +165,16 @@ bool LbImage::Load(const std::string& fileName, uint32_t imageType) {
         if (Decode(&file, imageType)) return true;
     }
     // The typed decoder failed (or no type was given): try every format, but keep
-    // the typed decoder's message when detection fails too.
+    // the typed decoder's message when detection fails too. A file named as a real
+    // picture format is never taken as a RAW strip: the RAW decoder accepts any bytes,
+    // so a damaged or misnamed picture would open as noise instead of failing.
     char typedError[sizeof info.lastError];
     std::memcpy(typedError, info.lastError, sizeof typedError);
     LbIOFile file;
     if (!file.Open(fileName.c_str(), "rb")) return false;
-    const bool ok = Decode(&file, LB_FORMAT_UNKNOWN);
-    if (!ok && imageType != LB_FORMAT_UNKNOWN) SetLastError(typedError);
+    const bool allowRaw = imageType == LB_FORMAT_UNKNOWN || imageType == LB_FORMAT_RAW;
+    const bool ok = DetectFormat(&file, allowRaw);
+    if (!ok && imageType != LB_FORMAT_UNKNOWN && typedError[0] != 0) SetLastError(typedError);
     return ok;
 }
 

@@ -60,6 +60,29 @@ TEST(CodecDispatch, TypedLoadFallsBackToDetectionAndKeepsTheTypedMessage) {
     EXPECT_STREQ(missing.GetLastError(), "");
 }
 
+TEST(CodecDispatch, DamagedPicturesFailInsteadOfOpeningAsRawNoise) {
+    // Bytes no real decoder takes: named as a picture they fail with the typed
+    // decoder's message; only untyped or ".raw" loads fall back to the RAW strips.
+    const std::string path = TempPath("damaged.gif");
+    {
+        FILE* f = std::fopen(path.c_str(), "wb");
+        ASSERT_TRUE(f);
+        for (int i = 0; i < 2000; ++i) std::fputc((i * 37) & 0xFF, f);
+        std::fclose(f);
+    }
+    for (uint32_t type : {LB_FORMAT_BMP, LB_FORMAT_GIF, LB_FORMAT_JPG, LB_FORMAT_PNG}) {
+        LbImage image;
+        EXPECT_FALSE(image.Load(path, type)) << type;
+        EXPECT_FALSE(image.IsValid());
+        EXPECT_STRNE(image.GetLastError(), "") << type;
+    }
+    for (uint32_t type : {LB_FORMAT_UNKNOWN, LB_FORMAT_RAW}) {
+        LbImage image;
+        ASSERT_TRUE(image.Load(path, type)) << type;
+        EXPECT_EQ(image.GetWidth(), 128u);
+    }
+}
+
 TEST(CodecSave, FailureLeavesNoFileAndKeepsTheOldOne) {
     const std::string path = TempPath("kept.png");
     WriteFile(path, Bytes{1, 2, 3});

@@ -112,10 +112,11 @@ TEST(MakeLogoFromFile, Refusals) {
     EXPECT_EQ(logo::MakeLogoFromFile(job, logo, error), logo::LogoJobResult::Unreadable);
     EXPECT_EQ(error, "is not a file");
     EXPECT_FALSE(error.empty());
-    // A BMP with missing rows is not read in place; the library then finds no format
-    // but the raw strips, which take any bytes, as the editor would.
+    // A BMP with missing rows is refused with the decoder's reason, never read as the
+    // raw strips (which take any bytes).
     job.picture = dir + "/cut.bmp";
-    EXPECT_EQ(logo::MakeLogoFromFile(job, logo, error), logo::LogoJobResult::Done);
+    EXPECT_EQ(logo::MakeLogoFromFile(job, logo, error), logo::LogoJobResult::Unreadable);
+    EXPECT_FALSE(error.empty());
     job.picture = dir + "/ok.bmp";
     job.selection = logo::Rect{50, 0, 60, 10};
     EXPECT_EQ(logo::MakeLogoFromFile(job, logo, error), logo::LogoJobResult::EmptySelection);
