@@ -52,6 +52,25 @@ int WriteOutput(const std::string& path, const std::string& data) {
     return 0;
 }
 
+bool ReadCsvTable(const std::string& path, const std::vector<std::string>& header, std::vector<CsvRow>& rows,
+                  std::string& error) {
+    std::string text;
+    if (!ReadWholeFile(path, text, error)) return false;
+    if (!ParseCsv(text, rows, error)) {
+        error = path + ": " + error;
+        return false;
+    }
+    DropBlankRows(rows);
+    if (rows.empty() || !IsHeader(rows[0], header)) {
+        std::string names;
+        for (const std::string& h : header) names += (names.empty() ? "" : ",") + h;
+        error = path + ": line 1: the header must be " + names;
+        return false;
+    }
+    rows.erase(rows.begin());
+    return true;
+}
+
 bool CsvFieldToCp949(const std::string& file, int line, const char* field, const std::string& utf8,
                      std::string& bytes, std::string& error) {
     cp949::Conversion c = cp949::FromUtf8(utf8);

@@ -75,19 +75,15 @@ int MemoImport(const Args& args) {
     InOut io;
     std::string error;
     if (!ParseInOut(args, true, io, error)) return Fail(2, "memo import: " + error);
-    std::string text;
-    if (!ReadWholeFile(io.in, text, error)) return Fail(1, error);
     std::vector<CsvRow> rows;
-    if (!ParseCsv(text, rows, error)) return Fail(1, io.in + ": " + error);
-    DropBlankRows(rows);
-    if (rows.empty() || !IsHeader(rows[0], kHeader)) return Fail(1, io.in + ": line 1: the header must be name,tel,email");
-    if (rows.size() - 1 > static_cast<size_t>(kMemoRows))
-        return Fail(1, io.in + ": line " + std::to_string(rows[kMemoRows + 1].line) + ": more than " +
+    if (!ReadCsvTable(io.in, kHeader, rows, error)) return Fail(1, error);
+    if (rows.size() > static_cast<size_t>(kMemoRows))
+        return Fail(1, io.in + ": line " + std::to_string(rows[kMemoRows].line) + ": more than " +
                            std::to_string(kMemoRows) + " entries");
     MemoTable table{};
-    for (size_t r = 1; r < rows.size(); ++r)
-        if (!ImportRow(io.in, rows[r], table[r - 1], error)) return Fail(1, error);
-    int last = static_cast<int>(rows.size()) - 2;
+    for (size_t r = 0; r < rows.size(); ++r)
+        if (!ImportRow(io.in, rows[r], table[r], error)) return Fail(1, error);
+    int last = static_cast<int>(rows.size()) - 1;
     return WriteOutput(io.out, EncodeMemoFile(table, last));
 }
 

@@ -116,16 +116,12 @@ int SongImport(const Args& args) {
     InOut io;
     std::string error;
     if (!ParseInOut(args, true, io, error)) return Fail(2, "song import: " + error);
-    std::string text;
-    if (!ReadWholeFile(io.in, text, error)) return Fail(1, error);
     std::vector<CsvRow> rows;
-    if (!ParseCsv(text, rows, error)) return Fail(1, io.in + ": " + error);
-    if (rows.empty() || rows[0].fields != kHeader)
-        return Fail(1, io.in + ": line 1: the header must be brand,title,singer,number");
+    if (!ReadCsvTable(io.in, kHeader, rows, error)) return Fail(1, error);
     auto tables = std::make_unique<SongTables>();
     SongCounts counts{};
-    for (size_t r = 1; r < rows.size(); ++r)
-        if (!ImportRow(io.in, rows[r], *tables, counts, error)) return Fail(1, error);
+    for (const CsvRow& row : rows)
+        if (!ImportRow(io.in, row, *tables, counts, error)) return Fail(1, error);
     return WriteOutput(io.out, EncodeSongFile(*tables, counts));
 }
 
