@@ -260,6 +260,18 @@ private slots:
         int text = QFontMetrics(QApplication::font()).horizontalAdvance("File");
         QCOMPARE(CFlatMenus::MeasureItem(bar, file).width, text + 4);
         QCOMPARE(bar->actionGeometry(file).width(), text + 4 + CFlatMenus::kSystemItemMargin);
+
+        // A pop-up opened from the bar overlaps the open item by one row and joins it.
+        bar->setActiveAction(file);
+        QMenu* menu = file->menu();
+        QVERIFY(QTest::qWaitForWindowExposed(menu));
+        QRect item(bar->mapToGlobal(bar->actionGeometry(file).topLeft()), bar->actionGeometry(file).size());
+        QCOMPARE(menu->y(), item.bottom());
+        QImage img = menu->grab().toImage();
+        QColor face = menu->palette().color(QPalette::Button);
+        QCOMPARE(img.pixelColor(item.left() - menu->x() + 5, 0), Adjusted(face, 20, 0));
+        QCOMPARE(img.pixelColor(item.right() + 10 - menu->x(), 0), Adjusted(menu->palette().color(QPalette::Dark), -40, 0));
+        menu->hide();
     }
 };
 

@@ -48,19 +48,35 @@ void DarkenPixel(QImage& img, int x, int y, int a) {
     img.setPixelColor(x, y, ToQColor(ui::Darken(ToRgb(c), a)));
 }
 
+// Screen rectangle of the bar item a pop-up belongs to; empty for other pop-ups.
+QRect BarItemOf(const QWidget* w) {
+    auto* menu = qobject_cast<const QMenu*>(w);
+    auto* bar = menu ? qobject_cast<const QMenuBar*>(menu->parentWidget()) : nullptr;
+    if (!bar) return QRect();
+    QRect r = bar->actionGeometry(menu->menuAction());
+    return r.isEmpty() ? QRect() : QRect(bar->mapToGlobal(r.topLeft()), r.size());
+}
+
 void ApplyStyle(QWidget* w) {
     if (!S().style || w->style() == S().style) return;
     w->setStyle(S().style);
     S().styled.emplace_back(w);
 }
 
-// Picks a pop-up item by a typed character before Qt's own mnemonic handling.
+// Places pop-ups opened from the menu bar one pixel higher, over the open bar item's
+// bottom line, so the two join; and picks a pop-up item by a typed character before
+// Qt's own mnemonic handling.
 class MenuCharFilter : public QObject {
 public:
     using QObject::QObject;
     bool eventFilter(QObject* obj, QEvent* ev) override {
-        if (ev->type() != QEvent::KeyPress) return false;
         auto* menu = qobject_cast<QMenu*>(obj);
+        if (ev->type() == QEvent::Show && menu) {
+            QRect bar = BarItemOf(menu);
+            if (!bar.isEmpty() && bar.bottom() + 1 == menu->y()) menu->move(menu->x(), menu->y() - 1);
+            return false;
+        }
+        if (ev->type() != QEvent::KeyPress) return false;
         auto* key = static_cast<QKeyEvent*>(ev);
         if (!menu || key->text().size() != 1 || (key->modifiers() & (Qt::ControlModifier | Qt::MetaModifier)))
             return false;
@@ -173,8 +189,8 @@ private:
         p->drawRect(r.adjusted(1, 1, -1, -1));
         p->drawRect(r.adjusted(2, 2, -2, -2));
         // A pop-up opened right under the open bar item joins it: no line between them.
-        QRect bar = CFlatMenus::BarItemRect();
-        if (w && !bar.isEmpty() && qAbs(bar.bottom() + 1 - w->geometry().top()) <= 1) {
+        QRect bar = BarItemOf(w);
+        if (!bar.isEmpty() && bar.bottom() == w->geometry().top()) {
             int x0 = bar.left() - w->geometry().left() + 1;
             int x1 = bar.right() - 4 - w->geometry().left() - 1;
             p->setPen(Adjusted(Face(opt->palette), 20, 0));
