@@ -199,6 +199,7 @@ private slots:
         QCOMPARE(e0.right, t0 + 18 + 5);
         QCOMPARE(e0.label->geometry(), QRect(21, (20 - fm.height()) / 2 + 6, t0, fm.height()));
         QCOMPARE(e0.label->font().pixelSize(), 12);
+        QVERIFY(wnd->ViewAt(0)->font().pixelSize() != 12);  // the pages keep their own font
         const TTabEntry& e1 = wnd->Entry(1);
         QCOMPARE(e1.left, e0.right + 1);
         QCOMPARE(e1.label->width(), 200);  // the long title is cut

@@ -88,7 +88,8 @@ int TTabWnd::HitTest(QPoint p) const {
 }
 
 void TTabWnd::SetTabFont(const QFont& font) {
-    setFont(font);
+    // Kept for the strip only: a Qt font set on the tab window would pass on to the
+    // pages inside it.
     font_ = font;
     for (auto& e : entries_) e->label->setFont(font_);
     PlaceStrip();
