@@ -139,6 +139,7 @@ void CMainFrame::LoadMenu(int resource) {
     };
     for (const res::MenuItem& popup : res::Menu(resource)) {
         QMenu* menu = bar->addMenu(QString::fromStdString(popup.caption));
+        menu->setSeparatorsCollapsible(false);  // every separator of the table shows
         connect(menu, &QMenu::aboutToShow, this, [this, menu] { InitMenuPopup(menu); });
         fill(menu, popup.items);
     }

@@ -153,6 +153,7 @@ private slots:
         QCOMPARE(items, QStringList({"Rotate &Left\tCtrl+L", "Rotate &Right\tCtrl+R", "-", "Flip &Horizontal\tCtrl+H",
                                      "Flip &Vertical\tCtrl+V", "-"}));
         QCOMPARE(CFlatMenus::CommandIdOf(edit->actions().at(4)), cmd::FlipVertical);
+        QVERIFY(!edit->separatorsCollapsible());  // the closing separator is shown
     }
 
     void keysWorkOnEveryPageAndOnlyWhenEnabled() {
