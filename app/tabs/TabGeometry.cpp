@@ -6,7 +6,7 @@ namespace tabs {
 
 int LabelBoxWidth(int textWidth) { return std::min(textWidth + 4, kMaxLabelWidth); }
 
-std::vector<TabPlace> PlaceTabs(const std::vector<TabSpec>& tabs, int textHeight) {
+std::vector<TabPlace> PlaceTabs(const std::vector<TabItem>& tabs, int textHeight) {
     std::vector<TabPlace> places(tabs.size());
     int x = 0;
     for (size_t i = 0; i < tabs.size(); ++i) {
@@ -26,7 +26,7 @@ std::vector<TabPlace> PlaceTabs(const std::vector<TabSpec>& tabs, int textHeight
     return places;
 }
 
-int HitTestTabs(const std::vector<TabSpec>& tabs, const std::vector<TabPlace>& places, int x, int y) {
+int HitTestTabs(const std::vector<TabItem>& tabs, const std::vector<TabPlace>& places, int x, int y) {
     if (y < kTabTop || y > kTabBottom) return -1;
     for (size_t i = 0; i < tabs.size() && i < places.size(); ++i) {
         if (!tabs[i].visible || !tabs[i].selectable) continue;

@@ -19,7 +19,7 @@ struct Rect {
 };
 
 // What the strip needs to know of one tab.
-struct TabSpec {
+struct TabItem {
     int textWidth = 0;   // title width in the tab font
     bool hasIcon = false;
     bool visible = true;
@@ -38,10 +38,10 @@ struct TabPlace {
 int LabelBoxWidth(int textWidth);
 
 // Places the tabs left to right from x = 0, skipping invisible ones.
-std::vector<TabPlace> PlaceTabs(const std::vector<TabSpec>& tabs, int textHeight);
+std::vector<TabPlace> PlaceTabs(const std::vector<TabItem>& tabs, int textHeight);
 
 // Index of the selectable, visible tab under (x, y), or -1.
-int HitTestTabs(const std::vector<TabSpec>& tabs, const std::vector<TabPlace>& places, int x, int y);
+int HitTestTabs(const std::vector<TabItem>& tabs, const std::vector<TabPlace>& places, int x, int y);
 
 // Where the views go inside a tab window of client size w x h.
 Rect ViewRect(int w, int h);

@@ -3,12 +3,12 @@
 
 #include "app/tabs/TabGeometry.h"
 
-using tabs::TabSpec;
+using tabs::TabItem;
 
 TEST(TabGeometry, TabsSitSideBySideWithIconRoom) {
     // "My Memo" with an icon (text 50), "My Logo" without (text 46), text height 13.
-    std::vector<TabSpec> specs = {{50, true}, {46, false}};
-    std::vector<tabs::TabPlace> p = tabs::PlaceTabs(specs, 13);
+    std::vector<TabItem> items = {{50, true}, {46, false}};
+    std::vector<tabs::TabPlace> p = tabs::PlaceTabs(items, 13);
     // t = 54, d = 72: the tab runs 0..77, the next starts at 78.
     EXPECT_EQ(p[0].left, 0);
     EXPECT_EQ(p[0].right, 77);
@@ -30,17 +30,17 @@ TEST(TabGeometry, LongTitlesAreCutTo200Pixels) {
 }
 
 TEST(TabGeometry, InvisibleTabsTakeNoRoom) {
-    std::vector<TabSpec> specs = {{20, false, false}, {20, false}};
-    std::vector<tabs::TabPlace> p = tabs::PlaceTabs(specs, 13);
+    std::vector<TabItem> items = {{20, false, false}, {20, false}};
+    std::vector<tabs::TabPlace> p = tabs::PlaceTabs(items, 13);
     EXPECT_EQ(p[0].left, -1);
     EXPECT_EQ(p[1].left, 0);
-    EXPECT_EQ(tabs::HitTestTabs(specs, p, 5, 10), 1);
+    EXPECT_EQ(tabs::HitTestTabs(items, p, 5, 10), 1);
 }
 
 TEST(TabGeometry, HitTestCoversRows6To26AndBothEdges) {
-    std::vector<TabSpec> specs = {{50, true}, {46, false}, {30, false}};
-    specs[2].selectable = false;
-    std::vector<tabs::TabPlace> p = tabs::PlaceTabs(specs, 13);
+    std::vector<TabItem> items = {{50, true}, {46, false}, {30, false}};
+    items[2].selectable = false;
+    std::vector<tabs::TabPlace> p = tabs::PlaceTabs(items, 13);
     struct Case {
         int x, y, tab;
     } cases[] = {
@@ -49,7 +49,7 @@ TEST(TabGeometry, HitTestCoversRows6To26AndBothEdges) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.x << "," << c.y);
-        EXPECT_EQ(tabs::HitTestTabs(specs, p, c.x, c.y), c.tab);
+        EXPECT_EQ(tabs::HitTestTabs(items, p, c.x, c.y), c.tab);
     }
 }
 

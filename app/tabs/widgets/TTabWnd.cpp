@@ -69,22 +69,22 @@ bool TTabWnd::SetActiveTab(int index, bool activateView) {
 bool TTabWnd::MaySwitch(QWidget*, QWidget*) { return true; }
 void TTabWnd::Switched(QWidget*, QWidget*) {}
 
-std::vector<tabs::TabSpec> TTabWnd::Specs() const {
+std::vector<tabs::TabItem> TTabWnd::Items() const {
     QFontMetrics fm(font_);
-    std::vector<tabs::TabSpec> specs;
+    std::vector<tabs::TabItem> items;
     for (const auto& e : entries_)
-        specs.push_back({fm.horizontalAdvance(e->label->text()), !e->icon.isNull(), e->visible, e->selectable});
-    return specs;
+        items.push_back({fm.horizontalAdvance(e->label->text()), !e->icon.isNull(), e->visible, e->selectable});
+    return items;
 }
 
 int TTabWnd::HitTest(QPoint p) const {
-    std::vector<tabs::TabSpec> specs = Specs();
+    std::vector<tabs::TabItem> items = Items();
     std::vector<tabs::TabPlace> places(entries_.size());
     for (size_t i = 0; i < entries_.size(); ++i) {
         places[i].left = entries_[i]->left;
         places[i].right = entries_[i]->right;
     }
-    return tabs::HitTestTabs(specs, places, p.x(), p.y());
+    return tabs::HitTestTabs(items, places, p.x(), p.y());
 }
 
 void TTabWnd::SetTabFont(const QFont& font) {
@@ -113,7 +113,7 @@ QWidget* TTabWnd::ViewAt(int index) const {
 }
 
 void TTabWnd::PlaceStrip() {
-    std::vector<tabs::TabPlace> places = tabs::PlaceTabs(Specs(), QFontMetrics(font_).height());
+    std::vector<tabs::TabPlace> places = tabs::PlaceTabs(Items(), QFontMetrics(font_).height());
     for (size_t i = 0; i < entries_.size(); ++i) {
         TTabEntry& e = *entries_[i];
         e.left = places[i].left;

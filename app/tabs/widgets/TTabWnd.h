@@ -67,7 +67,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent*) override;
 
 private:
-    std::vector<tabs::TabSpec> Specs() const;
+    std::vector<tabs::TabItem> Items() const;
     void PlaceStrip();   // records edges and moves the labels
     void LayoutViews();
 
