@@ -5,6 +5,8 @@
 #include <climits>
 #include <cstdlib>
 
+#include "app/CommandIds.h"
+#include "app/FileTypes.h"
 #include "cli/Registry.h"
 #include "image/LbImage.h"
 
@@ -23,17 +25,9 @@ bool ParseNumber(const std::string& text, long low, long high, long& value) {
 }  // namespace
 
 uint32_t PictureTypeOf(const std::string& path) {
-    const size_t slash = path.find_last_of('/');
-    const size_t dot = path.find_last_of('.');
-    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return LB_FORMAT_UNKNOWN;
-    std::string ext = path.substr(dot + 1);
-    for (char& c : ext) c = char(std::tolower(static_cast<unsigned char>(c)));
-    if (ext == "bmp") return LB_FORMAT_BMP;
-    if (ext == "gif") return LB_FORMAT_GIF;
-    if (ext == "jpg" || ext == "jpeg") return LB_FORMAT_JPG;
-    if (ext == "png") return LB_FORMAT_PNG;
-    if (ext == "raw") return LB_FORMAT_RAW;
-    return LB_FORMAT_UNKNOWN;
+    // The editor's own classification; only the picture kinds are image formats.
+    const FileKind kind = ClassifyFile(path);
+    return kind.page == page::Logo ? uint32_t(kind.type) : uint32_t(LB_FORMAT_UNKNOWN);
 }
 
 const char* PictureFormatName(uint32_t type) {

@@ -118,15 +118,15 @@ Conversion ToUtf8(std::string_view bytes) {
 
 std::string ToUtf8Lossy(std::string_view bytes) {
     std::string out;
+    Iconv cv("UTF-8", "CP949");
+    if (!cv.ok()) return out;
     while (!bytes.empty()) {
-        Conversion c = ToUtf8(bytes);
-        if (c.ok) return out + c.text;
-        // Convert the good prefix, replace one bad character, go on after it.
+        // Convert up to the first bad character, show it as U+FFFD, go on after it.
         size_t bad = 0;
-        Iconv cv("UTF-8", "CP949");
         std::string part;
-        cv.Run(bytes, part, bad);
+        bool ok = cv.Run(bytes, part, bad);
         out += part;
+        if (ok) break;
         out += "\xEF\xBF\xBD";
         size_t skip = (IsDBCSLeadByte(static_cast<unsigned char>(bytes[bad])) && bad + 1 < bytes.size()) ? 2 : 1;
         bytes.remove_prefix(bad + skip);
