@@ -1,6 +1,5 @@
 #include "cli/Convert.h"
 
-#include <cctype>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
