@@ -5,9 +5,9 @@
 #include <cstdlib>
 #include <cstring>
 
-namespace {
+#include "image/LbBudget.h"
 
-uint64_t g_maxImageSize = uint64_t(1) << 30;  // 1 GiB of pixel rows
+namespace {
 
 uint32_t NormalizeBpp(uint32_t bpp) {
     if (bpp <= 1) return 1;
@@ -23,8 +23,20 @@ int32_t DpiToPelsPerMeter(int32_t dpi) {
 
 }  // namespace
 
-void LbImage::SetMaxImageSize(uint64_t bytes) { g_maxImageSize = bytes; }
-uint64_t LbImage::GetMaxImageSize() { return g_maxImageSize; }
+void LbImage::SetMaxImageSize(uint64_t bytes) {
+    LbLimits limits = LbCurrentLimits();
+    limits.memory = bytes;
+    LbSetDefaultLimits(limits);
+}
+uint64_t LbImage::GetMaxImageSize() { return LbCurrentLimits().memory; }
+
+namespace {
+
+// What an owned pixel block and its planes count against the job's memory.
+uint64_t BlockBytes(const LbBitmapInfoHeader& head) { return 40 + uint64_t(head.clrUsed) * 4 + head.sizeImage; }
+uint64_t PlaneBytes(const LbBitmapInfoHeader& head) { return uint64_t(uint32_t(head.width)) * uint32_t(head.height); }
+
+}  // namespace
 
 // ---------------------------------------------------------------- life
 
@@ -71,10 +83,13 @@ void LbImage::FreeContent() {
         pLayers = nullptr;
     }
     info.numLayers = 0;
+    if (pSelection != nullptr) LbBudgetGive(PlaneBytes(head));
     std::free(pSelection);
     pSelection = nullptr;
+    if (pAlpha != nullptr) LbBudgetGive(PlaneBytes(head));
     std::free(pAlpha);
     pAlpha = nullptr;
+    if (pDib != nullptr) LbBudgetGive(BlockBytes(head));
     std::free(pDib);
     pDib = nullptr;
     info.pImage = nullptr;
@@ -110,8 +125,14 @@ void* LbImage::Create(uint32_t width, uint32_t height, uint32_t bpp, uint32_t im
     const uint64_t stride = (uint64_t(width) * bpp + 31) / 32 * 4;
     const uint64_t imageSize = stride * height;
     const uint32_t colors = bpp <= 8 ? (1u << bpp) : 0;
-    if (width > 0x7FFFFFFFu || height > 0x7FFFFFFFu || imageSize > g_maxImageSize || imageSize > 0xFFFFFFFFu - 40 - 1024) {
-        SetLastError("LbImage::Create can't allocate memory");
+    if (uint64_t(width) * height > LbCurrentLimits().pixels) {
+        SetLastError(("LbImage::Create can't allocate memory: " + LbPixelLimitError(width, height)).c_str());
+        return nullptr;
+    }
+    const uint64_t blockBytes = 40 + uint64_t(colors) * 4 + imageSize;
+    if (width > 0x7FFFFFFFu || height > 0x7FFFFFFFu || imageSize > 0xFFFFFFFFu - 40 - 1024 ||
+        !LbBudgetTake(blockBytes)) {
+        SetLastError(("LbImage::Create can't allocate memory: " + LbMemoryLimitError(blockBytes)).c_str());
         return nullptr;
     }
 
@@ -133,6 +154,7 @@ void* LbImage::Create(uint32_t width, uint32_t height, uint32_t bpp, uint32_t im
     const size_t blockSize = 40 + size_t(colors) * 4 + size_t(imageSize);
     pDib = std::malloc(blockSize);
     if (pDib == nullptr) {
+        LbBudgetGive(blockBytes);
         head = LbBitmapInfoHeader{};
         info.effWidth = 0;
         SetLastError("LbImage::Create can't allocate memory");
@@ -194,9 +216,9 @@ void LbImage::Copy(const LbImage& src, bool copyPixels, bool copySelection, bool
         SetPalette(src.GetPalette(), std::min<uint32_t>(256, src.GetNumColors()));
     }
     const size_t area = size_t(GetWidth()) * GetHeight();
-    if (copySelection && src.pSelection != nullptr && (pSelection = static_cast<uint8_t*>(std::malloc(area))))
+    if (copySelection && src.pSelection != nullptr && (pSelection = NewPlane(area)))
         std::memcpy(pSelection, src.pSelection, area);
-    if (copyAlpha && src.pAlpha != nullptr && (pAlpha = static_cast<uint8_t*>(std::malloc(area))))
+    if (copyAlpha && src.pAlpha != nullptr && (pAlpha = NewPlane(area)))
         std::memcpy(pAlpha, src.pAlpha, area);
 }
 
@@ -510,25 +532,34 @@ uint8_t LbImage::GetNearestIndex(LbRgbQuad color) {
 
 // ---------------------------------------------------------------- selection and alpha
 
-namespace {
-
-uint8_t* NewPlane(uint32_t width, uint32_t height, uint8_t value) {
-    const size_t area = size_t(width) * height;
+uint8_t* LbImage::NewPlane(size_t area) {
+    if (!LbBudgetTake(area)) {
+        SetLastError(LbMemoryLimitError(area).c_str());
+        return nullptr;
+    }
     auto* plane = static_cast<uint8_t*>(std::malloc(area == 0 ? 1 : area));
+    if (plane == nullptr) LbBudgetGive(area);
+    return plane;
+}
+
+uint8_t* LbImage::NewPlane(uint8_t value) {
+    const size_t area = size_t(GetWidth()) * GetHeight();
+    uint8_t* plane = NewPlane(area);
     if (plane != nullptr) std::memset(plane, value, area);
     return plane;
 }
 
-}  // namespace
-
 bool LbImage::SelectionCreate() {
     if (pDib == nullptr) return false;
-    if (pSelection == nullptr) pSelection = NewPlane(GetWidth(), GetHeight(), 0);
+    if (pSelection == nullptr) pSelection = NewPlane(uint8_t(0));
     return pSelection != nullptr;
 }
 
 void LbImage::SelectionDelete() {
-    if (info.pGhost == nullptr) std::free(pSelection);
+    if (info.pGhost == nullptr && pSelection != nullptr) {
+        LbBudgetGive(PlaneBytes(head));
+        std::free(pSelection);
+    }
     pSelection = nullptr;
 }
 
@@ -543,12 +574,15 @@ void LbImage::SelectionSet(int32_t x, int32_t y, uint8_t level) {
 
 bool LbImage::AlphaCreate() {
     if (pDib == nullptr) return false;
-    if (pAlpha == nullptr) pAlpha = NewPlane(GetWidth(), GetHeight(), 255);
+    if (pAlpha == nullptr) pAlpha = NewPlane(uint8_t(255));
     return pAlpha != nullptr;
 }
 
 void LbImage::AlphaDelete() {
-    if (info.pGhost == nullptr) std::free(pAlpha);
+    if (info.pGhost == nullptr && pAlpha != nullptr) {
+        LbBudgetGive(PlaneBytes(head));
+        std::free(pAlpha);
+    }
     pAlpha = nullptr;
 }
 

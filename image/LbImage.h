@@ -270,8 +270,8 @@ public:
     bool Encode(LbFile* hFile, LbImage** images, int32_t count, uint32_t imageType);
 
     static const char* GetVersion() { return LBIMAGE_VERSION; }
-    // Largest image size (row stride x height) Create accepts; larger ones fail like
-    // an allocation failure. Fuzzing and tests may lower it.
+    // The memory limit of the default budget (LbBudget.h): the largest block Create
+    // accepts outside a job. Fuzzing and tests may lower it.
     static void SetMaxImageSize(uint64_t bytes);
     static uint64_t GetMaxImageSize();
 
@@ -286,6 +286,10 @@ protected:
     // Recomputes head / info for a block laid out at pDib.
     void Startup(uint32_t imageType);
     void FreeContent();
+    // A selection or alpha plane counted against the job's memory; nullptr (with the
+    // last error set) when it does not fit.
+    uint8_t* NewPlane(size_t area);
+    uint8_t* NewPlane(uint8_t value);
 
     // Makes result an image with this image's information and palette at the given
     // size and depth (a transform's result); on failure copies its error here.

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <vector>
 
+#include "image/LbBudget.h"
 #include "image/LbByteOrder.h"
 #include "image/LbFile.h"
 #include "image/LbStreamReader.h"
@@ -102,7 +103,7 @@ bool LbImageBMP::Decode(LbFile* hFile) {
     }
     const char* error = DecodeStream(hFile);
     if (error == nullptr) return true;
-    SetLastError(error);
+    if (error != info.lastError) SetLastError(error);
     return false;
 }
 
@@ -131,10 +132,14 @@ const char* LbImageBMP::DecodeStream(LbFile* f) {
     // Uncompressed rows must be in the stream; refuse before allocating for them.
     const bool compressed = h.bpp <= 8 && (h.compression == kRle8 || h.compression == kRle4);
     const int64_t streamSize = f->Size();
-    if (!compressed && streamSize >= 0 && height > 1 && fileRow > uint64_t(streamSize) / (height - 1))
+    const uint64_t lastRowInStream = (uint64_t(h.bpp) * width + 7) / 8;
+    if (!compressed && streamSize >= 0 &&
+        (lastRowInStream > uint64_t(streamSize) || (height > 1 && fileRow > uint64_t(streamSize) / (height - 1))))
         return "Error reading BMP data";
 
-    if (Create(width, height, h.bpp, LB_FORMAT_BMP) == nullptr) return "Can't allocate memory";
+    // A refusal by the budget keeps its reason, which names the limit.
+    if (Create(width, height, h.bpp, LB_FORMAT_BMP) == nullptr)
+        return std::strchr(info.lastError, ':') ? info.lastError : "Can't allocate memory";
     SetXDPI(PelsToDpi(h.xPels));
     SetYDPI(PelsToDpi(h.yPels));
     if (info.escape) return "Cancelled";
@@ -164,6 +169,10 @@ const char* LbImageBMP::DecodeStream(LbFile* f) {
     if (dataOffset != 0 && !f->Seek(origin + dataOffset, 0)) return "Error reading BMP data";
 
     const uint32_t stride = info.effWidth;
+    auto overMemory = [&](uint64_t bytes) {
+        SetLastError(("Can't allocate memory for a scratch row: " + LbMemoryLimitError(bytes)).c_str());
+        return info.lastError;
+    };
     auto rowAt = [&](uint32_t fileRowIndex) {  // storage row of the n-th row in the file
         return info.pImage + size_t(topDown ? height - 1 - fileRowIndex : fileRowIndex) * stride;
     };
@@ -249,6 +258,8 @@ const char* LbImageBMP::DecodeStream(LbFile* f) {
             const uint32_t red = masks[0] & 0xFFFF, green = masks[1] & 0xFFFF, blue = masks[2] & 0xFFFF;
             const int r = MaskBits(red), g = MaskBits(green), b = MaskBits(blue);
             // The channel shifts count the mask bits as if red sat above green above blue.
+            LbBudgetHold hold((uint64_t(width) + 1) / 2 * 4);
+            if (!hold.ok()) return overMemory((uint64_t(width) + 1) / 2 * 4);
             std::vector<uint8_t> scratch((size_t(width) + 1) / 2 * 4);
             return readRows(scratch.data(), scratch.size(), [&](const uint8_t* src, uint8_t* dst) {
                 for (uint32_t x = 0; x < width; ++x, dst += 3) {
@@ -270,6 +281,8 @@ const char* LbImageBMP::DecodeStream(LbFile* f) {
         }
         default: {  // 32
             if (h.compression != kRgb && h.compression != kBitFields) return "unknown compression";
+            LbBudgetHold hold(uint64_t(width) * 4);
+            if (!hold.ok()) return overMemory(uint64_t(width) * 4);
             std::vector<uint8_t> scratch(size_t(width) * 4);
             if (bitFields && h.masksInHeader) {
                 // Masks from a later header: each channel taken where its mask says.

@@ -1,5 +1,6 @@
 #include "image/LbImageGIF.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstring>
 #include <memory>
@@ -7,16 +8,10 @@
 #include "image/GifImageIterator.h"
 #include "image/GifLzwDecoder.h"
 #include "image/GifReadAhead.h"
+#include "image/LbBudget.h"
 #include "image/LbFile.h"
 
 namespace {
-
-// No LZW code stream yields more pixels per byte than this (codes of at least 3
-// bits, strings of at most 4096 pixels): pictures larger than their data could
-// fill are damaged, and allocating them would only waste memory.
-constexpr uint64_t kMaxPixelsPerDataByte = 11000;
-
-bool Fits(uint64_t pixels, uint64_t dataBytes) { return pixels <= (dataBytes + 1) * kMaxPixelsPerDataByte; }
 
 uint32_t Le16(const uint8_t* p) { return uint32_t(p[0]) | (uint32_t(p[1]) << 8); }
 
@@ -111,7 +106,7 @@ int32_t LbImageGIF::get_num_frames(GifReadAhead& in, const Screen& screen, std::
             break;
         }
         dataSizes.push_back(in.SkipSubBlocks());
-        if (dataSizes.size() >= size_t(INT32_MAX)) break;
+        if (dataSizes.size() > LbCurrentLimits().frames) break;  // refused by the caller
     }
     in.SeekTo(start);
     return int32_t(dataSizes.size());
@@ -135,12 +130,42 @@ void LbImageGIF::GifMix(LbImage& previous, const LbImage& frame, uint32_t left, 
     const uint8_t transparent = uint8_t(frame.GetTransIndex());
     const int32_t fh = int32_t(frame.GetHeight());
     const int32_t ph = int32_t(previous.GetHeight());
+    if (previous.GetBpp() == 8 && frame.GetBpp() == 8 && left < previous.GetWidth()) {
+        // Byte rows on both sides: only the frame's rectangle is touched.
+        const uint32_t width = std::min(frame.GetWidth(), previous.GetWidth() - left);
+        for (int32_t y = 0; y < fh && int32_t(top) + y < ph; ++y) {
+            const uint8_t* src = frame.GetBits(uint32_t(fh - 1 - y));
+            uint8_t* dst = previous.GetBits(uint32_t(ph - 1 - (int32_t(top) + y))) + left;
+            for (uint32_t x = 0; x < width; ++x)
+                if (src[x] != transparent) dst[x] = src[x];
+        }
+        return;
+    }
     for (int32_t y = 0; y < fh; ++y) {
         const int32_t py = ph - 1 - (int32_t(top) + y);
         if (py < 0) break;
         for (uint32_t x = 0; x < frame.GetWidth(); ++x) {
             const uint8_t index = frame.GetPixelIndex(int32_t(x), fh - 1 - y);
             if (index != transparent) previous.SetPixelIndex(int32_t(left + x), py, index);
+        }
+    }
+}
+
+void LbImageGIF::DrawOnCanvas(LbImage& canvas, uint32_t left, uint32_t top) const {
+    LbRgbQuad colors[256];
+    for (uint32_t i = 0; i < 256; ++i) colors[i] = GetPaletteColor(uint8_t(i));
+    const uint32_t bpp = GetBpp(), width = GetWidth(), height = GetHeight();
+    const uint32_t ch = canvas.GetHeight();
+    for (uint32_t y = 0; y < height; ++y) {
+        const uint8_t* src = GetBits(height - 1 - y);
+        uint8_t* dst = canvas.GetBits(ch - 1 - (top + y)) + size_t(left) * 3;
+        for (uint32_t x = 0; x < width; ++x, dst += 3) {
+            const uint8_t index = bpp == 8   ? src[x]
+                                  : bpp == 4 ? uint8_t((src[x >> 1] >> ((x & 1) ? 0 : 4)) & 0x0F)
+                                             : uint8_t((src[x >> 3] >> (7 - (x & 7))) & 1);
+            dst[0] = colors[index].blue;
+            dst[1] = colors[index].green;
+            dst[2] = colors[index].red;
         }
     }
 }
@@ -169,6 +194,11 @@ bool LbImageGIF::Decode(LbFile* hFile) {
 
     std::vector<uint64_t> dataSizes;
     info.numFrames = get_num_frames(*in, *screen, dataSizes);
+    if (uint32_t(info.numFrames) > LbCurrentLimits().frames) {
+        SetLastError(("GIF: " + LbCountLimitError("frames", LbCurrentLimits().frames)).c_str());
+        in->Release();
+        return false;
+    }
     if (info.frame < 0 || info.frame >= info.numFrames) {
         in->Release();
         return false;
@@ -181,14 +211,15 @@ bool LbImageGIF::Decode(LbFile* hFile) {
 bool LbImageGIF::DecodeFrames(GifReadAhead& in, const Screen& screen, const std::vector<uint64_t>& dataSizes) {
     auto lzw = std::make_unique<GifLzwDecoder>();
     std::unique_ptr<LbImage> canvas;
-    std::unique_ptr<LbImage> previous;
     LbRgbQuad palette[256];
     int composition = screen.globalSize > 0 ? 0 : 1;
     int32_t requested = info.frame;
     int32_t firstTransIndex = -1;
     bool reached = false;
-    uint64_t totalData = 0;
-    for (uint64_t size : dataSizes) totalData += size;
+    // A frame is drawn whole even when its data ends early, so time follows the
+    // frames' areas rather than the file's size: their sum is bounded.
+    const uint64_t drawLimit = LbCurrentLimits().drawnPixels;
+    uint64_t drawn = 0;
     Descriptor d;
 
     for (int32_t iImage = 0; size_t(iImage) < dataSizes.size() && NextImage(in, screen, d, true); ++iImage) {
@@ -202,15 +233,29 @@ bool LbImageGIF::DecodeFrames(GifReadAhead& in, const Screen& screen, const std:
             if (in.Read(reinterpret_cast<uint8_t*>(local), 3 * tableSize) != 3 * tableSize) break;
             table = local;
         }
-        if (!Fits(uint64_t(d.width) * d.height, dataSizes[size_t(iImage)])) return false;
+        drawn += uint64_t(d.width) * d.height;
+        if (drawn > drawLimit) {
+            SetLastError(("GIF: frames draw " + LbCountLimitError("pixels", drawLimit)).c_str());
+            return false;
+        }
 
-        const bool mix = iImage > 0 && m_disposal == 1 && composition < 2;
-        if (mix) previous = std::make_unique<LbImage>(*this);
+        // A frame left in place over the previous one is decoded on its own and drawn
+        // into the picture's rectangle; the picture itself is never copied.
+        const bool mix = iImage > 0 && m_disposal == 1 && composition < 2 && IsValid();
         if (iImage == 0) firstTransIndex = info.transIndex;
 
-        if (Create(d.width, d.height, BitsForTable(tableSize), LB_FORMAT_GIF) == nullptr) return false;
-        Clear(0);
-        if (tableSize > 0) {
+        std::unique_ptr<LbImage> own;
+        LbImage* frame = this;
+        if (mix) {
+            own = std::make_unique<LbImage>();
+            frame = own.get();
+        }
+        if (frame->Create(d.width, d.height, BitsForTable(tableSize), LB_FORMAT_GIF) == nullptr) {
+            if (frame != this) SetLastError(frame->GetLastError());
+            return false;
+        }
+        frame->Clear(0);
+        if (tableSize > 0 && !mix) {
             uint32_t entries = tableSize;
             for (uint32_t i = 0; i < tableSize; ++i) palette[i] = LbRgbQuad{table[i].blue, table[i].green, table[i].red, 0};
             if (info.transIndex >= 0 && tableSize < 256) {
@@ -220,7 +265,7 @@ bool LbImageGIF::DecodeFrames(GifReadAhead& in, const Screen& screen, const std:
             SetPalette(palette, entries);
         }
 
-        LbImageIterator rows(*this, (d.flags & 0x40) != 0);
+        LbImageIterator rows(*frame, (d.flags & 0x40) != 0);
         lzw->decoder(in, rows, &info.escape);
         if (info.escape != 0) {
             SetLastError("Cancelled");
@@ -228,18 +273,18 @@ bool LbImageGIF::DecodeFrames(GifReadAhead& in, const Screen& screen, const std:
         }
         in.Release();
 
-        if (mix && previous->IsValid()) {
-            GifMix(*previous, *this, d.left, d.top);
-            TakePixels(*previous);
+        if (mix) {
+            frame->SetTransIndex(info.transIndex);
+            GifMix(*this, *frame, d.left, d.top);
             info.transIndex = firstTransIndex;
+            info.lastValid = false;
         }
-        previous.reset();
+        own.reset();
 
         if (composition > 1) {
             // Every frame is drawn, in turn, onto one true-colour screen.
             requested = INT32_MAX;
             if (!canvas) {
-                if (!Fits(uint64_t(screen.width) * screen.height, totalData)) return false;
                 canvas = std::make_unique<LbImage>(screen.width, screen.height, 24, LB_FORMAT_GIF);
                 if (!canvas->IsValid()) {
                     SetLastError(canvas->GetLastError());
@@ -247,13 +292,7 @@ bool LbImageGIF::DecodeFrames(GifReadAhead& in, const Screen& screen, const std:
                 }
                 canvas->Clear(0);
             }
-            const int32_t h = int32_t(GetHeight());
-            const int32_t ch = int32_t(canvas->GetHeight());
-            for (int32_t y = 0; y < h; ++y) {
-                for (uint32_t x = 0; x < GetWidth(); ++x) {
-                    canvas->SetPixelColor(int32_t(d.left + x), ch - 1 - int32_t(d.top) - y, GetPixelColor(int32_t(x), h - 1 - y));
-                }
-            }
+            DrawOnCanvas(*canvas, d.left, d.top);
         }
         if (iImage == requested) {
             reached = true;

@@ -60,6 +60,8 @@ private:
     bool DecodeFrames(GifReadAhead& in, const Screen& screen, const std::vector<uint64_t>& dataSizes);
     // Draws 'frame' over 'previous' at (left, top) except its transparent pixels.
     static void GifMix(LbImage& previous, const LbImage& frame, uint32_t left, uint32_t top);
+    // Copies this frame's colours into a 24-bit canvas at (left, top), inside it.
+    void DrawOnCanvas(LbImage& canvas, uint32_t left, uint32_t top) const;
     // Takes the pixels of 'from' while keeping this image's own information.
     void TakePixels(LbImage& from);
 

@@ -5,10 +5,12 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include <jerror.h>
 #include <jpeglib.h>
 
+#include "image/LbBudget.h"
 #include "image/LbExif.h"
 #include "image/LbFile.h"
 
@@ -25,17 +27,51 @@ struct ErrorHook {
     jpeg_error_mgr pub;
     jmp_buf jump;
     LbImage* image;
+    jpeg_progress_mgr progress;
+    long memoryLimit = 0;  // what libjpeg was allowed, named when it runs out
 };
 
 void ErrorExit(j_common_ptr cinfo) {
     auto* hook = reinterpret_cast<ErrorHook*>(cinfo->err);
     char text[JMSG_LENGTH_MAX];
     (*cinfo->err->format_message)(cinfo, text);
-    hook->image->SetLastError(text);
+    const int code = cinfo->err->msg_code;
+    if (hook->memoryLimit > 0 && (code == JERR_OUT_OF_MEMORY || code == JERR_NO_BACKING_STORE))
+        hook->image->SetLastError(("JPEG working memory is over what the memory limit leaves (" +
+                                   std::to_string(hook->memoryLimit) + " bytes of " +
+                                   std::to_string(LbCurrentLimits().memory) + ")").c_str());
+    else
+        hook->image->SetLastError(text);
+    longjmp(hook->jump, 1);
+}
+
+// Called while libjpeg reads: a progressive file may hold any number of scans,
+// each of which walks the whole picture, so their number is bounded.
+void CountScans(j_common_ptr cinfo) {
+    if (!cinfo->is_decompressor) return;
+    const auto* d = reinterpret_cast<j_decompress_ptr>(cinfo);
+    const uint32_t limit = LbCurrentLimits().scans;
+    if (d->input_scan_number <= 0 || uint32_t(d->input_scan_number) <= limit) return;
+    auto* hook = reinterpret_cast<ErrorHook*>(cinfo->err);
+    hook->image->SetLastError(("JPEG: " + LbCountLimitError("scans", limit)).c_str());
     longjmp(hook->jump, 1);
 }
 
 void SilentMessage(j_common_ptr) {}
+
+// Whether a decoded picture of this size fits the pixel limit and the memory left;
+// when not, the image's last error names the limit.
+bool PictureFits(LbImage& image, uint32_t width, uint32_t height, uint64_t bytes) {
+    if (uint64_t(width) * height > LbCurrentLimits().pixels) {
+        image.SetLastError(("Can't allocate memory: " + LbPixelLimitError(width, height)).c_str());
+        return false;
+    }
+    if (bytes >= LbBudgetLeft()) {
+        image.SetLastError(("Can't allocate memory: " + LbMemoryLimitError(bytes)).c_str());
+        return false;
+    }
+    return true;
+}
 
 struct Source {
     jpeg_source_mgr pub;
@@ -125,8 +161,8 @@ bool LbImageJPG::Decode(LbFile* hFile) {
         return false;
     }
     jpeg_create_decompress(&cinfo);
-    // libjpeg's own working memory stays within what a picture of the largest size needs.
-    cinfo.mem->max_memory_to_use = long(GetMaxImageSize() * 2 > 0x7FFFFFFF ? 0x7FFFFFFF : GetMaxImageSize() * 2);
+    hook.progress.progress_monitor = CountScans;
+    cinfo.progress = &hook.progress;
 
     auto* src = static_cast<Source*>((*cinfo.mem->alloc_small)(j_common_ptr(&cinfo), JPOOL_PERMANENT, sizeof(Source)));
     src->buffer = static_cast<JOCTET*>((*cinfo.mem->alloc_small)(j_common_ptr(&cinfo), JPOOL_PERMANENT, kBufferSize));
@@ -148,12 +184,14 @@ bool LbImageJPG::Decode(LbFile* hFile) {
         cinfo.scale_denom = info.jpegScale;
     }
     jpeg_calc_output_dimensions(&cinfo);
-    const uint64_t outputBytes = uint64_t(cinfo.output_width) * cinfo.output_height * 3;
-    if (outputBytes > GetMaxImageSize()) {
-        SetLastError("Can't allocate memory");
+    // The picture, then libjpeg's working memory from what is left of the budget.
+    const uint64_t outputBytes = (uint64_t(cinfo.output_width) * 24 + 31) / 32 * 4 * cinfo.output_height;
+    if (!PictureFits(*this, cinfo.output_width, cinfo.output_height, outputBytes)) {
         jpeg_destroy_decompress(&cinfo);
         return false;
     }
+    hook.memoryLimit = long(std::min<uint64_t>(LbBudgetLeft() - outputBytes, 0x7FFFFFFF));
+    cinfo.mem->max_memory_to_use = hook.memoryLimit;
 
     // Resolution: EXIF first, then the JFIF density.
     LbExifResolution exif;

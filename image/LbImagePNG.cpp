@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "image/LbBudget.h"
 #include "image/LbFile.h"
 
 // libpng reports errors through the error function, which must not return: it
@@ -18,11 +19,32 @@ struct Scratch {
     LbImage* image = nullptr;
     uint8_t* buffer = nullptr;
     png_bytep* rows = nullptr;
+    uint64_t held = 0;  // counted against the job's memory
     ~Scratch() {
         std::free(buffer);
         std::free(rows);
+        LbBudgetGive(held);
     }
 };
+
+// Refuses a picture the budget cannot hold, naming the limit, before anything is
+// allocated for it: the pixels, libpng's two row buffers and our own rows.
+void CheckBudget(png_structp png, Scratch& scratch, uint32_t width, uint32_t height, uint64_t rowBytes,
+                 uint64_t ownRows) {
+    {
+        std::string refusal;
+        const uint64_t working = 2 * (rowBytes + 64) + ownRows * rowBytes + uint64_t(height) * sizeof(png_bytep);
+        if (uint64_t(width) * height > LbCurrentLimits().pixels)
+            refusal = LbPixelLimitError(width, height);
+        else if (!LbBudgetTake(working))
+            refusal = "PNG working memory " + LbMemoryLimitError(working);
+        else
+            scratch.held = working;
+        if (refusal.empty()) return;
+        scratch.image->SetLastError(refusal.c_str());
+    }
+    png_longjmp(png, 1);
+}
 
 void OnError(png_structp png, png_const_charp message) {
     auto* scratch = static_cast<Scratch*>(png_get_error_ptr(png));
@@ -98,6 +120,9 @@ bool LbImagePNG::Decode(LbFile* hFile) {
         return false;
     }
     png_set_read_fn(png, hFile, ReadData);
+    // Sizes are checked against the budget below; ancillary chunks are bounded here.
+    png_set_user_limits(png, 0x7FFFFFFF, 0x7FFFFFFF);
+    png_set_chunk_malloc_max(png, LbCurrentLimits().chunkBytes);
     png_read_info(png, pinfo);
 
     const png_uint_32 width = png_get_image_width(png, pinfo);
@@ -105,6 +130,9 @@ bool LbImagePNG::Decode(LbFile* hFile) {
     const int colorType = png_get_color_type(png, pinfo);
     const int bitDepth = png_get_bit_depth(png, pinfo);
     const int pixelDepth = bitDepth * png_get_channels(png, pinfo);
+    // Rows go through a buffer of our own when they are wider in the file than in the picture.
+    const bool ownRows = bitDepth == 2 || bitDepth == 16 || (colorType & PNG_COLOR_MASK_ALPHA) != 0;
+    CheckBudget(png, scratch, width, height, (uint64_t(width) * uint32_t(pixelDepth) + 7) / 8, ownRows ? height : 0);
 
     // Background colour, 8 bits per channel.
     png_color_16p background = nullptr;

@@ -1,0 +1,91 @@
+#pragma once
+// The resources one job may use — a decode, the picture commands that follow it and
+// the encode — whatever its input claims. The limits are one small struct with their
+// defaults named here; decoders and transforms check them before they allocate, and
+// every refusal names the limit it reached.
+//
+// A job is a scope (LbJob): while one is open on a thread, every picture block,
+// selection or alpha plane, scratch row and library working buffer made on that
+// thread is counted against its memory limit, and released when freed. Outside a
+// job each allocation is checked on its own against the same limits.
+#include <cstdint>
+#include <string>
+
+// Bytes one job may hold at once: pictures, their copies, scratch rows and the
+// working memory of the compression libraries.
+inline constexpr uint64_t kLbMemoryLimit = uint64_t(1) << 30;
+// Pixels in one picture (width x height). A 12000 x 9000 phone photo has 1.08e8.
+inline constexpr uint64_t kLbPixelLimit = uint64_t(1) << 28;
+// Pixels the frames of one animated picture may draw together before the frame
+// asked for is reached (a frame is drawn even when its data ends early).
+inline constexpr uint64_t kLbDrawnPixelLimit = uint64_t(1) << 30;
+// Frames of one animated picture.
+inline constexpr uint32_t kLbFrameLimit = 8192;
+// Scans of one progressive JPEG (encoders write about 10).
+inline constexpr uint32_t kLbScanLimit = 100;
+// Bytes of one ancillary chunk or marker a decoder keeps (text, profiles).
+inline constexpr uint32_t kLbChunkLimit = 8u << 20;
+
+struct LbLimits {
+    uint64_t memory = kLbMemoryLimit;
+    uint64_t pixels = kLbPixelLimit;
+    uint64_t drawnPixels = kLbDrawnPixelLimit;
+    uint32_t frames = kLbFrameLimit;
+    uint32_t scans = kLbScanLimit;
+    uint32_t chunkBytes = kLbChunkLimit;
+};
+
+// The limits in force on this thread: the open job's, else the process defaults.
+const LbLimits& LbCurrentLimits();
+// Changes the process defaults (tests and fuzz targets lower them).
+void LbSetDefaultLimits(const LbLimits& limits);
+
+// Counts bytes against the open job's memory limit. Take() fails, counting nothing,
+// when the bytes do not fit (outside a job: when they alone exceed the limit).
+bool LbBudgetTake(uint64_t bytes);
+void LbBudgetGive(uint64_t bytes);
+// Bytes still free in the open job (the whole limit outside one).
+uint64_t LbBudgetLeft();
+
+// The texts of the refusals, each naming the limit.
+std::string LbMemoryLimitError(uint64_t wanted);
+std::string LbPixelLimitError(uint64_t width, uint64_t height);
+std::string LbCountLimitError(const char* what, uint64_t limit);
+
+// One job: opened for the lifetime of the object, restoring the previous on close.
+class LbJob {
+public:
+    explicit LbJob(const LbLimits& limits = LbCurrentLimits());
+    ~LbJob();
+    LbJob(const LbJob&) = delete;
+    LbJob& operator=(const LbJob&) = delete;
+
+    const LbLimits& Limits() const { return m_limits; }
+    uint64_t Used() const { return m_used; }
+    uint64_t Peak() const { return m_peak; }
+
+private:
+    friend bool LbBudgetTake(uint64_t);
+    friend void LbBudgetGive(uint64_t);
+    friend uint64_t LbBudgetLeft();
+    friend const LbLimits& LbCurrentLimits();
+    LbLimits m_limits;
+    uint64_t m_used = 0;
+    uint64_t m_peak = 0;
+    LbJob* m_previous = nullptr;
+};
+
+// Bytes held for one scope (a scratch row, a decoder's table): taken on
+// construction when they fit, given back on destruction.
+class LbBudgetHold {
+public:
+    explicit LbBudgetHold(uint64_t bytes) : m_bytes(LbBudgetTake(bytes) ? bytes : 0), m_ok(m_bytes == bytes) {}
+    ~LbBudgetHold() { LbBudgetGive(m_bytes); }
+    LbBudgetHold(const LbBudgetHold&) = delete;
+    LbBudgetHold& operator=(const LbBudgetHold&) = delete;
+    bool ok() const { return m_ok; }
+
+private:
+    uint64_t m_bytes;
+    bool m_ok;
+};
