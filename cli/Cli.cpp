@@ -1,9 +1,12 @@
 #include "cli/Cli.h"
 
 #include <cstdio>
+#include <new>
 #include <string>
 
 #include "cli/Registry.h"
+#include "image/LbBudget.h"
+#include "platform/AtomicFile.h"
 
 namespace cli {
 namespace {
@@ -35,6 +38,14 @@ int Info(const Args& files) {
     if (files.empty()) return Fail(2, "info needs at least one FILE");
     int code = 0;
     for (const std::string& path : files) {
+        // Only regular files are looked at: a FIFO or device would hang or never end.
+        std::string why;
+        std::FILE* f = platform::OpenRegularFile(path, &why);
+        if (f == nullptr) {
+            code = Fail(1, why);
+            continue;
+        }
+        std::fclose(f);
         std::string block;
         bool known = false;
         for (const DescribeFn& describe : Describers()) {
@@ -44,23 +55,13 @@ int Info(const Args& files) {
                 break;
             }
         }
-        if (!known) {
-            std::FILE* f = std::fopen(path.c_str(), "rb");
-            if (!f) {
-                code = Fail(1, path + ": cannot be opened");
-                continue;
-            }
-            std::fclose(f);
-            block = "  not recognised\n";
-        }
+        if (!known) block = "  not recognised\n";
         std::printf("%s:\n%s", path.c_str(), block.c_str());
     }
     return code;
 }
 
-}  // namespace
-
-int Run(int argc, char** argv) {
+int RunCommand(int argc, char** argv) {
     Args args(argv + 1, argv + argc);
     if (args.empty()) return Fail(2, "a command is needed; see lyrabox-cli --help");
     const std::string& word = args[0];
@@ -84,6 +85,18 @@ int Run(int argc, char** argv) {
     if (word == "convert" || word == "logo" || word == "memo" || word == "song")
         return Fail(2, "'" + name + "' is not a command; see lyrabox-cli --help");
     return Fail(2, "unknown command '" + word + "'; see lyrabox-cli --help");
+}
+
+}  // namespace
+
+int Run(int argc, char** argv) {
+    // One budget for the whole command: decode, picture commands and encode share it.
+    LbJob job;
+    try {
+        return RunCommand(argc, argv);
+    } catch (const std::bad_alloc&) {
+        return Fail(1, "not enough memory for this command");
+    }
 }
 
 }  // namespace cli

@@ -6,6 +6,7 @@
 
 #include "app/CommandIds.h"
 #include "app/FileTypes.h"
+#include "cli/Io.h"
 #include "cli/Registry.h"
 #include "image/LbImage.h"
 
@@ -64,6 +65,8 @@ int RunConvert(const std::vector<std::string>& args) {
     const uint32_t outType = PictureTypeOf(out);
     if (outType == LB_FORMAT_UNKNOWN)
         return Fail(2, "convert: " + out + ": the output must end in .bmp, .gif, .jpg, .jpeg, .png or .raw");
+
+    if (int refused = CheckPaths(in, out)) return refused;
 
     LbImage image;
     image.SetFrame(int32_t(frame));

@@ -5,8 +5,9 @@
 
 namespace cli {
 
-bool ParseCsv(const std::string& input, std::vector<CsvRow>& rows, std::string& error) {
+bool ParseCsv(const std::string& input, std::vector<CsvRow>& rows, std::string& error, size_t maxRows) {
     rows.clear();
+    size_t counted = 0;
     std::string_view text(input);
     if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
     int line = 1;
@@ -52,6 +53,10 @@ bool ParseCsv(const std::string& input, std::vector<CsvRow>& rows, std::string& 
                 }
             }
             row.fields.push_back(field);
+            if (row.fields.size() > kCsvMaxFields) {
+                error = "line " + std::to_string(row.line) + ": more than " + std::to_string(kCsvMaxFields) + " fields";
+                return false;
+            }
             if (i >= text.size()) {
                 rowDone = true;
             } else if (text[i] == ',') {
@@ -63,7 +68,9 @@ bool ParseCsv(const std::string& input, std::vector<CsvRow>& rows, std::string& 
                 rowDone = true;
             }
         }
-        rows.push_back(std::move(row));
+        const bool blank = row.fields.size() == 1 && row.fields[0].empty();
+        if (maxRows == size_t(-1) || !blank) rows.push_back(std::move(row));
+        if (!blank && ++counted >= maxRows) break;
     }
     return true;
 }

@@ -1,6 +1,10 @@
 #include "cli/Io.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <sys/stat.h>
+
+#include "app/FileTypes.h"
 
 #include "platform/AtomicFile.h"
 #include "platform/Cp949.h"
@@ -16,6 +20,11 @@ bool ParseInOut(const Args& args, bool outRequired, InOut& r, std::string& error
                 return false;
             }
             r.out = args[++i];
+            if (r.out.empty()) {
+                error = "-o needs a file name (- for standard output)";
+                return false;
+            }
+            if (r.out == "-") r.out.clear();
         } else if (args[i].size() > 1 && args[i][0] == '-') {
             error = "unknown option '" + args[i] + "'";
             return false;
@@ -35,10 +44,42 @@ bool ParseInOut(const Args& args, bool outRequired, InOut& r, std::string& error
     return true;
 }
 
-bool ReadWholeFile(const std::string& path, std::string& bytes, std::string& error) {
-    if (platform::ReadFileBytes(path, bytes)) return true;
-    error = path + ": cannot be read";
-    return false;
+int CheckPaths(const std::string& in, const std::string& out, const char* refusedExtension) {
+    struct stat input {};
+    if (::stat(in.c_str(), &input) != 0) return Fail(1, in + ": cannot be opened");
+    if (!S_ISREG(input.st_mode)) return Fail(1, in + ": is not a file");
+    if (out.empty()) return 0;
+    if (refusedExtension != nullptr && FileExtension(out) == refusedExtension)
+        return Fail(2, out + ": a ." + refusedExtension + " file is not what this command writes");
+    struct stat output {};
+    if (::stat(out.c_str(), &output) != 0) return 0;  // a new file (or a dangling link's target)
+    if (output.st_dev == input.st_dev && output.st_ino == input.st_ino)
+        return Fail(1, out + ": is the input file; write to another file");
+    if (!S_ISREG(output.st_mode)) return Fail(1, out + ": is not a file; only regular files are replaced");
+    return 0;
+}
+
+bool ReadWholeFile(const std::string& path, std::string& bytes, std::string& error, size_t limit) {
+    bytes.clear();
+    std::FILE* f = platform::OpenRegularFile(path, &error);
+    if (f == nullptr) return false;
+    // Read in pieces up to one byte past the limit: a larger file is refused unread.
+    char buffer[65536];
+    size_t n = 0;
+    while (bytes.size() <= limit && (n = std::fread(buffer, 1, sizeof buffer, f)) > 0)
+        bytes.append(buffer, std::min(n, limit + 1 - bytes.size()));
+    const bool failed = std::ferror(f) != 0;
+    std::fclose(f);
+    if (failed) {
+        error = path + ": cannot be read";
+        return false;
+    }
+    if (bytes.size() > limit) {
+        error = path + ": larger than the limit of " + std::to_string(limit) + " bytes for this file";
+        bytes.clear();
+        return false;
+    }
+    return true;
 }
 
 int WriteOutput(const std::string& path, const std::string& data) {
@@ -53,10 +94,10 @@ int WriteOutput(const std::string& path, const std::string& data) {
 }
 
 bool ReadCsvTable(const std::string& path, const std::vector<std::string>& header, std::vector<CsvRow>& rows,
-                  std::string& error) {
+                  std::string& error, size_t maxRows) {
     std::string text;
     if (!ReadWholeFile(path, text, error)) return false;
-    if (!ParseCsv(text, rows, error)) {
+    if (!ParseCsv(text, rows, error, maxRows == size_t(-1) ? maxRows : maxRows + 2)) {
         error = path + ": " + error;
         return false;
     }
@@ -73,6 +114,14 @@ bool ReadCsvTable(const std::string& path, const std::vector<std::string>& heade
 
 bool CsvFieldToCp949(const std::string& file, int line, const char* field, const std::string& utf8,
                      std::string& bytes, std::string& error) {
+    for (unsigned char ch : utf8)
+        if (ch < 0x20 || ch == 0x7F) {
+            char code[8];
+            std::snprintf(code, sizeof code, "0x%02X", ch);
+            error = file + ": line " + std::to_string(line) + ", field " + field + ": control character " + code +
+                    " is not allowed";
+            return false;
+        }
     cp949::Conversion c = cp949::FromUtf8(utf8);
     if (!c.ok) {
         error = file + ": line " + std::to_string(line) + ", field " + field + ": " + c.error;

@@ -7,28 +7,40 @@
 
 namespace cli {
 
-// Splits "IN [-o OUT]" style arguments. False (with error) on an unknown option,
-// a missing value or a wrong number of plain arguments.
+// Splits "IN [-o OUT]" style arguments ("-o -" is standard output). False (with
+// error) on an unknown option, a missing value or a wrong number of plain arguments.
 struct InOut {
     std::string in;
     std::string out;  // empty: standard output
 };
 bool ParseInOut(const Args& args, bool outRequired, InOut& result, std::string& error);
 
-// Reads a whole file; false with a message naming it.
-bool ReadWholeFile(const std::string& path, std::string& bytes, std::string& error);
+// The checks every command makes before it reads or writes: the input is a regular
+// file; the output (empty: standard output) is not the input itself, not a folder,
+// device or FIFO, and does not end in refusedExtension (the other kind of file;
+// nullptr: none). Returns 0, or prints the refusal and returns its exit code.
+int CheckPaths(const std::string& in, const std::string& out, const char* refusedExtension = nullptr);
+
+// The largest CSV file an import reads: far beyond any legitimate table, and a
+// bound on what a hostile one can cost.
+inline constexpr size_t kCsvFileLimit = 4u << 20;
+
+// Reads a whole regular file of at most limit bytes; false with a message naming it.
+bool ReadWholeFile(const std::string& path, std::string& bytes, std::string& error, size_t limit = kCsvFileLimit);
 
 // Writes data to path through a temporary file, or to standard output when path is
 // empty. Returns 0, or prints the failure and returns 1.
 int WriteOutput(const std::string& path, const std::string& data);
 
 // Reads a CSV file whose first row must name the columns (case and surrounding spaces
-// aside); rows holds the data rows after it, blank lines left out. False with an error
-// line naming the file.
+// aside); rows holds the data rows after it, blank lines left out, and stops after
+// maxRows + 1 of them (the caller names the first one over its limit). False with an
+// error line naming the file.
 bool ReadCsvTable(const std::string& path, const std::vector<std::string>& header, std::vector<CsvRow>& rows,
-                  std::string& error);
+                  std::string& error, size_t maxRows = size_t(-1));
 
 // UTF-8 CSV text of one field to CP949 bytes; error names file, line and field.
+// Control characters are refused: the files cannot keep them (a NUL ends a field).
 bool CsvFieldToCp949(const std::string& file, int line, const char* field, const std::string& utf8,
                      std::string& bytes, std::string& error);
 

@@ -77,6 +77,8 @@ int Logo(const Args& args) {
     if (!logo::IsPictureType(outType))
         return Fail(2, "logo: " + a.out + ": the name must end in .bmp, .gif, .jpg, .jpeg, .png or .raw");
 
+    if (int refused = CheckPaths(a.job.picture, a.out)) return refused;
+
     LbImage cut;
     switch (logo::MakeLogoFromFile(a.job, cut, error)) {
     case logo::LogoJobResult::Done: break;

@@ -19,6 +19,7 @@ int MemoExport(const Args& args) {
     InOut io;
     std::string error;
     if (!ParseInOut(args, false, io, error)) return Fail(2, "memo export: " + error);
+    if (int refused = CheckPaths(io.in, io.out, "mmo")) return refused;
     MemoTable table{};
     int entries = 0;
     if (!ReadMemoFile(io.in, table, entries)) return Fail(1, io.in + ": cannot be read");
@@ -75,8 +76,9 @@ int MemoImport(const Args& args) {
     InOut io;
     std::string error;
     if (!ParseInOut(args, true, io, error)) return Fail(2, "memo import: " + error);
+    if (int refused = CheckPaths(io.in, io.out, "csv")) return refused;
     std::vector<CsvRow> rows;
-    if (!ReadCsvTable(io.in, kHeader, rows, error)) return Fail(1, error);
+    if (!ReadCsvTable(io.in, kHeader, rows, error, kMemoRows)) return Fail(1, error);
     if (rows.size() > static_cast<size_t>(kMemoRows))
         return Fail(1, io.in + ": line " + std::to_string(rows[kMemoRows].line) + ": more than " +
                            std::to_string(kMemoRows) + " entries");

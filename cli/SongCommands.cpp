@@ -28,6 +28,7 @@ int SongExport(const Args& args) {
     InOut io;
     std::string error;
     if (!ParseInOut(args, false, io, error)) return Fail(2, "song export: " + error);
+    if (int refused = CheckPaths(io.in, io.out, "kok")) return refused;
     auto tables = std::make_unique<SongTables>();
     SongCounts counts{};
     if (!ReadSongs(io.in, *tables, counts)) return Fail(1, io.in + ": cannot be read");
@@ -93,9 +94,15 @@ bool ImportRow(const std::string& file, const CsvRow& row, SongTables& tables, S
     }
     SongFields f;
     std::string* targets[3] = {&f.title, &f.singer, &f.number};
-    for (int i = 0; i < 3; ++i)
+    for (int i = 0; i < 3; ++i) {
         if (!CsvFieldToCp949(file, row.line, kHeader[i + 1].c_str(), row.fields[i + 1], *targets[i], error))
             return false;
+        // The song file marks its records with '*': a field holding one would not read back.
+        if (targets[i]->find('*') != std::string::npos) {
+            error = where + ", field " + kHeader[i + 1] + ": '*' is not allowed in a song field";
+            return false;
+        }
+    }
     SongCheck check = CheckNewSong(f, counts[brand]);
     if (check != SongCheck::Ok) {
         Refusal why = Explain(check, f);
@@ -116,8 +123,9 @@ int SongImport(const Args& args) {
     InOut io;
     std::string error;
     if (!ParseInOut(args, true, io, error)) return Fail(2, "song import: " + error);
+    if (int refused = CheckPaths(io.in, io.out, "csv")) return refused;
     std::vector<CsvRow> rows;
-    if (!ReadCsvTable(io.in, kHeader, rows, error)) return Fail(1, error);
+    if (!ReadCsvTable(io.in, kHeader, rows, error, size_t(kBrandCount) * kSongsPerBrand)) return Fail(1, error);
     auto tables = std::make_unique<SongTables>();
     SongCounts counts{};
     for (const CsvRow& row : rows)

@@ -32,10 +32,11 @@ public:
     virtual long GetC() = 0;
 };
 
-// A stdio stream. Given an open FILE* it never closes it; Open()ed files are closed.
+// A stdio stream. A given FILE* is closed only when closeFile says so; Open()ed
+// files are closed.
 class LbIOFile : public LbFile {
 public:
-    explicit LbIOFile(FILE* fp = nullptr) : m_fp(fp), m_closeFile(false) {}
+    explicit LbIOFile(FILE* fp = nullptr, bool closeFile = false) : m_fp(fp), m_closeFile(closeFile && fp != nullptr) {}
     ~LbIOFile() override { Close(); }
     LbIOFile(const LbIOFile&) = delete;
     LbIOFile& operator=(const LbIOFile&) = delete;

@@ -13,6 +13,7 @@
 #include "image/LbImageJPG.h"
 #include "image/LbImagePNG.h"
 #include "image/LbImageRAW.h"
+#include "platform/AtomicFile.h"
 
 bool LbImage::AdoptDecoded(LbImage& codec, bool decoded) {
     if (decoded) return Transfer(codec);
@@ -159,10 +160,17 @@ bool LbImage::Encode(LbFile* hFile, LbImage** images, int32_t count, uint32_t im
 }
 
 bool LbImage::Load(const std::string& fileName, uint32_t imageType) {
+    // Opened once: a typed decode that fails goes back to the start for detection.
+    std::string reason;
+    LbIOFile file(platform::OpenRegularFile(fileName, &reason), true);
+    if (file.GetFile() == nullptr) {
+        // A missing file fails silently as before; a folder, device or FIFO says why.
+        if (reason.ends_with("is not a file")) SetLastError(reason.c_str());
+        return false;
+    }
     if (imageType >= LB_FORMAT_BMP && imageType <= LB_FORMAT_RAW) {
-        LbIOFile file;
-        if (!file.Open(fileName.c_str(), "rb")) return false;
         if (Decode(&file, imageType)) return true;
+        if (!file.Seek(0, SEEK_SET)) return false;
     }
     // The typed decoder failed (or no type was given): try every format, but keep
     // the typed decoder's message when detection fails too. A file named as a real
@@ -170,38 +178,26 @@ bool LbImage::Load(const std::string& fileName, uint32_t imageType) {
     // so a damaged or misnamed picture would open as noise instead of failing.
     char typedError[sizeof info.lastError];
     std::memcpy(typedError, info.lastError, sizeof typedError);
-    LbIOFile file;
-    if (!file.Open(fileName.c_str(), "rb")) return false;
     const bool allowRaw = imageType == LB_FORMAT_UNKNOWN || imageType == LB_FORMAT_RAW;
     const bool ok = DetectFormat(&file, allowRaw);
     if (!ok && imageType != LB_FORMAT_UNKNOWN && typedError[0] != 0) SetLastError(typedError);
     return ok;
 }
 
-namespace {
-
-// Permissions for a new file: those of the file it replaces, else the usual 0666 & ~umask.
-mode_t NewFileMode(const std::string& fileName) {
-    struct stat st {};
-    if (::stat(fileName.c_str(), &st) == 0) return st.st_mode & 07777;
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    return 0666 & ~mask;
-}
-
-}  // namespace
-
 bool LbImage::Save(const std::string& fileName, uint32_t imageType) {
-    // Encode into a temporary file beside the target and rename it into place, so a
-    // failed save never leaves a partial file and never touches an existing one.
-    std::string temp = fileName + ".XXXXXX";
-    const int fd = ::mkstemp(temp.data());
-    if (fd < 0) return false;
-    ::fchmod(fd, NewFileMode(fileName));
-    FILE* fp = ::fdopen(fd, "wb");
+    // Encode into a temporary file beside the target that replaces it only when
+    // complete, so a failed save never leaves a partial file or touches an existing one.
+    platform::AtomicWriter writer;
+    std::string reason;
+    if (!writer.Open(fileName, &reason)) {
+        SetLastError(reason.c_str());
+        return false;
+    }
+    const int fd = ::dup(writer.Fd());
+    FILE* fp = fd < 0 ? nullptr : ::fdopen(fd, "wb");
     if (fp == nullptr) {
-        ::close(fd);
-        ::unlink(temp.c_str());
+        if (fd >= 0) ::close(fd);
+        SetLastError("Write Error");
         return false;
     }
     bool ok = Encode(fp, imageType);
@@ -213,10 +209,9 @@ bool LbImage::Save(const std::string& fileName, uint32_t imageType) {
         SetLastError("Write Error");
         ok = false;
     }
-    if (ok && std::rename(temp.c_str(), fileName.c_str()) != 0) {
-        SetLastError("Can't replace the file");
+    if (ok && !writer.Commit(&reason)) {
+        SetLastError(reason.c_str());
         ok = false;
     }
-    if (!ok) ::unlink(temp.c_str());
     return ok;
 }

@@ -2,68 +2,212 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdio>
+#include <climits>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace platform {
 namespace {
 
+// Temporary files that have a name are called ".NAME.lyrabox-PID-XXXXXX", so that
+// the next writer in the folder can tell a dead writer's leftovers from a live one's.
+constexpr const char* kTempMark = ".lyrabox-";
+
 bool Fail(std::string* error, const std::string& what) {
     if (error) *error = what + ": " + std::strerror(errno);
     return false;
 }
 
+std::string FolderOf(const std::string& path) {
+    const size_t slash = path.rfind('/');
+    if (slash == std::string::npos) return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+std::string BaseOf(const std::string& path) {
+    const size_t slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+mode_t NewFileMode(const std::string& target) {
+    struct stat st {};
+    if (::stat(target.c_str(), &st) == 0) return st.st_mode & 07777;
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666 & ~mask;
+}
+
+bool SyncFolder(const std::string& folder) {
+    const int dfd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dfd < 0) return false;
+    const bool ok = ::fsync(dfd) == 0 || errno == EINVAL;  // some file systems cannot sync folders
+    ::close(dfd);
+    return ok;
+}
+
+std::string TempName(const std::string& folder, const std::string& base) {
+    return folder + "/." + base + kTempMark + std::to_string(::getpid()) + "-XXXXXX";
+}
+
 }  // namespace
 
-bool WriteFileAtomically(const std::string& path, std::string_view data, std::string* error) {
-    std::string tmp = path + ".XXXXXX";
-    int fd = mkstemp(tmp.data());
-    if (fd < 0) return Fail(error, "cannot create a file next to " + path);
-    // Keep the permissions an existing file had; a new one gets the usual 0666 & ~umask.
-    struct stat st;
-    if (stat(path.c_str(), &st) == 0) {
-        fchmod(fd, st.st_mode & 07777);
-    } else {
-        mode_t mask = umask(0);
-        umask(mask);
-        fchmod(fd, 0666 & ~mask);
+std::string ResolveWriteTarget(const std::string& path) {
+    std::string current = path;
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat st {};
+        if (::lstat(current.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return current;
+        char link[PATH_MAX];
+        const ssize_t n = ::readlink(current.c_str(), link, sizeof link - 1);
+        if (n <= 0) return current;
+        link[n] = 0;
+        current = link[0] == '/' ? std::string(link) : FolderOf(current) + "/" + link;
     }
+    return current;
+}
+
+void RemoveStaleTemporaries(const std::string& folder) {
+    DIR* dir = ::opendir(folder.c_str());
+    if (dir == nullptr) return;
+    while (const dirent* e = ::readdir(dir)) {
+        const char* mark = std::strstr(e->d_name, kTempMark);
+        if (e->d_name[0] != '.' || mark == nullptr) continue;
+        char* end = nullptr;
+        const long pid = std::strtol(mark + std::strlen(kTempMark), &end, 10);
+        if (pid <= 0 || end == nullptr || *end != '-' || std::strlen(end) != 7) continue;
+        if (::kill(pid_t(pid), 0) == 0 || errno != ESRCH) continue;  // its writer may still run
+        ::unlinkat(::dirfd(dir), e->d_name, 0);
+    }
+    ::closedir(dir);
+}
+
+AtomicWriter::~AtomicWriter() { Discard(); }
+
+void AtomicWriter::Discard() {
+    if (m_fd >= 0) ::close(m_fd);
+    m_fd = -1;
+    if (!m_named.empty()) ::unlink(m_named.c_str());
+    m_named.clear();
+}
+
+bool AtomicWriter::Open(const std::string& path, std::string* error) {
+    Discard();
+    m_target = ResolveWriteTarget(path);
+    m_folder = FolderOf(m_target);
+    struct stat st {};
+    if (::stat(m_target.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
+        errno = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
+        return Fail(error, "cannot replace " + path + ", which is not a regular file");
+    }
+    RemoveStaleTemporaries(m_folder);
+    const mode_t mode = NewFileMode(m_target);
+    // An unnamed file disappears with the process that made it.
+    m_fd = ::open(m_folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
+    if (m_fd < 0) {
+        m_named = TempName(m_folder, BaseOf(m_target));
+        m_fd = ::mkostemp(m_named.data(), O_CLOEXEC);
+        if (m_fd < 0) {
+            m_named.clear();
+            return Fail(error, "cannot create a file next to " + path);
+        }
+    }
+    ::fchmod(m_fd, mode);
+    return true;
+}
+
+bool AtomicWriter::Commit(std::string* error) {
+    if (m_fd < 0) {
+        errno = EBADF;
+        return Fail(error, "cannot write " + m_target);
+    }
+    if (::fsync(m_fd) != 0) {
+        const int saved = errno;
+        Discard();
+        errno = saved;
+        return Fail(error, "cannot write " + m_target);
+    }
+    if (m_named.empty()) {
+        // Give the unnamed file a name beside the target, then move it over the target.
+        std::string named = TempName(m_folder, BaseOf(m_target));
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            std::string candidate = named.substr(0, named.size() - 6) + std::to_string(100000 + attempt * 7919 % 900000);
+            const std::string proc = "/proc/self/fd/" + std::to_string(m_fd);
+            if (::linkat(AT_FDCWD, proc.c_str(), AT_FDCWD, candidate.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+                m_named = candidate;
+                break;
+            }
+            if (errno != EEXIST) {
+                const int saved = errno;
+                Discard();
+                errno = saved;
+                return Fail(error, "cannot write " + m_target);
+            }
+        }
+        if (m_named.empty()) {
+            Discard();
+            errno = EEXIST;
+            return Fail(error, "cannot write " + m_target);
+        }
+    }
+    const int closed = ::close(m_fd);
+    m_fd = -1;
+    if (closed != 0 || ::rename(m_named.c_str(), m_target.c_str()) != 0) {
+        const int saved = errno;
+        Discard();
+        errno = saved;
+        return Fail(error, closed != 0 ? "cannot write " + m_target : "cannot replace " + m_target);
+    }
+    m_named.clear();
+    if (!SyncFolder(m_folder)) return Fail(error, "cannot sync the folder of " + m_target);
+    return true;
+}
+
+bool WriteFileAtomically(const std::string& path, std::string_view data, std::string* error) {
+    AtomicWriter writer;
+    if (!writer.Open(path, error)) return false;
     const char* p = data.data();
     size_t left = data.size();
     while (left > 0) {
-        ssize_t n = ::write(fd, p, left);
+        const ssize_t n = ::write(writer.Fd(), p, left);
         if (n < 0 && errno == EINTR) continue;
         if (n <= 0) {
-            int saved = errno;
-            ::close(fd);
-            ::unlink(tmp.c_str());
-            errno = saved ? saved : ENOSPC;
+            if (n == 0) errno = ENOSPC;
             return Fail(error, "cannot write " + path);
         }
         p += n;
         left -= static_cast<size_t>(n);
     }
-    if (::fsync(fd) != 0 || ::close(fd) != 0) {
-        int saved = errno;
-        ::unlink(tmp.c_str());
-        errno = saved;
-        return Fail(error, "cannot write " + path);
+    return writer.Commit(error);
+}
+
+std::FILE* OpenRegularFile(const std::string& path, std::string* error) {
+    // Non-blocking open: a FIFO without a writer must not hang the reader.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        Fail(error, path + ": cannot be opened");
+        return nullptr;
     }
-    if (std::rename(tmp.c_str(), path.c_str()) != 0) {
-        int saved = errno;
-        ::unlink(tmp.c_str());
-        errno = saved;
-        return Fail(error, "cannot replace " + path);
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        if (error) *error = path + ": is not a file";
+        return nullptr;
     }
-    return true;
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    std::FILE* f = ::fdopen(fd, "rb");
+    if (f == nullptr) {
+        Fail(error, path + ": cannot be opened");
+        ::close(fd);
+    }
+    return f;
 }
 
 bool ReadFileBytes(const std::string& path, std::string& out, size_t maxBytes) {
     out.clear();
-    FILE* f = std::fopen(path.c_str(), "rb");
+    std::FILE* f = OpenRegularFile(path);
     if (!f) return false;
     char buf[65536];
     bool ok = true;

@@ -1,7 +1,13 @@
 #pragma once
 // Writing a file so that a failure never leaves a half-written file in its place:
-// the bytes go to a temporary file in the same folder, which is renamed over the
-// target only when everything was written and flushed.
+// the bytes go to a temporary file in the target's folder — unnamed where the file
+// system allows it, so that a killed process leaves nothing behind — which replaces
+// the target only when everything was written and synced. A symlinked target is
+// written through: the file it points to is replaced and the link is kept.
+//
+// Reading takes regular files only: a folder, device or FIFO is refused without
+// waiting on it.
+#include <cstdio>
 #include <string>
 #include <string_view>
 
@@ -11,7 +17,41 @@ namespace platform {
 // file is removed, and error (if given) says why.
 bool WriteFileAtomically(const std::string& path, std::string_view data, std::string* error = nullptr);
 
-// Reads a whole file, at most maxBytes of it. False when it cannot be opened or read.
+// The same for writers that stream: Open, write to Fd(), then Commit. Destroying an
+// uncommitted writer discards what was written.
+class AtomicWriter {
+public:
+    AtomicWriter() = default;
+    ~AtomicWriter();
+    AtomicWriter(const AtomicWriter&) = delete;
+    AtomicWriter& operator=(const AtomicWriter&) = delete;
+
+    bool Open(const std::string& path, std::string* error = nullptr);
+    int Fd() const { return m_fd; }
+    // Syncs the file, puts it in place of the target and syncs the folder.
+    bool Commit(std::string* error = nullptr);
+
+private:
+    void Discard();
+    std::string m_target;   // the file replaced (a symlink's target)
+    std::string m_folder;
+    std::string m_named;    // the temporary file's name when it has one
+    int m_fd = -1;
+};
+
+// The file a path names once symlinks are followed (the path itself otherwise);
+// a dangling link gives the file it would create.
+std::string ResolveWriteTarget(const std::string& path);
+
+// Temporary files of this program that a killed writer left in folder are removed.
+void RemoveStaleTemporaries(const std::string& folder);
+
+// Reads a whole file, at most maxBytes of it. False when it cannot be opened or read,
+// or is not a regular file.
 bool ReadFileBytes(const std::string& path, std::string& out, size_t maxBytes = static_cast<size_t>(-1));
+
+// Opens a regular file for reading ("rb"); nullptr with error set ("is not a file",
+// or the system's reason) otherwise. Never blocks on a FIFO.
+std::FILE* OpenRegularFile(const std::string& path, std::string* error = nullptr);
 
 }  // namespace platform
