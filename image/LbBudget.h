@@ -18,7 +18,7 @@ inline constexpr uint64_t kLbMemoryLimit = uint64_t(1) << 30;
 inline constexpr uint64_t kLbPixelLimit = uint64_t(1) << 28;
 // Pixels the frames of one animated picture may draw together before the frame
 // asked for is reached (a frame is drawn even when its data ends early).
-inline constexpr uint64_t kLbDrawnPixelLimit = uint64_t(1) << 30;
+inline constexpr uint64_t kLbDrawnPixelLimit = uint64_t(1) << 29;
 // Frames of one animated picture.
 inline constexpr uint32_t kLbFrameLimit = 8192;
 // Scans of one progressive JPEG (encoders write about 10).

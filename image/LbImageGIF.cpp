@@ -15,6 +15,26 @@ namespace {
 
 uint32_t Le16(const uint8_t* p) { return uint32_t(p[0]) | (uint32_t(p[1]) << 8); }
 
+// Palette index x of a packed row of 1, 4 or 8 bits per pixel, and its setter; a
+// value is kept to the bits the row has, as the pixel setter does.
+inline uint8_t RowIndex(const uint8_t* row, uint32_t x, uint32_t bpp) {
+    if (bpp == 8) return row[x];
+    if (bpp == 4) return uint8_t((row[x >> 1] >> ((x & 1) ? 0 : 4)) & 0x0F);
+    return uint8_t((row[x >> 3] >> (7 - (x & 7))) & 1);
+}
+
+inline void SetRowIndex(uint8_t* row, uint32_t x, uint32_t bpp, uint8_t index) {
+    if (bpp == 8) {
+        row[x] = index;
+    } else if (bpp == 4) {
+        const int shift = (x & 1) ? 0 : 4;
+        row[x >> 1] = uint8_t((row[x >> 1] & ~(0x0F << shift)) | ((index & 0x0F) << shift));
+    } else {
+        const uint8_t mask = uint8_t(0x80 >> (x & 7));
+        row[x >> 3] = (index & 1) ? uint8_t(row[x >> 3] | mask) : uint8_t(row[x >> 3] & ~mask);
+    }
+}
+
 uint32_t BitsForTable(uint32_t entries) { return entries <= 2 ? 1 : entries <= 16 ? 4 : 8; }
 
 }  // namespace
@@ -130,14 +150,25 @@ void LbImageGIF::GifMix(LbImage& previous, const LbImage& frame, uint32_t left, 
     const uint8_t transparent = uint8_t(frame.GetTransIndex());
     const int32_t fh = int32_t(frame.GetHeight());
     const int32_t ph = int32_t(previous.GetHeight());
-    if (previous.GetBpp() == 8 && frame.GetBpp() == 8 && left < previous.GetWidth()) {
-        // Byte rows on both sides: only the frame's rectangle is touched.
+    if (previous.GetBpp() <= 8 && left < previous.GetWidth()) {
+        // Straight on the rows: only the frame's rectangle is touched.
+        const uint32_t fb = frame.GetBpp(), pb = previous.GetBpp();
         const uint32_t width = std::min(frame.GetWidth(), previous.GetWidth() - left);
+        // Without a transparent index the frame's pixels are all drawn.
+        const bool wholeBytes = fb == pb && transparent >= (1u << fb) && uint64_t(left) * pb % 8 == 0;
         for (int32_t y = 0; y < fh && int32_t(top) + y < ph; ++y) {
             const uint8_t* src = frame.GetBits(uint32_t(fh - 1 - y));
-            uint8_t* dst = previous.GetBits(uint32_t(ph - 1 - (int32_t(top) + y))) + left;
-            for (uint32_t x = 0; x < width; ++x)
-                if (src[x] != transparent) dst[x] = src[x];
+            uint8_t* dst = previous.GetBits(uint32_t(ph - 1 - (int32_t(top) + y)));
+            uint32_t x = 0;
+            if (wholeBytes) {  // nothing to skip: whole bytes are copied, the rest below
+                const uint32_t bytes = uint32_t(uint64_t(width) * fb / 8);
+                std::memcpy(dst + size_t(left) * pb / 8, src, bytes);
+                x = bytes * 8 / fb;
+            }
+            for (; x < width; ++x) {
+                const uint8_t index = RowIndex(src, x, fb);
+                if (index != transparent) SetRowIndex(dst, left + x, pb, index);
+            }
         }
         return;
     }
@@ -160,9 +191,7 @@ void LbImageGIF::DrawOnCanvas(LbImage& canvas, uint32_t left, uint32_t top) cons
         const uint8_t* src = GetBits(height - 1 - y);
         uint8_t* dst = canvas.GetBits(ch - 1 - (top + y)) + size_t(left) * 3;
         for (uint32_t x = 0; x < width; ++x, dst += 3) {
-            const uint8_t index = bpp == 8   ? src[x]
-                                  : bpp == 4 ? uint8_t((src[x >> 1] >> ((x & 1) ? 0 : 4)) & 0x0F)
-                                             : uint8_t((src[x >> 3] >> (7 - (x & 7))) & 1);
+            const uint8_t index = RowIndex(src, x, bpp);
             dst[0] = colors[index].blue;
             dst[1] = colors[index].green;
             dst[2] = colors[index].red;

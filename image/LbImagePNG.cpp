@@ -123,6 +123,11 @@ bool LbImagePNG::Decode(LbFile* hFile) {
     // Sizes are checked against the budget below; ancillary chunks are bounded here.
     png_set_user_limits(png, 0x7FFFFFFF, 0x7FFFFFFF);
     png_set_chunk_malloc_max(png, LbCurrentLimits().chunkBytes);
+    // Ancillary chunks this decoder does not use are skipped unread, whatever size
+    // they claim, instead of being loaded whole.
+    static const png_byte kUnused[] = "tEXt\0zTXt\0iTXt\0iCCP\0sPLT\0eXIf\0hIST\0sBIT\0sCAL\0pCAL\0tIME\0cHRM\0gAMA\0sRGB";
+    png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, nullptr, 0);
+    png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, kUnused, int(sizeof kUnused / 5));
     png_read_info(png, pinfo);
 
     const png_uint_32 width = png_get_image_width(png, pinfo);
