@@ -88,29 +88,39 @@ bool ClampSelection(const Rect& s, int w, int h, Rect& r) {
     return true;
 }
 
-// The region path: only the part of the picture that the selection covers after the
-// commands is read, then turned by the same commands.
-LogoJobResult FromRegion(std::FILE* f, const PlainBmp& b, const LogoJob& job, LbImage& logo, std::string& error) {
+// The part of a w x h picture that the selection covers once the commands are
+// applied, in the picture's own coordinates; false when it holds no pixel.
+bool RegionBeforeCommands(const LogoJob& job, int width, int height, Rect& r) {
     std::vector<std::pair<int, int>> sizes;  // picture size before each command
-    int w = b.width, h = b.height;
+    int w = width, h = height;
     for (PictureCommand c : job.commands) {
         sizes.emplace_back(w, h);
         if (c == PictureCommand::RotateLeft || c == PictureCommand::RotateRight) std::swap(w, h);
     }
-    Rect r;
-    if (!ClampSelection(job.selection.value_or(FirstSelection(b.width, b.height)), w, h, r))
-        return LogoJobResult::EmptySelection;
+    if (!ClampSelection(job.selection.value_or(FirstSelection(width, height)), w, h, r)) return false;
     for (size_t i = job.commands.size(); i-- > 0;)
         r = RectBeforeCommand(r, job.commands[i], sizes[i].first, sizes[i].second);
+    return true;
+}
 
+// The commands turn only the region, then the logo is made from all of it.
+LogoJobResult FinishRegion(LbImage& part, const LogoJob& job, LbImage& logo) {
+    for (PictureCommand c : job.commands) ApplyPictureCommand(part, c);
+    const Rect all{0, 0, int(part.GetWidth()), int(part.GetHeight())};
+    return DeriveLogo(part, all, job.dither, logo) ? LogoJobResult::Done : LogoJobResult::EmptySelection;
+}
+
+// The region path: only the part of the picture that the selection covers after the
+// commands is read, then turned by the same commands.
+LogoJobResult FromRegion(std::FILE* f, const PlainBmp& b, const LogoJob& job, LbImage& logo, std::string& error) {
+    Rect r;
+    if (!RegionBeforeCommands(job, b.width, b.height, r)) return LogoJobResult::EmptySelection;
     LbImage part(LB_FORMAT_BMP);
     if (!ReadBmpRect(f, b, r, part)) {
         error = part.GetLastError()[0] ? part.GetLastError() : "Error reading BMP data";
         return LogoJobResult::Unreadable;
     }
-    for (PictureCommand c : job.commands) ApplyPictureCommand(part, c);
-    const Rect all{0, 0, int(part.GetWidth()), int(part.GetHeight())};
-    return DeriveLogo(part, all, job.dither, logo) ? LogoJobResult::Done : LogoJobResult::EmptySelection;
+    return FinishRegion(part, job, logo);
 }
 
 }  // namespace
@@ -136,9 +146,23 @@ LogoJobResult MakeLogoFromFile(const LogoJob& job, LbImage& logo, std::string& e
     }
     // The editor places its first selection when the picture arrives, before any
     // picture command, and keeps it there.
-    const Rect selection = job.selection.value_or(FirstSelection(int(picture.GetWidth()), int(picture.GetHeight())));
-    for (PictureCommand c : job.commands) ApplyPictureCommand(picture, c);
-    return DeriveLogo(picture, selection, job.dither, logo) ? LogoJobResult::Done : LogoJobResult::EmptySelection;
+    if (wholePicture) {
+        const Rect selection = job.selection.value_or(FirstSelection(int(picture.GetWidth()), int(picture.GetHeight())));
+        for (PictureCommand c : job.commands) ApplyPictureCommand(picture, c);
+        return DeriveLogo(picture, selection, job.dither, logo) ? LogoJobResult::Done : LogoJobResult::EmptySelection;
+    }
+    // Turning and flipping only move pixels, so the commands are applied to the region
+    // the selection needs rather than to a whole copy of a large picture.
+    Rect r;
+    if (!RegionBeforeCommands(job, int(picture.GetWidth()), int(picture.GetHeight()), r))
+        return LogoJobResult::EmptySelection;
+    LbImage part;
+    if (!picture.Crop(r.left, r.top, r.right, r.bottom, &part)) {
+        error = picture.GetLastError()[0] ? picture.GetLastError() : "cannot be cut";
+        return LogoJobResult::Unreadable;
+    }
+    picture.Destroy();
+    return FinishRegion(part, job, logo);
 }
 
 }  // namespace logo

@@ -28,7 +28,8 @@ enum class LogoJobResult { Done, Unreadable, EmptySelection };
 
 // The working logo of the job. error is the reason when the picture cannot be read.
 // With wholePicture false, an uncompressed 24-bit BMP is read only where the selection
-// needs it (rows and columns outside it are never decoded); the logo is the same.
+// needs it (rows and columns outside it are never decoded); other pictures are decoded
+// and the picture commands turn only the region the selection needs. The logo is the same.
 LogoJobResult MakeLogoFromFile(const LogoJob& job, LbImage& logo, std::string& error, bool wholePicture = false);
 
 // The rectangle of the picture before a command that ends up as rect after it; w and
