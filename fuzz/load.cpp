@@ -7,10 +7,11 @@
 #include <cstdlib>
 #include <string>
 
+#include "image/LbBudget.h"
 #include "image/LbImage.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    LbImage::SetMaxImageSize(16u << 20);
+    LbJob job;  // the production budget
     static const std::string path = "/tmp/lyra-fuzz-load-" + std::to_string(getpid());
     std::FILE* f = std::fopen(path.c_str(), "wb");
     if (f == nullptr) return 0;

@@ -1,0 +1,34 @@
+// Decode at the production budget, then the picture commands the editor and the
+// command line apply after it, chosen by the input's last bytes: none may fail on a
+// decoded picture except for the budget, and each keeps the picture readable.
+#include <cstdint>
+
+#include "image/LbBudget.h"
+#include "image/LbImage.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    if (size < 3) return 0;
+    LbJob job;
+    LbImage image;
+    if (!image.Decode(data, size - 2, data[size - 1] % 6)) return 0;
+    uint32_t script = data[size - 2] | uint32_t(data[size - 1]) << 8;
+    for (int step = 0; step < 4; ++step, script >>= 3) {
+        const uint32_t w = image.GetWidth(), h = image.GetHeight();
+        bool ok = true;
+        switch (script & 7) {
+            case 0: ok = image.RotateLeft(); break;
+            case 1: ok = image.RotateRight(); break;
+            case 2: ok = image.Flip(); break;
+            case 3: ok = image.Mirror(); break;
+            case 4: ok = image.Crop(int32_t(w / 4), int32_t(h / 4), int32_t(w - w / 4), int32_t(h - h / 4)) || w < 4 || h < 4; break;
+            case 5: ok = image.Resample(96, 96, 1 + (step & 1)); break;
+            case 6: ok = image.Dither(0); break;
+            default: ok = image.GrayScale(); break;
+        }
+        if (!ok && image.GetLastError()[0] == 0) __builtin_trap();  // a failure says why
+        if (!image.IsValid()) __builtin_trap();                     // and keeps the picture
+    }
+    volatile uint8_t sink = image.GetPixelColor(0, 0).red;
+    (void)sink;
+    return 0;
+}

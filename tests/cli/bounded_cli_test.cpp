@@ -1,0 +1,197 @@
+// What the command line does with hostile inputs and awkward paths: bounded memory
+// with one clear line naming the limit, only regular files read, outputs that are
+// refused, written through a symlink, and import rules that keep what they accept.
+#include <gtest/gtest.h>
+
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+
+#include "cli/Cli.h"
+#include "cli/support/CliRun.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+void Put32(std::string& s, size_t at, uint32_t v) {
+    for (int i = 0; i < 4; ++i) s[at + i] = char(v >> (8 * i));
+}
+
+std::string BmpHeader(int32_t width, int32_t height, uint16_t bpp, uint32_t compression, size_t extra) {
+    std::string b(54, '\0');
+    b[0] = 'B', b[1] = 'M';
+    Put32(b, 2, uint32_t(54 + extra));
+    Put32(b, 10, 54 + (bpp <= 8 ? 4u << bpp : 0u));
+    Put32(b, 14, 40);
+    Put32(b, 18, uint32_t(width));
+    Put32(b, 22, uint32_t(height));
+    b[26] = 1;
+    b[28] = char(bpp);
+    Put32(b, 30, compression);
+    return b;
+}
+
+std::string Le16(uint32_t v) { return std::string{char(v & 0xFF), char(v >> 8)}; }
+
+// A GIF whose screen and frames are width x height, each frame left in place and
+// without data: every frame is drawn whole.
+std::string EmptyFramesGif(uint32_t width, uint32_t height, int frames) {
+    std::string g = "GIF89a" + Le16(width) + Le16(height) + std::string("\x80\0\0", 3) + std::string("\0\0\0\xff\xff\xff", 6);
+    for (int i = 0; i < frames; ++i)
+        g += std::string("\x21\xf9\x04\x04\0\0\0\0\x2c\0\0\0\0", 13) + Le16(width) + Le16(height) + std::string("\0\x02\0", 3);
+    return g + ";";
+}
+
+// Runs the command line in a child whose address space is the budget plus a margin:
+// going past the budget ends in an allocation failure the command must report.
+CliResult RunLimited(std::vector<std::string> args, const std::string& out) {
+    const pid_t pid = fork();
+    if (pid == 0) {
+        const rlim_t limit = (rlim_t(1) << 30) + (rlim_t(400) << 20);
+        rlimit r{limit, limit};
+        setrlimit(RLIMIT_AS, &r);
+        if (!std::freopen(out.c_str(), "w", stderr)) _exit(99);
+        args.insert(args.begin(), "lyrabox-cli");
+        std::vector<char*> argv;
+        for (std::string& a : args) argv.push_back(a.data());
+        const int code = cli::Run(int(argv.size()), argv.data());
+        std::fflush(stderr);
+        _exit(code);
+    }
+    int status = 0;
+    waitpid(pid, &status, 0);
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status), "", ReadAll(out)};
+}
+
+}  // namespace
+
+TEST(BoundedCli, TinyFilesThatClaimHugePicturesEndWithTheLimitNamed) {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "an address-space limit and the sanitizer's shadow memory do not mix";
+#endif
+    const std::string dir = CliScratch();
+    std::string rle = BmpHeader(16384, 16384, 8, 1, 1024 + 2) + std::string(1024, '\0') + std::string("\0\x01", 2);
+    std::string tinyPng = std::string("\x89PNG\r\n\x1a\n", 8);
+    tinyPng += std::string("\0\0\0\x0dIHDR\0\0\0\x01\0\0\0\x01\x08\0\0\0\0\x3a\x7e\x9b\x55", 25);
+    tinyPng += std::string("\x7f\xff\xff\xfftEXt", 8) + "a" + std::string(1, '\0') + std::string(40, 'x');
+    struct Case {
+        const char* name;
+        std::string bytes;
+        std::vector<std::string> args;  // IN and OUT are appended
+        int code;
+        const char* says;  // part of the one error line
+    } cases[] = {
+        {"wide.bmp", BmpHeader(357913941, 1, 32, 0, 0), {"convert"}, 1, "wide.bmp"},
+        {"text.png", tinyPng, {"convert"}, 1, "text.png"},
+        {"frames.gif", EmptyFramesGif(10000, 10000, 200), {"convert", "--frame", "150"}, 1, "limit of 536870912 pixels"},
+        {"many.gif", EmptyFramesGif(1, 1, 9000), {"convert", "--frame", "8500"}, 1, "limit of 8192 frames"},
+        {"rle.bmp", rle, {"logo", "--rotate-left"}, 0, ""},
+        {"huge.bmp", BmpHeader(20000, 20000, 8, 1, 1024 + 2) + std::string(1024, '\0') + std::string("\0\x01", 2),
+         {"convert"}, 1, "pixel limit of 268435456 pixels"},
+    };
+    for (Case& c : cases) {
+        const std::string in = dir + "/" + c.name;
+        WriteAll(in, c.bytes);
+        std::vector<std::string> args = c.args;
+        args.insert(args.begin() + 1, in);
+        args.insert(args.begin() + 2, dir + "/out.bmp");
+        fs::remove(dir + "/out.bmp");
+        const CliResult r = RunLimited(args, dir + "/child.err");
+        EXPECT_EQ(r.code, c.code) << c.name << ": " << r.err;
+        if (c.code == 0) continue;
+        EXPECT_EQ(r.err.rfind("lyrabox-cli: ", 0), 0u) << r.err;
+        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+        EXPECT_NE(r.err.find(c.says), std::string::npos) << r.err;
+        EXPECT_FALSE(fs::exists(dir + "/out.bmp")) << c.name;
+    }
+}
+
+TEST(BoundedCli, OnlyRegularFilesAreReadAndOnlyRegularFilesReplaced) {
+    const std::string dir = CliScratch();
+    const std::string fifo = dir + "/pipe";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    fs::create_directories(dir + "/folder.png");
+    WriteAll(dir + "/m.mmo", std::string(16384, '\0'));
+    WriteAll(dir + "/s.kok", std::string(1, '\0'));
+    WriteAll(dir + "/in.csv", "name,tel,email\nA,1,\n");
+    fs::create_hard_link(dir + "/m.mmo", dir + "/same.csv");
+    struct Case {
+        std::vector<std::string> args;
+        int code;
+        const char* says;
+    } cases[] = {
+        {{"convert", dir + "/folder.png", dir + "/o.png"}, 1, "is not a file"},
+        {{"convert", "/dev/zero", dir + "/o.png"}, 1, "is not a file"},
+        {{"info", fifo}, 1, "is not a file"},
+        {{"memo", "import", fifo, "-o", dir + "/o.mmo"}, 1, "is not a file"},
+        {{"song", "export", "/dev/null"}, 1, "is not a file"},
+        {{"logo", dir + "/folder.png", dir + "/o.bmp"}, 1, "is not a file"},
+        // Outputs: the input itself, the other kind of file, a device or a FIFO.
+        {{"memo", "export", dir + "/m.mmo", "-o", dir + "/same.csv"}, 1, "is the input file"},
+        {{"memo", "export", dir + "/m.mmo", "-o", dir + "/m.mmo"}, 2, ".mmo file is not what"},
+        {{"song", "export", dir + "/s.kok", "-o", dir + "/x.kok"}, 2, ".kok file is not what"},
+        {{"memo", "import", dir + "/in.csv", "-o", dir + "/out.csv"}, 2, ".csv file is not what"},
+        {{"memo", "import", dir + "/in.csv", "-o", "/dev/null"}, 1, "is not a file"},
+        {{"memo", "import", dir + "/in.csv", "-o", fifo}, 1, "is not a file"},
+    };
+    for (const Case& c : cases) {
+        const CliResult r = RunCli(c.args);
+        EXPECT_EQ(r.code, c.code) << c.args[0] << " " << c.args[1] << ": " << r.err;
+        EXPECT_NE(r.err.find(c.says), std::string::npos) << r.err;
+    }
+    EXPECT_EQ(fs::file_size(dir + "/m.mmo"), 16384u) << "a refused output leaves the file as it was";
+    EXPECT_TRUE(fs::is_fifo(fifo));
+}
+
+TEST(BoundedCli, SymlinkOutputsAreWrittenThroughAndStdoutByDash) {
+    const std::string dir = CliScratch();
+    WriteAll(dir + "/in.csv", "name,tel,email\nA,1,\n");
+    fs::create_directories(dir + "/real");
+    WriteAll(dir + "/real/target.mmo", "old");
+    fs::create_symlink("real/target.mmo", dir + "/link.mmo");
+    fs::create_symlink("real/new.mmo", dir + "/dangling.mmo");
+    ASSERT_EQ(RunCli({"memo", "import", dir + "/in.csv", "-o", dir + "/link.mmo"}).code, 0);
+    ASSERT_EQ(RunCli({"memo", "import", dir + "/in.csv", "-o", dir + "/dangling.mmo"}).code, 0);
+    EXPECT_TRUE(fs::is_symlink(dir + "/link.mmo"));
+    EXPECT_TRUE(fs::is_symlink(dir + "/dangling.mmo"));
+    EXPECT_EQ(fs::file_size(dir + "/real/target.mmo"), 16384u);
+    EXPECT_EQ(fs::file_size(dir + "/real/new.mmo"), 16384u);
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir + "/real"), fs::directory_iterator()), 2)
+        << "no temporary file is left beside the target";
+    const CliResult toStdout = RunCli({"memo", "export", dir + "/link.mmo", "-o", "-"});
+    EXPECT_EQ(toStdout.code, 0) << toStdout.err;
+    EXPECT_EQ(toStdout.out, "name,tel,email\r\nA,1,\r\n");
+}
+
+TEST(BoundedCli, ImportRefusesWhatTheFilesCannotKeep) {
+    const std::string dir = CliScratch();
+    struct Case {
+        const char* command;
+        std::string csv;
+        const char* says;
+    } cases[] = {
+        {"song", "brand,title,singer,number\nZandri,*,B,1\n", "line 2, field title: '*' is not allowed"},
+        {"song", "brand,title,singer,number\nPellix,A,B*C,1\n", "line 2, field singer: '*'"},
+        {"memo", std::string("name,tel,email\nA\0B,1,\n", 22), "line 2, field name: control character 0x00"},
+        {"memo", "name,tel,email\nA,\"1\n2\",\n", "line 2, field tel: control character 0x0A"},
+        {"memo", "", ""},  // filled below: 300 rows
+    };
+    std::string rows = "name,tel,email\n";
+    for (int i = 0; i < 300; ++i) rows += "n" + std::to_string(i) + ",1,\n";
+    cases[4].csv = rows;
+    cases[4].says = "line 252: more than 250 entries";
+    for (const Case& c : cases) {
+        WriteAll(dir + "/in.csv", c.csv);
+        const std::string out = dir + (std::string(c.command) == "song" ? "/o.kok" : "/o.mmo");
+        const CliResult r = RunCli({c.command, "import", dir + "/in.csv", "-o", out});
+        EXPECT_EQ(r.code, 1) << c.csv;
+        EXPECT_NE(r.err.find(c.says), std::string::npos) << r.err;
+        EXPECT_FALSE(fs::exists(out));
+    }
+}
