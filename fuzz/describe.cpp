@@ -9,9 +9,6 @@
 #include "cli/Cli.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static const bool quiet =
-        std::freopen("/dev/null", "w", stdout) != nullptr && std::freopen("/dev/null", "w", stderr) != nullptr;
-    (void)quiet;
     static const char* kNames[] = {"x.mmo", "x.kok", "x.bmp", "x.raw", "x.gif", "x.bin"};
     const char* name = kNames[size > 0 ? data[0] % 6 : 0];
     std::string path = FuzzWriteFile(name, size > 0 ? data + 1 : data, size > 0 ? size - 1 : 0);

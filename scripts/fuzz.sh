@@ -13,7 +13,8 @@ CC=clang CXX=clang++ bash "$root/scripts/build.sh" "$dir" -DLYRA_FUZZ=ON -DLYRA_
 shopt -s nullglob
 targets=("$dir"/fuzz/fuzz_*)
 # The budget allows 1 GiB of pictures and library memory; the rest is the fuzzer's.
-limits=(-rss_limit_mb=2560 -timeout=10 -max_len=65536)
+# The targets' own output (the command line's messages) is closed; libFuzzer keeps its own.
+limits=(-rss_limit_mb=2560 -timeout=10 -max_len=65536 -close_fd_mask=3)
 failed=0
 for t in "${targets[@]}"; do
   name=$(basename "$t")
