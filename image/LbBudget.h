@@ -23,6 +23,10 @@ inline constexpr uint64_t kLbDrawnPixelLimit = uint64_t(1) << 29;
 inline constexpr uint32_t kLbFrameLimit = 8192;
 // Scans of one progressive JPEG (encoders write about 10).
 inline constexpr uint32_t kLbScanLimit = 100;
+// Samples all scans of one progressive JPEG may decode together: each scan walks its
+// components whole however little data it has. A 12000 x 9000 progressive photo
+// needs under 1.5e9.
+inline constexpr uint64_t kLbScanSampleLimit = uint64_t(1) << 31;
 // Bytes of one ancillary chunk or marker a decoder keeps (text, profiles).
 inline constexpr uint32_t kLbChunkLimit = 8u << 20;
 
@@ -32,6 +36,7 @@ struct LbLimits {
     uint64_t drawnPixels = kLbDrawnPixelLimit;
     uint32_t frames = kLbFrameLimit;
     uint32_t scans = kLbScanLimit;
+    uint64_t scanSamples = kLbScanSampleLimit;
     uint32_t chunkBytes = kLbChunkLimit;
 };
 

@@ -29,6 +29,8 @@ struct ErrorHook {
     LbImage* image;
     jpeg_progress_mgr progress;
     long memoryLimit = 0;  // what libjpeg was allowed, named when it runs out
+    int scan = 0;           // the scan last counted
+    uint64_t samples = 0;   // samples of the scans read so far
 };
 
 void ErrorExit(j_common_ptr cinfo) {
@@ -46,14 +48,24 @@ void ErrorExit(j_common_ptr cinfo) {
 }
 
 // Called while libjpeg reads: a progressive file may hold any number of scans,
-// each of which walks the whole picture, so their number is bounded.
+// each of which walks its components whole, so their number and their samples
+// together are bounded.
 void CountScans(j_common_ptr cinfo) {
     if (!cinfo->is_decompressor) return;
     const auto* d = reinterpret_cast<j_decompress_ptr>(cinfo);
-    const uint32_t limit = LbCurrentLimits().scans;
-    if (d->input_scan_number <= 0 || uint32_t(d->input_scan_number) <= limit) return;
     auto* hook = reinterpret_cast<ErrorHook*>(cinfo->err);
-    hook->image->SetLastError(("JPEG: " + LbCountLimitError("scans", limit)).c_str());
+    if (d->input_scan_number <= hook->scan || d->global_state < 200 /* before the first scan */) return;
+    hook->scan = d->input_scan_number;
+    for (int c = 0; c < d->comps_in_scan && c < MAX_COMPS_IN_SCAN; ++c)
+        if (const jpeg_component_info* comp = d->cur_comp_info[c])
+            hook->samples += uint64_t(comp->width_in_blocks) * comp->height_in_blocks * 64;
+    const LbLimits& limits = LbCurrentLimits();
+    if (uint32_t(hook->scan) > limits.scans)
+        hook->image->SetLastError(("JPEG: " + LbCountLimitError("scans", limits.scans)).c_str());
+    else if (hook->samples > limits.scanSamples)
+        hook->image->SetLastError(("JPEG: scans decode " + LbCountLimitError("samples", limits.scanSamples)).c_str());
+    else
+        return;
     longjmp(hook->jump, 1);
 }
 

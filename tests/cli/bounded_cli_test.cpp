@@ -14,39 +14,12 @@
 
 #include "cli/Cli.h"
 #include "cli/support/CliRun.h"
+#include "cli/support/HostileFiles.h"
 
 namespace fs = std::filesystem;
+using namespace hostile;
 
 namespace {
-
-void Put32(std::string& s, size_t at, uint32_t v) {
-    for (int i = 0; i < 4; ++i) s[at + i] = char(v >> (8 * i));
-}
-
-std::string BmpHeader(int32_t width, int32_t height, uint16_t bpp, uint32_t compression, size_t extra) {
-    std::string b(54, '\0');
-    b[0] = 'B', b[1] = 'M';
-    Put32(b, 2, uint32_t(54 + extra));
-    Put32(b, 10, 54 + (bpp <= 8 ? 4u << bpp : 0u));
-    Put32(b, 14, 40);
-    Put32(b, 18, uint32_t(width));
-    Put32(b, 22, uint32_t(height));
-    b[26] = 1;
-    b[28] = char(bpp);
-    Put32(b, 30, compression);
-    return b;
-}
-
-std::string Le16(uint32_t v) { return std::string{char(v & 0xFF), char(v >> 8)}; }
-
-// A GIF whose screen and frames are width x height, each frame left in place and
-// without data: every frame is drawn whole.
-std::string EmptyFramesGif(uint32_t width, uint32_t height, int frames) {
-    std::string g = "GIF89a" + Le16(width) + Le16(height) + std::string("\x80\0\0", 3) + std::string("\0\0\0\xff\xff\xff", 6);
-    for (int i = 0; i < frames; ++i)
-        g += std::string("\x21\xf9\x04\x04\0\0\0\0\x2c\0\0\0\0", 13) + Le16(width) + Le16(height) + std::string("\0\x02\0", 3);
-    return g + ";";
-}
 
 // Runs the command line in a child whose address space is the budget plus a margin:
 // going past the budget ends in an allocation failure the command must report.
@@ -76,10 +49,6 @@ TEST(BoundedCli, TinyFilesThatClaimHugePicturesEndWithTheLimitNamed) {
     GTEST_SKIP() << "an address-space limit and the sanitizer's shadow memory do not mix";
 #endif
     const std::string dir = CliScratch();
-    std::string rle = BmpHeader(16384, 16384, 8, 1, 1024 + 2) + std::string(1024, '\0') + std::string("\0\x01", 2);
-    std::string tinyPng = std::string("\x89PNG\r\n\x1a\n", 8);
-    tinyPng += std::string("\0\0\0\x0dIHDR\0\0\0\x01\0\0\0\x01\x08\0\0\0\0\x3a\x7e\x9b\x55", 25);
-    tinyPng += std::string("\x7f\xff\xff\xfftEXt", 8) + "a" + std::string(1, '\0') + std::string(40, 'x');
     struct Case {
         const char* name;
         std::string bytes;
@@ -88,12 +57,11 @@ TEST(BoundedCli, TinyFilesThatClaimHugePicturesEndWithTheLimitNamed) {
         const char* says;  // part of the one error line
     } cases[] = {
         {"wide.bmp", BmpHeader(357913941, 1, 32, 0, 0), {"convert"}, 1, "wide.bmp"},
-        {"text.png", tinyPng, {"convert"}, 1, "text.png"},
+        {"text.png", HugeTextPng(), {"convert"}, 1, "text.png"},
         {"frames.gif", EmptyFramesGif(10000, 10000, 200), {"convert", "--frame", "150"}, 1, "limit of 536870912 pixels"},
         {"many.gif", EmptyFramesGif(1, 1, 9000), {"convert", "--frame", "8500"}, 1, "limit of 8192 frames"},
-        {"rle.bmp", rle, {"logo", "--rotate-left"}, 0, ""},
-        {"huge.bmp", BmpHeader(20000, 20000, 8, 1, 1024 + 2) + std::string(1024, '\0') + std::string("\0\x01", 2),
-         {"convert"}, 1, "pixel limit of 268435456 pixels"},
+        {"rle.bmp", EmptyRle8Bmp(16384, 16384), {"logo", "--rotate-left"}, 0, ""},
+        {"huge.bmp", EmptyRle8Bmp(20000, 20000), {"convert"}, 1, "pixel limit of 268435456 pixels"},
     };
     for (Case& c : cases) {
         const std::string in = dir + "/" + c.name;
@@ -180,12 +148,8 @@ TEST(BoundedCli, ImportRefusesWhatTheFilesCannotKeep) {
         {"song", "brand,title,singer,number\nPellix,A,B*C,1\n", "line 2, field singer: '*'"},
         {"memo", std::string("name,tel,email\nA\0B,1,\n", 22), "line 2, field name: control character 0x00"},
         {"memo", "name,tel,email\nA,\"1\n2\",\n", "line 2, field tel: control character 0x0A"},
-        {"memo", "", ""},  // filled below: 300 rows
+        {"memo", MemoRows(300), "line 252: more than 250 entries"},
     };
-    std::string rows = "name,tel,email\n";
-    for (int i = 0; i < 300; ++i) rows += "n" + std::to_string(i) + ",1,\n";
-    cases[4].csv = rows;
-    cases[4].says = "line 252: more than 250 entries";
     for (const Case& c : cases) {
         WriteAll(dir + "/in.csv", c.csv);
         const std::string out = dir + (std::string(c.command) == "song" ? "/o.kok" : "/o.mmo");

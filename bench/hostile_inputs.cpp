@@ -1,0 +1,101 @@
+// "lyrabox-cli" as a whole process on tiny files that claim huge pictures or tables:
+// each must be refused (or done, for the logo) well under a second. Each iteration
+// starts one process; the figures are wall-clock times.
+#include <benchmark/benchmark.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "../tests/cli/support/HostileFiles.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+fs::path Dir() {
+    static fs::path dir = [] {
+        fs::path d = fs::temp_directory_path() / ("lyra_bench_hostile_" + std::to_string(getpid()));
+        fs::create_directories(d);
+        return d;
+    }();
+    return dir;
+}
+
+std::string Write(const std::string& name, const std::string& bytes) {
+    const std::string path = (Dir() / name).string();
+    std::ofstream(path, std::ios::binary) << bytes;
+    return path;
+}
+
+std::string Cli() {
+    // The benchmark lives in <build>/bench, the command line in <build>.
+    return (fs::read_symlink("/proc/self/exe").parent_path().parent_path() / "lyrabox-cli").string();
+}
+
+// Runs "lyrabox-cli ARGS" where IN is the file; the exit code must be the expected one.
+void Run(benchmark::State& state, const std::string& in, const std::string& args, int expected) {
+    const std::string command = Cli() + " " + args.substr(0, args.find(' ')) + " " + in +
+                                args.substr(args.find(' ')) + " 2>/dev/null";
+    for (auto _ : state) {
+        const int status = std::system(command.c_str());
+        if (!WIFEXITED(status) || WEXITSTATUS(status) != expected) state.SkipWithError(("failed: " + command).c_str());
+    }
+}
+
+// A small progressive JPEG from the fuzz seeds made to claim width x height, with its
+// last scan repeated: every scan walks the whole claimed picture.
+std::string ProgressiveClaiming(uint16_t width, uint16_t height, int extraScans) {
+    std::ifstream in(std::string(LYRA_SOURCE_DIR) + "/fuzz/seeds/jpeg/progressive.jpg", std::ios::binary);
+    std::string j((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const size_t sof = j.find("\xff\xc2"), lastScan = j.rfind("\xff\xda"), end = j.rfind("\xff\xd9");
+    if (sof == std::string::npos || lastScan == std::string::npos || end == std::string::npos) return j;
+    j[sof + 5] = char(height >> 8), j[sof + 6] = char(height), j[sof + 7] = char(width >> 8), j[sof + 8] = char(width);
+    const std::string scan = j.substr(lastScan, end - lastScan);
+    std::string out = j.substr(0, end);
+    for (int i = 0; i < extraScans; ++i) out += scan;
+    return out + "\xff\xd9";
+}
+
+void WideBmp(benchmark::State& s) {
+    Run(s, Write("wide.bmp", hostile::BmpHeader(357913941, 1, 32, 0, 0)), "convert " + (Dir() / "o.png").string(), 1);
+}
+void HugeTextPng(benchmark::State& s) {
+    Run(s, Write("text.png", hostile::HugeTextPng()), "convert " + (Dir() / "o.bmp").string(), 1);
+}
+void ManyLargeFrames(benchmark::State& s) {
+    Run(s, Write("frames.gif", hostile::EmptyFramesGif(10000, 10000, 1001)),
+        "convert " + (Dir() / "o.bmp").string() + " --frame 1000", 1);
+}
+void ManyTinyFrames(benchmark::State& s) {
+    Run(s, Write("many.gif", hostile::EmptyFramesGif(1, 1, 40000)), "convert " + (Dir() / "o.bmp").string() + " --frame 5000",
+        1);
+}
+void RleLogoTurned(benchmark::State& s) {
+    Run(s, Write("rle.bmp", hostile::EmptyRle8Bmp(16384, 16384)), "logo " + (Dir() / "logo.bmp").string() + " --rotate-left",
+        0);
+}
+void CsvOfManyRows(benchmark::State& s) {
+    Run(s, Write("rows.csv", hostile::MemoRows(200000)), "memo import -o " + (Dir() / "o.mmo").string(), 1);
+}
+
+void HugeProgressiveJpeg(benchmark::State& s) {
+    Run(s, Write("huge.jpg", ProgressiveClaiming(18000, 18000, 0)), "convert " + (Dir() / "o.bmp").string(), 1);
+}
+void ManyScansJpeg(benchmark::State& s) {
+    Run(s, Write("scans.jpg", ProgressiveClaiming(12000, 9000, 10000)), "convert " + (Dir() / "o.bmp").string(), 1);
+}
+
+BENCHMARK(HugeProgressiveJpeg)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(ManyScansJpeg)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(WideBmp)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(HugeTextPng)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(ManyLargeFrames)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(ManyTinyFrames)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(RleLogoTurned)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(CsvOfManyRows)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+}  // namespace
