@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
 #include <filesystem>
 
 #include "platform/AtomicFile.h"
@@ -51,4 +55,41 @@ TEST(AtomicFile, ReadStopsAtLimitAndRefusesFolders) {
     EXPECT_EQ(back, "0123");
     EXPECT_FALSE(platform::ReadFileBytes(dir.string(), back));
     EXPECT_FALSE(platform::ReadFileBytes((dir / "missing").string(), back));
+}
+
+TEST(AtomicFile, LeftoversOfKilledWritersAreRemovedByTheNextWrite) {
+    fs::path dir = Scratch("leftovers");
+    // A writer that died (a process id that cannot be running), one that may still run
+    // (this process), and files that only look alike.
+    const std::string dead = ".a.bin.lyrabox-2147483646-Ab12Cd";
+    const std::string alive = ".a.bin.lyrabox-" + std::to_string(getpid()) + "-Xy34Zw";
+    const std::string others[] = {"a.bin.lyrabox-2147483646-Ab12Cd", ".a.bin.lyrabox-x-Ab12Cd", ".notes"};
+    for (const std::string& name : {dead, alive, others[0], others[1], others[2]})
+        ASSERT_TRUE(platform::WriteFileAtomically((dir / name).string(), "left"));
+    ASSERT_TRUE(platform::WriteFileAtomically((dir / "a.bin").string(), "new"));
+    EXPECT_FALSE(fs::exists(dir / dead));
+    for (const std::string& name : {alive, others[0], others[1], others[2]}) EXPECT_TRUE(fs::exists(dir / name)) << name;
+    EXPECT_EQ(Entries(dir), 5u) << "nothing but the target is added";
+}
+
+TEST(AtomicFile, AWriterKilledMidwayLeavesTheFolderAsItWas) {
+    fs::path dir = Scratch("killed");
+    const std::string target = (dir / "t.bin").string();
+    ASSERT_TRUE(platform::WriteFileAtomically(target, "old"));
+    const pid_t pid = fork();
+    if (pid == 0) {
+        platform::AtomicWriter writer;
+        if (writer.Open(target) && ::write(writer.Fd(), "partial", 7) == 7) ::kill(::getpid(), SIGKILL);
+        _exit(1);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(pid, &status, 0), pid);
+    ASSERT_TRUE(WIFSIGNALED(status));
+    std::string back;
+    ASSERT_TRUE(platform::ReadFileBytes(target, back));
+    EXPECT_EQ(back, "old");
+    // An unnamed temporary file vanishes with its process; a named one is removed by
+    // the next write.
+    ASSERT_TRUE(platform::WriteFileAtomically(target, "new"));
+    EXPECT_EQ(Entries(dir), 1u);
 }

@@ -70,7 +70,10 @@ Decoded DecodeGif(const Bytes& bytes, int32_t frame) {
     LbMemFile file(bytes.data(), bytes.size());
     result.ok = codec.Decode(&file);
     result.frames = codec.GetNumFrames();
-    if (result.ok) result.image.Transfer(codec);
+    if (result.ok)
+        result.image.Transfer(codec);
+    else
+        result.image.SetLastError(codec.GetLastError());  // the reason travels with the result
     return result;
 }
 
