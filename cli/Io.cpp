@@ -114,14 +114,11 @@ bool ReadCsvTable(const std::string& path, const std::vector<std::string>& heade
 
 bool CsvFieldToCp949(const std::string& file, int line, const char* field, const std::string& utf8,
                      std::string& bytes, std::string& error) {
-    for (unsigned char ch : utf8)
-        if (ch < 0x20 || ch == 0x7F) {
-            char code[8];
-            std::snprintf(code, sizeof code, "0x%02X", ch);
-            error = file + ": line " + std::to_string(line) + ", field " + field + ": control character " + code +
-                    " is not allowed";
-            return false;
-        }
+    if (utf8.find('\0') != std::string::npos) {
+        error = file + ": line " + std::to_string(line) + ", field " + field +
+                ": the character NUL (0x00) is not allowed; the file would end the field there";
+        return false;
+    }
     cp949::Conversion c = cp949::FromUtf8(utf8);
     if (!c.ok) {
         error = file + ": line " + std::to_string(line) + ", field " + field + ": " + c.error;

@@ -40,7 +40,8 @@ bool ReadCsvTable(const std::string& path, const std::vector<std::string>& heade
                   std::string& error, size_t maxRows = size_t(-1));
 
 // UTF-8 CSV text of one field to CP949 bytes; error names file, line and field.
-// Control characters are refused: the files cannot keep them (a NUL ends a field).
+// NUL is refused: the files end a field there. Every other character a file can keep
+// is taken, so that an exported file imports back to the same file.
 bool CsvFieldToCp949(const std::string& file, int line, const char* field, const std::string& utf8,
                      std::string& bytes, std::string& error);
 

@@ -49,7 +49,7 @@ bool ImportRow(const std::string& file, const CsvRow& row, MemoEntry& entry, std
         const char* name;
         size_t limit;
         std::string bytes;
-    } fields[3] = {{"name", kMemoTypedName, {}}, {"tel", kMemoTypedTel, {}}, {"email", kMemoTypedEmail, {}}};
+    } fields[3] = {{"name", kMemoFileNameBytes, {}}, {"tel", kMemoFileTelBytes, {}}, {"email", kMemoInputEmail, {}}};
     for (int f = 0; f < 3; ++f) {
         if (!CsvFieldToCp949(file, row.line, fields[f].name, row.fields[f], fields[f].bytes, error)) return false;
         if (fields[f].bytes.size() > fields[f].limit) {
@@ -63,7 +63,9 @@ bool ImportRow(const std::string& file, const CsvRow& row, MemoEntry& entry, std
         return false;
     }
     bool dbcs = false;
-    MemoCommit result = CommitMemoInput(entry, {fields[0].bytes, fields[1].bytes, fields[2].bytes}, dbcs);
+    // The limits are what a memo file holds, so that every file exports and imports
+    // back; the storing steps are the Input button's.
+    MemoCommit result = StoreMemoInput(entry, {fields[0].bytes, fields[1].bytes, fields[2].bytes}, dbcs);
     if (result == MemoCommit::EmailOver) {
         error = where + ", field email: longer than " + std::to_string(kMemoStoredEmail) +
                 " bytes once split for the device (E-Mail String Over)";

@@ -67,8 +67,9 @@ TEST(MemoCli, BadInputNamesFileLineAndFieldAndWritesNothing) {
     } cases[] = {
         {"no header", "kim,010,a@b\n", "line 1: the header must be name,tel,email"},
         {"emoji", "name,tel,email\nkim,010,\xF0\x9F\x98\x80@x\n", "line 2, field email: the character"},
-        {"name too long", "name,tel,email\nabcdefghijklmno,,\n", "line 2, field name: 15 bytes, at most 14"},
-        {"hangul counts two", "name,tel,email\n가나다라마바사아,,\n", "field name: 16 bytes"},
+        // The limits are what a memo record holds: 16 bytes of name.
+        {"name too long", "name,tel,email\nabcdefghijklmnopq,,\n", "line 2, field name: 17 bytes, at most 16"},
+        {"hangul counts two", "name,tel,email\n가나다라마바사아자,,\n", "field name: 18 bytes"},
         {"e-mail over after split", "name,tel,email\nk,,abcde가나다라마바사아자차카\n",
          "field email: longer than 24 bytes"},
         {"wrong field count", "name,tel,email\nkim,1\n", "line 2: expected 3 fields"},
