@@ -179,7 +179,8 @@ void CSongTitle::OpenFindDialog(const std::string& lastText) {
     connect(dialog, &CMemoFindDialog::findNext, this, [this](const QString& text, bool down) {
         // A text CP949 cannot hold occurs in no song.
         cp949::Conversion c = cp949::FromUtf8(text.toStdString());
-        if (c.ok) FindNext(c.text, down);
+        if (!c.ok || !FindNext(c.text, down))
+            platform::services().status->Show(CMemoFindDialog::NotFoundText(text));
     });
     dialog->show();
     dialog->raise();

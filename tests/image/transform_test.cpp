@@ -67,6 +67,18 @@ TEST(LbImageResample, ArgumentsAndSameSize) {
     EXPECT_TRUE(image.Resample(10, 20, 1, &small));
     EXPECT_EQ(small.GetWidth(), 10u);
     EXPECT_EQ(image.GetWidth(), 96u);  // with a destination the image stays
+
+    // An empty image is not an argument error: both modes make a black picture.
+    for (int mode : {1, 2}) {
+        LbImage empty, out;
+        ASSERT_TRUE(empty.Resample(5, 3, mode, &out)) << mode;
+        ASSERT_TRUE(out.IsValid());
+        EXPECT_EQ(out.GetWidth(), 5u);
+        EXPECT_EQ(out.GetHeight(), 3u);
+        for (int y = 0; y < 3; ++y)
+            for (int x = 0; x < 5; ++x) EXPECT_EQ(out.GetPixelColor(x, y), (LbRgbQuad{0, 0, 0, 0})) << mode;
+        EXPECT_FALSE(empty.IsValid());
+    }
 }
 
 TEST(LbImageResample, BicubicKeepsAUniformColour) {
