@@ -12,6 +12,10 @@
 #include "app/widgets/CBandBar.h"
 #include "app/widgets/CLogoPreviewBar.h"
 #include "memo/MemoFile.h"
+#include "memo/widgets/MemoEdit.h"
+#include "memo/widgets/MemoView.h"
+#include "memopage/support/MemoPageHarness.h"
+#include "platform/widgets/QtServices.h"
 #include "support/FrameFixture.h"
 #include "ui/widgets/CFlatToolBar.h"
 
@@ -116,6 +120,48 @@ private slots:
         QCOMPARE(f.MenuTitles(), Titles(res::MenuMemo));
     }
 
+    void switchingBackGivesTheMemoPageTheKeys() {
+        // The control that had the focus when the person left the page has it again.
+        enum Control { Name, Tel, List };
+        struct Case {
+            Control before;
+            const char* typed;  // text typed after coming back, or "" for the Down key
+            QString name, tel;
+            int currentRow;
+        } cases[] = {
+            {Name, "kim", "kim", "", 0},
+            {Tel, "010", "", "010", 0},
+            {List, "", "n1", "t1", 1},
+        };
+        for (const Case& c : cases) {
+            FrameFixture f;
+            auto* memo = dynamic_cast<CMemoView*>(f.frame->TabWindow()->ViewAt(page::Memo));
+            if (c.before == List) {
+                for (int i = 0; i < 3; ++i) {
+                    SetMemoField(f.doc().m_memo[i], MemoField::Name, "n" + std::to_string(i));
+                    SetMemoField(f.doc().m_memo[i], MemoField::Tel, "t" + std::to_string(i));
+                }
+                f.doc().m_nMemoLast = 2;
+                f.doc().UpdateAllViews(nullptr, hint::MemoRead);
+                QRect r = memo->List()->visualItemRect(memo->List()->topLevelItem(0));
+                QTest::mouseClick(memo->List()->viewport(), Qt::LeftButton, Qt::NoModifier, r.center());
+            } else if (c.before == Tel) {
+                memo->Edit(CMemoView::IdTel)->setFocus(Qt::MouseFocusReason);
+            }
+            f.ClickTab(page::Logo);
+            f.ClickTab(page::Memo);
+            QWidget* focus = QApplication::focusWidget();
+            QVERIFY(focus && memo->isAncestorOf(focus));
+            if (*c.typed)
+                memotest::Type(focus, c.typed);
+            else
+                QTest::keyClick(focus, Qt::Key_Down);
+            QCOMPARE(memo->Edit(CMemoView::IdName)->text(), c.name);
+            QCOMPARE(memo->Edit(CMemoView::IdTel)->text(), c.tel);
+            QCOMPARE(memo->CurrentRow(), c.currentRow);
+        }
+    }
+
     void songPageThroughThePageSwitch() {
         FrameFixture f;
         f.frame->OnPageActivated(page::Song);
@@ -157,32 +203,55 @@ private slots:
     }
 
     void keysWorkOnEveryPageAndOnlyWhenEnabled() {
+        // What each key runs on the real pages, and what a person sees it do.
+        enum Setup { Start, MemoEntry, ClipboardText };
         struct Case {
             int page;
+            Setup setup;
             QKeySequence key;
-            QString dialogTitle;  // "" when the key must not open a dialog
+            int command;
+            bool enabled;
+            QString dialog;   // the file dialog the key opens, "" for none
+            QString caption;  // the caption afterwards
+            QString nameBox;  // the memo page's Name box afterwards
         } cases[] = {
-            {0, QKeySequence("Ctrl+O"), "Open memo file"},
-            {0, QKeySequence("Ctrl+S"), "Save memo file"},
-            {1, QKeySequence("Ctrl+O"), "Open logo file"},
-            {1, QKeySequence("Ctrl+S"), ""},  // no picture loaded: Save is disabled
-            {1, QKeySequence("Ctrl+V"), ""},  // Paste has no handler on the logo page
-            {0, QKeySequence("Ctrl+D"), ""},  // the song commands need the song page
-            {0, QKeySequence("Ctrl+T"), ""},
-            {1, QKeySequence("Ctrl+G"), ""},
-            {1, QKeySequence("Ctrl+P"), ""},  // Print has no handler
+            {page::Memo, Start, QKeySequence("Ctrl+O"), cmd::FileOpen, true, "Open memo file", "LyraboxQ", ""},
+            {page::Memo, Start, QKeySequence("Ctrl+S"), cmd::FileSave, false, "", "LyraboxQ", ""},  // nothing typed
+            {page::Memo, MemoEntry, QKeySequence("Ctrl+S"), cmd::FileSave, true, "Save memo file", "LyraboxQ", ""},
+            {page::Memo, ClipboardText, QKeySequence("Ctrl+V"), cmd::EditPaste, true, "", "LyraboxQ", "abc"},
+            {page::Logo, Start, QKeySequence("Ctrl+O"), cmd::FileOpen, true, "Open logo file", "LyraboxQ", ""},
+            {page::Logo, Start, QKeySequence("Ctrl+S"), cmd::FileSave, false, "", "LyraboxQ", ""},  // no picture
+            {page::Logo, ClipboardText, QKeySequence("Ctrl+V"), cmd::EditPaste, false, "", "LyraboxQ", ""},
+            {page::Memo, Start, QKeySequence("Ctrl+D"), cmd::BrandQuorvel, false, "", "LyraboxQ", ""},
+            {page::Memo, Start, QKeySequence("Ctrl+T"), cmd::BrandZandri, false, "", "LyraboxQ", ""},
+            {page::Logo, Start, QKeySequence("Ctrl+G"), cmd::BrandPellix, false, "", "LyraboxQ", ""},
+            {page::Song, Start, QKeySequence("Ctrl+D"), cmd::BrandQuorvel, true, "", "Lyrabox Plus(Quorvel)", ""},
+            {page::Song, Start, QKeySequence("Ctrl+G"), cmd::BrandPellix, true, "", "Lyrabox Plus(Pellix)", ""},
+            {page::Logo, Start, QKeySequence("Ctrl+P"), cmd::FilePrint, false, "", "LyraboxQ", ""},  // no handler
         };
         for (const Case& c : cases) {
-            FrameFixture f;
+            const QByteArray what = c.key.toString().toLatin1() + " on page " + QByteArray::number(c.page);
+            FrameFixture f(true);
             f.ClickTab(c.page);
             QVERIFY(QTest::qWaitForWindowActive(f.frame.get()));
+            if (c.setup == MemoEntry) {
+                memotest::Type(f.frame->focusWidget(), "kim");
+                QTest::keyClick(f.frame->focusWidget(), Qt::Key_Return);
+            }
+            if (c.setup == ClipboardText) f.services.clipboard.text = "abc";
             Settle();
-            QTest::keySequence(f.frame.get(), c.key);
+            QAction* action = f.frame->Actions().Action(c.command);
+            QVERIFY2(action->shortcuts().contains(c.key), what);
+            QVERIFY2(action->isEnabled() == c.enabled, what);
+            QTest::keySequence(QApplication::focusWidget(), c.key);
             Settle();
             QStringList titles;
             for (const platform::FileDialogRequest& r : f.services.dialogs.requests)
                 titles << QString::fromStdString(r.title);
-            QCOMPARE(titles, c.dialogTitle.isEmpty() ? QStringList() : QStringList{c.dialogTitle});
+            QVERIFY2(titles == (c.dialog.isEmpty() ? QStringList() : QStringList{c.dialog}), what);
+            QVERIFY2(f.frame->windowTitle() == c.caption, what);
+            auto* memo = dynamic_cast<CMemoView*>(f.frame->TabWindow()->ViewAt(page::Memo));
+            QVERIFY2(memo->Edit(CMemoView::IdName)->text() == c.nameBox, what);
         }
     }
 
@@ -203,10 +272,15 @@ private slots:
         CCommandActions& actions = f.frame->Actions();
         auto saveItem = [&] { return f.frame->menuBar()->actions().at(0)->menu()->actions().at(f.app.m_nPage == 1 ? 1 : 2); };
         QTest::qWait(20);
+        QVERIFY(!actions.Action(cmd::FileSave)->isEnabled());  // nothing typed yet
+        QVERIFY(!saveItem()->isEnabled());
+        QVERIFY(actions.Action(cmd::EditPaste)->isEnabled());  // into the memo page's boxes
+        QVERIFY(actions.Action(cmd::Capture)->isEnabled());
+        memotest::Type(QApplication::focusWidget(), "kim");
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QTest::qWait(20);
         QVERIFY(actions.Action(cmd::FileSave)->isEnabled());
         QVERIFY(saveItem()->isEnabled());
-        QVERIFY(!actions.Action(cmd::EditPaste)->isEnabled());
-        QVERIFY(actions.Action(cmd::Capture)->isEnabled());
         f.ClickTab(1);
         QTest::qWait(20);
         QVERIFY(!actions.Action(cmd::FileSave)->isEnabled());
@@ -223,11 +297,51 @@ private slots:
 
     void captureCallsTheLogoPagesHandler() {
         FrameFixture f;
+        QVERIFY(f.frame->onCapture);  // the logo page takes the command
+        f.frame->onCapture = nullptr;
         QVERIFY(f.frame->Router().Execute(cmd::Capture));  // nothing set: does nothing
         int calls = 0;
         f.frame->onCapture = [&] { ++calls; };
         QVERIFY(f.frame->Router().Execute(cmd::Capture));
         QCOMPARE(calls, 1);
+    }
+
+    void statusPanesFollowTheLockKeysAndLeaveMessagesRoom() {
+        FrameFixture f;
+        // Messages go to this window's status bar, as in the editor.
+        platform::QtStatusLine line;
+        line.SetStatusBar(f.frame->statusBar());
+        platform::ScopedServices scope({&f.services.prompts, &f.services.dialogs, &f.services.clipboard,
+                                        &f.services.busy, &line});
+        KeyLocks locks;
+        f.frame->keyLockReader = [&locks] { return locks; };
+        const KeyLocks cases[] = {{}, {true, false, false}, {false, true, true}, {true, true, true}, {}};
+        for (const KeyLocks& c : cases) {
+            locks = c;
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_CapsLock);
+            QCOMPARE(f.frame->Indicator(0)->isVisible(), c.caps);
+            QCOMPARE(f.frame->Indicator(1)->isVisible(), c.num);
+            QCOMPARE(f.frame->Indicator(2)->isVisible(), c.scroll);
+            // The refusal of a character the device cannot store is read whole.
+            memotest::TypeSurrogatePair(QApplication::focusWidget(), QString::fromUtf8("😀"));
+            QStatusBar* bar = f.frame->statusBar();
+            const QString message = bar->currentMessage();
+            QVERIFY(message.contains("cannot be stored"));
+            int left = bar->width();
+            for (int i = 0; i < 3; ++i)
+                if (f.frame->Indicator(i)->isVisible()) left = std::min(left, f.frame->Indicator(i)->x());
+            const int textRight = 6 + bar->fontMetrics().horizontalAdvance(message);
+            QVERIFY2(textRight < left, qPrintable(QString("text to %1, first pane at %2").arg(textRight).arg(left)));
+            // Once the message goes, the lit panes come back.
+            bar->clearMessage();
+            QCOMPARE(f.frame->Indicator(0)->isVisible(), c.caps);
+            QCOMPARE(f.frame->Indicator(2)->isVisible(), c.scroll);
+        }
+        // The panes are read again when the window becomes active.
+        locks = {true, false, false};
+        QEvent activate(QEvent::WindowActivate);
+        QApplication::sendEvent(f.frame.get(), &activate);
+        QVERIFY(f.frame->Indicator(0)->isVisible());
     }
 
     void minimumSizeFollowsTheMemoViewsInitialUpdate() {
