@@ -55,6 +55,7 @@ signals:
 
 protected:
     void resizeEvent(QResizeEvent* e) override;
+    void showEvent(QShowEvent* e) override;
     // The page itself takes no keys: the focus goes back to the control that last had
     // it on this page, else the Name box, else the list.
     void focusInEvent(QFocusEvent* e) override;
@@ -94,4 +95,5 @@ private:
     bool m_bDbcs = false;
     bool columnsBuilt_ = false;
     bool columnsSized_ = false;
+    bool scrollWhenShown_ = false;  // a refresh happened while the list was hidden
 };
