@@ -1,5 +1,6 @@
 // The main window as the desktop sees it, under an X server of its own: the caption the
 // window system holds for it, and the lock-key panes following the keyboard's lights.
+#include <QLabel>
 #include <QTest>
 #include <QtGui/qguiapplication_platform.h>
 #include <functional>
@@ -7,7 +8,8 @@
 
 #include "app/CommandIds.h"
 #include "logo/widgets/ScreenCapture.h"
-#include "support/FrameFixture.h"
+#include "support/EditorDriver.h"
+#include "ui/widgets/FlatMenus.h"
 
 // Last: the X headers define macros that clash with the names above.
 #include <X11/XKBlib.h>
@@ -39,40 +41,40 @@ private slots:
     void cleanupTestCase() { CFlatMenus::Remove(); }
 
     void captionAsTheWindowSystemHasIt() {
-        FrameFixture f(true);
+        EditorDriver d(EditorDriver::Options{true, ""});
         struct Step {
             const char* what;
             std::function<void()> act;
             QString caption;
         } steps[] = {
             {"start", [] {}, "LyraboxQ"},
-            {"logo tab", [&] { f.ClickTab(page::Logo); }, "LyraboxQ"},
-            {"song tab", [&] { f.ClickTab(page::Song); }, "LyraboxQ"},
-            {"Pellix", [&] { f.frame->Router().Execute(cmd::BrandPellix); }, "Lyrabox Plus(Pellix)"},
-            {"memo tab", [&] { f.ClickTab(page::Memo); }, "LyraboxQ"},
+            {"logo tab", [&] { d.ClickTab(page::Logo); }, "LyraboxQ"},
+            {"song tab", [&] { d.ClickTab(page::Song); }, "LyraboxQ"},
+            {"Pellix", [&] { d.frame->Router().Execute(cmd::BrandPellix); }, "Lyrabox Plus(Pellix)"},
+            {"memo tab", [&] { d.ClickTab(page::Memo); }, "LyraboxQ"},
         };
         for (const Step& s : steps) {
             s.act();
-            QTRY_VERIFY2(DesktopCaption(f.frame.get()) == s.caption,
-                         qPrintable(QString("%1: %2").arg(s.what, DesktopCaption(f.frame.get()).value_or("<none>"))));
+            QTRY_VERIFY2(DesktopCaption(d.frame.get()) == s.caption,
+                         qPrintable(QString("%1: %2").arg(s.what, DesktopCaption(d.frame.get()).value_or("<none>"))));
         }
     }
 
     void lockPanesFollowTheKeyboardLights() {
-        FrameFixture f;
-        Display* d = XDisplay();
-        QVERIFY(d);
-        const unsigned numMask = XkbKeysymToModifiers(d, XK_Num_Lock);
+        EditorDriver d;
+        Display* x = XDisplay();
+        QVERIFY(x);
+        const unsigned numMask = XkbKeysymToModifiers(x, XK_Num_Lock);
         struct Case {
             bool caps, num;
         } cases[] = {{true, false}, {true, true}, {false, true}, {false, false}};
         for (const Case& c : cases) {
-            XkbLockModifiers(d, XkbUseCoreKbd, LockMask | numMask, (c.caps ? LockMask : 0) | (c.num ? numMask : 0));
-            XSync(d, False);
-            QTest::keyClick(f.frame.get(), Qt::Key_CapsLock);
-            QCOMPARE(f.frame->Indicator(0)->isVisible(), c.caps);
-            QCOMPARE(f.frame->Indicator(1)->isVisible(), c.num);
-            QVERIFY(!f.frame->Indicator(2)->isVisible());
+            XkbLockModifiers(x, XkbUseCoreKbd, LockMask | numMask, (c.caps ? LockMask : 0) | (c.num ? numMask : 0));
+            XSync(x, False);
+            d.Key(Qt::Key_CapsLock);
+            QCOMPARE(d.frame->Indicator(0)->isVisible(), c.caps);
+            QCOMPARE(d.frame->Indicator(1)->isVisible(), c.num);
+            QVERIFY(!d.frame->Indicator(2)->isVisible());
         }
     }
 };

@@ -16,6 +16,7 @@
 #include "memo/widgets/MemoView.h"
 #include "memopage/support/MemoPageHarness.h"
 #include "platform/widgets/QtServices.h"
+#include "support/EditorDriver.h"
 #include "support/FrameFixture.h"
 #include "ui/widgets/CFlatToolBar.h"
 
@@ -134,31 +135,25 @@ private slots:
             {List, "", "n1", "t1", 1},
         };
         for (const Case& c : cases) {
-            FrameFixture f;
-            auto* memo = dynamic_cast<CMemoView*>(f.frame->TabWindow()->ViewAt(page::Memo));
+            EditorDriver d;
             if (c.before == List) {
-                for (int i = 0; i < 3; ++i) {
-                    SetMemoField(f.doc().m_memo[i], MemoField::Name, "n" + std::to_string(i));
-                    SetMemoField(f.doc().m_memo[i], MemoField::Tel, "t" + std::to_string(i));
-                }
-                f.doc().m_nMemoLast = 2;
-                f.doc().UpdateAllViews(nullptr, hint::MemoRead);
-                QRect r = memo->List()->visualItemRect(memo->List()->topLevelItem(0));
-                QTest::mouseClick(memo->List()->viewport(), Qt::LeftButton, Qt::NoModifier, r.center());
+                d.TypeContact("n0", "t0");
+                d.TypeContact("n1", "t1");
+                d.ClickMemoRow(0);
             } else if (c.before == Tel) {
-                memo->Edit(CMemoView::IdTel)->setFocus(Qt::MouseFocusReason);
+                d.Key(Qt::Key_Tab);
             }
-            f.ClickTab(page::Logo);
-            f.ClickTab(page::Memo);
+            d.ClickTab(page::Logo);
+            d.ClickTab(page::Memo);
             QWidget* focus = QApplication::focusWidget();
-            QVERIFY(focus && memo->isAncestorOf(focus));
+            QVERIFY(focus && d.memo().isAncestorOf(focus));
             if (*c.typed)
-                memotest::Type(focus, c.typed);
+                d.Type(c.typed);
             else
-                QTest::keyClick(focus, Qt::Key_Down);
-            QCOMPARE(memo->Edit(CMemoView::IdName)->text(), c.name);
-            QCOMPARE(memo->Edit(CMemoView::IdTel)->text(), c.tel);
-            QCOMPARE(memo->CurrentRow(), c.currentRow);
+                d.Key(Qt::Key_Down);
+            QCOMPARE(d.memo().Edit(CMemoView::IdName)->text(), c.name);
+            QCOMPARE(d.memo().Edit(CMemoView::IdTel)->text(), c.tel);
+            QCOMPARE(d.memo().CurrentRow(), c.currentRow);
         }
     }
 
@@ -208,50 +203,46 @@ private slots:
         struct Case {
             int page;
             Setup setup;
-            QKeySequence key;
+            int key;  // with Ctrl
             int command;
             bool enabled;
             QString dialog;   // the file dialog the key opens, "" for none
             QString caption;  // the caption afterwards
             QString nameBox;  // the memo page's Name box afterwards
         } cases[] = {
-            {page::Memo, Start, QKeySequence("Ctrl+O"), cmd::FileOpen, true, "Open memo file", "LyraboxQ", ""},
-            {page::Memo, Start, QKeySequence("Ctrl+S"), cmd::FileSave, false, "", "LyraboxQ", ""},  // nothing typed
-            {page::Memo, MemoEntry, QKeySequence("Ctrl+S"), cmd::FileSave, true, "Save memo file", "LyraboxQ", ""},
-            {page::Memo, ClipboardText, QKeySequence("Ctrl+V"), cmd::EditPaste, true, "", "LyraboxQ", "abc"},
-            {page::Logo, Start, QKeySequence("Ctrl+O"), cmd::FileOpen, true, "Open logo file", "LyraboxQ", ""},
-            {page::Logo, Start, QKeySequence("Ctrl+S"), cmd::FileSave, false, "", "LyraboxQ", ""},  // no picture
-            {page::Logo, ClipboardText, QKeySequence("Ctrl+V"), cmd::EditPaste, false, "", "LyraboxQ", ""},
-            {page::Memo, Start, QKeySequence("Ctrl+D"), cmd::BrandQuorvel, false, "", "LyraboxQ", ""},
-            {page::Memo, Start, QKeySequence("Ctrl+T"), cmd::BrandZandri, false, "", "LyraboxQ", ""},
-            {page::Logo, Start, QKeySequence("Ctrl+G"), cmd::BrandPellix, false, "", "LyraboxQ", ""},
-            {page::Song, Start, QKeySequence("Ctrl+D"), cmd::BrandQuorvel, true, "", "Lyrabox Plus(Quorvel)", ""},
-            {page::Song, Start, QKeySequence("Ctrl+G"), cmd::BrandPellix, true, "", "Lyrabox Plus(Pellix)", ""},
-            {page::Logo, Start, QKeySequence("Ctrl+P"), cmd::FilePrint, false, "", "LyraboxQ", ""},  // no handler
+            {page::Memo, Start, Qt::Key_O, cmd::FileOpen, true, "Open memo file", "LyraboxQ", ""},
+            {page::Memo, Start, Qt::Key_S, cmd::FileSave, false, "", "LyraboxQ", ""},  // nothing typed
+            {page::Memo, MemoEntry, Qt::Key_S, cmd::FileSave, true, "Save memo file", "LyraboxQ", ""},
+            {page::Memo, ClipboardText, Qt::Key_V, cmd::EditPaste, true, "", "LyraboxQ", "abc"},
+            {page::Logo, Start, Qt::Key_O, cmd::FileOpen, true, "Open logo file", "LyraboxQ", ""},
+            {page::Logo, Start, Qt::Key_S, cmd::FileSave, false, "", "LyraboxQ", ""},  // no picture
+            {page::Logo, ClipboardText, Qt::Key_V, cmd::EditPaste, false, "", "LyraboxQ", ""},
+            {page::Memo, Start, Qt::Key_D, cmd::BrandQuorvel, false, "", "LyraboxQ", ""},
+            {page::Memo, Start, Qt::Key_T, cmd::BrandZandri, false, "", "LyraboxQ", ""},
+            {page::Logo, Start, Qt::Key_G, cmd::BrandPellix, false, "", "LyraboxQ", ""},
+            {page::Song, Start, Qt::Key_D, cmd::BrandQuorvel, true, "", "Lyrabox Plus(Quorvel)", ""},
+            {page::Song, Start, Qt::Key_G, cmd::BrandPellix, true, "", "Lyrabox Plus(Pellix)", ""},
+            {page::Logo, Start, Qt::Key_P, cmd::FilePrint, false, "", "LyraboxQ", ""},  // no handler
         };
         for (const Case& c : cases) {
-            const QByteArray what = c.key.toString().toLatin1() + " on page " + QByteArray::number(c.page);
-            FrameFixture f(true);
-            f.ClickTab(c.page);
-            QVERIFY(QTest::qWaitForWindowActive(f.frame.get()));
-            if (c.setup == MemoEntry) {
-                memotest::Type(f.frame->focusWidget(), "kim");
-                QTest::keyClick(f.frame->focusWidget(), Qt::Key_Return);
-            }
-            if (c.setup == ClipboardText) f.services.clipboard.text = "abc";
-            Settle();
-            QAction* action = f.frame->Actions().Action(c.command);
-            QVERIFY2(action->shortcuts().contains(c.key), what);
+            const QKeySequence key(Qt::ControlModifier | Qt::Key(c.key));
+            const QByteArray what = key.toString().toLatin1() + " on page " + QByteArray::number(c.page);
+            EditorDriver d(EditorDriver::Options{true, ""});
+            d.ClickTab(c.page);
+            if (c.setup == MemoEntry) d.TypeContact("kim", "010");
+            if (c.setup == ClipboardText) d.services.clipboard.text = "abc";
+            d.frame->Actions().Refresh();
+            QAction* action = d.frame->Actions().Action(c.command);
+            QVERIFY2(action->shortcuts().contains(key), what);
             QVERIFY2(action->isEnabled() == c.enabled, what);
-            QTest::keySequence(QApplication::focusWidget(), c.key);
+            d.Ctrl(c.key);
             Settle();
             QStringList titles;
-            for (const platform::FileDialogRequest& r : f.services.dialogs.requests)
+            for (const platform::FileDialogRequest& r : d.services.dialogs.requests)
                 titles << QString::fromStdString(r.title);
             QVERIFY2(titles == (c.dialog.isEmpty() ? QStringList() : QStringList{c.dialog}), what);
-            QVERIFY2(f.frame->windowTitle() == c.caption, what);
-            auto* memo = dynamic_cast<CMemoView*>(f.frame->TabWindow()->ViewAt(page::Memo));
-            QVERIFY2(memo->Edit(CMemoView::IdName)->text() == c.nameBox, what);
+            QVERIFY2(d.frame->windowTitle() == c.caption, what);
+            QVERIFY2(d.memo().Edit(CMemoView::IdName)->text() == c.nameBox, what);
         }
     }
 
@@ -307,41 +298,41 @@ private slots:
     }
 
     void statusPanesFollowTheLockKeysAndLeaveMessagesRoom() {
-        FrameFixture f;
+        EditorDriver d;
         // Messages go to this window's status bar, as in the editor.
         platform::QtStatusLine line;
-        line.SetStatusBar(f.frame->statusBar());
-        platform::ScopedServices scope({&f.services.prompts, &f.services.dialogs, &f.services.clipboard,
-                                        &f.services.busy, &line});
+        line.SetStatusBar(d.frame->statusBar());
+        platform::ScopedServices scope({&d.services.prompts, &d.services.dialogs, &d.services.clipboard,
+                                        &d.services.busy, &line});
         KeyLocks locks;
-        f.frame->keyLockReader = [&locks] { return locks; };
+        d.frame->keyLockReader = [&locks] { return locks; };
         const KeyLocks cases[] = {{}, {true, false, false}, {false, true, true}, {true, true, true}, {}};
         for (const KeyLocks& c : cases) {
             locks = c;
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_CapsLock);
-            QCOMPARE(f.frame->Indicator(0)->isVisible(), c.caps);
-            QCOMPARE(f.frame->Indicator(1)->isVisible(), c.num);
-            QCOMPARE(f.frame->Indicator(2)->isVisible(), c.scroll);
+            d.Key(Qt::Key_CapsLock);
+            QCOMPARE(d.frame->Indicator(0)->isVisible(), c.caps);
+            QCOMPARE(d.frame->Indicator(1)->isVisible(), c.num);
+            QCOMPARE(d.frame->Indicator(2)->isVisible(), c.scroll);
             // The refusal of a character the device cannot store is read whole.
             memotest::TypeSurrogatePair(QApplication::focusWidget(), QString::fromUtf8("😀"));
-            QStatusBar* bar = f.frame->statusBar();
+            QStatusBar* bar = d.frame->statusBar();
             const QString message = bar->currentMessage();
             QVERIFY(message.contains("cannot be stored"));
             int left = bar->width();
             for (int i = 0; i < 3; ++i)
-                if (f.frame->Indicator(i)->isVisible()) left = std::min(left, f.frame->Indicator(i)->x());
+                if (d.frame->Indicator(i)->isVisible()) left = std::min(left, d.frame->Indicator(i)->x());
             const int textRight = 6 + bar->fontMetrics().horizontalAdvance(message);
             QVERIFY2(textRight < left, qPrintable(QString("text to %1, first pane at %2").arg(textRight).arg(left)));
             // Once the message goes, the lit panes come back.
             bar->clearMessage();
-            QCOMPARE(f.frame->Indicator(0)->isVisible(), c.caps);
-            QCOMPARE(f.frame->Indicator(2)->isVisible(), c.scroll);
+            QCOMPARE(d.frame->Indicator(0)->isVisible(), c.caps);
+            QCOMPARE(d.frame->Indicator(2)->isVisible(), c.scroll);
         }
         // The panes are read again when the window becomes active.
         locks = {true, false, false};
         QEvent activate(QEvent::WindowActivate);
-        QApplication::sendEvent(f.frame.get(), &activate);
-        QVERIFY(f.frame->Indicator(0)->isVisible());
+        QApplication::sendEvent(d.frame.get(), &activate);
+        QVERIFY(d.frame->Indicator(0)->isVisible());
     }
 
     void minimumSizeFollowsTheMemoViewsInitialUpdate() {
