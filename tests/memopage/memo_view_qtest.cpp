@@ -101,9 +101,20 @@ private slots:
         QTest::keyClick(page->list(), Qt::Key_Up);  // nothing above row 0
         QCOMPARE(page->view.CurrentRow(), 0);
         QVERIFY(page->name()->isEnabled());
+        // Below row 249 the list cannot move, but the boxes close and Find goes off as
+        // past any last row; the current row stays inside the table.
+        page->Load(250);
         page->Click(249);
-        QTest::keyClick(page->list(), Qt::Key_Down);  // nothing below row 249
+        QVERIFY(page->name()->isEnabled());
+        QCOMPARE(page->doc().m_bMemoFindEnabled, 1);
+        QTest::keyClick(page->list(), Qt::Key_Down);
         QCOMPARE(page->view.CurrentRow(), 249);
+        QCOMPARE(page->list()->SelectedRows(), QList<int>{249});
+        QVERIFY(!page->name()->isEnabled());
+        QCOMPARE(page->doc().m_bMemoFindEnabled, 0);
+        Type(page->name(), "x");
+        QTest::keyClick(page->name(), Qt::Key_Return);
+        QCOMPARE(page->Field(249, MemoField::Name), std::string("n249"));
     }
 
     void deletingRowsTwoAndFiveOfEight() {
@@ -134,6 +145,35 @@ private slots:
         QCOMPARE(page->doc().m_nMemoLast, 0);
         QVERIFY(page->doc().HasUnsavedChanges(DataKind::Memo));
         QCOMPARE(page->doc().m_bMemoFindEnabled, 0);
+    }
+
+    void deletingAnEmptyRowPastTheEntries() {
+        // Row 100 alone selected while the current row is 1: Delete is enabled.
+        page->Load(3);
+        page->Click(1);
+        page->Click(100, Qt::ControlModifier);
+        page->Click(1, Qt::ControlModifier);
+        QCOMPARE(page->list()->SelectedRows(), QList<int>{100});
+        QVERIFY(page->router.Execute(cmd::EditDelete));
+        // The bound stays where the entries end and row 100 stays closed to typing: an
+        // entry there would follow empty rows, and the memo file stops at the first
+        // empty row, so saving would silently drop it.
+        QCOMPARE(page->doc().m_nMemoLast, 3);
+        QVERIFY(!page->name()->isEnabled());
+        Type(page->name(), "lost");
+        QTest::keyClick(page->name(), Qt::Key_Return);
+        page->Click(50);
+        QVERIFY(!page->name()->isEnabled());
+        QString path = QString(LYRA_TEST_TMP) + "/kept.mmo";
+        QDir().mkpath(LYRA_TEST_TMP);
+        QVERIFY(page->doc().OnSaveDocument(path.toStdString()));
+        MemoTable back{};
+        int entries = 0;
+        QVERIFY(ReadMemoFile(path.toStdString(), back, entries));
+        int filled = 0;
+        for (const MemoEntry& row : page->doc().m_memo) filled += !IsMemoRowEmpty(row);
+        QCOMPARE(entries, filled);  // every entry of the table is in the file
+        QCOMPARE(entries, 3);
     }
 
     void delWhileTypingDeletesNoRow() {
@@ -174,16 +214,19 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<bool>("down");
         QTest::addColumn<int>("found");
-        QTest::newRow("down from the last filled row wraps to row 0") << 4 << "n0" << true << 0;
-        QTest::newRow("up from row 0 wraps to the bottom") << 0 << "t3" << false << 3;
-        QTest::newRow("e-mail cell") << 0 << "e2" << true << 2;
-        QTest::newRow("found nowhere keeps the row") << 2 << "zzz" << true << 2;
+        QTest::addColumn<QString>("status");
+        QTest::newRow("down from the last filled row wraps to row 0") << 4 << "n0" << true << 0 << "";
+        QTest::newRow("up from row 0 wraps to the bottom") << 0 << "t3" << false << 3 << "";
+        QTest::newRow("e-mail cell") << 0 << "e2" << true << 2 << "";
+        QTest::newRow("found nowhere keeps the row and says so")
+            << 2 << "zzz" << true << 2 << "Cannot find \"zzz\"";
     }
     void findWrapsAround() {
         QFETCH(int, from);
         QFETCH(QString, text);
         QFETCH(bool, down);
         QFETCH(int, found);
+        QFETCH(QString, status);
         page->Load(5);
         page->Click(from);
         QVERIFY(page->router.Execute(cmd::EditFind));
@@ -196,6 +239,9 @@ private slots:
         QCOMPARE(page->view.CurrentRow(), found);
         QCOMPARE(page->list()->SelectedRows(), QList<int>{found});
         QVERIFY(page->services.prompts.shown.empty());
+        const std::vector<std::string>& said = page->services.status.texts;
+        if (!status.isEmpty()) QCOMPARE(said.empty() ? QString() : QString::fromStdString(said.back()), status);
+        if (found != from) QVERIFY(said.empty());
         dialog->close();
         QTRY_VERIFY(page->view.FindDialog() == nullptr);
         page->router.Execute(cmd::EditFind);  // the last text is proposed again

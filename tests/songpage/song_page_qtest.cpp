@@ -229,6 +229,14 @@ private slots:
         QTest::mouseClick(dialog->FindNextButton(), Qt::LeftButton);
         QVERIFY(List()->topLevelItem(1)->isSelected());
         QVERIFY(!List()->topLevelItem(0)->isSelected());
+        QVERIFY(services_->status.texts.empty());
+        // A text found nowhere, or one no song can hold, keeps the selection and says so.
+        for (const char* text : {"gamma", "😀"}) {
+            dialog->FindText()->setText(QString::fromUtf8(text));
+            QTest::mouseClick(dialog->FindNextButton(), Qt::LeftButton);
+            QVERIFY(List()->topLevelItem(1)->isSelected());
+            QCOMPARE(services_->status.texts.back(), "Cannot find \"" + std::string(text) + "\"");
+        }
         dialog->close();
     }
 
