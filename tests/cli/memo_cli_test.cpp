@@ -10,7 +10,7 @@ namespace fs = std::filesystem;
 TEST(CliBasics, HelpVersionAndUsage) {
     CliResult help = RunCli({"--help"});
     EXPECT_EQ(help.code, 0);
-    EXPECT_NE(help.out.find("memo import IN.csv -o OUT.mmo"), std::string::npos);
+    EXPECT_NE(help.out.find("memo import IN.csv|IN.vcf -o OUT.mmo"), std::string::npos);
     EXPECT_EQ(RunCli({"--version"}).code, 0);
     struct Case {
         std::vector<std::string> args;
@@ -65,22 +65,22 @@ TEST(MemoCli, BadInputNamesFileLineAndFieldAndWritesNothing) {
         std::string csv;
         std::string expect;  // part of the error line
     } cases[] = {
-        {"no header", "kim,010,a@b\n", "line 1: the header must be name,tel,email"},
+        {"no header", "kim,010,a@b\n", "line 1: the columns found (kim, 010, a@b) are not"},
         {"emoji", "name,tel,email\nkim,010,\xF0\x9F\x98\x80@x\n", "line 2, field email: the character"},
         {"name too long", "name,tel,email\nabcdefghijklmno,,\n", "line 2, field name: 15 bytes, at most 14"},
         {"hangul counts two", "name,tel,email\n가나다라마바사아,,\n", "field name: 16 bytes"},
         {"e-mail over after split", "name,tel,email\nk,,abcde가나다라마바사아자차카\n",
-         "field email: longer than 24 bytes"},
+         "field email: 27 bytes, 28 bytes once split for the device, at most 24 bytes fit"},
         {"wrong field count", "name,tel,email\nkim,1\n", "line 2: expected 3 fields"},
         {"not UTF-8", "name,tel,email\n\xB0\xA1,1,2\n", "line 2, field name: the text is not valid UTF-8"},
-        {"empty entry", "name,tel,email\n,,\n", "line 2: an entry needs at least one field"},
-        {"251 entries", many, "line 252: more than 250 entries"},
+        {"empty entry", "name,tel,email\n,,\n", "line 2: no name, tel or email"},
+        {"251 entries", many, "line 252: the memo list holds 250 contacts"},
         {"open quote", "name,tel,email\n\"kim,1,2\n", "line 2: a quoted field is not closed"},
     };
     for (const Case& c : cases) {
         WriteAll(dir + "/bad.csv", c.csv);
         WriteAll(dir + "/keep.mmo", "precious");
-        CliResult r = RunCli({"memo", "import", dir + "/bad.csv", "-o", dir + "/keep.mmo"});
+        CliResult r = RunCli({"memo", "import", dir + "/bad.csv", "-o", dir + "/keep.mmo", "--fit", "fail"});
         EXPECT_EQ(r.code, 1) << c.what;
         EXPECT_NE(r.err.find(c.expect), std::string::npos) << c.what << ": " << r.err;
         EXPECT_NE(r.err.find("bad.csv"), std::string::npos) << c.what;

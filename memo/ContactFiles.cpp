@@ -1,0 +1,33 @@
+#include "memo/ContactFiles.h"
+
+#include "memo/ContactCsv.h"
+#include "memo/VCard.h"
+#include "platform/Cp949.h"
+
+bool ReadContacts(const std::string& bytes, ContactFormat format, Contacts& contacts, std::string& error) {
+    if (format == ContactFormat::Detect) format = LooksLikeVCard(bytes) ? ContactFormat::VCard : ContactFormat::Csv;
+    return format == ContactFormat::VCard ? ReadVCards(bytes, contacts, error)
+                                          : ReadContactCsv(bytes, contacts, error);
+}
+
+bool ContactsFromMemo(const MemoTable& table, int entries, Contacts& contacts, std::string& error) {
+    static const char* kNames[] = {"name", "tel", "email"};
+    contacts.clear();
+    for (int row = 0; row < entries && row < kMemoRows; ++row) {
+        std::string text[3];
+        for (int f = 0; f < 3; ++f) {
+            cp949::Conversion c = cp949::ToUtf8(MemoFieldText(table[row], static_cast<MemoField>(f)));
+            if (!c.ok) {
+                error = "entry " + std::to_string(row + 1) + ", field " + kNames[f] + ": " + c.error;
+                return false;
+            }
+            text[f] = std::move(c.text);
+        }
+        contacts.push_back({text[0], text[1], text[2], row + 1});
+    }
+    return true;
+}
+
+std::string WriteContacts(const Contacts& contacts, ContactFormat format) {
+    return format == ContactFormat::VCard ? WriteVCards(contacts) : WriteContactCsv(contacts);
+}
