@@ -16,7 +16,14 @@ bool ContactsFromMemo(const MemoTable& table, int entries, Contacts& contacts, s
     for (int row = 0; row < entries && row < kMemoRows; ++row) {
         std::string text[3];
         for (int f = 0; f < 3; ++f) {
-            cp949::Conversion c = cp949::ToUtf8(MemoFieldText(table[row], static_cast<MemoField>(f)));
+            std::string_view bytes = MemoFieldText(table[row], static_cast<MemoField>(f));
+            cp949::Conversion c = cp949::ToUtf8(bytes);
+            // The file keeps 12 bytes of a longer name or number, which can end on the
+            // first byte of a Korean character; that half character is no text.
+            if (!c.ok && !bytes.empty() && cp949::IsDBCSLeadByte(static_cast<unsigned char>(bytes.back()))) {
+                cp949::Conversion whole = cp949::ToUtf8(bytes.substr(0, bytes.size() - 1));
+                if (whole.ok) c = whole;
+            }
             if (!c.ok) {
                 error = "entry " + std::to_string(row + 1) + ", field " + kNames[f] + ": " + c.error;
                 return false;

@@ -3,7 +3,6 @@
 // next line whatever it starts with), split into name, parameters and value, and the
 // value is decoded (quoted-printable or base64, then its CHARSET) into UTF-8.
 #include <algorithm>
-#include <cctype>
 #include <charconv>
 #include <climits>
 
@@ -14,10 +13,12 @@ namespace {
 
 constexpr int kNoPreference = INT_MAX;
 
+// Names and parameters are ASCII; the locale has no say in their case.
+char AsciiUpper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+
 bool SameText(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::toupper(static_cast<unsigned char>(x)) == std::toupper(static_cast<unsigned char>(y));
-           });
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return AsciiUpper(x) == AsciiUpper(y); });
 }
 
 bool StartsWithText(std::string_view s, std::string_view prefix) {
@@ -26,7 +27,7 @@ bool StartsWithText(std::string_view s, std::string_view prefix) {
 
 std::string Upper(std::string_view s) {
     std::string u(s);
-    for (char& c : u) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    for (char& c : u) c = AsciiUpper(c);
     return u;
 }
 
@@ -104,7 +105,7 @@ bool ParseLine(std::string_view line, Property& prop) {
 
 int HexDigit(char c) {
     if (c >= '0' && c <= '9') return c - '0';
-    c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    c = AsciiUpper(c);
     return c >= 'A' && c <= 'F' ? c - 'A' + 10 : -1;
 }
 
@@ -226,6 +227,7 @@ public:
         if (depth_ != 1) return;  // outside a card, or inside a card nested in it
         if (prop.name == "VERSION") {
             version21_ = prop.value == "2.1";
+            version40_ = prop.value == "4.0";
         } else if (prop.name == "FN") {
             if (fn_.empty()) fn_ = Unescape(Decode(prop));
         } else if (prop.name == "N") {
@@ -236,7 +238,8 @@ public:
             }
         } else if (prop.name == "TEL") {
             std::string tel = Unescape(Decode(prop));
-            if (StartsWithText(tel, "tel:")) tel.erase(0, 4);
+            // 4.0 gives numbers as tel: links.
+            if ((version40_ || prop.Has("VALUE", "uri")) && StartsWithText(tel, "tel:")) tel.erase(0, 4);
             tel_.Offer(std::move(tel), Preference(prop));
         } else if (prop.name == "EMAIL") {
             email_.Offer(Unescape(Decode(prop)), Preference(prop));
@@ -262,7 +265,7 @@ private:
     void Start(int number) {
         sawCard_ = true;
         line_ = number;
-        version21_ = false;
+        version21_ = version40_ = false;
         fn_.clear(), n_.clear();
         tel_ = {}, email_ = {};
     }
@@ -277,14 +280,15 @@ private:
     int line_ = 0;
     bool sawCard_ = false;
     bool version21_ = false;
+    bool version40_ = false;
     std::string fn_, n_;
     Candidate tel_, email_;
 };
 
 // The next physical line from pos, without its line end (CRLF, LF or CR).
 std::string_view NextLine(std::string_view text, size_t& pos) {
-    size_t end = text.find_first_of("\r\n", pos);
-    if (end == std::string_view::npos) end = text.size();
+    size_t end = pos;
+    while (end < text.size() && text[end] != '\r' && text[end] != '\n') ++end;
     std::string_view line = text.substr(pos, end - pos);
     pos = end;
     if (pos < text.size() && text[pos] == '\r') ++pos;
@@ -294,6 +298,8 @@ std::string_view NextLine(std::string_view text, size_t& pos) {
 
 // Whether a line starts a quoted-printable value, whose "=" at a line end is a soft break.
 bool StartsQuotedPrintable(std::string_view line) {
+    std::string_view head = line.substr(0, line.find(':'));
+    if (head.find_first_of("Qq") == std::string_view::npos) return false;  // most lines: no need to parse
     Property prop;
     return ParseLine(line, prop) && prop.QuotedPrintable();
 }
