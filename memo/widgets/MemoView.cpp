@@ -45,10 +45,6 @@ constexpr MemoField kFields[] = {MemoField::Name, MemoField::Tel, MemoField::Ema
 
 QString Show(std::string_view cp) { return QString::fromStdString(cp949::ToUtf8Lossy(cp)); }
 
-std::string OverLimitText(size_t limit) {
-    return "Please enter no more than " + std::to_string(limit) + " characters.";
-}
-
 }  // namespace
 
 CMemoView::CMemoView(QWidget* parent) : QWidget(parent), list_(new CMemoList(this)), input_(new QPushButton("&Input", this)) {
@@ -276,7 +272,7 @@ bool CMemoView::TakeEntry() {
             return false;
         }
         if (c.text.size() > edits_[i]->ByteLimit()) {
-            platform::services().prompts->Show(OverLimitText(edits_[i]->ByteLimit()), platform::Buttons::Ok);
+            platform::services().prompts->Show(CMemoEdit::OverLimitText(edits_[i]->ByteLimit()), platform::Buttons::Ok);
             edits_[i]->setFocus();
             return false;
         }
