@@ -19,6 +19,7 @@
 #include "memo/MemoSearch.h"
 #include "memo/widgets/MemoEdit.h"
 #include "memo/widgets/MemoFindDialog.h"
+#include "memo/widgets/MemoContactCommands.h"
 #include "memo/widgets/MemoList.h"
 #include "platform/Cp949.h"
 #include "platform/Services.h"
@@ -80,6 +81,12 @@ CMemoView::CMemoView(QWidget* parent) : QWidget(parent), list_(new CMemoList(thi
         ui.Enable(doc && doc->m_nMemoLast > 0 && doc->IsModified());
     });
     OnCommand(cmd::FilePrintPage, [this] { OnFilePrintPage(); });
+    OnCommand(cmd::ImportContacts, [this] {
+        if (CLyraDoc* doc = GetDocument()) ImportContacts(*doc, this);
+    });
+    OnCommand(cmd::ExportContacts, [this] {
+        if (CLyraDoc* doc = GetDocument()) ExportContacts(*doc);
+    });
 }
 
 CMemoView::~CMemoView() {
