@@ -105,3 +105,45 @@ TEST(MemoCli, FullTableAndMissingFiles) {
     EXPECT_EQ(unknown.code, 1);
     EXPECT_NE(unknown.out.find("not recognised"), std::string::npos);
 }
+
+// vCard both ways and the fit policies: what each policy stores, reports and exits with.
+TEST(MemoCli, VCardAndFitPolicies) {
+    std::string dir = CliScratch();
+    WriteAll(dir + "/in.vcf",
+             "BEGIN:VCARD\r\nVERSION:2.1\r\nFN;CHARSET=EUC-KR;ENCODING=QUOTED-PRINTABLE:=B1=E8=C3=\r\n=B6=BC=F6\r\n"
+             "TEL;CELL:010-1\r\nTEL;HOME;PREF:02-2\r\nEND:VCARD\r\n"
+             "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Alexander Maximilian\r\nEMAIL:alex@example.com\r\nEND:VCARD\r\n");
+    struct Case {
+        std::vector<std::string> options;
+        int code;
+        int entries;          // in the written file, -1: no file
+        const char* report;   // part of standard error
+    } cases[] = {
+        {{}, 0, 2, "line 8, field name: 20 bytes, at most 14 bytes fit; cut to 14 bytes"},
+        {{"--fit", "skip"}, 0, 1, "at most 14 bytes fit (contact: Alexander Maximilian)"},
+        {{"--fit", "fail"}, 1, -1, "in.vcf: line 8, field name: 20 bytes"},
+        {{"--from", "csv"}, 1, -1, "are not a contact layout this program knows"},
+        {{"--fit", "cut"}, 2, -1, "--fit takes trim|skip|fail"},
+    };
+    for (const Case& c : cases) {
+        std::filesystem::remove(dir + "/out.mmo");
+        std::vector<std::string> args = {"memo", "import", dir + "/in.vcf", "-o", dir + "/out.mmo"};
+        args.insert(args.end(), c.options.begin(), c.options.end());
+        CliResult r = RunCli(args);
+        EXPECT_EQ(r.code, c.code) << r.err;
+        EXPECT_NE(r.err.find(c.report), std::string::npos) << r.err;
+        EXPECT_EQ(fs::exists(dir + "/out.mmo"), c.entries >= 0);
+        if (c.entries < 0) continue;
+        MemoTable table{};
+        EXPECT_EQ(DecodeMemoFile(ReadAll(dir + "/out.mmo"), table), c.entries);
+        EXPECT_EQ(std::string(MemoFieldText(table[0], MemoField::Tel)), "02-2") << "the preferred number";
+    }
+    // Export to vCard (by --to or by the name) and back gives the same memo file.
+    ASSERT_EQ(RunCli({"memo", "import", dir + "/in.vcf", "-o", dir + "/a.mmo"}).code, 0);
+    ASSERT_EQ(RunCli({"memo", "export", dir + "/a.mmo", "-o", dir + "/a.vcf"}).code, 0);
+    CliResult out = RunCli({"memo", "export", dir + "/a.mmo", "--to", "vcard"});
+    EXPECT_EQ(out.out, ReadAll(dir + "/a.vcf"));
+    EXPECT_EQ(out.out.rfind("BEGIN:VCARD\r\nVERSION:3.0\r\nFN:김철수\r\n", 0), 0u) << out.out;
+    ASSERT_EQ(RunCli({"memo", "import", dir + "/a.vcf", "-o", dir + "/b.mmo"}).code, 0);
+    EXPECT_EQ(ReadAll(dir + "/b.mmo"), ReadAll(dir + "/a.mmo"));
+}
