@@ -125,6 +125,8 @@ private slots:
                                   "(contact: Alexander Maximilian)",
                                   "line 14: no name, tel or email; left out"}));
             QCOMPARE(d->Outcome()->text(), QString("2 contacts will go into rows 2 to 3."));
+            QDir().mkpath(LYRA_SCREENSHOTS);  // a picture of the dialog for a person to look at
+            QVERIFY(d->grab().save(QString(LYRA_SCREENSHOTS) + "/contact_import.png"));
             Pick(d->PolicyButton(FitPolicy::Skip));  // the report follows
             QCOMPARE(Lines(d->Report()).first(), QString("line 9, field name: 20 bytes, at most 14 bytes fit "
                                                          "(contact: Alexander Maximilian)"));
