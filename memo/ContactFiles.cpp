@@ -4,7 +4,17 @@
 #include "memo/VCard.h"
 #include "platform/Cp949.h"
 
-bool ReadContacts(const std::string& bytes, ContactFormat format, Contacts& contacts, std::string& error) {
+bool ReadContacts(const std::string& raw, ContactFormat format, Contacts& contacts, std::string& error) {
+    // Some Windows programs write UTF-16 with a byte-order mark.
+    std::string bytes = raw;
+    if (raw.rfind("\xFF\xFE", 0) == 0 || raw.rfind("\xFE\xFF", 0) == 0) {
+        std::optional<std::string> utf8 = cp949::CharsetToUtf8(raw, "UTF-16");
+        if (!utf8) {
+            error = "the file is UTF-16 text that does not convert";
+            return false;
+        }
+        bytes = std::move(*utf8);
+    }
     if (format == ContactFormat::Detect) format = LooksLikeVCard(bytes) ? ContactFormat::VCard : ContactFormat::Csv;
     return format == ContactFormat::VCard ? ReadVCards(bytes, contacts, error)
                                           : ReadContactCsv(bytes, contacts, error);

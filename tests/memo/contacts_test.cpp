@@ -83,8 +83,12 @@ TEST(Contacts, VCardShapesAsProgramsWriteThem) {
         ASSERT_TRUE(ReadContacts(c.text, ContactFormat::Detect, got, error)) << c.what << ": " << error;
         ExpectContacts(got, c.want, c.what);
     }
+    std::string utf16 = "\xFF\xFE";  // as some Windows programs save it
+    for (char ch : std::string("BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Kim\r\nEND:VCARD\r\n")) utf16 += {ch, '\0'};
     Contacts none;
     std::string error;
+    ASSERT_TRUE(ReadContacts(utf16, ContactFormat::Detect, none, error)) << error;
+    ExpectContacts(none, {{"Kim", "", ""}}, "UTF-16");
     EXPECT_FALSE(ReadVCards("name,tel,email\r\n", none, error));
     EXPECT_NE(error.find("no vCard"), std::string::npos);
 }
