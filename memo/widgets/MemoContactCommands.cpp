@@ -19,16 +19,6 @@ constexpr size_t kMaxContactFileBytes = 64u << 20;
 
 void Tell(const std::string& text) { platform::services().prompts->Show(text, platform::Buttons::Ok); }
 
-// Asks before the list is replaced while it holds changes nobody saved: Yes saves first,
-// No goes on without saving, Cancel stops. The same question the window asks on close.
-bool AskBeforeReplacingMemo(CLyraDoc& doc) {
-    if (!doc.m_bMemoModified) return true;
-    platform::Answer a = platform::services().prompts->Show("Do you want to save Memo File ?",
-                                                            platform::Buttons::YesNoCancel);
-    if (a == platform::Answer::Cancel) return false;
-    return a == platform::Answer::No || doc.SaveMemoWithDialog();
-}
-
 // The rows the memo writer would write: from row 0 up to the last-row index, ending at
 // the first empty row.
 int SavedEntries(const CLyraDoc& doc) {
@@ -62,7 +52,7 @@ void ImportContacts(CLyraDoc& doc, QWidget* parent) {
     CContactImportDialog dialog(contacts, QString::fromStdString(name), entries, parent);
     if (dialog.exec() != QDialog::Accepted) return;
     const bool replace = dialog.Replace();
-    if (replace && !AskBeforeReplacingMemo(doc)) return;
+    if (replace && !doc.AskToSaveChanges({DataKind::Memo})) return;
 
     int last = 0;
     if (replace) {
@@ -72,7 +62,6 @@ void ImportContacts(CLyraDoc& doc, QWidget* parent) {
         last = std::max(doc.m_nMemoLast, StoreFitted(doc.m_memo, entries, dialog.Result().rows));
     }
     doc.m_nMemoLast = last;
-    doc.m_bMemoModified = 1;
     doc.m_bMemoFindEnabled = 1;
     doc.SetModifiedFlag();
     doc.UpdateAllViews(nullptr, hint::MemoRead);
