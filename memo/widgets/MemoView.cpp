@@ -20,6 +20,7 @@
 #include "memo/MemoSearch.h"
 #include "memo/widgets/MemoEdit.h"
 #include "memo/widgets/MemoFindDialog.h"
+#include "memo/widgets/MemoContactCommands.h"
 #include "memo/widgets/MemoList.h"
 #include "platform/Cp949.h"
 #include "platform/Services.h"
@@ -45,10 +46,6 @@ constexpr ColumnSpec kColumns[] = {{"No", 0.09}, {"Name", 0.213}, {"Tel.", 0.213
 constexpr MemoField kFields[] = {MemoField::Name, MemoField::Tel, MemoField::Email};
 
 QString Show(std::string_view cp) { return QString::fromStdString(cp949::ToUtf8Lossy(cp)); }
-
-std::string OverLimitText(size_t limit) {
-    return "Please enter no more than " + std::to_string(limit) + " characters.";
-}
 
 }  // namespace
 
@@ -89,6 +86,12 @@ CMemoView::CMemoView(QWidget* parent) : QWidget(parent), list_(new CMemoList(thi
         ui.Enable(doc && doc->m_nMemoLast > 0 && doc->HasUnsavedChanges(DataKind::Memo));
     });
     OnCommand(cmd::FilePrintPage, [this] { OnFilePrintPage(); });
+    OnCommand(cmd::ImportContacts, [this] {
+        if (CLyraDoc* doc = GetDocument()) ImportContacts(*doc, this);
+    });
+    OnCommand(cmd::ExportContacts, [this] {
+        if (CLyraDoc* doc = GetDocument()) ExportContacts(*doc);
+    });
 }
 
 CMemoView::~CMemoView() {
@@ -304,7 +307,7 @@ bool CMemoView::TakeEntry() {
             return false;
         }
         if (c.text.size() > edits_[i]->ByteLimit()) {
-            platform::services().prompts->Show(OverLimitText(edits_[i]->ByteLimit()), platform::Buttons::Ok);
+            platform::services().prompts->Show(CMemoEdit::OverLimitText(edits_[i]->ByteLimit()), platform::Buttons::Ok);
             edits_[i]->setFocus();
             return false;
         }

@@ -265,7 +265,8 @@ private slots:
         page->services.clipboard.text = "0123456789";
         page->router.Execute(cmd::EditPaste);
         QTest::keyClick(page->tel(), Qt::Key_Return);
-        QCOMPARE(page->services.prompts.Texts().back(), std::string("Please enter no more than 14 characters."));
+        QCOMPARE(page->services.prompts.Texts().back(),
+                 std::string("Please enter no more than 14 bytes; a Korean character takes 2."));
         QCOMPARE(page->Field(1, MemoField::Tel), std::string());
         QTest::keyClick(page->tel(), Qt::Key_Backspace);  // an over-long text can still shrink
         QCOMPARE(page->tel()->text().size(), 18);
@@ -275,21 +276,28 @@ private slots:
         QTest::addColumn<int>("box");
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("kept");
-        QTest::newRow("15 letters in Name") << int(CMemoView::IdName) << "abcdefghijklmno" << "abcdefghijklmn";
-        QTest::newRow("8 syllables in Name") << int(CMemoView::IdName) << "가나다라마바사아" << "가나다라마바사";
+        QTest::addColumn<QString>("meter");  // bytes used and allowed beside the box, "!" when full
+        QTest::newRow("15 letters in Name") << int(CMemoView::IdName) << "abcdefghijklmno" << "abcdefghijklmn"
+                                            << "14/14!";
+        QTest::newRow("8 syllables in Name") << int(CMemoView::IdName) << "가나다라마바사아" << "가나다라마바사"
+                                             << "14/14!";
         QTest::newRow("13 letters and a syllable") << int(CMemoView::IdTel) << "0123456789012가"
-                                                   << "0123456789012";
-        QTest::newRow("30 letters in E-Mail") << int(CMemoView::IdEmail) << QString(30, 'e') << QString(29, 'e');
-        QTest::newRow("Hanja and Hangul are CP949") << int(CMemoView::IdName) << "金가" << "金가";
-        QTest::newRow("a character CP949 lacks") << int(CMemoView::IdName) << "a\u0915b" << "ab";
+                                                   << "0123456789012" << "13/14";
+        QTest::newRow("30 letters in E-Mail") << int(CMemoView::IdEmail) << QString(30, 'e') << QString(29, 'e')
+                                              << "29/29!";
+        QTest::newRow("Hanja and Hangul are CP949") << int(CMemoView::IdName) << "金가" << "金가" << "4/14";
+        QTest::newRow("a character CP949 lacks") << int(CMemoView::IdName) << "a\u0915b" << "ab" << "2/14";
     }
     void typedByteLimits() {
         QFETCH(int, box);
         QFETCH(QString, typed);
         QFETCH(QString, kept);
+        QFETCH(QString, meter);
         page->Click(0);
         Type(page->view.Edit(box), typed);
         QCOMPARE(page->view.Edit(box)->text(), kept);
+        CMemoEdit* edit = page->view.Edit(box);
+        QCOMPARE(edit->MeterText() + (edit->MeterFull() ? "!" : ""), meter);
     }
 
     void refusedCharacterIsExplained() {
