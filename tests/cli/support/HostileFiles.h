@@ -56,4 +56,11 @@ inline std::string MemoRows(int rows) {
     return csv;
 }
 
+// A header-only CSV followed by rows of one Zandri song each.
+inline std::string SongRows(int rows) {
+    std::string csv = "brand,title,singer,number\n";
+    for (int i = 0; i < rows; ++i) csv += "Zandri,t" + std::to_string(i) + ",s,1\n";
+    return csv;
+}
+
 }  // namespace hostile
