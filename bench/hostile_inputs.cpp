@@ -80,7 +80,7 @@ void RleLogoTurned(benchmark::State& s) {
         0);
 }
 void CsvOfManyRows(benchmark::State& s) {
-    Run(s, Write("rows.csv", hostile::MemoRows(200000)), "memo import IN -o " + (Dir() / "o.mmo").string(), 1);
+    Run(s, Write("rows.csv", hostile::MemoRows(1000000)), "memo import IN -o " + (Dir() / "o.mmo").string(), 1);
 }
 
 void HugeProgressiveJpeg(benchmark::State& s) {
