@@ -5,19 +5,40 @@
 #include "app/LyraDoc.h"
 #include "logo/LogoPipeline.h"
 #include "logo/PictureCheck.h"
+#include "logo/PictureLoad.h"
+#include "platform/LongTask.h"
 #include "platform/Services.h"
 
+namespace {
+
+// The name of the file without its folder, for the status line.
+std::string FileName(const std::string& path) {
+    const size_t slash = path.find_last_of('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+}  // namespace
+
 bool CLyraDoc::OpenPicture(const std::string& path, int type) {
-    DeleteImages();
     platform::WaitCursor wait;
-    if (!CheckTrueColorBmp(path)) return false;
-    auto source = std::make_unique<LbImage>(path, uint32_t(type));
-    if (!source->IsValid()) {
-        // The header looked right but the pixels could not be read.
-        const std::string why = source->GetLastError();
-        platform::services().prompts->Show(why.empty() ? logo::kFileReadFailText : why, platform::Buttons::Ok);
+    // Any picture the image library reads, by its content; progress and Escape
+    // through the monitor while it is read.
+    auto source = std::make_unique<LbImage>();
+    LbImage monitor;
+    std::string error;
+    bool loaded = false;
+    platform::RunLongTask({"Opening " + FileName(path), [&monitor] { return int(monitor.GetProgress()); },
+                           [&monitor] { monitor.SetEscape(1); }},
+                          [&] { loaded = logo::LoadPicture(path, type, *source, error, &monitor); });
+    if (!loaded) {
+        DeleteImages();
+        if (error == logo::kCancelledText)
+            platform::services().status->Show(logo::kCancelledText);
+        else
+            platform::services().prompts->Show(logo::CannotOpenText(path, error), platform::Buttons::Ok);
         return false;
     }
+    DeleteImages();
     m_pLogoImage = logo::MakeLoadedLogo(*source, type, m_bDither != 0);
     m_pSourceImage = std::move(source);
     UpdateAllViews(nullptr, hint::PictureLoaded);
@@ -50,8 +71,30 @@ void CLyraDoc::RegisterPictureCommands() {
             UpdateAllViews(nullptr, hint::PictureChanged);
         });
     };
-    transform(cmd::RotateLeft, [](LbImage& image) { return image.RotateLeft(); });
-    transform(cmd::RotateRight, [](LbImage& image) { return image.RotateRight(); });
+    // A quarter turn of a large picture takes a while: it is built beside the picture
+    // (which the view keeps painting), with progress and Escape, and put in place
+    // only when it is complete.
+    auto turn = [this](int id, bool left) {
+        OnCommand(id, [this, left] {
+            if (!m_pSourceImage) return;
+            platform::WaitCursor wait;
+            LbImage& picture = *m_pSourceImage;
+            LbImage turned;
+            bool done = false;
+            platform::RunLongTask({left ? "Rotating left" : "Rotating right", [&picture] { return int(picture.GetProgress()); },
+                                   [&picture] { picture.SetEscape(1); }},
+                                  [&] { done = left ? picture.RotateLeft(&turned) : picture.RotateRight(&turned); });
+            picture.SetEscape(0);
+            if (!done) {
+                platform::services().status->Show(picture.GetLastError());
+                return;
+            }
+            picture.Transfer(turned);
+            UpdateAllViews(nullptr, hint::PictureChanged);
+        });
+    };
+    turn(cmd::RotateLeft, true);
+    turn(cmd::RotateRight, false);
     transform(cmd::FlipHorizontal, [](LbImage& image) { return image.Mirror(); });
     transform(cmd::FlipVertical, [](LbImage& image) { return image.Flip(); });
     OnCommand(cmd::Cropping, [this] { UpdateAllViews(nullptr, hint::PictureChanged); });

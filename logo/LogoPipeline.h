@@ -29,8 +29,7 @@ struct LogoWrite {
 };
 
 // Encodes the logo in the format of the type. A BMP becomes the device logo file
-// (16-bit RGB 5-5-5); any other format is written as it is and reported with
-// "Not BMP file!!", as the editor always has. The file is replaced in one step, so a
+// (16-bit RGB 5-5-5); any other format is written as it is. The file is replaced in one step, so a
 // failure leaves any earlier file at the path untouched. A failed encode reports the
 // image library's error text.
 LogoWrite WriteLogoFile(LbImage& logo, const std::string& path, int type);
