@@ -6,6 +6,7 @@
 #include <string>
 
 #include "image/LbImage.h"
+#include "logo/LogoRecipe.h"
 #include "memo/MemoTable.h"
 #include "platform/DocView.h"
 #include "song/SongTable.h"
@@ -29,6 +30,7 @@ public:
     MemoTable m_memo{};
     std::unique_ptr<LbImage> m_pSourceImage;  // the picture as loaded
     std::unique_ptr<LbImage> m_pLogoImage;    // the working logo derived from it
+    logo::Recipe m_recipe;                    // the picture's file and the commands since
     std::array<SongTable, kBrandCount> m_song;
     int m_bMemoModified = 0;
     int m_bSongModified = 0;

@@ -41,6 +41,7 @@ bool CLyraDoc::OpenPicture(const std::string& path, int type) {
     DeleteImages();
     m_pLogoImage = logo::MakeLoadedLogo(*source, type, m_bDither != 0);
     m_pSourceImage = std::move(source);
+    m_recipe = {path, {}};
     UpdateAllViews(nullptr, hint::PictureLoaded);
     m_strLogoPath = path;
     return true;
@@ -63,11 +64,11 @@ void CLyraDoc::DeleteImages() {
 
 void CLyraDoc::RegisterPictureCommands() {
     // The transforms change the picture in place; the view cuts the logo again.
-    auto transform = [this](int id, bool (*op)(LbImage&)) {
-        OnCommand(id, [this, op] {
+    auto transform = [this](int id, logo::PictureCommand command) {
+        OnCommand(id, [this, command] {
             if (!m_pSourceImage) return;
             platform::WaitCursor wait;
-            op(*m_pSourceImage);
+            if (logo::ApplyPictureCommand(*m_pSourceImage, command)) m_recipe.commands.push_back(command);
             UpdateAllViews(nullptr, hint::PictureChanged);
         });
     };
@@ -90,13 +91,14 @@ void CLyraDoc::RegisterPictureCommands() {
                 return;
             }
             picture.Transfer(turned);
+            m_recipe.commands.push_back(left ? logo::PictureCommand::RotateLeft : logo::PictureCommand::RotateRight);
             UpdateAllViews(nullptr, hint::PictureChanged);
         });
     };
     turn(cmd::RotateLeft, true);
     turn(cmd::RotateRight, false);
-    transform(cmd::FlipHorizontal, [](LbImage& image) { return image.Mirror(); });
-    transform(cmd::FlipVertical, [](LbImage& image) { return image.Flip(); });
+    transform(cmd::FlipHorizontal, logo::PictureCommand::FlipHorizontal);
+    transform(cmd::FlipVertical, logo::PictureCommand::FlipVertical);
     OnCommand(cmd::Cropping, [this] { UpdateAllViews(nullptr, hint::PictureChanged); });
     OnCommand(cmd::DitherToggle, [this] {
         m_bDither = !m_bDither;

@@ -12,6 +12,7 @@
 #include "app/tabs/widgets/TTabFramework.h"
 #include "app/tabs/widgets/TViewHost.h"
 #include "platform/Commands.h"
+#include "platform/widgets/QtLongTask.h"
 
 class CBandBar;
 class CCommandActions;
@@ -100,4 +101,7 @@ private:
     bool minMaxActive_ = false;
     QSize minTrack_;
     int menuResource_ = 0;
+    // Long work (opening, turning a large picture) shows its progress in this window.
+    std::unique_ptr<platform::QtLongTaskRunner> longTasks_;
+    std::unique_ptr<platform::ScopedLongTaskRunner> longTaskScope_;
 };

@@ -2,6 +2,7 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPointer>
 
 #include "logo/widgets/CLogoView.h"
 
@@ -97,13 +98,18 @@ void CSelectionBox::mouseMoveEvent(QMouseEvent* e) {
         setCursor(m_hCursor);
         return;
     }
-    Drag(mapTo(m_pView->viewport(), at));
+    square_ = (e->modifiers() & Qt::ShiftModifier) != 0;
+    const QPoint pointer = mapTo(m_pView->viewport(), at);
+    Drag(pointer);
+    // At the view's edge the view scrolls on, and the box follows the pointer there.
+    QPointer<CSelectionBox> self(this);
+    m_pView->AutoScroll(pointer, [self, pointer] {
+        if (self) self->Drag(pointer);
+    });
 }
 
 void CSelectionBox::Drag(const QPoint& pointer) {
-    const QSize total = m_pView->TotalSize();
-    const QPoint scroll = m_pView->ScrollPosition();
-    const logo::ScrollState s{total.width(), total.height(), scroll.x(), scroll.y()};
+    const logo::ScrollState s = m_pView->DragLimits();
     const logo::Point p{pointer.x(), pointer.y()};
     const QRect before = geometry();
     if (m_nDragMode == logo::kMove) {
@@ -112,7 +118,8 @@ void CSelectionBox::Drag(const QPoint& pointer) {
         update();
         return;
     }
-    const logo::Rect sized = logo::SizeBox(ToRect(before), logo::Handle(m_nDragMode), p, s);
+    logo::Rect sized = logo::SizeBox(ToRect(before), logo::Handle(m_nDragMode), p, s);
+    if (square_ || m_pView->SquareSelection()) sized = logo::SquareBox(sized, logo::Handle(m_nDragMode), s);
     if (sized == ToRect(before)) return;
     setGeometry(ToQRect(sized));
     update();
@@ -131,6 +138,9 @@ void CSelectionBox::mousePressEvent(QMouseEvent* e) {
 }
 
 void CSelectionBox::mouseReleaseEvent(QMouseEvent* e) {
-    if (e->button() == Qt::LeftButton) releaseMouse();
+    if (e->button() == Qt::LeftButton) {
+        releaseMouse();
+        m_pView->StopAutoScroll();
+    }
     QWidget::mouseReleaseEvent(e);
 }

@@ -41,4 +41,5 @@ private:
     std::array<logo::Rect, 8> m_rcHandle{};
     uint8_t m_nDragMode = 0;
     logo::Point m_ptGrab;
+    bool square_ = false;  // Shift held during the last drag step: sizing keeps a square
 };
