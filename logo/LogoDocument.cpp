@@ -30,12 +30,14 @@ bool CLyraDoc::OpenPicture(const std::string& path, int type) {
     platform::RunLongTask({"Opening " + FileName(path), [&monitor] { return int(monitor.GetProgress()); },
                            [&monitor] { monitor.SetEscape(1); }},
                           [&] { loaded = logo::LoadPicture(path, type, *source, error, &monitor); });
+    if (!loaded && error == logo::kCancelledText) {
+        // Stopped by the person: the picture on the page stays as it was.
+        platform::services().status->Show(logo::kCancelledText);
+        return false;
+    }
     if (!loaded) {
         DeleteImages();
-        if (error == logo::kCancelledText)
-            platform::services().status->Show(logo::kCancelledText);
-        else
-            platform::services().prompts->Show(logo::CannotOpenText(path, error), platform::Buttons::Ok);
+        platform::services().prompts->Show(logo::CannotOpenText(path, error), platform::Buttons::Ok);
         return false;
     }
     DeleteImages();
