@@ -349,17 +349,18 @@ void CLogoView::OnUpdate(platform::View*, long hint) {
 }
 
 void CLogoView::paintEvent(QPaintEvent* e) {
-    // Drawn off screen first, then copied in one block, so the picture never flickers.
-    const QRect area = e->rect();
-    QImage buffer(area.size(), QImage::Format_RGB32);
-    buffer.fill(palette().color(QPalette::Base));
-    {
-        QPainter p(&buffer);
-        p.translate(-area.topLeft());
-        OnDraw(p);
-    }
+    // The window system already paints off screen and shows the result in one piece;
+    // only the rectangles of the region are drawn, so that a moving selection box
+    // costs the strips its frame uncovers, not the whole picture under it.
     QPainter target(viewport());
-    target.drawImage(area.topLeft(), buffer);
+    const QColor background = palette().color(QPalette::Base);
+    for (const QRect& area : e->region()) {
+        target.save();
+        target.setClipRect(area);
+        target.fillRect(area, background);
+        OnDraw(target);
+        target.restore();
+    }
 }
 
 void CLogoView::OnDraw(QPainter& p) {

@@ -24,6 +24,7 @@ public:
     const std::array<logo::Rect, 8>& Handles() const { return m_rcHandle; }
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* e) override;
     void paintEvent(QPaintEvent*) override;
     void mouseMoveEvent(QMouseEvent* e) override;
     void mousePressEvent(QMouseEvent* e) override;
