@@ -1,5 +1,7 @@
 // The picture side of the document: loading a picture, the picture commands and the
 // logo save.
+#include <optional>
+
 #include "app/CommandIds.h"
 #include "app/LyraApp.h"
 #include "app/LyraDoc.h"
@@ -20,7 +22,7 @@ std::string FileName(const std::string& path) {
 }  // namespace
 
 bool CLyraDoc::OpenPicture(const std::string& path, int type) {
-    platform::WaitCursor wait;
+    std::optional<platform::WaitCursor> wait(std::in_place);
     // Any picture the image library reads, by its content; progress and Escape
     // through the monitor while it is read.
     auto source = std::make_unique<LbImage>();
@@ -30,29 +32,40 @@ bool CLyraDoc::OpenPicture(const std::string& path, int type) {
     platform::RunLongTask({"Opening " + FileName(path), [&monitor] { return int(monitor.GetProgress()); },
                            [&monitor] { monitor.SetEscape(1); }},
                           [&] { loaded = logo::LoadPicture(path, type, *source, error, &monitor); });
-    if (!loaded && error == logo::kCancelledText) {
-        // Stopped by the person: the picture on the page stays as it was.
-        platform::services().status->Show(logo::kCancelledText);
+    if (!loaded) {
+        wait.reset();
+        // Stopped by the person, or not a picture: the page stays as it was.
+        if (error == logo::kCancelledText)
+            platform::services().status->Show(logo::kCancelledText);
+        else
+            platform::services().prompts->Show(logo::CannotOpenText(path, error), platform::Buttons::Ok);
         return false;
     }
-    if (!loaded) {
-        DeleteImages();
-        platform::services().prompts->Show(logo::CannotOpenText(path, error), platform::Buttons::Ok);
-        return false;
+    // Only a picture that was read replaces the old one, and only when the person agrees.
+    if (HasUnsavedChanges(DataKind::Logo)) {
+        wait.reset();
+        if (!AskToSaveChanges({DataKind::Logo})) return false;
+        wait.emplace();
     }
     DeleteImages();
     m_pLogoImage = logo::MakeLoadedLogo(*source, type, m_bDither != 0);
     m_pSourceImage = std::move(source);
     m_recipe = {path, {}};
+    app_.m_nPage = page::Logo;
     UpdateAllViews(nullptr, hint::PictureLoaded);
     m_strLogoPath = path;
+    // The logo as first cut from the file is what the file already holds.
+    MarkSaved(DataKind::Logo);
     return true;
 }
 
 void CLyraDoc::SaveLogo(const std::string& path, int type) {
     LbImage none;
     logo::LogoWrite result = logo::WriteLogoFile(m_pLogoImage ? *m_pLogoImage : none, path, type);
-    if (result.written) m_strLogoPath = path;
+    if (result.written) {
+        m_strLogoPath = path;
+        MarkSaved(DataKind::Logo);
+    }
     if (!result.message.empty()) platform::services().prompts->Show(result.message, platform::Buttons::Ok);
 }
 

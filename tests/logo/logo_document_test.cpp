@@ -34,7 +34,7 @@ Rgb ColourAt(const LbImage& image, int x, int yFromTop) {
     return {q.red, q.green, q.blue};
 }
 
-TEST_F(LogoDocument, PicturesOpenByContentAndOthersAreRefusedByName) {
+TEST_F(LogoDocument, PicturesOpenByContentAndOthersAreRefusedLeavingThePicture) {
     WriteFile(Path("old.bmp"), Bmp24(120, 100, Pattern));
     const std::string jpeg = JpegBytes();
     struct Case {
@@ -71,8 +71,9 @@ TEST_F(LogoDocument, PicturesOpenByContentAndOthersAreRefusedByName) {
         EXPECT_FALSE(opened) << c.name;
         ASSERT_EQ(ui.prompts.Texts().size(), 1u) << c.name;
         EXPECT_EQ(ui.prompts.Texts()[0].rfind(c.message, 0), 0u) << ui.prompts.Texts()[0];
-        EXPECT_FALSE(doc.m_pSourceImage) << c.name;
-        EXPECT_FALSE(doc.m_pLogoImage) << c.name;
+        ASSERT_TRUE(doc.m_pSourceImage) << c.name;
+        EXPECT_EQ(doc.m_pSourceImage->GetWidth(), 120u) << c.name;
+        EXPECT_TRUE(doc.m_pLogoImage) << c.name;
         EXPECT_TRUE(view.hints.empty()) << c.name;
     }
     // The 8-bit picture keeps its colours: pixel (x, y) has index (x + y) % 256, whose
@@ -123,7 +124,9 @@ TEST_F(LogoDocument, FirstSelectionGivesTopLeftOrScaledPicture) {
         for (int x : {0, 1, 50, 95}) EXPECT_EQ(ColourAt(*doc.m_pLogoImage, x, y), Pattern(x, y)) << x << "," << y;
 
     WriteFile(Path("small.bmp"), Bmp24(50, 40, Pattern));
+    ui.prompts.answers.push_back(platform::Answer::No);  // the logo cut above was not saved
     ASSERT_TRUE(doc.OnOpenDocument(Path("small.bmp")));
+    EXPECT_EQ(ui.prompts.Texts(), std::vector<std::string>{"Do you want to save Logo File ?"});
     first = logo::FirstSelection(50, 40);
     EXPECT_EQ(first, (logo::Rect{0, 0, 50, 40}));
     ASSERT_TRUE(logo::DeriveLogo(*doc.m_pSourceImage, first, false, *doc.m_pLogoImage));

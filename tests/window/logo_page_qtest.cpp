@@ -87,6 +87,12 @@ class LogoPageTest : public QObject {
     CSelectionBox* Box() { return view->SelectionBox(); }
     QString Status() { return f->frame->statusBar()->currentMessage(); }
     QAction* Action(int id) { return f->frame->Actions().Action(id); }
+    // A command as the menu gives it, with its enabled state as the menu shows it.
+    void Run(int id) {
+        f->frame->Actions().Refresh();
+        Action(id)->trigger();
+        f->frame->Actions().Refresh();
+    }
 
     // File > Open, the dialog answered with the path.
     bool Open(const QString& path) {
@@ -111,9 +117,15 @@ class LogoPageTest : public QObject {
                       Qt::LeftButton, mods);
         QApplication::sendEvent(Box(), &e);
     }
-    // Hover at a point of the box (which picks the drag mode), press, drag, release.
+    // The pointer resting over a point of the box, no button held: picks the drag mode.
+    void Hover(QPoint inBox) {
+        QMouseEvent e(QEvent::MouseMove, QPointF(inBox), QPointF(Box()->mapToGlobal(inBox)), Qt::NoButton,
+                      Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(Box(), &e);
+    }
+    // Hover at a point of the box, press, drag, release.
     void Drag(QPoint inBox, QPoint toInView, Qt::KeyboardModifiers mods = {}) {
-        QTest::mouseMove(Box(), inBox);
+        Hover(inBox);
         QTest::mousePress(Box(), Qt::LeftButton, mods, inBox);
         DragTo(toInView, mods);
         QTest::mouseRelease(Box(), Qt::LeftButton, mods, toInView - Box()->pos());
@@ -193,7 +205,7 @@ private slots:
                      {cmd::ZoomActual, 1, false}, {cmd::ZoomOut, 0.5f, false}, {cmd::ZoomOut, 0.25f, false},
                      {cmd::ZoomFit, 0.25f, true}, {cmd::ZoomFit, 0.25f, false}, {cmd::ZoomActual, 1, false}};
         for (const Step& step : steps) {
-            Action(step.command)->trigger();
+            Run(step.command);
             QCOMPARE(f->doc().m_fZoom, step.zoom);
             QCOMPARE(bool(f->doc().m_bFitToWindow), step.fit);
             QVERIFY(view->PictureSelection() == s);
@@ -241,7 +253,7 @@ private slots:
         QCOMPARE(s.Width(), s.Height());
         QVERIFY(s.bottom <= 500);
 
-        Action(cmd::SquareSelection)->trigger();  // the option: squared at once, and kept
+        Run(cmd::SquareSelection);  // the option: squared at once, and kept
         f->frame->Actions().Refresh();
         QVERIFY(Action(cmd::SquareSelection)->isChecked());
         SizeTo(QPoint(200, 100));
@@ -253,7 +265,7 @@ private slots:
         QCOMPARE(s.Width(), 258);
         QCOMPARE(s.Height(), 258);
         Screenshot("logo_page_square_selection");
-        Action(cmd::SquareSelection)->trigger();
+        Run(cmd::SquareSelection);
         SizeTo(QPoint(300, 150));
         QVERIFY(view->PictureSelection().Width() != view->PictureSelection().Height());
     }
@@ -264,7 +276,7 @@ private slots:
         const QString dir = Dir("autoscroll");
         WriteWithLibrary(Picture(3000, 2500), 24, LB_FORMAT_BMP, dir + "/big.bmp");
         QVERIFY(Open(dir + "/big.bmp"));
-        QTest::mouseMove(Box(), QPoint(50, 50));
+        Hover(QPoint(50, 50));
         QTest::mousePress(Box(), Qt::LeftButton, {}, QPoint(50, 50));
         const QPoint beyond(view->viewport()->width() + 150, view->viewport()->height() + 150);
         DragTo(beyond);
@@ -285,7 +297,7 @@ private slots:
         QVERIFY(Open(dir + "/p.png"));
         SizeTo(QPoint(230, 180));
         for (bool dither : {false, true}) {
-            if (dither) Action(cmd::DitherToggle)->trigger();
+            if (dither) Run(cmd::DitherToggle);
             f->frame->Actions().Refresh();
             QCOMPARE(Action(cmd::DitherToggle)->isChecked(), dither);
             const QString out = dir + (dither ? "/dithered.bmp" : "/logo.bmp");
@@ -293,7 +305,7 @@ private slots:
             LbImage saved(out.toStdString(), LB_FORMAT_BMP);
             QVERIFY(saved.IsValid());
             for (int scale : {1, 2}) {
-                if (scale == 2) Action(cmd::PreviewDouble)->trigger();
+                if (scale == 2) Run(cmd::PreviewDouble);
                 QCoreApplication::processEvents();
                 const QImage shown = f->frame->LogoPreview()->grab().toImage().convertToFormat(QImage::Format_RGB32);
                 QCOMPARE(shown.size(), QSize(96 * scale, 96 * scale));
@@ -304,7 +316,7 @@ private slots:
                             QFAIL(qPrintable(QString("dither %1 scale %2: pixel (%3, %4)").arg(dither).arg(scale).arg(x).arg(y)));
                     }
                 if (scale == 2 && !dither) Screenshot("logo_page_device_preview_2x");
-                if (scale == 2) Action(cmd::PreviewDouble)->trigger();
+                if (scale == 2) Run(cmd::PreviewDouble);
             }
         }
         QCOMPARE(f->frame->PreviewBar()->size(), QSize(98, 98));
@@ -328,12 +340,12 @@ private slots:
             QVERIFY(Open(dir + "/" + picture));
             const int commands = random.bounded(5);
             for (int i = 0; i < commands; ++i) Key(keys[random.bounded(4)]);
-            if (random.bounded(2) != (f->doc().m_bDither != 0)) Action(cmd::DitherToggle)->trigger();
+            if (random.bounded(2) != (f->doc().m_bDither != 0)) Run(cmd::DitherToggle);
             Drag(QPoint(50, 50), QPoint(random.bounded(20, 300), random.bounded(20, 250)));
             SizeTo(Box()->pos() + QPoint(random.bounded(10, 260), random.bounded(10, 220)),
                    random.bounded(3) == 0 ? Qt::ShiftModifier : Qt::NoModifier);
             f->frame->Actions().Refresh();
-            Action(cmd::CopyCommandLine)->trigger();
+            Run(cmd::CopyCommandLine);
             const QString line = QString::fromStdString(f->services.clipboard.text);
             QVERIFY2(line.startsWith("lyrabox-cli logo "), qPrintable(line));
             const QString folder = dir + QString("/run%1").arg(n);
