@@ -264,6 +264,9 @@ private slots:
         s = view->PictureSelection();
         QCOMPARE(s.Width(), 258);
         QCOMPARE(s.Height(), 258);
+        Drag(QPoint(100, 100), QPoint(260, 190));  // moved into the open: still the same square
+        QCOMPARE(view->PictureSelection().Width(), 258);
+        QCOMPARE(view->PictureSelection().Height(), 258);
         Screenshot("logo_page_square_selection");
         Run(cmd::SquareSelection);
         SizeTo(QPoint(300, 150));
