@@ -5,8 +5,11 @@
 #include <cstdio>
 #include <string>
 
+#include "app/LyraApp.h"
+#include "app/LyraDoc.h"
 #include "image/LbImage.h"
 #include "logo/PictureLoad.h"
+#include "platform/Services.h"
 
 namespace {
 
@@ -54,6 +57,19 @@ void OpenForTheLogoPage(benchmark::State& state) {
     }
 }
 BENCHMARK(OpenForTheLogoPage)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The whole open on the logo page: the document's Open with the picture check, the
+// read and the working logo made at load.
+void OpenInTheDocument(benchmark::State& state) {
+    const std::string& path = BmpFile();
+    static platform::ScriptedServices services;
+    static CLyraApp app;
+    for (auto _ : state) {
+        app.Document().OnOpenDocument(path);
+        benchmark::DoNotOptimize(app.Document().m_pSourceImage.get());
+    }
+}
+BENCHMARK(OpenInTheDocument)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void Rotate(benchmark::State& state) {
     LbImage& picture = Picture();

@@ -27,12 +27,15 @@ bool DeriveLogo(LbImage& source, const Rect& selection, bool dither, LbImage& lo
     return true;
 }
 
-std::unique_ptr<LbImage> MakeLoadedLogo(const LbImage& source, int type, bool dither) {
-    auto logo = std::make_unique<LbImage>(source);
-    if (type != LB_FORMAT_RAW) {
-        logo->Resample(kLogoSize, kLogoSize, 2);
-        if (dither) logo->Dither(0);
+std::unique_ptr<LbImage> MakeLoadedLogo(LbImage& source, int type, bool dither) {
+    auto logo = std::make_unique<LbImage>();
+    // The resample into a new image gives what resampling a full copy gives, without
+    // copying a picture of any size first.
+    if (type == LB_FORMAT_RAW || !source.Resample(kLogoSize, kLogoSize, 2, logo.get())) {
+        *logo = source;
+        return logo;
     }
+    if (dither) logo->Dither(0);
     return logo;
 }
 

@@ -18,7 +18,7 @@ bool DeriveLogo(LbImage& source, const Rect& selection, bool dither, LbImage& lo
 
 // The logo made when a picture is loaded: a full copy, resampled to 96 x 96 with the
 // bicubic B-spline (not for the raw strip format, type 5) and dithered when asked.
-std::unique_ptr<LbImage> MakeLoadedLogo(const LbImage& source, int type, bool dither);
+std::unique_ptr<LbImage> MakeLoadedLogo(LbImage& source, int type, bool dither);
 
 // The first selection over a picture: its top-left, at most 96 x 96 pixels.
 Rect FirstSelection(int pictureWidth, int pictureHeight);
