@@ -141,7 +141,7 @@ LogoJobResult MakeLogoFromFile(const LogoJob& job, LbImage& logo, std::string& e
         if (f && ReadPlainBmp(f.get(), b)) return FromRegion(f.get(), b, job, logo, error);
     }
     LbImage picture;
-    if (!LoadPicture(job.picture, type, picture, error)) return LogoJobResult::Unreadable;
+    if (!LoadPicture(job.picture, type, picture, error, nullptr, wholePicture)) return LogoJobResult::Unreadable;
     // The editor places its first selection when the picture arrives, before any
     // picture command, and keeps it there.
     if (wholePicture) {
@@ -160,6 +160,11 @@ LogoJobResult MakeLogoFromFile(const LogoJob& job, LbImage& logo, std::string& e
         return LogoJobResult::Unreadable;
     }
     picture.Destroy();
+    // Made true colour after the cut: the same pixels as promoting the whole picture.
+    if (!PromoteToTrueColor(part)) {
+        error = part.GetLastError();
+        return LogoJobResult::Unreadable;
+    }
     return FinishRegion(part, job, logo);
 }
 

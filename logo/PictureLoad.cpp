@@ -81,7 +81,8 @@ bool PromoteToTrueColor(LbImage& picture) {
     return picture.Transfer(rgb);
 }
 
-bool LoadPicture(const std::string& path, int type, LbImage& picture, std::string& error, LbImage* monitor) {
+bool LoadPicture(const std::string& path, int type, LbImage& picture, std::string& error, LbImage* monitor,
+                 bool promote) {
     std::error_code ec;
     if (std::filesystem::is_directory(path, ec)) {
         error = "it is a folder";
@@ -120,7 +121,7 @@ bool LoadPicture(const std::string& path, int type, LbImage& picture, std::strin
                                    : "it is not a picture this program reads (" + typedError + ")";
         return false;
     }
-    if (!PromoteToTrueColor(decoded)) {
+    if (promote && !PromoteToTrueColor(decoded)) {
         error = decoded.GetLastError();
         return false;
     }

@@ -20,9 +20,10 @@ bool PromoteToTrueColor(LbImage& picture);
 
 // type is the image format of the name's extension (1 to 5). On failure, error holds
 // the reason ("Cancelled" when the monitor's escape flag stopped the read). monitor,
-// when given, gets the progress 0..100 as the file is read.
+// when given, gets the progress 0..100 as the file is read. With promote false the
+// picture keeps its own depth (a caller that cuts a region first promotes only that).
 bool LoadPicture(const std::string& path, int type, LbImage& picture, std::string& error,
-                 LbImage* monitor = nullptr);
+                 LbImage* monitor = nullptr, bool promote = true);
 
 // The message box text for a picture that cannot be opened: its file name and why.
 std::string CannotOpenText(const std::string& path, const std::string& reason);
