@@ -3,10 +3,10 @@
 # program's own resource budget. Each target's corpus lives in the repository
 # (fuzz/corpus/NAME): a run starts from it and the seeds, and leaves it minimized with
 # whatever new coverage the run found, so coverage accumulates from run to run.
-# Usage: fuzz.sh [seconds per target] (default: $LYRA_FUZZ_SECONDS or 36)
+# Usage: fuzz.sh [seconds per target] (default: $LYRA_FUZZ_SECONDS or 30)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-seconds=${1:-${LYRA_FUZZ_SECONDS:-36}}
+seconds=${1:-${LYRA_FUZZ_SECONDS:-30}}
 dir="$root/build-fuzz"
 CC=clang CXX=clang++ bash "$root/scripts/build.sh" "$dir" -DLYRA_FUZZ=ON -DLYRA_WIDGETS=OFF \
   -DLYRA_TESTS=OFF -DLYRA_BENCH=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo

@@ -2,7 +2,7 @@
 # Installs what is missing, builds everything and runs every test:
 #   1. the normal build: core tests (GoogleTest) and window tests (QtTest, offscreen);
 #   2. the core tests again under AddressSanitizer and UndefinedBehaviorSanitizer;
-#   3. every fuzz target for a bounded time ($LYRA_FUZZ_SECONDS, default 36), each growing its corpus in fuzz/corpus.
+#   3. every fuzz target for a bounded time ($LYRA_FUZZ_SECONDS, default 30), each growing its corpus in fuzz/corpus.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 bash "$root/scripts/deps.sh"
