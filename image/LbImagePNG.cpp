@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "image/LbFile.h"
+#include "image/LbLargeBlock.h"
 
 // libpng reports errors through the error function, which must not return: it
 // records libpng's message and jumps back to the codec (png_jmpbuf). Buffers the
@@ -161,6 +162,7 @@ bool LbImagePNG::Decode(LbFile* hFile) {
         png_destroy_read_struct(&png, &pinfo, nullptr);
         return false;
     }
+    LbAdviseFill(GetBits(), GetSize());
     png_uint_32 xRes = 0, yRes = 0;
     int unit = 0;
     if (png_get_pHYs(png, pinfo, &xRes, &yRes, &unit)) {
