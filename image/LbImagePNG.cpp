@@ -8,6 +8,7 @@
 
 #include "image/LbFile.h"
 #include "image/LbLargeBlock.h"
+#include "image/PngFastRead.h"
 
 // libpng reports errors through the error function, which must not return: it
 // records libpng's message and jumps back to the codec (png_jmpbuf). Buffers the
@@ -59,6 +60,9 @@ void SetReadLimits(png_structp png) {
     png_set_user_limits(png, kMaxSide, kMaxSide);
     png_set_chunk_malloc_max(png, kMaxChunkBytes);
     png_set_chunk_cache_max(png, kMaxCachedChunks);
+    // Faults in ancillary chunks are warnings: the chunk is passed over, as the
+    // quick road passes over them too.
+    png_set_benign_errors(png, 1);
     // Every byte of the compressed data is already covered by its chunk's CRC,
     // which is checked; the second checksum over the inflated rows is skipped,
     // which saves a tenth of the time of large pictures.
@@ -99,6 +103,19 @@ bool LbImagePNG::Decode(LbFile* hFile) {
     if (hFile == nullptr) {
         SetLastError("null file handler");
         return false;
+    }
+    // The common 8-bit RGB and RGBA pictures take the quick road; whatever it does
+    // not take, libpng reads from the same start.
+    const int64_t start = hFile->Tell();
+    if (start >= 0) {
+        const LbImageInfo kept = info;
+        if (PngFastRead(hFile, *this, PngFastLimits{kMaxSide})) return true;
+        Destroy();
+        info = kept;
+        if (!hFile->Seek(start, 0)) {
+            SetLastError("Read Error");
+            return false;
+        }
     }
     Scratch scratch;
     scratch.image = this;
