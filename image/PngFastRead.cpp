@@ -1,5 +1,7 @@
 #include "image/PngFastRead.h"
 
+#include <emmintrin.h>
+
 #include <cmath>
 #include <cstring>
 #include <memory>
@@ -90,11 +92,42 @@ private:
     uint32_t m_crc = 0;
 };
 
-uint8_t Paeth(int a, int b, int c) {
-    const int p = a + b - c;
-    const int pa = std::abs(p - a), pb = std::abs(p - b), pc = std::abs(p - c);
-    if (pa <= pb && pa <= pc) return uint8_t(a);
-    return uint8_t(pb <= pc ? b : c);
+// One pixel's bytes as 16-bit lanes, and back.
+template <int bpp>
+__m128i LoadPixel(const uint8_t* p) {
+    uint32_t v = 0;
+    std::memcpy(&v, p, bpp);
+    return _mm_unpacklo_epi8(_mm_cvtsi32_si128(int(v)), _mm_setzero_si128());
+}
+template <int bpp>
+void StorePixel(uint8_t* p, __m128i lanes) {
+    const uint32_t v = uint32_t(_mm_cvtsi128_si32(_mm_packus_epi16(lanes, lanes)));
+    std::memcpy(p, &v, bpp);
+}
+__m128i Abs16(__m128i x) { return _mm_max_epi16(x, _mm_sub_epi16(_mm_setzero_si128(), x)); }
+
+// The Paeth filter a pixel at a time, its channels side by side: each pixel
+// depends on the one before it, so the channels are what can go in parallel.
+template <int bpp>
+void UnpaethRow(uint8_t* row, const uint8_t* prior, size_t n) {
+    const __m128i mask = _mm_set1_epi16(0xFF);
+    __m128i a = _mm_setzero_si128(), c = _mm_setzero_si128();
+    for (size_t i = 0; i < n; i += bpp) {
+        const __m128i b = LoadPixel<bpp>(prior + i);
+        const __m128i x = LoadPixel<bpp>(row + i);
+        // p = a + b - c; its distances to a, b and c:
+        const __m128i pa = Abs16(_mm_sub_epi16(b, c));
+        const __m128i pb = Abs16(_mm_sub_epi16(a, c));
+        const __m128i pc = Abs16(_mm_sub_epi16(_mm_add_epi16(a, b), _mm_add_epi16(c, c)));
+        const __m128i least = _mm_min_epi16(pa, _mm_min_epi16(pb, pc));
+        // a when it is nearest (ties included), else b when it is, else c.
+        const __m128i isA = _mm_cmpeq_epi16(pa, least), isB = _mm_cmpeq_epi16(pb, least);
+        const __m128i bOrC = _mm_or_si128(_mm_and_si128(isB, b), _mm_andnot_si128(isB, c));
+        const __m128i nearest = _mm_or_si128(_mm_and_si128(isA, a), _mm_andnot_si128(isA, bOrC));
+        a = _mm_and_si128(_mm_add_epi16(x, nearest), mask);
+        StorePixel<bpp>(row + i, a);
+        c = b;
+    }
 }
 
 // Undoes a row's filter in place; prior is the unfiltered row above (zeros for the
@@ -114,8 +147,7 @@ bool Unfilter(uint8_t filter, uint8_t* row, const uint8_t* prior, size_t n) {
             for (size_t i = bpp; i < n; ++i) row[i] = uint8_t(row[i] + ((row[i - bpp] + prior[i]) >> 1));
             return true;
         case 4:
-            for (size_t i = 0; i < bpp; ++i) row[i] = uint8_t(row[i] + prior[i]);
-            for (size_t i = bpp; i < n; ++i) row[i] = uint8_t(row[i] + Paeth(row[i - bpp], prior[i], prior[i - bpp]));
+            UnpaethRow<bpp>(row, prior, n);
             return true;
         default: return false;
     }
