@@ -2,6 +2,7 @@
 
 #include <emmintrin.h>
 
+#include <array>
 #include <cmath>
 #include <cstring>
 #include <memory>
@@ -26,7 +27,7 @@ bool IsType(const uint8_t* type, const char* name) { return std::memcmp(type, na
 // Chunks read in order from a buffered stream, each one's CRC checked.
 class ChunkReader {
 public:
-    explicit ChunkReader(LbFile* file) : m_file(file), m_buffer(1 << 16) {}
+    explicit ChunkReader(LbFile* file) : m_file(file) {}
 
     bool ReadSignature() {
         uint8_t sig[8];
@@ -83,7 +84,7 @@ private:
     }
 
     LbFile* m_file;
-    std::vector<uint8_t> m_buffer;
+    std::array<uint8_t, 16384> m_buffer;
     size_t m_fill = 0;
     size_t m_pos = 0;
     uint32_t m_length = 0;
@@ -163,13 +164,20 @@ void StoreRow(const uint8_t* src, uint8_t* dst, uint32_t width) {
     }
 }
 
+// The inflater's state (85 KB) is made once per thread and reused.
+inflate_state* ThreadInflateState() {
+    thread_local std::unique_ptr<inflate_state> state;
+    if (!state) state = std::make_unique<inflate_state>();
+    return state.get();
+}
+
 struct Inflater {
     ChunkReader& chunks;
-    std::unique_ptr<inflate_state> state = std::make_unique<inflate_state>();
-    std::vector<uint8_t> input = std::vector<uint8_t>(1 << 16);
+    inflate_state* state = ThreadInflateState();
+    std::array<uint8_t, 16384> input;
 
     explicit Inflater(ChunkReader& reader) : chunks(reader) {
-        isal_inflate_init(state.get());
+        isal_inflate_init(state);
         state->crc_flag = ISAL_ZLIB;  // zlib header and adler32 checked
         state->next_in = input.data();
         state->avail_in = 0;
@@ -190,7 +198,7 @@ struct Inflater {
     // False on damaged data, or when there is no progress and no more data.
     bool Step() {
         const uint32_t in = state->avail_in, out = state->avail_out;
-        if (isal_inflate(state.get()) < 0) return false;
+        if (isal_inflate(state) < 0) return false;
         if (state->avail_in != in || state->avail_out != out) return true;
         return !Finished() && Refill();
     }
@@ -211,7 +219,7 @@ struct Inflater {
         while (!Finished() || state->avail_out == 0)
             if (state->avail_out == 0 || !Step()) return false;  // more data than the rows
         // Anything still held back is more data than the rows too.
-        if (isal_inflate(state.get()) < 0 || state->avail_out == 0) return false;
+        if (isal_inflate(state) < 0 || state->avail_out == 0) return false;
         return state->avail_in == 0 && chunks.Left() == 0 && chunks.Finish();
     }
 };
