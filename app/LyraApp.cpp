@@ -41,7 +41,7 @@ void CLyraApp::InitialUpdateViews() {
 }
 
 void CLyraApp::OnFileNew() {
-    if (!doc_->SaveModified()) return;
+    if (!doc_->AskToSaveChanges({DataKind::Memo})) return;
     if (!doc_->OnNewDocument()) return;
     InitialUpdateViews();
 }
@@ -49,18 +49,14 @@ void CLyraApp::OnFileNew() {
 void CLyraApp::OnFileOpen() {
     std::string name;
     if (!DoPromptFileName(name, true, true)) return;
-    doc_->OnOpenDocument(name);  // the result is the document's own business
+    doc_->OnOpenDocument(name);  // a refusal has been told and changed nothing
 }
 
 void CLyraApp::OnAppAbout() { platform::services().prompts->ShowAbout(); }
 
 bool CLyraApp::OpenDocumentFile(const std::string& path) {
-    if (!doc_->SaveModified()) return false;
-    if (!doc_->OnOpenDocument(path)) {
-        // A failed open that changed the document leaves it reset rather than half-made.
-        if (doc_->IsModified()) doc_->OnNewDocument();
-        return false;
-    }
+    // The document's Open reads the file before it replaces anything and asks first.
+    if (!doc_->OnOpenDocument(path)) return false;
     doc_->SetPathName(path);
     InitialUpdateViews();
     return true;

@@ -17,7 +17,8 @@ int main(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
             std::puts("usage: lyrabox [--song-page] [FILE]\n\n"
-                      "  FILE         a memo file (.mmo) or a picture to open at start\n"
+                      "  FILE         a memo file (.mmo) or a picture to open at start; with\n"
+                      "               --song-page also a song file (.kok)\n"
                       "  --song-page  add the song page (karaoke song lists for three machine\n"
                       "               brands, .kok files) as a third tab");
             return 0;

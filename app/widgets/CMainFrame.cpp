@@ -25,8 +25,6 @@
 #include "ui/widgets/FlatMenus.h"
 
 namespace {
-constexpr const char* kSaveMemoQuestion = "Do you want to save Memo File ?";
-constexpr const char* kSaveSongQuestion = "노래파일을 저장 하시겠습니까?";
 constexpr int kPageMenus[] = {res::MenuMemo, res::MenuLogo, res::MenuSong};
 constexpr int kPageToolbars[] = {res::ToolbarMemo, res::ToolbarLogo, res::ToolbarSong};
 constexpr int kPageBands[] = {CMainFrame::MemoToolBandIndex, CMainFrame::LogoToolBandIndex,
@@ -44,6 +42,8 @@ CMainFrame::CMainFrame(CLyraApp& app, bool songPageTab, PageViewFactory makeView
         if (onCapture) onCapture();
     });
     app_.closeMainWindow = [this] { close(); };
+    app_.showPage = [this](int page) { ShowPage(page); };
+    app_.songPageShown = songPageTab;
 
     CreateClient(songPageTab, makeView ? makeView : PageViewFactory(CreatePageView));
     CFlatMenus::Mark(this, true);
@@ -57,6 +57,8 @@ CMainFrame::CMainFrame(CLyraApp& app, bool songPageTab, PageViewFactory makeView
 
 CMainFrame::~CMainFrame() {
     app_.closeMainWindow = nullptr;
+    app_.showPage = nullptr;
+    app_.songPageShown = false;
     delete actions_;  // before the views and the router it asks go
     actions_ = nullptr;
     tabs_.Destroy();
@@ -168,6 +170,13 @@ void CMainFrame::OnPageActivated(int page) {
     statusBar()->showMessage(res::kIdleStatus);
 }
 
+void CMainFrame::ShowPage(int page) {
+    // Tabs follow page indexes in order; a page without a tab is not shown.
+    TTabWnd* tabs = TabWindow();
+    if (tabs == nullptr || page < 0 || page >= tabs->TabCount()) return;
+    tabs->ActivateTab(page);
+}
+
 void CMainFrame::SetMinTrackSize(QSize size) {
     minTrack_ = size;
     if (minMaxActive_) setMinimumSize(size);
@@ -200,21 +209,7 @@ bool CMainFrame::event(QEvent* e) {
 }
 
 bool CMainFrame::MayClose() {
-    CLyraDoc& doc = app_.Document();
-    platform::Prompts& prompts = *platform::services().prompts;
-    if (doc.m_bMemoModified) {
-        platform::Answer a = prompts.Show(kSaveMemoQuestion, platform::Buttons::YesNoCancel);
-        if (a == platform::Answer::Cancel) return false;
-        // A save that was cancelled or failed keeps the window, so nothing is lost
-        // without the person saying No.
-        if (a == platform::Answer::Yes && !doc.SaveMemoWithDialog()) return false;
-    }
-    if (doc.m_bSongModified) {
-        platform::Answer a = prompts.Show(kSaveSongQuestion, platform::Buttons::YesNoCancel);
-        if (a == platform::Answer::Cancel) return false;
-        if (a == platform::Answer::Yes && !doc.SaveSongsWithDialog()) return false;
-    }
-    return true;
+    return app_.Document().AskToSaveChanges({DataKind::Memo, DataKind::Songs, DataKind::Logo});
 }
 
 void CMainFrame::closeEvent(QCloseEvent* e) {

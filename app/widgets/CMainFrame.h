@@ -43,6 +43,8 @@ public:
 
     // The page switch: menu, toolbar, preview bar, caption, page mode, "Ready".
     void OnPageActivated(int page);
+    // Brings the tab of a page index to the front and switches to it, as a click does.
+    void ShowPage(int page);
     int MenuResource() const { return menuResource_; }
 
     // Minimum tracking size. The memo view's initial update calls
