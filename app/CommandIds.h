@@ -41,6 +41,9 @@ constexpr int CopyToZandri = 31135;
 constexpr int CopyToPellix = 31136;
 constexpr int CopyToQuorvel = 31137;
 
+constexpr int ImportContacts = 31140;
+constexpr int ExportContacts = 31141;
+
 }  // namespace cmd
 
 // Update hints the document sends to its views.
