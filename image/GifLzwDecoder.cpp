@@ -1,6 +1,7 @@
 #include "image/GifLzwDecoder.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 
 #include "image/GifImageIterator.h"
@@ -100,7 +101,10 @@ void GifLzwDecoder::WriteString(uint8_t* dst, int code, int len) const {
 bool GifLzwDecoder::FlushLine() {
     const bool more = m_rows->out_line(m_line.data(), m_linePos);
     m_linePos = 0;
-    if (m_escape != nullptr && *m_escape != 0) return false;
+    // The escape flag may be raised from another thread while the decode runs.
+    if (m_escape != nullptr &&
+        std::atomic_ref<int32_t>(*const_cast<int32_t*>(m_escape)).load(std::memory_order_relaxed) != 0)
+        return false;
     return more && !m_rows->Done();
 }
 
