@@ -8,6 +8,7 @@
 #include "image/LbBudget.h"
 #include "image/LbByteOrder.h"
 #include "image/LbFile.h"
+#include "image/LbLargeBlock.h"
 #include "image/LbStreamReader.h"
 
 namespace {
@@ -141,6 +142,7 @@ const char* LbImageBMP::DecodeStream(LbFile* f) {
     // A refusal by the budget keeps its reason, which names the limit.
     if (Create(width, height, h.bpp, LB_FORMAT_BMP) == nullptr)
         return std::strchr(info.lastError, ':') ? info.lastError : "Can't allocate memory";
+    LbAdviseFill(info.pImage, GetSize());
     SetXDPI(PelsToDpi(h.xPels));
     SetYDPI(PelsToDpi(h.yPels));
     if (info.escape) return "Cancelled";
