@@ -7,7 +7,7 @@
 namespace {
 
 constexpr size_t kPiece = 12;  // e-mail bytes per 16-byte piece
-constexpr size_t kField = kMemoFileNameBytes;  // name and tel alike
+constexpr size_t kField = 16;
 
 void PutField(std::string& out, std::string_view text) {
     std::string field(kField, '\0');

@@ -7,10 +7,6 @@
 
 constexpr size_t kMemoRecordBytes = 64;
 constexpr size_t kMemoFileRecords = 256;
-// The longest value of each field that a record gives back, in bytes.
-constexpr size_t kMemoFileNameBytes = 16;
-constexpr size_t kMemoFileTelBytes = 16;
-constexpr size_t kMemoFileEmailBytes = 24;
 
 // The file's bytes for a table whose last used row index is last (negative: none).
 std::string EncodeMemoFile(const MemoTable& table, int last);
