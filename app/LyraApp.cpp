@@ -49,7 +49,8 @@ void CLyraApp::OnFileNew() {
 void CLyraApp::OnFileOpen() {
     std::string name;
     if (!DoPromptFileName(name, true, true)) return;
-    doc_->OnOpenDocument(name);  // the result is the document's own business
+    // The result is the document's own business; a file it took is a recent file.
+    if (doc_->OnOpenDocument(name) && fileOpened) fileOpened(name);
 }
 
 void CLyraApp::OnAppAbout() { platform::services().prompts->ShowAbout(); }
@@ -63,5 +64,6 @@ bool CLyraApp::OpenDocumentFile(const std::string& path) {
     }
     doc_->SetPathName(path);
     InitialUpdateViews();
+    if (fileOpened) fileOpened(path);
     return true;
 }

@@ -42,6 +42,8 @@ public:
 
     // Set by the main window: runs its close sequence (Exit).
     std::function<void()> closeMainWindow;
+    // Set by the main window: told of every file the document opened (recent files).
+    std::function<void(const std::string& path)> fileOpened;
 
 private:
     void InitialUpdateViews();

@@ -151,7 +151,7 @@ private slots:
         QStringList items;
         for (QAction* a : edit->actions()) items << (a->isSeparator() ? QString("-") : a->text());
         QCOMPARE(items, QStringList({"Rotate &Left\tCtrl+L", "Rotate &Right\tCtrl+R", "-", "Flip &Horizontal\tCtrl+H",
-                                     "Flip &Vertical\tCtrl+V", "-"}));
+                                     "Flip &Vertical\tCtrl+E", "-"}));
         QCOMPARE(CFlatMenus::CommandIdOf(edit->actions().at(4)), cmd::FlipVertical);
         QVERIFY(!edit->separatorsCollapsible());  // the closing separator is shown
     }

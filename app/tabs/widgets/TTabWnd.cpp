@@ -175,13 +175,16 @@ void TTabWnd::paintEvent(QPaintEvent*) {
 void TTabWnd::mouseReleaseEvent(QMouseEvent* ev) {
     if (ev->button() == Qt::LeftButton) {
         int hit = HitTest(ev->position().toPoint());
-        if (hit >= 0) {
-            SetActiveTab(hit, true);
-            if (hit != lastReported_) {
-                lastReported_ = hit;
-                emit pageActivated(hit);
-            }
-        }
+        if (hit >= 0) PickTab(hit);
     }
     QWidget::mouseReleaseEvent(ev);
+}
+
+void TTabWnd::PickTab(int index) {
+    if (index < 0 || index >= TabCount()) return;
+    SetActiveTab(index, true);
+    if (index != lastReported_) {
+        lastReported_ = index;
+        emit pageActivated(index);
+    }
 }
