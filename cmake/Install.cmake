@@ -34,15 +34,16 @@ if(HELP2MAN)
   foreach(program ${programs})
     set(page ${CMAKE_CURRENT_BINARY_DIR}/man/${program}.1)
     add_custom_command(
-      OUTPUT ${page}
+      OUTPUT ${page}.gz
       COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_CURRENT_BINARY_DIR}/man
       COMMAND ${CMAKE_COMMAND} -E env LYRA_PROGRAM=$<TARGET_FILE:${program}>
               ${HELP2MAN} --no-info --section=1 --include=${desktop_dir}/${program}.h2m
               --output=${page} ${desktop_dir}/help-for-man.sh
+      COMMAND gzip -n -9 -f ${page}
       DEPENDS ${program} ${desktop_dir}/${program}.h2m ${desktop_dir}/help-for-man.sh
       COMMENT "Manual page for ${program}"
       VERBATIM)
-    list(APPEND man_pages ${page})
+    list(APPEND man_pages ${page}.gz)
   endforeach()
   add_custom_target(man_pages ALL DEPENDS ${man_pages})
   install(FILES ${man_pages} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
