@@ -25,7 +25,7 @@ install(FILES ${desktop_dir}/lyrabox-cli.bash-completion DESTINATION ${CMAKE_INS
 # Manual pages from --help and --version, so they say what the programs say. Without
 # help2man the build goes on and the pages are left out.
 find_program(HELP2MAN help2man)
-if(HELP2MAN)
+if(HELP2MAN AND NOT LYRA_FUZZ)
   set(man_pages)
   set(programs lyrabox-cli)
   if(LYRA_WIDGETS)
@@ -48,7 +48,7 @@ if(HELP2MAN)
   add_custom_target(man_pages ALL DEPENDS ${man_pages})
   install(FILES ${man_pages} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 else()
-  message(STATUS "help2man not found: no manual pages")
+  message(STATUS "No manual pages: help2man is missing, or this is a fuzz build")
 endif()
 
 # The Debian package: dependencies are read from the programs' libraries (shlibdeps).

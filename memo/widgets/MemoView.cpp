@@ -123,6 +123,12 @@ void CMemoView::resizeEvent(QResizeEvent* e) {
     SizeColumns();
 }
 
+void CMemoView::showEvent(QShowEvent* e) {
+    QWidget::showEvent(e);
+    // The page got its real size while it was still hidden; now the shares can be taken.
+    SizeColumns();
+}
+
 void CMemoView::BuildColumns() {
     if (columnsBuilt_) return;
     columnsBuilt_ = true;

@@ -55,6 +55,7 @@ signals:
 
 protected:
     void resizeEvent(QResizeEvent* e) override;
+    void showEvent(QShowEvent* e) override;
 
 private:
     void LayOutControls();
