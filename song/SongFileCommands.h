@@ -1,5 +1,7 @@
 #pragma once
 // Saving and opening the song file with the person: the file dialogs and the messages.
+#include <string>
+
 #include "song/SongTable.h"
 
 // Asks for a name ("song.kok" offered) and writes the three tables. False when the
@@ -14,3 +16,5 @@ enum class SongRead {
 
 // Asks for a song file and reads it into the tables.
 SongRead ReadSongFile(SongTables& tables, SongCounts& counts);
+// Reads a song file named elsewhere (command line, recent files, a drop).
+SongRead ReadSongFileAt(const std::string& path, SongTables& tables, SongCounts& counts);

@@ -179,6 +179,15 @@ void SongPage::Open() {
     SwitchBrand(0);
 }
 
+bool SongPage::OpenPath(const std::string& path) {
+    rows_.clear();
+    RowsChanged();
+    if (ReadSongFileAt(path, doc_.m_song, doc_.m_nSongCount) != SongRead::Read) return false;
+    doc_.m_bSongModified = 1;
+    SwitchBrand(0);
+    return true;
+}
+
 void SongPage::Save() { WriteSongFile(doc_.m_song, doc_.m_nSongCount); }
 
 void SongPage::Delete() {

@@ -55,6 +55,8 @@ public:
 
     void New();
     void Open();
+    // Open without the dialog; false when the file could not be read (said so).
+    bool OpenPath(const std::string& path);
     void Save();
     void Delete();
     void Find();

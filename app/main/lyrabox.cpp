@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "app/FileTypes.h"
 #include "app/LyraApp.h"
 #include "app/widgets/AppIdentity.h"
 #include "app/widgets/AppSettings.h"
@@ -20,7 +21,8 @@ constexpr const char* kHelp =
     "Edit the data files of a small handheld device: its contact memo list (.mmo),\n"
     "its 96x96 logo picture and its karaoke song lists (.kok).\n"
     "\n"
-    "  FILE              a memo file (.mmo) or a picture to open at start\n"
+    "  FILE              a memo file (.mmo), a song file (.kok) or a picture to open\n"
+    "                    at start\n"
     "  --song-page       add the song page (karaoke song lists for three machine\n"
     "                    brands, .kok files) as a third tab\n"
     "  --reset-settings  forget the window size and place, the last folders and the\n"
@@ -57,9 +59,12 @@ int main(int argc, char** argv) {
     QApplication qapp(argc, argv);
     SetUpApplicationIdentity();
 
-    // --song-page adds the song list page as a third tab.
+    // --song-page adds the song list page as a third tab; so does a song file to open.
     QStringList args = QApplication::arguments();
     bool songPage = args.removeAll("--song-page") > 0;
+    QString file = args.size() > 1 ? args.at(1) : QString();
+    const bool songFile = FileExtension(file.toStdString()) == "kok";
+    songPage = songPage || songFile;
 
     CFlatMenus::Install();
     int result = 1;
@@ -71,16 +76,20 @@ int main(int argc, char** argv) {
             folders.RememberFolder(kind, chosen);
         };
         CLyraApp app;
-        QString file = args.size() > 1 ? args.at(1) : QString();
 
         CMainFrame frame(app, songPage);
         services.SetParent(&frame);
         services.status.SetStatusBar(frame.statusBar());
-        if (!app.ProcessShellCommand(file.toStdString())) {
+        // A song file is read by the song page once the window stands; a failed read
+        // has said so and leaves an empty song list.
+        if (!app.ProcessShellCommand(songFile ? std::string() : file.toStdString())) {
             std::fprintf(stderr, "lyrabox: cannot open %s\n", file.toLocal8Bit().constData());
         } else {
             frame.RestoreSettings();
-            if (!file.isEmpty()) app.fileOpened(file.toStdString());
+            if (songFile)
+                frame.OpenFile(file);
+            else if (!file.isEmpty())
+                app.fileOpened(file.toStdString());
             frame.show();
             result = qapp.exec();
         }

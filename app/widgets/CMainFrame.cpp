@@ -27,6 +27,7 @@
 #include "app/widgets/ResourcePictures.h"
 #include "app/widgets/UserGuide.h"
 #include "platform/Services.h"
+#include "song/SongPage.h"
 #include "ui/widgets/CFlatToolBar.h"
 #include "ui/widgets/FlatMenus.h"
 
@@ -222,7 +223,23 @@ void CMainFrame::OpenRecentFile(const QString& path) {
             platform::Buttons::Ok);
         return;
     }
-    app_.OpenDocumentFile(path.toStdString());
+    OpenFile(path);
+}
+
+bool CMainFrame::OpenFile(const QString& path) {
+    const std::string name = path.toStdString();
+    TTabWnd* tabs = TabWindow();
+    if (FileExtension(name) == "kok" && tabs) {
+        for (int i = 0; i < tabs->TabCount(); ++i) {
+            auto* songs = dynamic_cast<SongPage*>(tabs->Entry(i).view.view);
+            if (!songs) continue;
+            tabs->PickTab(i);
+            if (!songs->OpenPath(name)) return false;
+            if (settings_) settings_->AddRecentFile(path);
+            return true;
+        }
+    }
+    return app_.OpenDocumentFile(name);
 }
 
 void CMainFrame::RestoreSettings() {
@@ -339,5 +356,5 @@ void CMainFrame::dropEvent(QDropEvent* e) {
 
 void CMainFrame::OpenDroppedFiles(const QList<QUrl>& urls) {
     for (const QUrl& url : urls)
-        if (url.isLocalFile()) app_.OpenDocumentFile(url.toLocalFile().toStdString());
+        if (url.isLocalFile()) OpenFile(url.toLocalFile());
 }

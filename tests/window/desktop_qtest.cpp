@@ -18,6 +18,7 @@
 #include "memo/MemoFile.h"
 #include "memo/widgets/MemoList.h"
 #include "memo/widgets/MemoView.h"
+#include "song/SongFile.h"
 #include "support/FrameFixture.h"
 
 #if __has_include(<X11/Xlib.h>)
@@ -38,9 +39,9 @@ QString Tmp(const QString& name) {
 // One start of the editor, in the order the program takes: window, New or the file,
 // the saved settings, shown.
 struct Editor {
-    explicit Editor(const QString& file = QString()) {
+    explicit Editor(const QString& file = QString(), bool songTab = false) {
         TTabWnd::ResetLastReportedPage();
-        frame = std::make_unique<CMainFrame>(app);
+        frame = std::make_unique<CMainFrame>(app, songTab);
         if (!app.ProcessShellCommand(file.toStdString())) qWarning("start-up open failed");
         frame->RestoreSettings();
         if (!file.isEmpty()) app.fileOpened(file.toStdString());
@@ -194,6 +195,28 @@ private slots:
             Editor e;
             QCOMPARE(e.frame->geometry().size(), QSize(600, 540));
             QCOMPARE(e.RecentItems(), QStringList{QString()});  // only the disabled "(none)"
+        }
+    }
+
+    void songFilesOpenOnTheSongPage() {
+        const QString good = Tmp("songs.kok"), bad = Tmp("no-such-folder/songs.kok");
+        SongTables tables;
+        tables[0].title[0] = "Arirang", tables[0].number[0] = "1024", tables[0].singer[0] = "Folk";
+        QVERIFY(WriteSongFileTo(good.toStdString(), tables, SongCounts{1, 0, 0}));
+        struct Case {
+            QString path;
+            bool opened;
+            int songs;
+            std::vector<std::string> said;
+        } cases[] = {{good, true, 1, {}}, {bad, false, 0, {"File Read Fail"}}};
+        for (const Case& c : cases) {
+            Editor e(QString(), true);
+            QCOMPARE(e.frame->OpenFile(c.path), c.opened);
+            QCOMPARE(e.frame->TabWindow()->ActiveIndex(), 2);
+            QCOMPARE(e.frame->MenuResource(), 107);
+            QCOMPARE(e.app.Document().m_nSongCount[0], c.songs);
+            QCOMPARE(e.services.prompts.Texts(), c.said);
+            QCOMPARE(e.RecentItems().contains(c.path), c.opened);
         }
     }
 
