@@ -2,8 +2,10 @@
 // 1920x1080 screen scaled by 2 (960x540 for the window), with its settings in a
 // folder of the test's own. Caption, icon, keys, quitting, settings that come back in
 // a second start, and a window that fits the small screen.
+#include <QDialog>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
@@ -12,10 +14,12 @@
 #include <QStatusBar>
 #include <QTest>
 #include <QTextBrowser>
+#include <QTimer>
 
 #include "app/widgets/AppIdentity.h"
 #include "app/widgets/AppSettings.h"
 #include "memo/MemoFile.h"
+#include "platform/widgets/QtServices.h"
 #include "memo/widgets/MemoList.h"
 #include "memo/widgets/MemoView.h"
 #include "song/SongFile.h"
@@ -124,6 +128,27 @@ private slots:
         w.resize(300, 200);
         QCOMPARE(w.size(), w.minimumSize());  // still kept from getting smaller
         QVERIFY(w.grab().save(ScreenshotPath("desktop_small_screen")));
+    }
+
+    void aboutBoxShowsTheIconAndFitsItsText() {
+        Editor e;
+        platform::QtPrompts prompts(e.frame.get());
+        bool checked = false;
+        QTimer::singleShot(50, [&] {
+            auto* box = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            if (!box) return;
+            auto* icon = box->findChild<QLabel*>("aboutIcon");
+            QLabel* text = nullptr;
+            for (QLabel* l : box->findChildren<QLabel*>())
+                if (l->text() == "LyraboxQ Version 1.1") text = l;
+            checked = box->windowTitle() == "About Lyrabox" && !box->windowIcon().isNull() && icon &&
+                      !icon->pixmap().isNull() && text && text->width() >= text->sizeHint().width() &&
+                      box->size() == box->sizeHint() && box->width() < 400;
+            box->grab().save(ScreenshotPath("about_box"));
+            box->accept();
+        });
+        prompts.ShowAbout();
+        QVERIFY(checked);
     }
 
     void keysSwitchPages() {
