@@ -12,6 +12,7 @@
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QToolBar>
+#include <QWindow>
 
 #include "app/CommandIds.h"
 #include "app/FileTypes.h"
@@ -309,6 +310,11 @@ TTabWnd* CMainFrame::TabWindow() const {
 }
 
 bool CMainFrame::event(QEvent* e) {
+    if (e->type() == QEvent::Show && windowHandle() && !screenWatched_) {
+        // On another screen the room for the window is another.
+        screenWatched_ = true;
+        connect(windowHandle(), &QWindow::screenChanged, this, [this] { SetMinTrackSize(minTrack_); });
+    }
     if (e->type() == QEvent::StatusTip) {
         // Fly-by texts; when they end the idle text comes back.
         QString tip = static_cast<QStatusTipEvent*>(e)->tip();

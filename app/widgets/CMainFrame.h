@@ -123,4 +123,5 @@ private:
     int menuResource_ = 0;
     std::unique_ptr<CAppSettings> settings_;  // set by RestoreSettings
     QMenu* recentMenu_ = nullptr;
+    bool screenWatched_ = false;
 };

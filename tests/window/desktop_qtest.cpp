@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -215,7 +216,18 @@ private slots:
             QCOMPARE(QString::fromStdString(e.app.Document().m_strMemoPath), kept);
             QCOMPARE(e.RecentItems(), QStringList{kept});
         }
+        // The file dialogs start where the last file of their kind was; a folder that has
+        // gone since is forgotten.
+        const QString folder = Tmp("pictures");
+        QDir().mkpath(folder);
+        CAppSettings().RememberFolder("bmp", folder + "/photo.bmp");
+        CAppSettings().RememberFolder("mmo", kept);
+        QCOMPARE(CAppSettings().LastFolder("bmp"), folder);
+        QCOMPARE(CAppSettings().LastFolder("mmo"), QFileInfo(kept).absolutePath());
+        QDir(folder).removeRecursively();
+        QCOMPARE(CAppSettings().LastFolder("bmp"), QString());
         CAppSettings().Reset();  // what lyrabox --reset-settings does
+        QCOMPARE(CAppSettings().LastFolder("mmo"), QString());
         {
             Editor e;
             QCOMPARE(e.frame->geometry().size(), QSize(600, 540));
