@@ -261,7 +261,7 @@ void CMainFrame::StepPage(int step) {
     // Hidden or unselectable tabs are passed over.
     for (int i = 1; i < count; ++i) {
         int index = ((tabs->ActiveIndex() + step * i) % count + count) % count;
-        if (tabs->SetActiveTab(index, false)) {
+        if (tabs->Entry(index).visible && tabs->Entry(index).selectable) {
             tabs->PickTab(index);
             return;
         }

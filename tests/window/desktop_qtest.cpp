@@ -171,6 +171,7 @@ private slots:
             QCOMPARE(e.frame->MenuResource(), s.menu);
             QCOMPARE(e.frame->TabWindow()->ActiveIndex(), s.menu == 128 ? 0 : 1);
             QCOMPARE(e.app.m_nPage, s.menu == 128 ? 0 : 1);
+            QVERIFY(e.frame->ActiveView().widget == e.frame->TabWindow()->ViewAt(s.menu == 128 ? 0 : 1));
         }
     }
 
