@@ -51,6 +51,7 @@ namespace hint {
 constexpr long MemoRead = 0;       // a memo file was read: rebuild the 250 rows
 constexpr long PictureChanged = 1; // a picture command ran: derive the logo again
 constexpr long PictureLoaded = 1025; // a new picture: new selection box, derive the logo
+constexpr long SongsRead = 2;      // a song file was read: the song page shows its lists
 }  // namespace hint
 
 // Page index and page mode.

@@ -41,7 +41,7 @@ void CLyraApp::InitialUpdateViews() {
 }
 
 void CLyraApp::OnFileNew() {
-    if (!doc_->SaveModified()) return;
+    if (!doc_->AskToSaveChanges({DataKind::Memo})) return;
     if (!doc_->OnNewDocument()) return;
     InitialUpdateViews();
 }
@@ -49,19 +49,15 @@ void CLyraApp::OnFileNew() {
 void CLyraApp::OnFileOpen() {
     std::string name;
     if (!DoPromptFileName(name, true, true)) return;
-    // The result is the document's own business; a file it took is a recent file.
+    // A refusal has been told and changed nothing; a file taken is a recent file.
     if (doc_->OnOpenDocument(name) && fileOpened) fileOpened(name);
 }
 
 void CLyraApp::OnAppAbout() { platform::services().prompts->ShowAbout(); }
 
 bool CLyraApp::OpenDocumentFile(const std::string& path) {
-    if (!doc_->SaveModified()) return false;
-    if (!doc_->OnOpenDocument(path)) {
-        // A failed open that changed the document leaves it reset rather than half-made.
-        if (doc_->IsModified()) doc_->OnNewDocument();
-        return false;
-    }
+    // The document's Open reads the file before it replaces anything and asks first.
+    if (!doc_->OnOpenDocument(path)) return false;
     doc_->SetPathName(path);
     InitialUpdateViews();
     if (fileOpened) fileOpened(path);

@@ -32,16 +32,22 @@ public:
     // document-opening path. False when that failed and the program should end.
     bool ProcessShellCommand(const std::string& path);
 
-    // New: the document drops its memo side, then every view starts again.
+    // New: after asking about unsaved contacts, the document drops its memo side, then
+    // every view starts again.
     void OnFileNew();
     // Open from the menu, toolbar or Ctrl+O: the dialog, then the document's Open.
     void OnFileOpen();
     void OnAppAbout();
-    // The document-opening path for a dropped file or a command-line argument.
+    // The document-opening path for a dropped file or a command-line argument. A file
+    // that is refused, or a Cancel to the question about unsaved data, changes nothing.
     bool OpenDocumentFile(const std::string& path);
 
     // Set by the main window: runs its close sequence (Exit).
     std::function<void()> closeMainWindow;
+    // Set by the main window: brings the page of an index to the front.
+    std::function<void(int page)> showPage;
+    // The window carries the song page, so song files can be opened.
+    bool songPageShown = false;
     // Set by the main window: told of every file the document opened (recent files).
     std::function<void(const std::string& path)> fileOpened;
 

@@ -20,6 +20,7 @@ CLyraDoc::CLyraDoc(CLyraApp& app) : app_(app) {
             ui.Enable(app_.m_nPage == page::Memo && m_bMemoSaveEnabled);
     });
     RegisterPictureCommands();
+    for (DataKind kind : kAllDataKinds) MarkSaved(kind);
 }
 
 CLyraDoc::~CLyraDoc() { DeleteImages(); }
@@ -30,20 +31,42 @@ bool CLyraDoc::OnNewDocument() {
     ClearMemoTable(m_memo);
     m_nMemoLast = 0;
     m_bMemoFindEnabled = 0;
+    MarkSaved(DataKind::Memo);  // an empty list holds nothing to lose
     return true;
 }
 
 bool CLyraDoc::OnOpenDocument(const std::string& path) {
     if (FileExtension(path).empty()) return false;
+    if (FileExtension(path) == "kok") return OpenSongs(path);
     FileKind kind = ClassifyFile(path);
-    app_.m_nPage = kind.page;
+    // The page mode follows the file only once it has been opened: a refused file
+    // leaves the dialogs as they were.
     if (kind.page == page::Logo) return OpenPicture(path, kind.type);
-    if (kind.type == 6) {
-        if (!ReadMemo(path)) platform::services().prompts->Show(kFileReadFail, platform::Buttons::Ok);
-        m_bMemoModified = 1;
-    }
+    if (kind.type == 6) return OpenMemo(path);
+    app_.m_nPage = kind.page;
     m_strMemoPath = path;
     SetModifiedFlag(false);
+    return true;
+}
+
+bool CLyraDoc::OpenMemo(const std::string& path) {
+    MemoTable table{};
+    int entries = 0;
+    // Read in full before anything is replaced, so a file that cannot be read, or a
+    // Cancel, leaves the list as it was.
+    if (!ReadMemoFile(path, table, entries)) {
+        platform::services().prompts->Show(kFileReadFail, platform::Buttons::Ok);
+        return false;
+    }
+    if (!AskToSaveChanges({DataKind::Memo})) return false;
+    app_.m_nPage = page::Memo;
+    m_memo = table;
+    m_nMemoLast = entries - 1;
+    m_bMemoFindEnabled = 1;
+    MarkSaved(DataKind::Memo);
+    m_strMemoPath = path;
+    SetModifiedFlag(false);
+    UpdateAllViews(nullptr, hint::MemoRead);
     return true;
 }
 
@@ -56,12 +79,11 @@ bool CLyraDoc::OnSaveDocument(const std::string& path) {
         return true;
     }
     if (kind.type == 6) {
-        // A memo file that could not be written keeps the flag, so closing still asks.
+        // A memo file that could not be written keeps its unsaved changes, so closing still asks.
         if (!WriteMemo(path)) {
             platform::services().prompts->Show(kFileCreateFail, platform::Buttons::Ok);
             return false;
         }
-        m_bMemoModified = 0;
     }
     return true;
 }
@@ -87,19 +109,11 @@ void CLyraDoc::OnFileSave() {
     OnSaveDocument(name);
 }
 
-bool CLyraDoc::ReadMemo(const std::string& path) {
-    int entries = 0;
-    if (!ReadMemoFile(path, m_memo, entries)) return false;
-    m_nMemoLast = entries - 1;
-    m_bMemoFindEnabled = 1;
-    UpdateAllViews(nullptr, hint::MemoRead);
-    return true;
-}
-
 bool CLyraDoc::WriteMemo(const std::string& path) {
     if (!WriteMemoFile(path, m_memo, m_nMemoLast)) return false;
     m_strMemoPath = path;
     SetModifiedFlag(false);
+    MarkSaved(DataKind::Memo);
     return true;
 }
 

@@ -2,9 +2,11 @@
 // The one document: everything the person edits on every page, and the flags that the
 // close sequence and the command-enable rules read.
 #include <array>
+#include <initializer_list>
 #include <memory>
 #include <string>
 
+#include "app/UnsavedChanges.h"
 #include "image/LbImage.h"
 #include "memo/MemoTable.h"
 #include "platform/DocView.h"
@@ -30,7 +32,8 @@ public:
     std::unique_ptr<LbImage> m_pSourceImage;  // the picture as loaded
     std::unique_ptr<LbImage> m_pLogoImage;    // the working logo derived from it
     std::array<SongTable, kBrandCount> m_song;
-    int m_bMemoModified = 0;
+    // Set by song input, change, delete and reading a song file; the song page enables
+    // Save and Find by it. Whether closing asks about songs is HasUnsavedChanges.
     int m_bSongModified = 0;
     std::array<int, kBrandCount> m_nSongCount{0, 0, 0};
     int m_bSongListFilled = 1;
@@ -39,27 +42,51 @@ public:
     bool OnNewDocument() override;
     bool OnOpenDocument(const std::string& path) override;
     bool OnSaveDocument(const std::string& path) override;
-    bool SaveModified() override { return true; }  // the main frame does all asking
+    bool SaveModified() override { return true; }  // AskToSaveChanges does all asking
+
+    // ---- Unsaved changes ----
+    // What a save of this kind would keep: the memo file's bytes, the song file's bytes,
+    // the working logo's pixels ("" without one).
+    std::string SavedForm(DataKind kind) const;
+    // The data differs from what was last opened or saved (a logo only while there is one).
+    bool HasUnsavedChanges(DataKind kind) const;
+    // The data as it stands now matches its file.
+    void MarkSaved(DataKind kind) { baselines_.MarkSaved(kind, SavedForm(kind)); }
+    // The one question before data is closed or replaced: for each of the kinds, memo
+    // first, that has unsaved changes, asks whether to save it. Yes saves through the
+    // kind's save dialog and goes on only when the file was written; No goes on; Cancel
+    // stops. True when the caller may go on and drop the data.
+    bool AskToSaveChanges(std::initializer_list<DataKind> kinds);
 
     // Save command: propose a name, ask, save by extension.
     void OnFileSave();
     std::string ProposedSaveName() const;
 
     // Memo side.
-    bool ReadMemo(const std::string& path);   // reads, sets the row bound, redraws with hint 0
-    bool WriteMemo(const std::string& path);  // writes, records the path, clears the modified flag
+    bool WriteMemo(const std::string& path);  // writes, records the path, marks the memo saved
     // The close-time "Save memo file" dialog; true when the memo file was written.
     bool SaveMemoWithDialog();
 
-    // Song side: the close-time song save (its own dialog); true when the file was written.
+    // Song side: the song save with its own dialog; true when the file was written.
     bool SaveSongsWithDialog();
+    // Reads a song file into the three tables after asking about unsaved songs; false,
+    // with nothing changed, when it cannot be read or the person cancelled. The song
+    // page is shown when the window has one.
+    bool OpenSongs(const std::string& path);
 
     // Picture side (logo pipeline).
+    // A picture replaces the old one only once it has been read and the person agreed;
+    // otherwise nothing changes.
     bool OpenPicture(const std::string& path, int type);
     void SaveLogo(const std::string& path, int type);
+    // The logo save dialog ("logo.bmp" proposed), then the save; true when written.
+    bool SaveLogoWithDialog();
     void DeleteImages();
 
 private:
     void RegisterPictureCommands();
+    bool OpenMemo(const std::string& path);
+    bool SaveWithDialog(DataKind kind);
     CLyraApp& app_;
+    UnsavedChanges baselines_;
 };

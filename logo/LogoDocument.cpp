@@ -1,5 +1,7 @@
 // The picture side of the document: loading a picture, the picture commands and the
 // logo save.
+#include <optional>
+
 #include "app/CommandIds.h"
 #include "app/LyraApp.h"
 #include "app/LyraDoc.h"
@@ -8,27 +10,40 @@
 #include "platform/Services.h"
 
 bool CLyraDoc::OpenPicture(const std::string& path, int type) {
-    DeleteImages();
-    platform::WaitCursor wait;
+    std::optional<platform::WaitCursor> wait(std::in_place);
     if (!CheckTrueColorBmp(path)) return false;
     auto source = std::make_unique<LbImage>(path, uint32_t(type));
     if (!source->IsValid()) {
         // The header looked right but the pixels could not be read.
+        wait.reset();
         const std::string why = source->GetLastError();
         platform::services().prompts->Show(why.empty() ? logo::kFileReadFailText : why, platform::Buttons::Ok);
         return false;
     }
+    // Only a picture that was read replaces the old one, and only when the person agrees.
+    if (HasUnsavedChanges(DataKind::Logo)) {
+        wait.reset();
+        if (!AskToSaveChanges({DataKind::Logo})) return false;
+        wait.emplace();
+    }
+    DeleteImages();
     m_pLogoImage = logo::MakeLoadedLogo(*source, type, m_bDither != 0);
     m_pSourceImage = std::move(source);
+    app_.m_nPage = page::Logo;
     UpdateAllViews(nullptr, hint::PictureLoaded);
     m_strLogoPath = path;
+    // The logo as first cut from the file is what the file already holds.
+    MarkSaved(DataKind::Logo);
     return true;
 }
 
 void CLyraDoc::SaveLogo(const std::string& path, int type) {
     LbImage none;
     logo::LogoWrite result = logo::WriteLogoFile(m_pLogoImage ? *m_pLogoImage : none, path, type);
-    if (result.written) m_strLogoPath = path;
+    if (result.written) {
+        m_strLogoPath = path;
+        MarkSaved(DataKind::Logo);
+    }
     if (!result.message.empty()) platform::services().prompts->Show(result.message, platform::Buttons::Ok);
 }
 

@@ -20,6 +20,8 @@ MemoRowDeletion DeleteMemoRow(MemoTable& table, int row) {
 }
 
 int LastRowAfterDeletion(const MemoRowDeletion& deletion, int last) {
-    if (deletion.clearedPair) return last;
+    // An emptied list starts again at row 0: a bound left further down would let the
+    // next contact land below an empty row, where no memo file keeps it.
+    if (deletion.clearedPair) return 0;
     return std::min({deletion.end - 1, kMemoRows - 1, last});
 }

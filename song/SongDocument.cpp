@@ -1,5 +1,42 @@
-// The song side of the document: the close-time save of the three song tables.
+// The song side of the document: saving and opening the song file with the person.
+#include "app/CommandIds.h"
+#include "app/LyraApp.h"
 #include "app/LyraDoc.h"
+#include "platform/Services.h"
+#include "song/SongFile.h"
 #include "song/SongFileCommands.h"
 
-bool CLyraDoc::SaveSongsWithDialog() { return WriteSongFile(m_song, m_nSongCount); }
+namespace {
+constexpr const char* kSongPageNeeded =
+    "Song files (.kok) open on the song page: start Lyrabox with --song-page.";
+}  // namespace
+
+bool CLyraDoc::SaveSongsWithDialog() {
+    if (!WriteSongFile(m_song, m_nSongCount)) return false;
+    MarkSaved(DataKind::Songs);
+    return true;
+}
+
+bool CLyraDoc::OpenSongs(const std::string& path) {
+    if (!app_.songPageShown) {
+        platform::services().prompts->Show(kSongPageNeeded, platform::Buttons::Ok);
+        return false;
+    }
+    // Read into a copy first: slots beyond the file's songs keep their old text, as
+    // they would when read in place, and a failed read or a Cancel changes nothing.
+    SongTables tables = m_song;
+    SongCounts counts{0, 0, 0};
+    if (!ReadSongFileFrom(path, tables, counts)) {
+        platform::services().prompts->Show("File Read Fail", platform::Buttons::Ok);
+        return false;
+    }
+    if (!AskToSaveChanges({DataKind::Songs})) return false;
+    m_song = std::move(tables);
+    m_nSongCount = counts;
+    m_bSongModified = 1;
+    MarkSaved(DataKind::Songs);
+    app_.m_nPage = page::Song;
+    if (app_.showPage) app_.showPage(page::Song);
+    UpdateAllViews(nullptr, hint::SongsRead);
+    return true;
+}

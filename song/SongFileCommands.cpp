@@ -32,17 +32,4 @@ bool WriteSongFile(const SongTables& tables, const SongCounts& counts) {
     return true;
 }
 
-SongRead ReadSongFile(SongTables& tables, SongCounts& counts) {
-    std::optional<std::string> path = platform::services().dialogs->Run(SongDialog(true));
-    if (!path) return SongRead::Cancelled;
-    return ReadSongFileAt(*path, tables, counts);
-}
-
-SongRead ReadSongFileAt(const std::string& path, SongTables& tables, SongCounts& counts) {
-    counts = {0, 0, 0};
-    if (!ReadSongFileFrom(path, tables, counts)) {
-        platform::services().prompts->Show("File Read Fail", platform::Buttons::Ok);
-        return SongRead::Failed;
-    }
-    return SongRead::Read;
-}
+std::optional<std::string> AskSongFileToOpen() { return platform::services().dialogs->Run(SongDialog(true)); }

@@ -165,30 +165,25 @@ void SongPage::CopyTo(int target) {
 }
 
 void SongPage::New() {
+    if (!doc_.AskToSaveChanges({DataKind::Songs})) return;
     rows_.clear();
     doc_.m_nSongCount = {0, 0, 0};
     doc_.m_bSongListFilled = 0;
+    doc_.MarkSaved(DataKind::Songs);  // empty lists hold nothing to lose
     RowsChanged();
 }
 
 void SongPage::Open() {
-    rows_.clear();
-    RowsChanged();
-    if (ReadSongFile(doc_.m_song, doc_.m_nSongCount) != SongRead::Read) return;
-    doc_.m_bSongModified = 1;
-    SwitchBrand(0);
+    std::optional<std::string> path = AskSongFileToOpen();
+    // The document reads the file before it replaces the lists, then shows them here.
+    if (path) doc_.OpenSongs(*path);
 }
 
-bool SongPage::OpenPath(const std::string& path) {
-    rows_.clear();
-    RowsChanged();
-    if (ReadSongFileAt(path, doc_.m_song, doc_.m_nSongCount) != SongRead::Read) return false;
-    doc_.m_bSongModified = 1;
-    SwitchBrand(0);
-    return true;
+void SongPage::OnUpdate(platform::View*, long hint) {
+    if (hint == hint::SongsRead) SwitchBrand(0);
 }
 
-void SongPage::Save() { WriteSongFile(doc_.m_song, doc_.m_nSongCount); }
+void SongPage::Save() { doc_.SaveSongsWithDialog(); }
 
 void SongPage::Delete() {
     std::vector<int> selected;

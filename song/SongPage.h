@@ -55,8 +55,6 @@ public:
 
     void New();
     void Open();
-    // Open without the dialog; false when the file could not be read (said so).
-    bool OpenPath(const std::string& path);
     void Save();
     void Delete();
     void Find();
@@ -71,8 +69,8 @@ public:
 
     // The page became, or stopped being, the frame's active view.
     void OnActivateView(bool activate);
-    // Document updates never refresh the song page.
-    void OnUpdate(platform::View*, long) override {}
+    // A song file read by the document shows the first brand's list.
+    void OnUpdate(platform::View*, long hint) override;
 
 protected:
     // ---- what the window supplies ----

@@ -63,8 +63,7 @@ int main(int argc, char** argv) {
     QStringList args = QApplication::arguments();
     bool songPage = args.removeAll("--song-page") > 0;
     QString file = args.size() > 1 ? args.at(1) : QString();
-    const bool songFile = FileExtension(file.toStdString()) == "kok";
-    songPage = songPage || songFile;
+    songPage = songPage || FileExtension(file.toStdString()) == "kok";
 
     CFlatMenus::Install();
     int result = 1;
@@ -80,16 +79,11 @@ int main(int argc, char** argv) {
         CMainFrame frame(app, songPage);
         services.SetParent(&frame);
         services.status.SetStatusBar(frame.statusBar());
-        // A song file is read by the song page once the window stands; a failed read
-        // has said so and leaves an empty song list.
-        if (!app.ProcessShellCommand(songFile ? std::string() : file.toStdString())) {
+        if (!app.ProcessShellCommand(file.toStdString())) {
             std::fprintf(stderr, "lyrabox: cannot open %s\n", file.toLocal8Bit().constData());
         } else {
             frame.RestoreSettings();
-            if (songFile)
-                frame.OpenFile(file);
-            else if (!file.isEmpty())
-                app.fileOpened(file.toStdString());
+            if (!file.isEmpty()) app.fileOpened(file.toStdString());
             frame.show();
             result = qapp.exec();
         }

@@ -28,13 +28,10 @@
 #include "app/widgets/ResourcePictures.h"
 #include "app/widgets/UserGuide.h"
 #include "platform/Services.h"
-#include "song/SongPage.h"
 #include "ui/widgets/CFlatToolBar.h"
 #include "ui/widgets/FlatMenus.h"
 
 namespace {
-constexpr const char* kSaveMemoQuestion = "Do you want to save Memo File ?";
-constexpr const char* kSaveSongQuestion = "노래파일을 저장 하시겠습니까?";
 constexpr int kPageMenus[] = {res::MenuMemo, res::MenuLogo, res::MenuSong};
 constexpr int kPageToolbars[] = {res::ToolbarMemo, res::ToolbarLogo, res::ToolbarSong};
 constexpr int kPageBands[] = {CMainFrame::MemoToolBandIndex, CMainFrame::LogoToolBandIndex,
@@ -56,6 +53,8 @@ CMainFrame::CMainFrame(CLyraApp& app, bool songPageTab, PageViewFactory makeView
     OnCommand(cmd::PrevPage, [this] { StepPage(-1); });
     OnCommand(cmd::HelpGuide, [this] { ShowUserGuide(this); });
     setWindowIcon(AppIcon());
+    app_.showPage = [this](int page) { ShowPage(page); };
+    app_.songPageShown = songPageTab;
 
     CreateClient(songPageTab, makeView ? makeView : PageViewFactory(CreatePageView));
     CFlatMenus::Mark(this, true);
@@ -71,6 +70,8 @@ CMainFrame::CMainFrame(CLyraApp& app, bool songPageTab, PageViewFactory makeView
 CMainFrame::~CMainFrame() {
     app_.closeMainWindow = nullptr;
     app_.fileOpened = nullptr;
+    app_.showPage = nullptr;
+    app_.songPageShown = false;
     delete actions_;  // before the views and the router it asks go
     actions_ = nullptr;
     tabs_.Destroy();
@@ -224,23 +225,7 @@ void CMainFrame::OpenRecentFile(const QString& path) {
             platform::Buttons::Ok);
         return;
     }
-    OpenFile(path);
-}
-
-bool CMainFrame::OpenFile(const QString& path) {
-    const std::string name = path.toStdString();
-    TTabWnd* tabs = TabWindow();
-    if (FileExtension(name) == "kok" && tabs) {
-        for (int i = 0; i < tabs->TabCount(); ++i) {
-            auto* songs = dynamic_cast<SongPage*>(tabs->Entry(i).view.view);
-            if (!songs) continue;
-            tabs->PickTab(i);
-            if (!songs->OpenPath(name)) return false;
-            if (settings_) settings_->AddRecentFile(path);
-            return true;
-        }
-    }
-    return app_.OpenDocumentFile(name);
+    app_.OpenDocumentFile(path.toStdString());
 }
 
 void CMainFrame::RestoreSettings() {
@@ -250,7 +235,8 @@ void CMainFrame::RestoreSettings() {
     FitToScreen();
     app_.fileOpened = [this](const std::string& path) {
         // Only files the document reads; any other name "opens" as an empty memo path.
-        if (ClassifyFile(path).type != 0) settings_->AddRecentFile(QString::fromStdString(path));
+        if (ClassifyFile(path).type != 0 || FileExtension(path) == "kok")
+            settings_->AddRecentFile(QString::fromStdString(path));
     };
 }
 
@@ -262,7 +248,7 @@ void CMainFrame::StepPage(int step) {
     for (int i = 1; i < count; ++i) {
         int index = ((tabs->ActiveIndex() + step * i) % count + count) % count;
         if (tabs->Entry(index).visible && tabs->Entry(index).selectable) {
-            tabs->PickTab(index);
+            tabs->ActivateTab(index);
             return;
         }
     }
@@ -286,6 +272,13 @@ void CMainFrame::FitToScreen() {
     g.moveLeft(std::clamp(g.left(), area.left(), std::max(area.left(), area.right() + 1 - g.width())));
     g.moveTop(std::clamp(g.top(), area.top(), std::max(area.top(), area.bottom() + 1 - g.height())));
     setGeometry(g);
+}
+
+void CMainFrame::ShowPage(int page) {
+    // Tabs follow page indexes in order; a page without a tab is not shown.
+    TTabWnd* tabs = TabWindow();
+    if (tabs == nullptr || page < 0 || page >= tabs->TabCount()) return;
+    tabs->ActivateTab(page);
 }
 
 void CMainFrame::SetMinTrackSize(QSize size) {
@@ -325,21 +318,7 @@ bool CMainFrame::event(QEvent* e) {
 }
 
 bool CMainFrame::MayClose() {
-    CLyraDoc& doc = app_.Document();
-    platform::Prompts& prompts = *platform::services().prompts;
-    if (doc.m_bMemoModified) {
-        platform::Answer a = prompts.Show(kSaveMemoQuestion, platform::Buttons::YesNoCancel);
-        if (a == platform::Answer::Cancel) return false;
-        // A save that was cancelled or failed keeps the window, so nothing is lost
-        // without the person saying No.
-        if (a == platform::Answer::Yes && !doc.SaveMemoWithDialog()) return false;
-    }
-    if (doc.m_bSongModified) {
-        platform::Answer a = prompts.Show(kSaveSongQuestion, platform::Buttons::YesNoCancel);
-        if (a == platform::Answer::Cancel) return false;
-        if (a == platform::Answer::Yes && !doc.SaveSongsWithDialog()) return false;
-    }
-    return true;
+    return app_.Document().AskToSaveChanges({DataKind::Memo, DataKind::Songs, DataKind::Logo});
 }
 
 void CMainFrame::closeEvent(QCloseEvent* e) {
@@ -362,5 +341,5 @@ void CMainFrame::dropEvent(QDropEvent* e) {
 
 void CMainFrame::OpenDroppedFiles(const QList<QUrl>& urls) {
     for (const QUrl& url : urls)
-        if (url.isLocalFile()) OpenFile(url.toLocalFile());
+        if (url.isLocalFile()) app_.OpenDocumentFile(url.toLocalFile().toStdString());
 }

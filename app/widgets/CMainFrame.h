@@ -44,6 +44,8 @@ public:
 
     // The page switch: menu, toolbar, preview bar, caption, page mode, "Ready".
     void OnPageActivated(int page);
+    // Brings the tab of a page index to the front and switches to it, as a click does.
+    void ShowPage(int page);
     int MenuResource() const { return menuResource_; }
 
     // Minimum tracking size. The memo view's initial update calls
@@ -71,12 +73,8 @@ public:
     platform::CommandRouter& Router() { return router_; }
     CLyraApp& App() { return app_; }
 
-    // Files dropped on the window are opened in order, as OpenFile does.
+    // Files dropped on the window go through the document-opening path, in order.
     void OpenDroppedFiles(const QList<QUrl>& urls);
-    // A file named from outside the dialogs (command line, drop, File > Recent): a song
-    // file goes to the song page when there is one, anything else through the
-    // document-opening path. False when it could not be opened.
-    bool OpenFile(const QString& path);
 
     // Takes the saved window geometry and bar state, and from then on remembers them at
     // close and records opened files under File > Recent. The editor calls it at start;

@@ -97,9 +97,19 @@ void CLogoView::DeleteSelectionBox() {
 
 void CLogoView::OnInitialUpdate() {
     ConnectToFrame();
-    platform::View::OnInitialUpdate();  // the base: an update with hint 0
+    // The base: an update with hint 0, which with a picture keeps the box where it is
+    // and fits the scroll range and the working logo to the picture.
+    platform::View::OnInitialUpdate();
+    CLyraDoc* doc = Doc();
+    if (doc != nullptr && doc->m_pSourceImage) {
+        // A picture stays on the page through New and through files opened for other
+        // pages; it always carries a box, so what is saved is what the box shows.
+        if (m_pSelectionBox == nullptr) OnUpdate(nullptr, hint::PictureLoaded);
+        return;
+    }
     SetScrollSizes({100, 100});
     DeleteSelectionBox();
+    viewport()->update();
 }
 
 logo::ViewMapping CLogoView::Mapping() const {

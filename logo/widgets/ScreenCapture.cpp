@@ -66,6 +66,9 @@ bool UseCapturedPicture(CLyraDoc& doc, const QImage& picture) {
     if (picture.isNull()) return false;
     auto source = std::make_unique<LbImage>();
     if (!LbCreateFromQImage(*source, picture.convertToFormat(QImage::Format_RGB32))) return false;
+    // The capture replaces the picture: a logo not yet saved is asked about first. The
+    // captured picture is on no disk, so its logo counts as unsaved until it is saved.
+    if (!doc.AskToSaveChanges({DataKind::Logo})) return false;
     // Anything still working on the old picture stops at its escape flag.
     if (doc.m_pSourceImage) doc.m_pSourceImage->SetEscape(1);
     doc.m_pSourceImage = std::move(source);

@@ -81,7 +81,8 @@ CMemoView::CMemoView(QWidget* parent) : QWidget(parent), list_(new CMemoList(thi
     OnCommand(cmd::EditPaste, [this] { OnEditPaste(); });
     OnUpdateCommand(cmd::FileSave, [this](platform::CmdUI& ui) {
         const CLyraDoc* doc = GetDocument();
-        ui.Enable(doc && doc->m_nMemoLast > 0 && doc->IsModified());
+        // Focus moving between the boxes changes nothing that a save would keep.
+        ui.Enable(doc && doc->m_nMemoLast > 0 && doc->HasUnsavedChanges(DataKind::Memo));
     });
     OnCommand(cmd::FilePrintPage, [this] { OnFilePrintPage(); });
 }
@@ -185,6 +186,17 @@ void CMemoView::Refresh() {
     m_nCurrentRow = std::min(row, kLastRow);
     SelectRow(m_nCurrentRow, true);
     edits_[0]->setFocus();
+    // A list not on screen yet has no height to scroll by: it shows the rows from the
+    // top when it appears, as a list refreshed on screen does.
+    scrollWhenShown_ = !list_->isVisible();
+}
+
+void CMemoView::showEvent(QShowEvent* e) {
+    QWidget::showEvent(e);
+    if (!scrollWhenShown_) return;
+    scrollWhenShown_ = false;
+    list_->scrollToTop();
+    list_->scrollTo(list_->model()->index(m_nCurrentRow, 0));
 }
 
 void CMemoView::ShowRow(int row) {
@@ -334,7 +346,6 @@ void CMemoView::OnInput() {
     }
     edits_[0]->setFocus();
     doc->m_bMemoFindEnabled = 1;
-    doc->m_bMemoModified = 1;
     m_bDbcs = false;
 }
 
@@ -356,15 +367,14 @@ void CMemoView::OnEditDelete() {
         list_->selectionModel()->select(list_->model()->index(row, 0),
                                         QItemSelectionModel::Deselect | QItemSelectionModel::Rows);
         MemoRowDeletion d = DeleteMemoRow(doc->m_memo, row);
+        doc->m_nMemoLast = LastRowAfterDeletion(d, doc->m_nMemoLast);
         if (d.clearedPair) {
             ShowRow(0);
             ShowRow(1);
-            doc->m_bMemoModified = 1;
             doc->m_bMemoFindEnabled = 0;
             continue;
         }
         for (int r = row; r < d.end; ++r) ShowRow(r);
-        doc->m_nMemoLast = LastRowAfterDeletion(d, doc->m_nMemoLast);
     }
     SelectRow(rows.first(), true);
     doc->SetModifiedFlag();

@@ -91,4 +91,5 @@ private:
     bool m_bDbcs = false;
     bool columnsBuilt_ = false;
     bool columnsSized_ = false;
+    bool scrollWhenShown_ = false;  // a refresh happened while the list was hidden
 };

@@ -10,7 +10,7 @@ TEST_F(DocumentTest, ConstructionValues) {
     EXPECT_EQ(doc.m_bMemoSaveEnabled, 1);
     EXPECT_EQ(doc.m_bDither, 0);
     EXPECT_EQ(doc.m_nMemoLast, 0);
-    EXPECT_EQ(doc.m_bMemoModified, 0);
+    for (DataKind kind : kAllDataKinds) EXPECT_FALSE(doc.HasUnsavedChanges(kind));
     EXPECT_EQ(doc.m_bSongModified, 0);
     EXPECT_EQ(doc.m_bSongListFilled, 1);
     EXPECT_EQ(doc.m_bMemoFindEnabled, 0);
@@ -23,17 +23,21 @@ TEST_F(DocumentTest, ConstructionValues) {
 TEST_F(DocumentTest, NewClearsOnlyTheMemoSide) {
     Fill(3);
     doc.m_bMemoFindEnabled = 1;
-    doc.m_bMemoModified = 1;
     doc.m_song[1].title[0] = "song";
     doc.m_nSongCount[1] = 1;
     doc.m_strMemoPath = "/x/memo.mmo";
     app.m_nPage = 1;
+    app.OnFileNew();  // Cancel to the question: nothing changes
+    EXPECT_EQ(ui.prompts.Texts(), (std::vector<std::string>{"Do you want to save Memo File ?"}));
+    EXPECT_EQ(MemoFieldText(doc.m_memo[0], MemoField::Name), "n0");
+    EXPECT_EQ(app.m_nPage, 1);
+    ui.prompts.answers.push_back(platform::Answer::No);
     app.OnFileNew();
     EXPECT_EQ(app.m_nPage, 0);
     EXPECT_TRUE(IsMemoRowEmpty(doc.m_memo[0]));
     EXPECT_EQ(doc.m_nMemoLast, 0);
     EXPECT_EQ(doc.m_bMemoFindEnabled, 0);
-    EXPECT_EQ(doc.m_bMemoModified, 1);
+    EXPECT_FALSE(doc.HasUnsavedChanges(DataKind::Memo));
     EXPECT_EQ(doc.m_song[1].title[0], "song");
     EXPECT_EQ(doc.m_nSongCount[1], 1);
     EXPECT_EQ(doc.m_strMemoPath, "/x/memo.mmo");
@@ -51,7 +55,7 @@ TEST_F(DocumentTest, OpenMemoFileLoadsAndSetsFlags) {
     EXPECT_EQ(MemoFieldText(doc.m_memo[2], MemoField::Email), "e2");
     EXPECT_EQ(doc.m_nMemoLast, 2);
     EXPECT_EQ(doc.m_bMemoFindEnabled, 1);
-    EXPECT_EQ(doc.m_bMemoModified, 1) << "closing right after opening asks to save";
+    EXPECT_FALSE(doc.HasUnsavedChanges(DataKind::Memo)) << "the list is what the file holds";
     EXPECT_EQ(doc.m_strMemoPath, Path("in.mmo"));
     EXPECT_FALSE(doc.IsModified());
     EXPECT_EQ(view.hints, (std::vector<long>{0}));
@@ -62,13 +66,13 @@ TEST_F(DocumentTest, OpenOtherExtensionsOnTheMemoSide) {
     // Any other extension records the path and loads nothing.
     ASSERT_TRUE(doc.OnOpenDocument(Path("notes.txt")));
     EXPECT_EQ(doc.m_strMemoPath, Path("notes.txt"));
-    EXPECT_EQ(doc.m_bMemoModified, 0);
+    EXPECT_TRUE(doc.HasUnsavedChanges(DataKind::Memo));
     EXPECT_EQ(MemoFieldText(doc.m_memo[1], MemoField::Name), "n1");
     // No extension: refused, nothing changes.
     EXPECT_FALSE(doc.OnOpenDocument(Path("noext")));
     EXPECT_EQ(doc.m_strMemoPath, Path("notes.txt"));
-    // A memo file that cannot be read is reported and leaves the table.
-    ASSERT_TRUE(doc.OnOpenDocument(Path("missing.mmo")));
+    // A memo file that cannot be read is reported, fails and leaves the table.
+    EXPECT_FALSE(doc.OnOpenDocument(Path("missing.mmo")));
     EXPECT_EQ(ui.prompts.Texts(), (std::vector<std::string>{"File Read Fail"}));
     EXPECT_EQ(MemoFieldText(doc.m_memo[1], MemoField::Name), "n1");
     EXPECT_EQ(doc.m_nMemoLast, 1);
@@ -77,12 +81,11 @@ TEST_F(DocumentTest, OpenOtherExtensionsOnTheMemoSide) {
 
 TEST_F(DocumentTest, SaveByExtension) {
     Fill(3);
-    doc.m_bMemoModified = 1;
     doc.SetModifiedFlag(true);
     app.m_nPage = 1;  // the logo page is visible: a ".mmo" name still writes the memo
     ASSERT_TRUE(doc.OnSaveDocument(Path("out.mmo")));
     EXPECT_EQ(app.m_nPage, 0);
-    EXPECT_EQ(doc.m_bMemoModified, 0);
+    EXPECT_FALSE(doc.HasUnsavedChanges(DataKind::Memo));
     EXPECT_FALSE(doc.IsModified());
     EXPECT_EQ(doc.m_strMemoPath, Path("out.mmo"));
     std::string bytes;
@@ -96,10 +99,9 @@ TEST_F(DocumentTest, SaveByExtension) {
 
 TEST_F(DocumentTest, FailedMemoSaveIsReportedAndKeepsTheFlag) {
     Fill(1);
-    doc.m_bMemoModified = 1;
     EXPECT_FALSE(doc.OnSaveDocument(Path("no/such/folder/out.mmo")));
     EXPECT_EQ(ui.prompts.Texts(), (std::vector<std::string>{"File Create Fail"}));
-    EXPECT_EQ(doc.m_bMemoModified, 1);
+    EXPECT_TRUE(doc.HasUnsavedChanges(DataKind::Memo));
     EXPECT_EQ(doc.m_strMemoPath, "");
 }
 
@@ -140,7 +142,6 @@ TEST_F(DocumentTest, SaveCommandRunsTheDialogThenSaves) {
 
 TEST_F(DocumentTest, CloseTimeMemoSaveDialog) {
     Fill(1);
-    doc.m_bMemoModified = 1;
     EXPECT_FALSE(doc.SaveMemoWithDialog()) << "cancelled";
     ui.dialogs.answers.push_back(Path("closing.mmo"));
     EXPECT_TRUE(doc.SaveMemoWithDialog());
@@ -150,7 +151,7 @@ TEST_F(DocumentTest, CloseTimeMemoSaveDialog) {
     EXPECT_EQ(r.filters, (std::vector<platform::FileFilter>{{"Memo Files(*.mmo)", "*.mmo"}}));
     EXPECT_TRUE(r.overwritePrompt);
     EXPECT_TRUE(std::filesystem::exists(Path("closing.mmo")));
-    EXPECT_EQ(doc.m_bMemoModified, 1) << "this dialog leaves the flag";
+    EXPECT_FALSE(doc.HasUnsavedChanges(DataKind::Memo)) << "the file holds the list";
     ui.dialogs.answers.push_back(Path("missing/closing.mmo"));
     EXPECT_FALSE(doc.SaveMemoWithDialog());
     EXPECT_EQ(ui.prompts.Texts().back(), "File Create Fail");
@@ -159,17 +160,19 @@ TEST_F(DocumentTest, CloseTimeMemoSaveDialog) {
 TEST_F(DocumentTest, DocumentOpeningPath) {
     Fill(2);
     ASSERT_TRUE(WriteMemoFile(Path("good.mmo"), doc.m_memo, 1));
-    // Success: path recorded, views start again.
+    // Success after No to the question about the typed list: path recorded, views
+    // start again.
+    ui.prompts.answers.push_back(platform::Answer::No);
     ASSERT_TRUE(app.OpenDocumentFile(Path("good.mmo")));
     EXPECT_EQ(doc.GetPathName(), Path("good.mmo"));
     EXPECT_EQ(view.initialUpdates, 1);
     // Failure on an unmodified document leaves it as it was.
     EXPECT_FALSE(app.OpenDocumentFile(Path("noext")));
     EXPECT_EQ(MemoFieldText(doc.m_memo[1], MemoField::Name), "n1");
-    // Failure on a modified document resets it with New.
+    // Failure on a modified document leaves it as it was too.
     doc.SetModifiedFlag(true);
     EXPECT_FALSE(app.OpenDocumentFile(Path("noext")));
-    EXPECT_TRUE(IsMemoRowEmpty(doc.m_memo[0]));
+    EXPECT_EQ(MemoFieldText(doc.m_memo[1], MemoField::Name), "n1");
     EXPECT_EQ(view.initialUpdates, 1);
 }
 
@@ -191,6 +194,7 @@ TEST_F(DocumentTest, AboutAndOpenFromTheMenu) {
     Fill(1);
     ASSERT_TRUE(WriteMemoFile(Path("menu.mmo"), doc.m_memo, 0));
     ui.dialogs.answers.push_back(Path("menu.mmo"));
+    ui.prompts.answers.push_back(platform::Answer::No);
     EXPECT_TRUE(router.Execute(cmd::FileOpen));
     EXPECT_EQ(doc.m_strMemoPath, Path("menu.mmo"));
     EXPECT_EQ(doc.GetPathName(), "") << "Open from the menu does not record the document's path";

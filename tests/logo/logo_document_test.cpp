@@ -34,7 +34,7 @@ Rgb ColourAt(const LbImage& image, int x, int yFromTop) {
     return {q.red, q.green, q.blue};
 }
 
-TEST_F(LogoDocument, RefusedPicturesLeaveNoImages) {
+TEST_F(LogoDocument, RefusedPicturesLeaveThePicture) {
     WriteFile(Path("old.bmp"), Bmp24(120, 100, Pattern));
     const std::string jpeg = JpegBytes();
     struct Case {
@@ -58,8 +58,9 @@ TEST_F(LogoDocument, RefusedPicturesLeaveNoImages) {
         view.hints.clear();
         EXPECT_FALSE(doc.OnOpenDocument(Path(c.name))) << c.name;
         EXPECT_EQ(ui.prompts.Texts(), std::vector<std::string>{c.message}) << c.name;
-        EXPECT_FALSE(doc.m_pSourceImage) << c.name;
-        EXPECT_FALSE(doc.m_pLogoImage) << c.name;
+        ASSERT_TRUE(doc.m_pSourceImage) << c.name;
+        EXPECT_EQ(doc.m_pSourceImage->GetWidth(), 120u) << c.name;
+        EXPECT_TRUE(doc.m_pLogoImage) << c.name;
         EXPECT_TRUE(view.hints.empty()) << c.name;
         EXPECT_EQ(ui.busy.depth, 0) << c.name;
         EXPECT_EQ(app.m_nPage, 1);
@@ -108,7 +109,9 @@ TEST_F(LogoDocument, FirstSelectionGivesTopLeftOrScaledPicture) {
         for (int x : {0, 1, 50, 95}) EXPECT_EQ(ColourAt(*doc.m_pLogoImage, x, y), Pattern(x, y)) << x << "," << y;
 
     WriteFile(Path("small.bmp"), Bmp24(50, 40, Pattern));
+    ui.prompts.answers.push_back(platform::Answer::No);  // the logo cut above was not saved
     ASSERT_TRUE(doc.OnOpenDocument(Path("small.bmp")));
+    EXPECT_EQ(ui.prompts.Texts(), std::vector<std::string>{"Do you want to save Logo File ?"});
     first = logo::FirstSelection(50, 40);
     EXPECT_EQ(first, (logo::Rect{0, 0, 50, 40}));
     ASSERT_TRUE(logo::DeriveLogo(*doc.m_pSourceImage, first, false, *doc.m_pLogoImage));

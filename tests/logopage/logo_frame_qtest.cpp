@@ -71,7 +71,6 @@ private slots:
         frame.Actions().Refresh();
         QDir().mkpath(LYRA_SCREENSHOTS);
         QVERIFY(frame.grab().save(QString(LYRA_SCREENSHOTS) + "/logo_page_in_frame.png"));
-        app.Document().m_bMemoModified = 0;
     }
 };
 

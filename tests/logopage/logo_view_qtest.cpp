@@ -50,7 +50,11 @@ class LogoViewTest : public QObject {
         std::ofstream(path, std::ios::binary) << Bmp(w, h);
         return path;
     }
-    void Open(int w, int h) { QVERIFY(Doc().OnOpenDocument(Picture(w, h))); }
+    // Opens a picture, answering No when asked about the logo cut from the last one.
+    void Open(int w, int h) {
+        if (Doc().HasUnsavedChanges(DataKind::Logo)) ui->prompts.answers.push_back(platform::Answer::No);
+        QVERIFY(Doc().OnOpenDocument(Picture(w, h)));
+    }
 
     // The preview as shown equals the picture cut at the selection (in picture
     // coordinates), resampled with the nearest pixel.
@@ -226,13 +230,16 @@ private slots:
         QCOMPARE(view->ScrollPosition().x(), 600);
         QCOMPARE(Box()->pos(), QPoint(-6, -6));
         CheckPreview(QRect(600, 0, 96, 96), "cut at the scrolled place of the new picture");
+        // Starting the views again (New, a file for another page) keeps the page whole.
+        const QRect box = Box()->geometry();
         view->OnInitialUpdate();
-        QVERIFY(Box() == nullptr);
-        QCOMPARE(view->TotalSize(), QSize(100, 100));
-        QVERIFY(Doc().m_pLogoImage != nullptr);
+        QVERIFY(Box() != nullptr);
+        QCOMPARE(Box()->geometry(), box);
+        QCOMPARE(view->TotalSize(), QSize(2400, 900));
+        CheckPreview(QRect(600, 0, 96, 96), "the same cut after the views start again");
     }
 
-    void refusedPictureLeavesTheBox() {
+    void refusedPictureLeavesThePicture() {
         Open(300, 300);
         std::ofstream((dir + "/eight.bmp").toStdString(), std::ios::binary) << std::string("BM") + std::string(26, '\0') + '\x08' + std::string(40, '\0');
         QVERIFY(!Doc().OnOpenDocument((dir + "/eight.bmp").toStdString()));
@@ -240,9 +247,11 @@ private slots:
         QVERIFY(Box() != nullptr);
         QTest::mouseMove(Box(), QPoint(50, 50));
         QTest::mousePress(Box(), Qt::LeftButton, {}, QPoint(50, 50));
-        MoveTo(QPoint(100, 100));  // moves, derives nothing
+        MoveTo(QPoint(100, 100));  // the old picture is still there to cut from
         QTest::mouseRelease(Box(), Qt::LeftButton, {}, QPoint(50, 50));
-        QVERIFY(!Doc().m_pLogoImage);
+        QVERIFY(Doc().m_pLogoImage != nullptr);
+        QCOMPARE(Doc().m_pSourceImage->GetWidth(), 300u);
+        CheckPreview(QRect(Box()->Selection().topLeft(), QSize(96, 96)), "cut from the picture kept");
     }
 
     // On X11 the dialog lists the desktop's windows and the whole screen can be taken;

@@ -53,7 +53,7 @@ TEST(MemoRowDelete, Edges) {
         bool pair;
         int end, lastAfter, filledAfter;
     } cases[] = {
-        {"row 0 alone clears the pair", 1, 0, 3, true, 0, 3, 0},
+        {"row 0 alone clears the pair and the bound", 1, 0, 3, true, 0, 0, 0},
         {"row 0 of two moves row 1 up", 2, 0, 2, false, 2, 1, 1},
         {"last filled row", 5, 4, 5, false, 5, 4, 4},
         {"full table moves row 249", 250, 0, 249, false, 250, 249, 249},

@@ -67,7 +67,6 @@ private slots:
         view->Edit(CMemoView::IdName)->setFocus();
     }
     void cleanup() {
-        app->Document().m_bMemoModified = 0;  // nothing to ask on the way out
         frame.reset();
         app.reset();
     }
@@ -102,7 +101,7 @@ private slots:
                               Record(Bytes("박영희"), "031-777-8888", "abcde" + Bytes("가나다") + " " + Bytes("라")) +
                               QByteArray(253 * 64, '\xFF');
         QCOMPARE(file.readAll(), expected);
-        QCOMPARE(app->Document().m_bMemoModified, 0);
+        QVERIFY(!app->Document().HasUnsavedChanges(DataKind::Memo));
         QVERIFY(!app->Document().IsModified());
     }
 

@@ -127,13 +127,12 @@ private slots:
     void deletingTheOnlyRow() {
         page->Load(1);
         page->doc().m_nMemoLast = 1;
-        page->doc().m_bMemoModified = 0;
         page->Click(0);
         QVERIFY(page->router.Execute(cmd::EditDelete));
         QVERIFY(IsMemoRowEmpty(page->doc().m_memo[0]));
         QCOMPARE(page->Cell(0, 1), QString());
-        QCOMPARE(page->doc().m_nMemoLast, 1);
-        QCOMPARE(page->doc().m_bMemoModified, 1);
+        QCOMPARE(page->doc().m_nMemoLast, 0);
+        QVERIFY(page->doc().HasUnsavedChanges(DataKind::Memo));
         QCOMPARE(page->doc().m_bMemoFindEnabled, 0);
     }
 
@@ -157,6 +156,8 @@ private slots:
         page->Click(1);
         QVERIFY(page->Enabled(cmd::EditDelete));
         page->doc().SetModifiedFlag();
+        QVERIFY2(!page->Enabled(cmd::FileSave), "the list is still what the file holds");
+        SetMemoField(page->doc().m_memo[1], MemoField::Name, "changed");
         QVERIFY(page->Enabled(cmd::FileSave));
         page->app.m_nPage = page::Logo;
         QVERIFY(!page->Enabled(cmd::EditFind));
@@ -326,12 +327,11 @@ private slots:
     void inputCommit() {
         page->Load(2);
         page->doc().m_bMemoFindEnabled = 0;
-        page->doc().m_bMemoModified = 0;
         page->Click(1);
         QTest::mouseClick(page->view.InputButton(), Qt::LeftButton);  // nothing changed
         QCOMPARE(page->Field(1, MemoField::Name), std::string("n1"));
         QCOMPARE(page->doc().m_bMemoFindEnabled, 1);
-        QCOMPARE(page->doc().m_bMemoModified, 1);
+        QVERIFY(!page->doc().HasUnsavedChanges(DataKind::Memo));
         QCOMPARE(page->view.CurrentRow(), 1);
         Type(page->name(), "[x]");
         QTest::mouseClick(page->view.InputButton(), Qt::LeftButton);

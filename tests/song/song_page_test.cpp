@@ -182,6 +182,10 @@ TEST_F(SongPageTest, NewEmptiesEveryBrand) {
     Fill(10);
     page.SwitchBrand(1);
     Fill(1);
+    page.New();  // Cancel to the question: nothing changes
+    EXPECT_EQ(services.prompts.Texts(), Texts{"노래파일을 저장 하시겠습니까?"});
+    EXPECT_EQ(doc.m_nSongCount, (SongCounts{10, 1, 0}));
+    services.prompts.answers.push_back(platform::Answer::No);
     page.New();
     EXPECT_TRUE(page.Rows().empty());
     EXPECT_EQ(doc.m_nSongCount, (SongCounts{0, 0, 0}));
@@ -279,6 +283,7 @@ TEST_F(SongPageTest, FindWrapsDownAndUpAndHonoursCase) {
 
 TEST_F(SongPageTest, FindSkipsTextLeftBeyondTheSongs) {
     Fill(3);
+    services.prompts.answers.push_back(platform::Answer::No);
     page.New();  // the texts stay in their slots, beyond the counts
     Enter("Other", "x", "1");
     page.OnActivateView(true);
@@ -313,22 +318,22 @@ TEST_F(SongPageTest, OpenSaveAndTheirStates) {
     page.Save();
     EXPECT_EQ(ReadAll(dir + "/s.kok").size(), 19200u);
 
-    // Cancel: tables kept, list emptied.
+    // Cancel, and a file that cannot be read, change nothing.
     page.Open();
-    EXPECT_TRUE(page.Rows().empty());
-    EXPECT_EQ(doc.m_nSongCount, (SongCounts{2, 0, 1}));
-
-    // A failed open empties all three.
     services.dialogs.answers.push_back(dir + "/missing.kok");
     page.Open();
-    EXPECT_EQ(doc.m_nSongCount, (SongCounts{0, 0, 0}));
+    EXPECT_EQ(doc.m_nSongCount, (SongCounts{2, 0, 1}));
+    EXPECT_EQ(ListTitles(), (Texts{"Song 1"}));
     EXPECT_EQ(services.prompts.Texts(), Texts{"File Read Fail"});
 
+    // The songs were saved: reading the file back asks nothing and leaves nothing unsaved.
     doc.m_bSongModified = 0;
     services.dialogs.answers.push_back(dir + "/s.kok");
     page.Open();
     EXPECT_EQ(doc.m_nSongCount, (SongCounts{2, 0, 1}));
     EXPECT_EQ(doc.m_bSongModified, 1);
+    EXPECT_FALSE(doc.HasUnsavedChanges(DataKind::Songs));
+    EXPECT_EQ(services.prompts.Texts(), Texts{"File Read Fail"});
     EXPECT_EQ(page.CurrentBrand(), 0);
     EXPECT_EQ(page.windowTitle, "Lyrabox Plus(Zandri)");
     EXPECT_EQ(ListTitles(), (Texts{"Song 1", "Song 2"}));

@@ -55,10 +55,6 @@ struct Editor {
         (void)QTest::qWaitForWindowActive(frame.get());
         QTest::qWait(10);
     }
-    ~Editor() {
-        app.Document().m_bMemoModified = 0;
-        app.Document().m_bSongModified = 0;
-    }
     void Key(const QKeySequence& key) {
         QTest::keySequence(frame.get(), key);
         QTest::qWait(5);
@@ -177,7 +173,7 @@ private slots:
 
     void ctrlQRunsTheCloseSequence() {
         Editor e;
-        e.app.Document().m_bMemoModified = 1;
+        SetMemoField(e.app.Document().m_memo[0], MemoField::Name, "unsaved");
         e.Key(QKeySequence("Ctrl+Q"));  // the scripted Cancel keeps the window
         QVERIFY(e.frame->isVisible());
         QCOMPARE(e.services.prompts.Texts(), std::vector<std::string>{"Do you want to save Memo File ?"});
@@ -195,7 +191,6 @@ private slots:
             e.app.OpenDocumentFile(gone.toStdString());
             e.frame->setGeometry(placed);
             QTest::qWait(10);
-            e.services.prompts.answers.push_back(Answer::No);  // opening a memo file marks it changed
             QVERIFY(e.frame->close());
         }
         QFile::remove(gone);
@@ -236,6 +231,7 @@ private slots:
         }
     }
 
+    // Song files are recent files too.
     void songFilesOpenOnTheSongPage() {
         const QString good = Tmp("songs.kok"), bad = Tmp("no-such-folder/songs.kok");
         SongTables tables;
@@ -249,9 +245,9 @@ private slots:
         } cases[] = {{good, true, 1, {}}, {bad, false, 0, {"File Read Fail"}}};
         for (const Case& c : cases) {
             Editor e(QString(), true);
-            QCOMPARE(e.frame->OpenFile(c.path), c.opened);
-            QCOMPARE(e.frame->TabWindow()->ActiveIndex(), 2);
-            QCOMPARE(e.frame->MenuResource(), 107);
+            QCOMPARE(e.app.OpenDocumentFile(c.path.toStdString()), c.opened);
+            QCOMPARE(e.frame->TabWindow()->ActiveIndex(), c.opened ? 2 : 0);
+            QCOMPARE(e.frame->MenuResource(), c.opened ? 107 : 128);
             QCOMPARE(e.app.Document().m_nSongCount[0], c.songs);
             QCOMPARE(e.services.prompts.Texts(), c.said);
             QCOMPARE(e.RecentItems().contains(c.path), c.opened);

@@ -175,13 +175,12 @@ void TTabWnd::paintEvent(QPaintEvent*) {
 void TTabWnd::mouseReleaseEvent(QMouseEvent* ev) {
     if (ev->button() == Qt::LeftButton) {
         int hit = HitTest(ev->position().toPoint());
-        if (hit >= 0) PickTab(hit);
+        if (hit >= 0) ActivateTab(hit);
     }
     QWidget::mouseReleaseEvent(ev);
 }
 
-void TTabWnd::PickTab(int index) {
-    if (index < 0 || index >= TabCount()) return;
+void TTabWnd::ActivateTab(int index) {
     SetActiveTab(index, true);
     if (index != lastReported_) {
         lastReported_ = index;

@@ -36,8 +36,9 @@ public:
     // view, later ones start disabled and hidden.
     TTabEntry* CreateView(const QString& title, const ViewFactory& factory);
     bool SetActiveTab(int index, bool activateView);
-    // What a click on tab index does: shows it and reports a page change.
-    void PickTab(int index);
+    // What a click on the tab does: activates it and reports the page when it differs
+    // from the one last reported.
+    void ActivateTab(int index);
     int HitTest(QPoint p) const;
     void SetTabFont(const QFont& font);
     const QFont& TabFont() const { return font_; }

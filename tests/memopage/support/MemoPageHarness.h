@@ -46,7 +46,8 @@ struct MemoPage {
     CMemoEdit* email() { return view.Edit(CMemoView::IdEmail); }
     CMemoList* list() { return view.List(); }
 
-    // Fills rows 0..n-1 with "n0", "t0", "e0", ... as if a file had been read.
+    // Fills rows 0..n-1 with "n0", "t0", "e0", ... as if a file had been read: the
+    // list holds no unsaved changes afterwards.
     void Load(int n) {
         ClearMemoTable(doc().m_memo);
         for (int i = 0; i < n; ++i) {
@@ -57,6 +58,7 @@ struct MemoPage {
         }
         doc().m_nMemoLast = n - 1;
         doc().m_bMemoFindEnabled = 1;
+        doc().MarkSaved(DataKind::Memo);
         doc().UpdateAllViews(nullptr, 0);
     }
 

@@ -46,6 +46,12 @@ struct SongPageFixture {
     CLyraDoc& doc = app.Document();
     FakeSongPage page{doc};
 
+    // The page is shown and hears the document, as in the window.
+    SongPageFixture() {
+        app.songPageShown = true;
+        doc.AddView(&page);
+    }
+
     // Types the three fields and presses Input.
     void Enter(const std::string& title, const std::string& singer, const std::string& number);
     // Adds n songs "Song i" / "Singer i" / "i" to the current brand.

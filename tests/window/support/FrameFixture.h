@@ -27,12 +27,15 @@ struct FrameFixture {
         (void)QTest::qWaitForWindowExposed(frame.get());
         frame->Actions().Refresh();
     }
-    ~FrameFixture() {
-        // Nothing to ask on the way out.
-        app.Document().m_bMemoModified = 0;
-        app.Document().m_bSongModified = 0;
-    }
     CLyraDoc& doc() { return app.Document(); }
+
+    // A contact or a song that no file holds yet: unsaved changes of that kind.
+    void AddUnsavedContact() { SetMemoField(doc().m_memo[0], MemoField::Name, "unsaved"); }
+    void AddUnsavedSong() {
+        doc().m_song[0].title[0] = "unsaved";
+        doc().m_song[0].number[0] = "1";
+        doc().m_nSongCount[0] = 1;
+    }
 
     // Clicks the middle of a tab in the strip.
     void ClickTab(int index) {
