@@ -124,12 +124,6 @@ void CMemoView::resizeEvent(QResizeEvent* e) {
     SizeColumns();
 }
 
-void CMemoView::showEvent(QShowEvent* e) {
-    QWidget::showEvent(e);
-    // The page got its real size while it was still hidden; now the shares can be taken.
-    SizeColumns();
-}
-
 void CMemoView::BuildColumns() {
     if (columnsBuilt_) return;
     columnsBuilt_ = true;
@@ -193,6 +187,8 @@ void CMemoView::Refresh() {
 
 void CMemoView::showEvent(QShowEvent* e) {
     QWidget::showEvent(e);
+    // The page got its real size while it was still hidden; now the shares can be taken.
+    SizeColumns();
     if (!scrollWhenShown_) return;
     scrollWhenShown_ = false;
     list_->scrollToTop();
