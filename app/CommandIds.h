@@ -44,6 +44,9 @@ constexpr int CopyToQuorvel = 31137;
 constexpr int NextPage = 31140;  // the tab right of the shown one, round to the first
 constexpr int PrevPage = 31141;
 
+constexpr int ImportContacts = 31140;
+constexpr int ExportContacts = 31141;
+
 }  // namespace cmd
 
 // Update hints the document sends to its views.

@@ -15,7 +15,9 @@ MenuItem Popup(std::string caption, std::vector<MenuItem> items) {
 
 const std::vector<MenuItem> kMemoMenu = {
     Popup("&File", {Item("&New\tCtrl+N", cmd::FileNew), Item("&Open...\tCtrl+O", cmd::FileOpen),
-                    Item("&Save\tCtrl+S", cmd::FileSave), Separator(), Item("E&xit", cmd::AppExit)}),
+                    Item("&Save\tCtrl+S", cmd::FileSave), Separator(),
+                    Item("&Import contacts...", cmd::ImportContacts), Item("Ex&port contacts...", cmd::ExportContacts),
+                    Separator(), Item("E&xit", cmd::AppExit)}),
     Popup("&Edit", {Item("&Delete\tCtrl+D", cmd::EditDelete), Item("&Find\tCtrl+F", cmd::EditFind), Separator(),
                     Item("&Print...\tCtrl+P", cmd::FilePrint), Item("Print Pre&view", cmd::FilePrintPreview),
                     Item("P&rint Setup...", cmd::FilePrintSetup)}),
@@ -110,6 +112,8 @@ CommandTip TipFor(int id) {
         {cmd::FlipHorizontal, {"Flip horizontal", "Flip horizontal"}},
         {cmd::FlipVertical, {"Flip vertical", "Flip vertical"}},
         {cmd::Cropping, {"Cropping", "Cropping"}},
+        {cmd::ImportContacts, {"Add contacts from a vCard or CSV file", "Import contacts"}},
+        {cmd::ExportContacts, {"Save the contacts as a vCard or CSV file", "Export contacts"}},
         // The framework's standard texts for its own commands.
         {cmd::FileNew, {"Create a new document", "New"}},
         {cmd::FileOpen, {"Open an existing document", "Open"}},

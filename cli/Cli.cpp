@@ -15,8 +15,8 @@ constexpr const char* kUsage =
     "  lyrabox-cli info FILE...\n"
     "  lyrabox-cli convert IN OUT [--frame N] [--quality Q]\n"
     "  lyrabox-cli logo IN OUT [--select L,T,R,B] [--rotate-left] [--rotate-right] [--flip-h] [--flip-v] [--dither]\n"
-    "  lyrabox-cli memo export IN.mmo [-o OUT.csv]\n"
-    "  lyrabox-cli memo import IN.csv -o OUT.mmo\n"
+    "  lyrabox-cli memo export IN.mmo [--to csv|vcard] [-o OUT]\n"
+    "  lyrabox-cli memo import IN.csv|IN.vcf -o OUT.mmo [--from csv|vcard] [--fit trim|skip|fail]\n"
     "  lyrabox-cli song export IN.kok [-o OUT.csv]\n"
     "  lyrabox-cli song import IN.csv -o OUT.kok\n";
 
@@ -27,7 +27,8 @@ constexpr const char* kHelp =
     "  convert   load a picture and save it in the format of OUT's extension\n"
     "            (.bmp .gif .jpg/.jpeg .png .raw)\n"
     "  logo      cut, scale to 96x96 and save the device logo, as the logo page does\n"
-    "  memo      export a memo file to CSV (name,tel,email) or import one from CSV\n"
+    "  memo      export a memo file to CSV (name,tel,email) or vCard, or import one from\n"
+    "            vCard or CSV (ours, Google Contacts, Outlook, Thunderbird)\n"
     "  song      export a song file to CSV (brand,title,singer,number) or import one\n\n"
     "CSV files are UTF-8 with a header row. Exit status: 0 success, 1 bad input or failed\n"
     "operation, 2 usage error. A failed command leaves no output file behind.\n\n";

@@ -1,89 +1,71 @@
-// "memo export" and "memo import": the memo file to and from CSV, through the same
-// entry rules as the editor's Input button.
+// "memo export" and "memo import": the memo file to and from CSV or vCard, through the
+// same entry rules as the editor's Input button.
+#include <algorithm>
 #include <string>
 
 #include "app/FileTypes.h"
-#include "cli/Csv.h"
 #include "cli/Io.h"
-#include "memo/MemoCommit.h"
+#include "memo/ContactFiles.h"
+#include "memo/ContactFit.h"
 #include "memo/MemoFile.h"
-#include "memo/MemoRules.h"
-#include "platform/Cp949.h"
 
 namespace cli {
 namespace {
 
-const std::vector<std::string> kHeader = {"name", "tel", "email"};
-
-int MemoExport(const Args& args) {
-    InOut io;
-    std::string error;
-    if (!ParseInOut(args, false, io, error)) return Fail(2, "memo export: " + error);
-    MemoTable table{};
-    int entries = 0;
-    if (!ReadMemoFile(io.in, table, entries)) return Fail(1, io.in + ": cannot be read");
-    std::string csv = CsvLine(kHeader);
-    static const char* kNames[] = {"name", "tel", "email"};
-    for (int row = 0; row < entries; ++row) {
-        std::vector<std::string> fields;
-        for (int f = 0; f < 3; ++f) {
-            cp949::Conversion c = cp949::ToUtf8(MemoFieldText(table[row], static_cast<MemoField>(f)));
-            if (!c.ok)
-                return Fail(1, io.in + ": entry " + std::to_string(row + 1) + ", field " + kNames[f] + ": " + c.error);
-            fields.push_back(c.text);
-        }
-        csv += CsvLine(fields);
-    }
-    return WriteOutput(io.out, csv);
-}
-
-// Checks one row and stores it in table[index]; false with the error line's text.
-bool ImportRow(const std::string& file, const CsvRow& row, MemoEntry& entry, std::string& error) {
-    std::string where = file + ": line " + std::to_string(row.line);
-    if (row.fields.size() != 3) {
-        error = where + ": expected 3 fields (name,tel,email), found " + std::to_string(row.fields.size());
-        return false;
-    }
-    struct Field {
-        const char* name;
-        size_t limit;
-        std::string bytes;
-    } fields[3] = {{"name", kMemoTypedName, {}}, {"tel", kMemoTypedTel, {}}, {"email", kMemoTypedEmail, {}}};
-    for (int f = 0; f < 3; ++f) {
-        if (!CsvFieldToCp949(file, row.line, fields[f].name, row.fields[f], fields[f].bytes, error)) return false;
-        if (fields[f].bytes.size() > fields[f].limit) {
-            error = where + ", field " + fields[f].name + ": " + std::to_string(fields[f].bytes.size()) +
-                    " bytes, at most " + std::to_string(fields[f].limit) + " bytes are allowed";
+// Takes "--NAME VALUE" out of args; false (with error) when the value is missing or not
+// one of choices. value keeps its default when the option is absent.
+bool TakeChoice(Args& args, const std::string& name, const std::vector<std::string>& choices, std::string& value,
+                std::string& error) {
+    for (size_t i = 0; i < args.size(); ++i) {
+        if (args[i] != name) continue;
+        if (i + 1 >= args.size() || std::find(choices.begin(), choices.end(), args[i + 1]) == choices.end()) {
+            std::string list;
+            for (const std::string& c : choices) list += (list.empty() ? "" : "|") + c;
+            error = name + " takes " + list;
             return false;
         }
-    }
-    if (fields[0].bytes.empty() && fields[1].bytes.empty() && fields[2].bytes.empty()) {
-        error = where + ": an entry needs at least one field";
-        return false;
-    }
-    bool dbcs = false;
-    MemoCommit result = CommitMemoInput(entry, {fields[0].bytes, fields[1].bytes, fields[2].bytes}, dbcs);
-    if (result == MemoCommit::EmailOver) {
-        error = where + ", field email: longer than " + std::to_string(kMemoStoredEmail) +
-                " bytes once split for the device (E-Mail String Over)";
-        return false;
+        value = args[i + 1];
+        args.erase(args.begin() + i, args.begin() + i + 2);
+        return true;
     }
     return true;
 }
 
-int MemoImport(const Args& args) {
+int MemoExport(const Args& given) {
+    Args args = given;
+    std::string to, error;
     InOut io;
-    std::string error;
-    if (!ParseInOut(args, true, io, error)) return Fail(2, "memo import: " + error);
-    std::vector<CsvRow> rows;
-    if (!ReadCsvTable(io.in, kHeader, rows, error)) return Fail(1, error);
-    if (rows.size() > static_cast<size_t>(kMemoRows))
-        return Fail(1, io.in + ": line " + std::to_string(rows[kMemoRows].line) + ": more than " +
-                           std::to_string(kMemoRows) + " entries");
+    if (!TakeChoice(args, "--to", {"csv", "vcard"}, to, error) || !ParseInOut(args, false, io, error))
+        return Fail(2, "memo export: " + error);
+    if (to.empty()) to = FileExtension(io.out) == "vcf" ? "vcard" : "csv";
     MemoTable table{};
-    for (size_t r = 0; r < rows.size(); ++r)
-        if (!ImportRow(io.in, rows[r], table[r], error)) return Fail(1, error);
-    int last = static_cast<int>(rows.size()) - 1;
+    int entries = 0;
+    if (!ReadMemoFile(io.in, table, entries)) return Fail(1, io.in + ": cannot be read");
+    Contacts contacts;
+    if (!ContactsFromMemo(table, entries, contacts, error)) return Fail(1, io.in + ": " + error);
+    return WriteOutput(io.out, WriteContacts(contacts, to == "vcard" ? ContactFormat::VCard : ContactFormat::Csv));
+}
+
+int MemoImport(const Args& given) {
+    Args args = given;
+    std::string from, fit = "trim", error;
+    InOut io;
+    if (!TakeChoice(args, "--from", {"csv", "vcard"}, from, error) ||
+        !TakeChoice(args, "--fit", {"trim", "skip", "fail"}, fit, error) || !ParseInOut(args, true, io, error))
+        return Fail(2, "memo import: " + error);
+    std::string bytes;
+    if (!ReadWholeFile(io.in, bytes, error)) return Fail(1, error);
+    ContactFormat format = from == "vcard" ? ContactFormat::VCard
+                           : from == "csv" ? ContactFormat::Csv
+                                           : ContactFormat::Detect;
+    Contacts contacts;
+    if (!ReadContacts(bytes, format, contacts, error)) return Fail(1, io.in + ": " + error);
+    FitPolicy policy = fit == "skip" ? FitPolicy::Skip : fit == "fail" ? FitPolicy::Fail : FitPolicy::Trim;
+    FitResult fitted = FitContacts(contacts, policy, kMemoRows);
+    if (fitted.failed) return Fail(1, io.in + ": " + DescribeFitNote(fitted.notes.front()));
+    for (const std::string& line : FitReportLines(fitted)) Fail(0, io.in + ": " + line);
+    MemoTable table{};
+    int last = StoreFitted(table, 0, fitted.rows);
     return WriteOutput(io.out, EncodeMemoFile(table, last));
 }
 

@@ -59,9 +59,10 @@ bool ReadInfoHeader(LbFile* f, BmpHeader& h) {
     h.clrUsed = LbLoad32(raw + 32);
     if (h.size == 40 || h.size == 64) return f->Seek(start + h.size, 0);
 
-    // The later versions (52, 56, 108 and 124 bytes) carry the bit-field masks in
-    // the header itself; current tools write them for 16 and 32 bits per pixel.
-    if (h.size == 52 || h.size == 56 || h.size == 108 || h.size == 124) {
+    // The 108- and 124-byte versions carry the bit-field masks in the header itself;
+    // current tools write them for 16 and 32 bits per pixel. Every other size above 40
+    // (52 and 56 too) must describe plain uncompressed rows.
+    if (h.size == 108 || h.size == 124) {
         if (h.planes != 1) return false;
         if (!ReadExact(f, raw + 40, 12)) return false;
         for (int i = 0; i < 3; ++i) h.masks[i] = LbLoad32(raw + 40 + 4 * i);

@@ -22,7 +22,9 @@ inline uint8_t GrayOf(const LbRgbQuad& c) { return uint8_t((c.red * 306 + c.gree
 }  // namespace
 
 bool LbImage::Resample(int32_t newWidth, int32_t newHeight, int mode, LbImage* dst) {
-    if (newWidth <= 0 || newHeight <= 0 || pDib == nullptr) return false;
+    // An empty image resamples too: every pixel read from it is black, so the result
+    // is a black picture of the new size.
+    if (newWidth <= 0 || newHeight <= 0) return false;
     const uint32_t width = GetWidth(), height = GetHeight();
     if (uint32_t(newWidth) == width && uint32_t(newHeight) == height) {
         if (dst != nullptr) dst->Copy(*this);
@@ -60,7 +62,8 @@ bool LbImage::Resample(int32_t newWidth, int32_t newHeight, int mode, LbImage* d
             for (int32_t x = 0; x < newWidth; ++x) tmp.SetPixelColor(x, y, GetPixelColor(columns[size_t(x)], sy));
         }
     } else {
-        const int32_t maxX = int32_t(width) - 1, maxY = int32_t(height) - 1;
+        // Kept at 0 for an empty image, where the colour accessor answers black.
+        const int32_t maxX = std::max(int32_t(width) - 1, 0), maxY = std::max(int32_t(height) - 1, 0);
         for (int32_t y = 0; y < newHeight; ++y) {
             info.progress = int32_t(100 * int64_t(y) / newHeight);
             if (info.escape) break;
@@ -78,7 +81,7 @@ bool LbImage::Resample(int32_t newWidth, int32_t newHeight, int mode, LbImage* d
                         const float weight = BSpline(float(m) - a) * BSpline(b - float(n));
                         const int32_t xx = std::clamp(ix + n, 0, maxX);
                         LbRgbQuad c;
-                        if (indexed) {
+                        if (indexed || pDib == nullptr) {
                             c = GetPixelColor(xx, yy);
                         } else {
                             const uint8_t* p = GetBits(uint32_t(yy)) + 3 * size_t(xx);
@@ -90,7 +93,7 @@ bool LbImage::Resample(int32_t newWidth, int32_t newHeight, int mode, LbImage* d
                     }
                 }
                 const LbRgbQuad out{uint8_t(int32_t(blue)), uint8_t(int32_t(green)), uint8_t(int32_t(red)), 0};
-                if (indexed) {
+                if (tmp.IsIndexed()) {
                     tmp.SetPixelColor(x, y, out);
                 } else {
                     uint8_t* p = tmp.GetBits(uint32_t(y)) + 3 * size_t(x);

@@ -134,4 +134,14 @@ std::string ToUtf8Lossy(std::string_view bytes) {
     return out;
 }
 
+std::optional<std::string> CharsetToUtf8(std::string_view bytes, const std::string& charset) {
+    Iconv cv("UTF-8", charset.c_str());
+    std::string out;
+    size_t bad = 0;
+    if (!cv.ok() || !cv.Run(bytes, out, bad)) return std::nullopt;
+    return out;
+}
+
+bool IsValidUtf8(std::string_view text) { return FirstInvalidUtf8(text) == std::string_view::npos; }
+
 }  // namespace cp949

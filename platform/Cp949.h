@@ -23,6 +23,12 @@ Conversion ToUtf8(std::string_view cp949);
 // ToUtf8 for display: bytes that do not convert show as U+FFFD instead of failing.
 std::string ToUtf8Lossy(std::string_view cp949);
 
+// Text in the named character set (an iconv name such as "EUC-KR" or "ISO-8859-1") to
+// UTF-8; nothing when the set is unknown or the bytes are not valid in it.
+std::optional<std::string> CharsetToUtf8(std::string_view bytes, const std::string& charset);
+
+bool IsValidUtf8(std::string_view text);
+
 // True when the byte starts a two-byte character in CP949 (0x81 to 0xFE).
 inline bool IsDBCSLeadByte(unsigned char c) { return c >= 0x81 && c <= 0xFE; }
 

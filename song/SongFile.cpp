@@ -66,7 +66,8 @@ void DecodeSection(SectionReader in, SongTable& table, int& count) {
     count = 0;
     while (count < kSongsPerBrand && in.AtOpenBracket()) {
         std::string title, singer, number;
-        if (!in.ReadField(title) || !in.AtOpenBracket() || !in.ReadField(singer) || in.AtEnd() ||
+        // Each of the three fields opens with "["; any other byte ends the section.
+        if (!in.ReadField(title) || !in.AtOpenBracket() || !in.ReadField(singer) || !in.AtOpenBracket() ||
             !in.ReadField(number))
             return;
         table.title[count] = std::move(title);

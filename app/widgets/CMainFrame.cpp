@@ -1,8 +1,10 @@
 #include "app/widgets/CMainFrame.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDropEvent>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
 #include <QMenu>
@@ -32,6 +34,7 @@
 #include "ui/widgets/FlatMenus.h"
 
 namespace {
+constexpr int kMessageMargin = 8;  // the status bar's room left of a message and right of it
 constexpr int kPageMenus[] = {res::MenuMemo, res::MenuLogo, res::MenuSong};
 constexpr int kPageToolbars[] = {res::ToolbarMemo, res::ToolbarLogo, res::ToolbarSong};
 constexpr int kPageBands[] = {CMainFrame::MemoToolBandIndex, CMainFrame::LogoToolBandIndex,
@@ -107,15 +110,17 @@ void CMainFrame::CreateBars() {
     setStatusBar(new QStatusBar(this));
     const char* indicators[] = {"CAP", "NUM", "SCRL"};
     for (int i = 0; i < 3; ++i) {
-        // The key states are not read here; the indicators stay greyed.
+        // A pane takes room only while its key is on, so messages keep the width.
         indicators_[i] = new QLabel(indicators[i], statusBar());
         indicators_[i]->setObjectName(indicators[i]);
         indicators_[i]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         indicators_[i]->setAlignment(Qt::AlignCenter);
         indicators_[i]->setMinimumWidth(indicators_[i]->sizeHint().width() + 8);
-        indicators_[i]->setEnabled(false);
         statusBar()->addPermanentWidget(indicators_[i]);
     }
+    UpdateIndicators();
+    qApp->installEventFilter(this);
+    connect(statusBar(), &QStatusBar::messageChanged, this, &CMainFrame::UpdateIndicators);
 
     previewBar_ = new CLogoPreviewBar(bandBar_);
     previewBar_->hide();
@@ -185,11 +190,11 @@ void CMainFrame::OnPageActivated(int page) {
 }
 
 void CMainFrame::AddRecentMenu(QMenu* fileMenu) {
-    // File > Recent goes above the separator that precedes Exit.
+    // File > Recent comes right after Open.
     QList<QAction*> items = fileMenu->actions();
     QAction* before = nullptr;
-    for (int i = items.size() - 1; i >= 0 && !before; --i)
-        if (items[i]->isSeparator()) before = items[i];
+    for (int i = 0; i + 1 < items.size() && !before; ++i)
+        if (items[i]->property("commandId").toInt() == cmd::FileOpen) before = items[i + 1];
     recentMenu_ = new QMenu("&Recent", fileMenu);
     fileMenu->insertMenu(before, recentMenu_);
     connect(recentMenu_, &QMenu::aboutToShow, this, [this] {
@@ -302,12 +307,37 @@ TTabWnd* CMainFrame::TabWindow() const {
     return qobject_cast<TTabWnd*>(const_cast<TTabFramework&>(tabs_).WindowOf(kTabWindowNode));
 }
 
+void CMainFrame::UpdateIndicators() {
+    const KeyLocks locks = keyLockReader ? keyLockReader() : KeyLocks{};
+    const bool on[] = {locks.caps, locks.num, locks.scroll};
+    for (int i = 0; i < 3; ++i) indicators_[i]->setVisible(on[i]);
+    // A message that does not fit beside the lit panes hides them while it shows.
+    QStatusBar* bar = statusBar();
+    const QString message = bar->currentMessage();
+    if (message.isEmpty() || !bar->isVisible()) return;
+    bar->layout()->activate();
+    int left = bar->width();
+    for (QLabel* pane : indicators_)
+        if (pane->isVisible()) left = std::min(left, pane->x());
+    if (kMessageMargin + bar->fontMetrics().horizontalAdvance(message) > left)
+        for (QLabel* pane : indicators_) pane->hide();
+}
+
+bool CMainFrame::eventFilter(QObject* watched, QEvent* e) {
+    if (e->type() == QEvent::KeyPress || e->type() == QEvent::KeyRelease) {
+        const int key = static_cast<QKeyEvent*>(e)->key();
+        if (key == Qt::Key_CapsLock || key == Qt::Key_NumLock || key == Qt::Key_ScrollLock) UpdateIndicators();
+    }
+    return QMainWindow::eventFilter(watched, e);
+}
+
 bool CMainFrame::event(QEvent* e) {
     if (e->type() == QEvent::Show && windowHandle() && !screenWatched_) {
         // On another screen the room for the window is another.
         screenWatched_ = true;
         connect(windowHandle(), &QWindow::screenChanged, this, [this] { SetMinTrackSize(minTrack_); });
     }
+    if (e->type() == QEvent::WindowActivate) UpdateIndicators();
     if (e->type() == QEvent::StatusTip) {
         // Fly-by texts; when they end the idle text comes back.
         QString tip = static_cast<QStatusTipEvent*>(e)->tip();

@@ -11,6 +11,7 @@
 
 #include "app/tabs/widgets/TTabFramework.h"
 #include "app/tabs/widgets/TViewHost.h"
+#include "app/widgets/KeyLocks.h"
 #include "platform/Commands.h"
 
 class CAppSettings;
@@ -69,6 +70,10 @@ public:
     TTabFramework& TabFramework() { return tabs_; }
     TTabWnd* TabWindow() const;
     QLabel* Indicator(int index) const { return indicators_[index]; }
+    // The CAP, NUM and SCRL panes show while their key is on; they are read again on
+    // every key and whenever the window becomes active. Tests replace the reader.
+    std::function<KeyLocks()> keyLockReader = ReadKeyLocks;
+    void UpdateIndicators();
     CCommandActions& Actions() { return *actions_; }
     platform::CommandRouter& Router() { return router_; }
     CLyraApp& App() { return app_; }
@@ -92,6 +97,7 @@ public:
 
 protected:
     bool event(QEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
     void dragEnterEvent(QDragEnterEvent* e) override;
     void dropEvent(QDropEvent* e) override;

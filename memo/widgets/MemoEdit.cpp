@@ -2,6 +2,8 @@
 
 #include <QFocusEvent>
 #include <QKeyEvent>
+#include <QLabel>
+#include <QStyle>
 #include <QValidator>
 
 #include "platform/Cp949.h"
@@ -22,8 +24,7 @@ public:
         }
         size_t bytes = c.text.size();
         if (bytes > edit_->limit_ && bytes > edit_->acceptedBytes_) {
-            edit_->Refuse("This box holds at most " + std::to_string(edit_->limit_) +
-                          " bytes; a Korean character takes 2.");
+            edit_->Refuse(CMemoEdit::OverLimitText(edit_->limit_));
             return Invalid;
         }
         return Acceptable;
@@ -34,10 +35,42 @@ private:
 };
 
 CMemoEdit::CMemoEdit(int controlId, size_t byteLimit, QWidget* parent)
-    : QLineEdit(parent), id_(controlId), limit_(byteLimit) {
+    : QLineEdit(parent), id_(controlId), limit_(byteLimit), meter_(new QLabel(this)) {
     setValidator(new MemoByteValidator(this));
-    connect(this, &QLineEdit::textChanged, this,
-            [this](const QString& text) { acceptedBytes_ = cp949::FromUtf8(text.toStdString()).text.size(); });
+    meter_->setObjectName("byteMeter");
+    meter_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    meter_->setAttribute(Qt::WA_TransparentForMouseEvents);
+    // Grey while there is room, red and bold once every byte is used.
+    meter_->setStyleSheet("QLabel { color: palette(mid); } QLabel[full=\"true\"] { color: #c00000; font-weight: bold; }");
+    // Room for the widest meter, "29/29", so the text never runs under it.
+    setTextMargins(0, 0, fontMetrics().horizontalAdvance(QString("%1/%1 ").arg(limit_)) + 4, 0);
+    connect(this, &QLineEdit::textChanged, this, [this](const QString& text) {
+        acceptedBytes_ = cp949::FromUtf8(text.toStdString()).text.size();
+        UpdateMeter();
+    });
+    UpdateMeter();
+}
+
+std::string CMemoEdit::OverLimitText(size_t limit) {
+    return "Please enter no more than " + std::to_string(limit) + " bytes; a Korean character takes 2.";
+}
+
+QString CMemoEdit::MeterText() const { return meter_->text(); }
+
+bool CMemoEdit::MeterFull() const { return meter_->property("full").toBool(); }
+
+void CMemoEdit::UpdateMeter() {
+    meter_->setText(QString("%1/%2").arg(acceptedBytes_).arg(limit_));
+    bool full = acceptedBytes_ >= limit_;
+    if (full == MeterFull()) return;
+    meter_->setProperty("full", full);
+    meter_->style()->unpolish(meter_);  // the style sheet looks at the property again
+    meter_->style()->polish(meter_);
+}
+
+void CMemoEdit::resizeEvent(QResizeEvent* e) {
+    QLineEdit::resizeEvent(e);
+    meter_->setGeometry(0, 0, width() - 6, height());
 }
 
 void CMemoEdit::SetTextFromProgram(const QString& text) {

@@ -1,8 +1,11 @@
 #pragma once
 // The entry boxes of the memo page. Typing is held to a limit in CP949 bytes (a Hangul
 // syllable counts 2) and to characters CP949 can hold; Enter, Tab, the Return key and
-// the loss of focus are reported to the page, which decides what they mean.
+// the loss of focus are reported to the page, which decides what they mean. A meter at
+// the box's right end shows the bytes used and allowed ("9/14"), marked when full.
 #include <QLineEdit>
+
+class QLabel;
 
 class CMemoEdit : public QLineEdit {
     Q_OBJECT
@@ -20,6 +23,12 @@ public:
     int ControlId() const { return id_; }
     size_t ByteLimit() const { return limit_; }
 
+    // What a person is told when a text is over the limit.
+    static std::string OverLimitText(size_t limit);
+
+    QString MeterText() const;
+    bool MeterFull() const;  // the text uses every byte (or more, when put there by the program)
+
     // Shows text put there by the program (a loaded row, pasted text). It is not held to
     // the typing limit; the commits check the length.
     void SetTextFromProgram(const QString& text);
@@ -33,14 +42,17 @@ protected:
     bool event(QEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
     void focusOutEvent(QFocusEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
 
 private:
     friend class MemoByteValidator;
     // Why a change was refused, shown on the status line.
     void Refuse(const std::string& why) const;
+    void UpdateMeter();
 
     int id_;
     size_t limit_;
     size_t acceptedBytes_ = 0;  // CP949 length of the text as it stands
     bool fromProgram_ = false;
+    QLabel* meter_;
 };

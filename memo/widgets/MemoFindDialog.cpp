@@ -39,3 +39,7 @@ CMemoFindDialog::CMemoFindDialog(const QString& proposed, QWidget* parent)
     connect(cancel, &QPushButton::clicked, this, &QDialog::close);
     text_->selectAll();
 }
+
+std::string CMemoFindDialog::NotFoundText(const QString& text) {
+    return "Cannot find \"" + text.toStdString() + "\"";
+}

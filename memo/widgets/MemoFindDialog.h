@@ -2,6 +2,7 @@
 // A small modeless find dialog: the text, the direction (Down preset) and Find Next.
 // It stays open between searches and deletes itself when closed.
 #include <QDialog>
+#include <string>
 
 class QLineEdit;
 class QPushButton;
@@ -16,6 +17,9 @@ public:
     QRadioButton* UpButton() const { return up_; }
     QRadioButton* DownButton() const { return down_; }
     QPushButton* FindNextButton() const { return findNext_; }
+
+    // The status-line text a page shows when a search finds nothing.
+    static std::string NotFoundText(const QString& text);
 
 signals:
     void findNext(const QString& text, bool down);

@@ -1,6 +1,7 @@
 #include "memo/widgets/MemoView.h"
 
 #include <QApplication>
+#include <QFocusEvent>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPainter>
@@ -19,6 +20,7 @@
 #include "memo/MemoSearch.h"
 #include "memo/widgets/MemoEdit.h"
 #include "memo/widgets/MemoFindDialog.h"
+#include "memo/widgets/MemoContactCommands.h"
 #include "memo/widgets/MemoList.h"
 #include "platform/Cp949.h"
 #include "platform/Services.h"
@@ -45,10 +47,6 @@ constexpr MemoField kFields[] = {MemoField::Name, MemoField::Tel, MemoField::Ema
 
 QString Show(std::string_view cp) { return QString::fromStdString(cp949::ToUtf8Lossy(cp)); }
 
-std::string OverLimitText(size_t limit) {
-    return "Please enter no more than " + std::to_string(limit) + " characters.";
-}
-
 }  // namespace
 
 CMemoView::CMemoView(QWidget* parent) : QWidget(parent), list_(new CMemoList(this)), input_(new QPushButton("&Input", this)) {
@@ -66,6 +64,9 @@ CMemoView::CMemoView(QWidget* parent) : QWidget(parent), list_(new CMemoList(thi
     connect(list_, &CMemoList::rowClicked, this, &CMemoView::OnRowClicked);
     connect(list_, &CMemoList::arrowKey, this, &CMemoView::OnArrowKey);
     connect(input_, &QPushButton::clicked, this, &CMemoView::OnInput);
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+        if (now && now != this && isAncestorOf(now)) lastFocus_ = now;
+    });
 
     OnCommand(cmd::EditDelete, [this] { OnEditDelete(); });
     OnUpdateCommand(cmd::EditDelete, [this](platform::CmdUI& ui) {
@@ -85,6 +86,12 @@ CMemoView::CMemoView(QWidget* parent) : QWidget(parent), list_(new CMemoList(thi
         ui.Enable(doc && doc->m_nMemoLast > 0 && doc->HasUnsavedChanges(DataKind::Memo));
     });
     OnCommand(cmd::FilePrintPage, [this] { OnFilePrintPage(); });
+    OnCommand(cmd::ImportContacts, [this] {
+        if (CLyraDoc* doc = GetDocument()) ImportContacts(*doc, this);
+    });
+    OnCommand(cmd::ExportContacts, [this] {
+        if (CLyraDoc* doc = GetDocument()) ExportContacts(*doc);
+    });
 }
 
 CMemoView::~CMemoView() {
@@ -122,6 +129,17 @@ void CMemoView::resizeEvent(QResizeEvent* e) {
     QWidget::resizeEvent(e);
     LayOutControls();
     SizeColumns();
+}
+
+void CMemoView::focusInEvent(QFocusEvent* e) {
+    QWidget::focusInEvent(e);
+    for (QWidget* w : {static_cast<QWidget*>(lastFocus_.data()), static_cast<QWidget*>(edits_[0]),
+                       static_cast<QWidget*>(list_)}) {
+        if (w && w->isEnabled() && w->isVisibleTo(this)) {
+            w->setFocus(e->reason());
+            return;
+        }
+    }
 }
 
 void CMemoView::BuildColumns() {
@@ -239,8 +257,9 @@ void CMemoView::OnRowClicked(int row, Qt::KeyboardModifiers modifiers) {
 void CMemoView::OnArrowKey(int step) {
     CLyraDoc* doc = GetDocument();
     int target = list_->FirstSelectedRow() + step;
-    // Past either end the list does not move, so neither does the page.
-    if (target < 0 || target > kLastRow) return;
+    // Above row 0 nothing happens. Below row 249 the list cannot move, but the boxes are
+    // disabled as for any row past the last one; the current row stays inside the table.
+    if (target < 0) return;
     int loaded = m_nCurrentRow + step;
     if (list_->SelectedRows().size() == 1 && target <= doc->m_nMemoLast && loaded >= 0 && loaded <= kLastRow) {
         ShowEntry(doc->m_memo[loaded]);
@@ -248,7 +267,7 @@ void CMemoView::OnArrowKey(int step) {
         m_nCurrentRow = loaded;
     } else {
         EnableEntry(false);
-        m_nCurrentRow = target;
+        m_nCurrentRow = std::min(target, kLastRow);
     }
     doc->m_bMemoFindEnabled = 0;
 }
@@ -290,7 +309,7 @@ bool CMemoView::TakeEntry() {
             return false;
         }
         if (c.text.size() > edits_[i]->ByteLimit()) {
-            platform::services().prompts->Show(OverLimitText(edits_[i]->ByteLimit()), platform::Buttons::Ok);
+            platform::services().prompts->Show(CMemoEdit::OverLimitText(edits_[i]->ByteLimit()), platform::Buttons::Ok);
             edits_[i]->setFocus();
             return false;
         }
@@ -373,6 +392,9 @@ void CMemoView::OnEditDelete() {
         for (int r = row; r < d.end; ++r) ShowRow(r);
     }
     SelectRow(rows.first(), true);
+    // A row past the last one stays closed to typing, as a click on it would leave it:
+    // an entry there would follow empty rows, and the memo file ends at the first one.
+    if (rows.first() > doc->m_nMemoLast) EnableEntry(false);
     doc->SetModifiedFlag();
 }
 
@@ -395,7 +417,10 @@ void CMemoView::OnFindNext(const QString& text, bool down) {
         return;
     }
     int row = FindMemoRow(doc->m_memo, m_nCurrentRow, c.text, down);
-    if (row < 0) return;
+    if (row < 0) {
+        platform::services().status->Show(CMemoFindDialog::NotFoundText(text));
+        return;
+    }
     m_nCurrentRow = row;
     SelectRow(row, true);
 }

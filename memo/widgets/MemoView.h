@@ -56,6 +56,9 @@ signals:
 protected:
     void resizeEvent(QResizeEvent* e) override;
     void showEvent(QShowEvent* e) override;
+    // The page itself takes no keys: the focus goes back to the control that last had
+    // it on this page, else the Name box, else the list.
+    void focusInEvent(QFocusEvent* e) override;
 
 private:
     void LayOutControls();
@@ -87,6 +90,7 @@ private:
     std::string m_strName, m_strTel, m_strEmail;  // the entry, CP949
     int m_nCurrentRow = -1;
     QPointer<CMemoFindDialog> m_pFindDialog;
+    QPointer<QWidget> lastFocus_;  // the control of this page that last had the focus
     QString m_strLastFind;
     bool m_bDbcs = false;
     bool columnsBuilt_ = false;

@@ -17,6 +17,7 @@
 #include "memo/widgets/MemoFindDialog.h"
 #include "platform/Cp949.h"
 #include "platform/Services.h"
+#include "ui/widgets/FlatMenus.h"
 
 namespace {
 
@@ -179,7 +180,8 @@ void CSongTitle::OpenFindDialog(const std::string& lastText) {
     connect(dialog, &CMemoFindDialog::findNext, this, [this](const QString& text, bool down) {
         // A text CP949 cannot hold occurs in no song.
         cp949::Conversion c = cp949::FromUtf8(text.toStdString());
-        if (c.ok) FindNext(c.text, down);
+        if (!c.ok || !FindNext(c.text, down))
+            platform::services().status->Show(CMemoFindDialog::NotFoundText(text));
     });
     dialog->show();
     dialog->raise();
@@ -232,12 +234,15 @@ void CSongTitle::OnListRightClick(const QPoint& viewportPos) {
     copyMenu_ = new QMenu(QString::fromStdString(popup.caption), this);
     for (const res::MenuItem& entry : popup.items) {
         QAction* action = copyMenu_->addAction(QString::fromStdString(entry.caption));
+        action->setProperty("commandId", entry.id);
         platform::CmdUI ui;
         ui.enabled = true;
         RunUpdate(entry.id, ui);
         action->setEnabled(ui.enabled);
         connect(action, &QAction::triggered, this, [this, id = entry.id] { RunIfEnabled(id); });
     }
+    // Drawn flat like every menu of the main window, which owns its commands.
+    CFlatMenus::ConvertMenu(window(), copyMenu_);
     copyMenu_->popup(QCursor::pos());
 }
 

@@ -71,9 +71,12 @@ TEST_F(DocumentTest, OpenOtherExtensionsOnTheMemoSide) {
     // No extension: refused, nothing changes.
     EXPECT_FALSE(doc.OnOpenDocument(Path("noext")));
     EXPECT_EQ(doc.m_strMemoPath, Path("notes.txt"));
-    // A memo file that cannot be read is reported, fails and leaves the table.
+    // A memo file that cannot be read fails and leaves the table as it was. Without a
+    // word the person would take the old list for the file's contents and save it over
+    // the file.
     EXPECT_FALSE(doc.OnOpenDocument(Path("missing.mmo")));
-    EXPECT_EQ(ui.prompts.Texts(), (std::vector<std::string>{"File Read Fail"}));
+    EXPECT_EQ(ui.prompts.Texts(), (std::vector<std::string>{"File Read Fail"}))
+        << "a failed open must not look like a successful one";
     EXPECT_EQ(MemoFieldText(doc.m_memo[1], MemoField::Name), "n1");
     EXPECT_EQ(doc.m_nMemoLast, 1);
     EXPECT_TRUE(view.hints.empty());

@@ -36,7 +36,8 @@ TEST(Resources, MenusCarryTheirCommands) {
                 if (item.id) out.insert(item.id);
         return out;
     };
-    EXPECT_EQ(ids(res::MenuMemo), (std::set<int>{57600, 57601, 57603, 57665, 57632, 57636, 57607, 57609, 57606, 57664}));
+    EXPECT_EQ(ids(res::MenuMemo), (std::set<int>{57600, 57601, 57603, 31140, 31141, 57665, 57632, 57636, 57607, 57609,
+                                                 57606, 57664}));
     EXPECT_EQ(ids(res::MenuLogo), (std::set<int>{57601, 57603, 57665, 31100, 31101, 31102, 31103, 57664}));
     EXPECT_EQ(ids(res::MenuSong), (std::set<int>{57600, 57601, 57603, 57665, 31117, 31116, 31118, 31134, 57664}));
     EXPECT_EQ(ids(res::MenuSongCopy), (std::set<int>{31135, 31136, 31137}));

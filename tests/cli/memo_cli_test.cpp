@@ -10,7 +10,7 @@ namespace fs = std::filesystem;
 TEST(CliBasics, HelpVersionAndUsage) {
     CliResult help = RunCli({"--help"});
     EXPECT_EQ(help.code, 0);
-    EXPECT_NE(help.out.find("memo import IN.csv -o OUT.mmo"), std::string::npos);
+    EXPECT_NE(help.out.find("memo import IN.csv|IN.vcf -o OUT.mmo"), std::string::npos);
     EXPECT_EQ(RunCli({"--version"}).code, 0);
     struct Case {
         std::vector<std::string> args;
@@ -89,22 +89,22 @@ TEST(MemoCli, BadInputNamesFileLineAndFieldAndWritesNothing) {
         std::string csv;
         std::string expect;  // part of the error line
     } cases[] = {
-        {"no header", "kim,010,a@b\n", "line 1: the header must be name,tel,email"},
+        {"no header", "kim,010,a@b\n", "line 1: the columns found (kim, 010, a@b) are not"},
         {"emoji", "name,tel,email\nkim,010,\xF0\x9F\x98\x80@x\n", "line 2, field email: the character"},
         {"name too long", "name,tel,email\nabcdefghijklmno,,\n", "line 2, field name: 15 bytes, at most 14"},
         {"hangul counts two", "name,tel,email\n가나다라마바사아,,\n", "field name: 16 bytes"},
         {"e-mail over after split", "name,tel,email\nk,,abcde가나다라마바사아자차카\n",
-         "field email: longer than 24 bytes"},
+         "field email: 27 bytes, 28 bytes once split for the device, at most 24 bytes fit"},
         {"wrong field count", "name,tel,email\nkim,1\n", "line 2: expected 3 fields"},
         {"not UTF-8", "name,tel,email\n\xB0\xA1,1,2\n", "line 2, field name: the text is not valid UTF-8"},
-        {"empty entry", "name,tel,email\n,,\n", "line 2: an entry needs at least one field"},
-        {"251 entries", many, "line 252: more than 250 entries"},
+        {"empty entry", "name,tel,email\n,,\n", "line 2: no name, tel or email"},
+        {"251 entries", many, "line 252: the memo list holds 250 contacts"},
         {"open quote", "name,tel,email\n\"kim,1,2\n", "line 2: a quoted field is not closed"},
     };
     for (const Case& c : cases) {
         WriteAll(dir + "/bad.csv", c.csv);
         WriteAll(dir + "/keep.mmo", "precious");
-        CliResult r = RunCli({"memo", "import", dir + "/bad.csv", "-o", dir + "/keep.mmo"});
+        CliResult r = RunCli({"memo", "import", dir + "/bad.csv", "-o", dir + "/keep.mmo", "--fit", "fail"});
         EXPECT_EQ(r.code, 1) << c.what;
         EXPECT_NE(r.err.find(c.expect), std::string::npos) << c.what << ": " << r.err;
         EXPECT_NE(r.err.find("bad.csv"), std::string::npos) << c.what;
@@ -128,4 +128,46 @@ TEST(MemoCli, FullTableAndMissingFiles) {
     CliResult unknown = RunCli({"info", dir + "/full.csv", dir + "/none.bin"});
     EXPECT_EQ(unknown.code, 1);
     EXPECT_NE(unknown.out.find("not recognised"), std::string::npos);
+}
+
+// vCard both ways and the fit policies: what each policy stores, reports and exits with.
+TEST(MemoCli, VCardAndFitPolicies) {
+    std::string dir = CliScratch();
+    WriteAll(dir + "/in.vcf",
+             "BEGIN:VCARD\r\nVERSION:2.1\r\nFN;CHARSET=EUC-KR;ENCODING=QUOTED-PRINTABLE:=B1=E8=C3=\r\n=B6=BC=F6\r\n"
+             "TEL;CELL:010-1\r\nTEL;HOME;PREF:02-2\r\nEND:VCARD\r\n"
+             "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Alexander Maximilian\r\nEMAIL:alex@example.com\r\nEND:VCARD\r\n");
+    struct Case {
+        std::vector<std::string> options;
+        int code;
+        int entries;          // in the written file, -1: no file
+        const char* report;   // part of standard error
+    } cases[] = {
+        {{}, 0, 2, "line 8, field name: 20 bytes, at most 14 bytes fit; cut to 14 bytes"},
+        {{"--fit", "skip"}, 0, 1, "at most 14 bytes fit (contact: Alexander Maximilian)"},
+        {{"--fit", "fail"}, 1, -1, "in.vcf: line 8, field name: 20 bytes"},
+        {{"--from", "csv"}, 1, -1, "are not a contact layout this program knows"},
+        {{"--fit", "cut"}, 2, -1, "--fit takes trim|skip|fail"},
+    };
+    for (const Case& c : cases) {
+        std::filesystem::remove(dir + "/out.mmo");
+        std::vector<std::string> args = {"memo", "import", dir + "/in.vcf", "-o", dir + "/out.mmo"};
+        args.insert(args.end(), c.options.begin(), c.options.end());
+        CliResult r = RunCli(args);
+        EXPECT_EQ(r.code, c.code) << r.err;
+        EXPECT_NE(r.err.find(c.report), std::string::npos) << r.err;
+        EXPECT_EQ(fs::exists(dir + "/out.mmo"), c.entries >= 0);
+        if (c.entries < 0) continue;
+        MemoTable table{};
+        EXPECT_EQ(DecodeMemoFile(ReadAll(dir + "/out.mmo"), table), c.entries);
+        EXPECT_EQ(std::string(MemoFieldText(table[0], MemoField::Tel)), "02-2") << "the preferred number";
+    }
+    // Export to vCard (by --to or by the name) and back gives the same memo file.
+    ASSERT_EQ(RunCli({"memo", "import", dir + "/in.vcf", "-o", dir + "/a.mmo"}).code, 0);
+    ASSERT_EQ(RunCli({"memo", "export", dir + "/a.mmo", "-o", dir + "/a.vcf"}).code, 0);
+    CliResult out = RunCli({"memo", "export", dir + "/a.mmo", "--to", "vcard"});
+    EXPECT_EQ(out.out, ReadAll(dir + "/a.vcf"));
+    EXPECT_EQ(out.out.rfind("BEGIN:VCARD\r\nVERSION:3.0\r\nFN:김철수\r\n", 0), 0u) << out.out;
+    ASSERT_EQ(RunCli({"memo", "import", dir + "/a.vcf", "-o", dir + "/b.mmo"}).code, 0);
+    EXPECT_EQ(ReadAll(dir + "/b.mmo"), ReadAll(dir + "/a.mmo"));
 }

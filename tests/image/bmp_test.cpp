@@ -90,6 +90,34 @@ TEST(BmpDecode, ThirtyTwoBitPixels) {
     }
 }
 
+TEST(BmpDecode, LongerInfoHeadersNeedPlainRowsUnlessTheyCarryMasks) {
+    // A 1 x 1 picture at 24 bits: one row of 4 bytes.
+    struct Case {
+        uint32_t headerSize, compression, sizeImage, clrUsed;
+        bool accepted;
+    };
+    const Case cases[] = {
+        {52, 0, 4, 0, true},   {52, 3, 4, 0, false}, {52, 0, 0, 0, false}, {56, 0, 4, 0, true},
+        {56, 0, 4, 2, false},  {56, 1, 4, 0, false}, {77, 0, 4, 0, true},  {77, 0, 8, 0, false},
+        {108, 0, 0, 0, true},  {124, 0, 0, 0, true},  // these carry masks and take any image size
+    };
+    for (const Case& c : cases) {
+        BmpLayout layout;
+        layout.headerSize = c.headerSize;
+        layout.compression = c.compression;
+        layout.sizeImage = c.sizeImage;
+        layout.clrUsed = c.clrUsed;
+        layout.data = {10, 20, 30, 0};
+        LbImage image;
+        const bool ok = DecodeBytes(image, MakeBmp(layout), LB_FORMAT_BMP);
+        EXPECT_EQ(ok, c.accepted) << c.headerSize << " " << c.compression << " " << c.sizeImage << " " << c.clrUsed;
+        if (ok)
+            EXPECT_EQ(image.GetPixelColor(0, 0), (LbRgbQuad{10, 20, 30, 0})) << c.headerSize;
+        else
+            EXPECT_STREQ(image.GetLastError(), "Error reading BMP info") << c.headerSize;
+    }
+}
+
 TEST(BmpDecode, RowOrderHeaderlessAndCoreHeaders) {
     // 2 x 2, 24 bits: bottom row red, top row blue (bottom-up file order).
     const Bytes rows = {0, 0, 255, 0, 0, 255, 0, 0, /**/ 255, 0, 0, 255, 0, 0, 0, 0};

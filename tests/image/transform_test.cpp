@@ -67,6 +67,18 @@ TEST(LbImageResample, ArgumentsAndSameSize) {
     EXPECT_TRUE(image.Resample(10, 20, 1, &small));
     EXPECT_EQ(small.GetWidth(), 10u);
     EXPECT_EQ(image.GetWidth(), 96u);  // with a destination the image stays
+
+    // An empty image is not an argument error: both modes make a black picture.
+    for (int mode : {1, 2}) {
+        LbImage empty, out;
+        ASSERT_TRUE(empty.Resample(5, 3, mode, &out)) << mode;
+        ASSERT_TRUE(out.IsValid());
+        EXPECT_EQ(out.GetWidth(), 5u);
+        EXPECT_EQ(out.GetHeight(), 3u);
+        for (int y = 0; y < 3; ++y)
+            for (int x = 0; x < 5; ++x) EXPECT_EQ(out.GetPixelColor(x, y), (LbRgbQuad{0, 0, 0, 0})) << mode;
+        EXPECT_FALSE(empty.IsValid());
+    }
 }
 
 TEST(LbImageResample, BicubicKeepsAUniformColour) {
@@ -271,7 +283,8 @@ TEST(LbImageTransforms, FailuresLeaveTheImageUnchanged) {
     EXPECT_FALSE(empty.Mirror());
     EXPECT_FALSE(empty.GrayScale());
     EXPECT_FALSE(empty.Dither(0));
-    EXPECT_FALSE(empty.Resample(10, 10, 1));
+    EXPECT_FALSE(empty.Resample(0, 10, 1));  // an empty image fails Resample only by its arguments
+    EXPECT_FALSE(empty.IsValid());
 
     LbImage image = Pattern24(64, 64);
     const LbImage original(image);

@@ -101,9 +101,20 @@ private slots:
         QTest::keyClick(page->list(), Qt::Key_Up);  // nothing above row 0
         QCOMPARE(page->view.CurrentRow(), 0);
         QVERIFY(page->name()->isEnabled());
+        // Below row 249 the list cannot move, but the boxes close and Find goes off as
+        // past any last row; the current row stays inside the table.
+        page->Load(250);
         page->Click(249);
-        QTest::keyClick(page->list(), Qt::Key_Down);  // nothing below row 249
+        QVERIFY(page->name()->isEnabled());
+        QCOMPARE(page->doc().m_bMemoFindEnabled, 1);
+        QTest::keyClick(page->list(), Qt::Key_Down);
         QCOMPARE(page->view.CurrentRow(), 249);
+        QCOMPARE(page->list()->SelectedRows(), QList<int>{249});
+        QVERIFY(!page->name()->isEnabled());
+        QCOMPARE(page->doc().m_bMemoFindEnabled, 0);
+        Type(page->name(), "x");
+        QTest::keyClick(page->name(), Qt::Key_Return);
+        QCOMPARE(page->Field(249, MemoField::Name), std::string("n249"));
     }
 
     void deletingRowsTwoAndFiveOfEight() {
@@ -134,6 +145,35 @@ private slots:
         QCOMPARE(page->doc().m_nMemoLast, 0);
         QVERIFY(page->doc().HasUnsavedChanges(DataKind::Memo));
         QCOMPARE(page->doc().m_bMemoFindEnabled, 0);
+    }
+
+    void deletingAnEmptyRowPastTheEntries() {
+        // Row 100 alone selected while the current row is 1: Delete is enabled.
+        page->Load(3);
+        page->Click(1);
+        page->Click(100, Qt::ControlModifier);
+        page->Click(1, Qt::ControlModifier);
+        QCOMPARE(page->list()->SelectedRows(), QList<int>{100});
+        QVERIFY(page->router.Execute(cmd::EditDelete));
+        // The bound stays where the entries end and row 100 stays closed to typing: an
+        // entry there would follow empty rows, and the memo file stops at the first
+        // empty row, so saving would silently drop it.
+        QCOMPARE(page->doc().m_nMemoLast, 3);
+        QVERIFY(!page->name()->isEnabled());
+        Type(page->name(), "lost");
+        QTest::keyClick(page->name(), Qt::Key_Return);
+        page->Click(50);
+        QVERIFY(!page->name()->isEnabled());
+        QString path = QString(LYRA_TEST_TMP) + "/kept.mmo";
+        QDir().mkpath(LYRA_TEST_TMP);
+        QVERIFY(page->doc().OnSaveDocument(path.toStdString()));
+        MemoTable back{};
+        int entries = 0;
+        QVERIFY(ReadMemoFile(path.toStdString(), back, entries));
+        int filled = 0;
+        for (const MemoEntry& row : page->doc().m_memo) filled += !IsMemoRowEmpty(row);
+        QCOMPARE(entries, filled);  // every entry of the table is in the file
+        QCOMPARE(entries, 3);
     }
 
     void delWhileTypingDeletesNoRow() {
@@ -174,16 +214,19 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<bool>("down");
         QTest::addColumn<int>("found");
-        QTest::newRow("down from the last filled row wraps to row 0") << 4 << "n0" << true << 0;
-        QTest::newRow("up from row 0 wraps to the bottom") << 0 << "t3" << false << 3;
-        QTest::newRow("e-mail cell") << 0 << "e2" << true << 2;
-        QTest::newRow("found nowhere keeps the row") << 2 << "zzz" << true << 2;
+        QTest::addColumn<QString>("status");
+        QTest::newRow("down from the last filled row wraps to row 0") << 4 << "n0" << true << 0 << "";
+        QTest::newRow("up from row 0 wraps to the bottom") << 0 << "t3" << false << 3 << "";
+        QTest::newRow("e-mail cell") << 0 << "e2" << true << 2 << "";
+        QTest::newRow("found nowhere keeps the row and says so")
+            << 2 << "zzz" << true << 2 << "Cannot find \"zzz\"";
     }
     void findWrapsAround() {
         QFETCH(int, from);
         QFETCH(QString, text);
         QFETCH(bool, down);
         QFETCH(int, found);
+        QFETCH(QString, status);
         page->Load(5);
         page->Click(from);
         QVERIFY(page->router.Execute(cmd::EditFind));
@@ -196,6 +239,9 @@ private slots:
         QCOMPARE(page->view.CurrentRow(), found);
         QCOMPARE(page->list()->SelectedRows(), QList<int>{found});
         QVERIFY(page->services.prompts.shown.empty());
+        const std::vector<std::string>& said = page->services.status.texts;
+        if (!status.isEmpty()) QCOMPARE(said.empty() ? QString() : QString::fromStdString(said.back()), status);
+        if (found != from) QVERIFY(said.empty());
         dialog->close();
         QTRY_VERIFY(page->view.FindDialog() == nullptr);
         page->router.Execute(cmd::EditFind);  // the last text is proposed again
@@ -219,7 +265,8 @@ private slots:
         page->services.clipboard.text = "0123456789";
         page->router.Execute(cmd::EditPaste);
         QTest::keyClick(page->tel(), Qt::Key_Return);
-        QCOMPARE(page->services.prompts.Texts().back(), std::string("Please enter no more than 14 characters."));
+        QCOMPARE(page->services.prompts.Texts().back(),
+                 std::string("Please enter no more than 14 bytes; a Korean character takes 2."));
         QCOMPARE(page->Field(1, MemoField::Tel), std::string());
         QTest::keyClick(page->tel(), Qt::Key_Backspace);  // an over-long text can still shrink
         QCOMPARE(page->tel()->text().size(), 18);
@@ -229,21 +276,28 @@ private slots:
         QTest::addColumn<int>("box");
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("kept");
-        QTest::newRow("15 letters in Name") << int(CMemoView::IdName) << "abcdefghijklmno" << "abcdefghijklmn";
-        QTest::newRow("8 syllables in Name") << int(CMemoView::IdName) << "가나다라마바사아" << "가나다라마바사";
+        QTest::addColumn<QString>("meter");  // bytes used and allowed beside the box, "!" when full
+        QTest::newRow("15 letters in Name") << int(CMemoView::IdName) << "abcdefghijklmno" << "abcdefghijklmn"
+                                            << "14/14!";
+        QTest::newRow("8 syllables in Name") << int(CMemoView::IdName) << "가나다라마바사아" << "가나다라마바사"
+                                             << "14/14!";
         QTest::newRow("13 letters and a syllable") << int(CMemoView::IdTel) << "0123456789012가"
-                                                   << "0123456789012";
-        QTest::newRow("30 letters in E-Mail") << int(CMemoView::IdEmail) << QString(30, 'e') << QString(29, 'e');
-        QTest::newRow("Hanja and Hangul are CP949") << int(CMemoView::IdName) << "金가" << "金가";
-        QTest::newRow("a character CP949 lacks") << int(CMemoView::IdName) << "a\u0915b" << "ab";
+                                                   << "0123456789012" << "13/14";
+        QTest::newRow("30 letters in E-Mail") << int(CMemoView::IdEmail) << QString(30, 'e') << QString(29, 'e')
+                                              << "29/29!";
+        QTest::newRow("Hanja and Hangul are CP949") << int(CMemoView::IdName) << "金가" << "金가" << "4/14";
+        QTest::newRow("a character CP949 lacks") << int(CMemoView::IdName) << "a\u0915b" << "ab" << "2/14";
     }
     void typedByteLimits() {
         QFETCH(int, box);
         QFETCH(QString, typed);
         QFETCH(QString, kept);
+        QFETCH(QString, meter);
         page->Click(0);
         Type(page->view.Edit(box), typed);
         QCOMPARE(page->view.Edit(box)->text(), kept);
+        CMemoEdit* edit = page->view.Edit(box);
+        QCOMPARE(edit->MeterText() + (edit->MeterFull() ? "!" : ""), meter);
     }
 
     void refusedCharacterIsExplained() {

@@ -146,6 +146,7 @@ TEST(SongFile, DamagedAndShortDataStaysInsideTheBytes) {
              return sec + "[" + std::string(200, 'a') + "][s][1]";
          }(), {99, 0, 0}},
         {"title only", "[abc]" + std::string(6395, '*') + Record("t", "s", "1"), {0, 1, 0}},
+        {"number without its bracket ends the section", Record("t", "s", "1") + "[t][s]*[2]", {1, 0, 0}},
         {"empty brackets", "[][][]" + std::string(10, '*'), {0, 0, 0}},
         {"empty title is still a song", Record("", "s", "1") + Record("t", "s", "2"), {2, 0, 0}},
         {"narrow records beyond 100", [] {

@@ -112,6 +112,7 @@ private slots:
         page_->TitleEdit()->clear();
         Type(page_->TitleEdit(), "가나다라마바사아자차카타파하가");
         QCOMPARE(page_->TitleEdit()->text(), QString("가나다라마바사아자차카타파하"));
+        QCOMPARE(page_->TitleEdit()->MeterText(), QString("28/29"));  // the byte meter beside the field
         page_->TitleEdit()->clear();
 
         Type(page_->TitleEdit(), "아리랑");
@@ -120,6 +121,8 @@ private slots:
         page_->NumberEdit()->clear();
         Type(page_->NumberEdit(), "12 3");
         Type(page_->SingerEdit(), "민요");
+        QCOMPARE(page_->SingerEdit()->MeterText(), QString("4/21"));
+        QVERIFY(!page_->SingerEdit()->MeterFull());
         QTest::keyClick(page_->SingerEdit(), Qt::Key_Return);
         QCOMPARE(List()->topLevelItemCount(), 1);
         QCOMPARE(Cell(0, 0), QString("   1"));
@@ -229,6 +232,14 @@ private slots:
         QTest::mouseClick(dialog->FindNextButton(), Qt::LeftButton);
         QVERIFY(List()->topLevelItem(1)->isSelected());
         QVERIFY(!List()->topLevelItem(0)->isSelected());
+        QVERIFY(services_->status.texts.empty());
+        // A text found nowhere, or one no song can hold, keeps the selection and says so.
+        for (const char* text : {"gamma", "😀"}) {
+            dialog->FindText()->setText(QString::fromUtf8(text));
+            QTest::mouseClick(dialog->FindNextButton(), Qt::LeftButton);
+            QVERIFY(List()->topLevelItem(1)->isSelected());
+            QCOMPARE(services_->status.texts.back(), "Cannot find \"" + std::string(text) + "\"");
+        }
         dialog->close();
     }
 

@@ -1,5 +1,6 @@
 // The song page as the third tab of the main window: its menu, keys, brand captions and
 // check marks through the window's command routing.
+#include <QMenu>
 #include <QMenuBar>
 #include <QTreeWidget>
 #include <QTest>
@@ -49,6 +50,19 @@ private slots:
         f.frame->Actions().Refresh();
         QVERIFY(a.Action(cmd::EditFind)->isEnabled());
         QVERIFY(f.frame->grab().save(ScreenshotPath("song_tab")));
+
+        // The copy pop-up of the list is a flat menu of the window like the others:
+        // all items as wide as the widest text plus 42 pixels.
+        page->OnListRightClick(page->List()->visualItemRect(page->List()->topLevelItem(0)).center());
+        QMenu* copy = page->CopyMenu();
+        QVERIFY(copy && copy->isVisible());
+        QVERIFY(copy->style() == CFlatMenus::Style());
+        int widest = 0;
+        for (QAction* a : copy->actions())
+            widest = std::max(widest, QFontMetrics(QApplication::font()).horizontalAdvance(a->text()));
+        for (QAction* a : copy->actions()) QCOMPARE(copy->actionGeometry(a).width(), widest + 42);
+        QCOMPARE(CFlatMenus::TextCache().ForCommand(cmd::CopyToQuorvel), std::string("Quorvel로 복사"));
+        copy->hide();
 
         // Leaving the page and coming back starts the search after the last song.
         f.ClickTab(0);

@@ -171,8 +171,7 @@ private slots:
         QCOMPARE(CFlatMenus::MeasureItem(&menu, sep).height, ui::MenuSeparatorHeight(fm.height()));
         menu.popup(QPoint(10, 10));
         QVERIFY(QTest::qWaitForWindowExposed(&menu));
-        for (QAction* a : {open, wide, exit})
-            QCOMPARE(menu.actionGeometry(a).width(), text + key + 42 + CFlatMenus::kSystemItemMargin);
+        for (QAction* a : {open, wide, exit}) QCOMPARE(menu.actionGeometry(a).width(), text + key + 42);
         QCOMPARE(menu.actionGeometry(open).height(), measured.height);
         QCOMPARE(menu.actionGeometry(sep).height(), ui::MenuSeparatorHeight(fm.height()));
         QVERIFY(menu.style() == CFlatMenus::Style());
@@ -187,6 +186,33 @@ private slots:
         QCOMPARE(img.pixelColor(r.left() + 5, r.top() + 1), Adjusted(face, 20, 0));
         QCOMPARE(img.pixelColor(r.left() + 25, r.top() + 1), Adjusted(face, 75, 0));
         menu.hide();
+    }
+
+    void barTextsTurnToTheShadowColourWhileTheWindowIsInactive() {
+        FrameFixture f;
+        QMenuBar* bar = f.frame->menuBar();
+        const QRect file = bar->actionGeometry(bar->actions().at(0));
+        auto textPixels = [&](QColor colour) {
+            QImage img = bar->grab(file).toImage();
+            int n = 0;
+            for (int y = 0; y < img.height(); ++y)
+                for (int x = 0; x < img.width(); ++x) n += img.pixelColor(x, y).rgb() == colour.rgb();
+            return n;
+        };
+        const QColor text = bar->palette().color(QPalette::WindowText);
+        const QColor shadow = bar->palette().color(QPalette::Dark);
+        struct Step {
+            bool active;
+            bool textColour, shadowColour;
+        } steps[] = {{true, true, false}, {false, false, true}, {true, true, false}};
+        QWidget other;
+        other.show();
+        for (const Step& s : steps) {
+            QApplication::setActiveWindow(s.active ? static_cast<QWidget*>(f.frame.get()) : &other);
+            QTRY_COMPARE(f.frame->isActiveWindow(), s.active);
+            QCOMPARE(textPixels(text) > 0, s.textColour);
+            QCOMPARE(textPixels(shadow) > 0, s.shadowColour);
+        }
     }
 
     void unmarkedWindowsKeepTheSystemMenus() {

@@ -12,6 +12,11 @@
 #include "app/widgets/CBandBar.h"
 #include "app/widgets/CLogoPreviewBar.h"
 #include "memo/MemoFile.h"
+#include "memo/widgets/MemoEdit.h"
+#include "memo/widgets/MemoView.h"
+#include "memopage/support/MemoPageHarness.h"
+#include "platform/widgets/QtServices.h"
+#include "support/EditorDriver.h"
 #include "support/FrameFixture.h"
 #include "ui/widgets/CFlatToolBar.h"
 
@@ -116,6 +121,42 @@ private slots:
         QCOMPARE(f.MenuTitles(), Titles(res::MenuMemo));
     }
 
+    void switchingBackGivesTheMemoPageTheKeys() {
+        // The control that had the focus when the person left the page has it again.
+        enum Control { Name, Tel, List };
+        struct Case {
+            Control before;
+            const char* typed;  // text typed after coming back, or "" for the Down key
+            QString name, tel;
+            int currentRow;
+        } cases[] = {
+            {Name, "kim", "kim", "", 0},
+            {Tel, "010", "", "010", 0},
+            {List, "", "n1", "t1", 1},
+        };
+        for (const Case& c : cases) {
+            EditorDriver d;
+            if (c.before == List) {
+                d.TypeContact("n0", "t0");
+                d.TypeContact("n1", "t1");
+                d.ClickMemoRow(0);
+            } else if (c.before == Tel) {
+                d.Key(Qt::Key_Tab);
+            }
+            d.ClickTab(page::Logo);
+            d.ClickTab(page::Memo);
+            QWidget* focus = QApplication::focusWidget();
+            QVERIFY(focus && d.memo().isAncestorOf(focus));
+            if (*c.typed)
+                d.Type(c.typed);
+            else
+                d.Key(Qt::Key_Down);
+            QCOMPARE(d.memo().Edit(CMemoView::IdName)->text(), c.name);
+            QCOMPARE(d.memo().Edit(CMemoView::IdTel)->text(), c.tel);
+            QCOMPARE(d.memo().CurrentRow(), c.currentRow);
+        }
+    }
+
     void songPageThroughThePageSwitch() {
         FrameFixture f;
         f.frame->OnPageActivated(page::Song);
@@ -157,32 +198,51 @@ private slots:
     }
 
     void keysWorkOnEveryPageAndOnlyWhenEnabled() {
+        // What each key runs on the real pages, and what a person sees it do.
+        enum Setup { Start, MemoEntry, ClipboardText };
         struct Case {
             int page;
-            QKeySequence key;
-            QString dialogTitle;  // "" when the key must not open a dialog
+            Setup setup;
+            int key;  // with Ctrl
+            int command;
+            bool enabled;
+            QString dialog;   // the file dialog the key opens, "" for none
+            QString caption;  // the caption afterwards
+            QString nameBox;  // the memo page's Name box afterwards
         } cases[] = {
-            {0, QKeySequence("Ctrl+O"), "Open memo file"},
-            {0, QKeySequence("Ctrl+S"), "Save memo file"},
-            {1, QKeySequence("Ctrl+O"), "Open logo file"},
-            {1, QKeySequence("Ctrl+S"), ""},  // no picture loaded: Save is disabled
-            {1, QKeySequence("Ctrl+V"), ""},  // Paste has no handler on the logo page
-            {0, QKeySequence("Ctrl+D"), ""},  // the song commands need the song page
-            {0, QKeySequence("Ctrl+T"), ""},
-            {1, QKeySequence("Ctrl+G"), ""},
-            {1, QKeySequence("Ctrl+P"), ""},  // Print has no handler
+            {page::Memo, Start, Qt::Key_O, cmd::FileOpen, true, "Open memo file", "LyraboxQ", ""},
+            {page::Memo, Start, Qt::Key_S, cmd::FileSave, false, "", "LyraboxQ", ""},  // nothing typed
+            {page::Memo, MemoEntry, Qt::Key_S, cmd::FileSave, true, "Save memo file", "LyraboxQ", ""},
+            {page::Memo, ClipboardText, Qt::Key_V, cmd::EditPaste, true, "", "LyraboxQ", "abc"},
+            {page::Logo, Start, Qt::Key_O, cmd::FileOpen, true, "Open logo file", "LyraboxQ", ""},
+            {page::Logo, Start, Qt::Key_S, cmd::FileSave, false, "", "LyraboxQ", ""},  // no picture
+            {page::Logo, ClipboardText, Qt::Key_V, cmd::EditPaste, false, "", "LyraboxQ", ""},
+            {page::Memo, Start, Qt::Key_D, cmd::BrandQuorvel, false, "", "LyraboxQ", ""},
+            {page::Memo, Start, Qt::Key_T, cmd::BrandZandri, false, "", "LyraboxQ", ""},
+            {page::Logo, Start, Qt::Key_G, cmd::BrandPellix, false, "", "LyraboxQ", ""},
+            {page::Song, Start, Qt::Key_D, cmd::BrandQuorvel, true, "", "Lyrabox Plus(Quorvel)", ""},
+            {page::Song, Start, Qt::Key_G, cmd::BrandPellix, true, "", "Lyrabox Plus(Pellix)", ""},
+            {page::Logo, Start, Qt::Key_P, cmd::FilePrint, false, "", "LyraboxQ", ""},  // no handler
         };
         for (const Case& c : cases) {
-            FrameFixture f;
-            f.ClickTab(c.page);
-            QVERIFY(QTest::qWaitForWindowActive(f.frame.get()));
-            Settle();
-            QTest::keySequence(f.frame.get(), c.key);
+            const QKeySequence key(Qt::ControlModifier | Qt::Key(c.key));
+            const QByteArray what = key.toString().toLatin1() + " on page " + QByteArray::number(c.page);
+            EditorDriver d(EditorDriver::Options{true, ""});
+            d.ClickTab(c.page);
+            if (c.setup == MemoEntry) d.TypeContact("kim", "010");
+            if (c.setup == ClipboardText) d.services.clipboard.text = "abc";
+            d.frame->Actions().Refresh();
+            QAction* action = d.frame->Actions().Action(c.command);
+            QVERIFY2(action->shortcuts().contains(key), what);
+            QVERIFY2(action->isEnabled() == c.enabled, what);
+            d.Ctrl(c.key);
             Settle();
             QStringList titles;
-            for (const platform::FileDialogRequest& r : f.services.dialogs.requests)
+            for (const platform::FileDialogRequest& r : d.services.dialogs.requests)
                 titles << QString::fromStdString(r.title);
-            QCOMPARE(titles, c.dialogTitle.isEmpty() ? QStringList() : QStringList{c.dialogTitle});
+            QVERIFY2(titles == (c.dialog.isEmpty() ? QStringList() : QStringList{c.dialog}), what);
+            QVERIFY2(d.frame->windowTitle() == c.caption, what);
+            QVERIFY2(d.memo().Edit(CMemoView::IdName)->text() == c.nameBox, what);
         }
     }
 
@@ -203,10 +263,15 @@ private slots:
         CCommandActions& actions = f.frame->Actions();
         auto saveItem = [&] { return f.frame->menuBar()->actions().at(0)->menu()->actions().at(f.app.m_nPage == 1 ? 1 : 2); };
         QTest::qWait(20);
+        QVERIFY(!actions.Action(cmd::FileSave)->isEnabled());  // nothing typed yet
+        QVERIFY(!saveItem()->isEnabled());
+        QVERIFY(actions.Action(cmd::EditPaste)->isEnabled());  // into the memo page's boxes
+        QVERIFY(actions.Action(cmd::Capture)->isEnabled());
+        memotest::Type(QApplication::focusWidget(), "kim");
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QTest::qWait(20);
         QVERIFY(actions.Action(cmd::FileSave)->isEnabled());
         QVERIFY(saveItem()->isEnabled());
-        QVERIFY(!actions.Action(cmd::EditPaste)->isEnabled());
-        QVERIFY(actions.Action(cmd::Capture)->isEnabled());
         f.ClickTab(1);
         QTest::qWait(20);
         QVERIFY(!actions.Action(cmd::FileSave)->isEnabled());
@@ -223,11 +288,51 @@ private slots:
 
     void captureCallsTheLogoPagesHandler() {
         FrameFixture f;
+        QVERIFY(f.frame->onCapture);  // the logo page takes the command
+        f.frame->onCapture = nullptr;
         QVERIFY(f.frame->Router().Execute(cmd::Capture));  // nothing set: does nothing
         int calls = 0;
         f.frame->onCapture = [&] { ++calls; };
         QVERIFY(f.frame->Router().Execute(cmd::Capture));
         QCOMPARE(calls, 1);
+    }
+
+    void statusPanesFollowTheLockKeysAndLeaveMessagesRoom() {
+        EditorDriver d;
+        // Messages go to this window's status bar, as in the editor.
+        platform::QtStatusLine line;
+        line.SetStatusBar(d.frame->statusBar());
+        platform::ScopedServices scope({&d.services.prompts, &d.services.dialogs, &d.services.clipboard,
+                                        &d.services.busy, &line});
+        KeyLocks locks;
+        d.frame->keyLockReader = [&locks] { return locks; };
+        const KeyLocks cases[] = {{}, {true, false, false}, {false, true, true}, {true, true, true}, {}};
+        for (const KeyLocks& c : cases) {
+            locks = c;
+            d.Key(Qt::Key_CapsLock);
+            QCOMPARE(d.frame->Indicator(0)->isVisible(), c.caps);
+            QCOMPARE(d.frame->Indicator(1)->isVisible(), c.num);
+            QCOMPARE(d.frame->Indicator(2)->isVisible(), c.scroll);
+            // The refusal of a character the device cannot store is read whole.
+            memotest::TypeSurrogatePair(QApplication::focusWidget(), QString::fromUtf8("😀"));
+            QStatusBar* bar = d.frame->statusBar();
+            const QString message = bar->currentMessage();
+            QVERIFY(message.contains("cannot be stored"));
+            int left = bar->width();
+            for (int i = 0; i < 3; ++i)
+                if (d.frame->Indicator(i)->isVisible()) left = std::min(left, d.frame->Indicator(i)->x());
+            const int textRight = 6 + bar->fontMetrics().horizontalAdvance(message);
+            QVERIFY2(textRight < left, qPrintable(QString("text to %1, first pane at %2").arg(textRight).arg(left)));
+            // Once the message goes, the lit panes come back.
+            bar->clearMessage();
+            QCOMPARE(d.frame->Indicator(0)->isVisible(), c.caps);
+            QCOMPARE(d.frame->Indicator(2)->isVisible(), c.scroll);
+        }
+        // The panes are read again when the window becomes active.
+        locks = {true, false, false};
+        QEvent activate(QEvent::WindowActivate);
+        QApplication::sendEvent(d.frame.get(), &activate);
+        QVERIFY(d.frame->Indicator(0)->isVisible());
     }
 
     void minimumSizeFollowsTheMemoViewsInitialUpdate() {

@@ -64,13 +64,18 @@ void ApplyStyle(QWidget* w) {
 }
 
 // Places pop-ups opened from the menu bar one pixel higher, over the open bar item's
-// bottom line, so the two join; and picks a pop-up item by a typed character before
-// Qt's own mnemonic handling.
+// bottom line, so the two join; picks a pop-up item by a typed character before Qt's
+// own mnemonic handling; and repaints the menu bar when its window gains or loses
+// activation.
 class MenuCharFilter : public QObject {
 public:
     using QObject::QObject;
     bool eventFilter(QObject* obj, QEvent* ev) override {
         auto* menu = qobject_cast<QMenu*>(obj);
+        if (ev->type() == QEvent::ActivationChange && qobject_cast<QMenuBar*>(obj)) {
+            static_cast<QWidget*>(obj)->update();  // the item texts change colour
+            return false;
+        }
         if (ev->type() == QEvent::Show && menu) {
             QRect bar = BarItemOf(menu);
             if (!bar.isEmpty() && bar.bottom() + 1 == menu->y()) menu->move(menu->x(), menu->y() - 1);
@@ -135,8 +140,7 @@ public:
                                 .toUInt();
             ui::ItemSize s = ui::MeasureMenuItem(data);
             // The menu adds the widest key text itself after asking for each item.
-            return QSize(s.width + CFlatMenus::kSystemItemMargin - w->property(CFlatMenus::kKeyWidthProperty).toInt(),
-                         s.height);
+            return QSize(s.width - w->property(CFlatMenus::kKeyWidthProperty).toInt(), s.height);
         }
         if (type == CT_MenuBarItem && w && w->property(CFlatMenus::kMarkProperty).isValid()) {
             auto* mi = static_cast<const QStyleOptionMenuItem*>(opt);
@@ -206,7 +210,9 @@ private:
         QImage img(full.size(), QImage::Format_RGB32);
         QPainter p(&img);
         QRect r(0, 0, full.width(), full.height());
-        bool selected = mi->state & State_Selected;
+        // The items of a window that is not the active one are drawn as inactive.
+        bool inactive = w && !w->isActiveWindow();
+        bool selected = (mi->state & State_Selected) && !(barItem && inactive);
         bool open = barItem && (mi->state & State_Sunken);
         bool enabled = mi->state & State_Enabled;
         QColor face = Face(pal);
@@ -240,7 +246,9 @@ private:
             int y = r.top() + r.height() / 2;
             p.drawLine(r.left() + 30, y, r.right() - 1, y);
         } else {
-            QColor text = enabled ? pal.color(QPalette::WindowText) : Adjusted(face, -18, 0);
+            QColor text = inactive  ? pal.color(QPalette::Dark)
+                          : enabled ? pal.color(QPalette::WindowText)
+                                    : Adjusted(face, -18, 0);
             p.setPen(text);
             p.setFont(MenuFont(mi->menuItemType == QStyleOptionMenuItem::DefaultItem));
             int mnemonic = proxy()->styleHint(SH_UnderlineShortcut, mi, w) ? Qt::TextShowMnemonic : Qt::TextHideMnemonic;
@@ -351,6 +359,7 @@ void CFlatMenus::ConvertMenu(QWidget* window, QMenuBar* bar) {
     PruneTexts();
     bar->setProperty(kMarkProperty, 1);
     for (QAction* a : bar->actions()) StoreText(a);
+    bar->installEventFilter(CharFilter());
     ApplyStyle(bar);
 }
 

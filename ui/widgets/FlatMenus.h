@@ -55,9 +55,8 @@ public:
 
     static int CommandIdOf(const QAction* action);
 
-    // The measured size of an item (its width from the item data word). The desktop
-    // adds kSystemItemMargin to the width of every owner-measured item, as the room
-    // of a check mark, so key texts never touch the labels.
+    // The measured size of an item (its width from the item data word). Menu-bar items
+    // are laid out kSystemItemMargin wider than measured, so their texts keep apart.
     static ui::ItemSize MeasureItem(const QWidget* menuOrBar, const QAction* action);
     static constexpr int kSystemItemMargin = 12;
 };

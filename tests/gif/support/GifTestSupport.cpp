@@ -216,8 +216,8 @@ static std::string Python() {
 }
 
 static std::string Script() {
-    std::string here = __FILE__;
-    return here.substr(0, here.find_last_of('/')) + "/gif_pil.py";
+    // Not __FILE__: a compiler cache may record it relative to the build folder.
+    return std::string(LYRA_TEST_SOURCE) + "/gif/support/gif_pil.py";
 }
 
 bool PillowAvailable() {

@@ -17,8 +17,8 @@
 #include "ui/widgets/FlatMenus.h"
 
 struct FrameFixture {
-    // The real pages only when asked; the window's own tests use plain ones.
-    explicit FrameFixture(bool songTab = false, bool realPages = false) {
+    // The real pages unless asked for plain stand-ins.
+    explicit FrameFixture(bool songTab = false, bool realPages = true) {
         TTabWnd::ResetLastReportedPage();
         frame = std::make_unique<CMainFrame>(app, songTab, realPages ? nullptr : CMainFrame::PageViewFactory(MakeTestPage));
         app.ProcessShellCommand("");

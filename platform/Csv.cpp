@@ -1,9 +1,9 @@
-#include "cli/Csv.h"
+#include "platform/Csv.h"
 
 #include <algorithm>
 #include <cctype>
 
-namespace cli {
+namespace csv {
 
 bool ParseCsv(const std::string& input, std::vector<CsvRow>& rows, std::string& error) {
     rows.clear();
@@ -104,4 +104,4 @@ std::string CsvLine(const std::vector<std::string>& fields) {
     return out + "\r\n";
 }
 
-}  // namespace cli
+}  // namespace csv

@@ -1,0 +1,50 @@
+#include "memo/ContactFiles.h"
+
+#include "memo/ContactCsv.h"
+#include "memo/VCard.h"
+#include "platform/Cp949.h"
+
+bool ReadContacts(const std::string& raw, ContactFormat format, Contacts& contacts, std::string& error) {
+    // Some Windows programs write UTF-16 with a byte-order mark.
+    std::string bytes = raw;
+    if (raw.rfind("\xFF\xFE", 0) == 0 || raw.rfind("\xFE\xFF", 0) == 0) {
+        std::optional<std::string> utf8 = cp949::CharsetToUtf8(raw, "UTF-16");
+        if (!utf8) {
+            error = "the file is UTF-16 text that does not convert";
+            return false;
+        }
+        bytes = std::move(*utf8);
+    }
+    if (format == ContactFormat::Detect) format = LooksLikeVCard(bytes) ? ContactFormat::VCard : ContactFormat::Csv;
+    return format == ContactFormat::VCard ? ReadVCards(bytes, contacts, error)
+                                          : ReadContactCsv(bytes, contacts, error);
+}
+
+bool ContactsFromMemo(const MemoTable& table, int entries, Contacts& contacts, std::string& error) {
+    static const char* kNames[] = {"name", "tel", "email"};
+    contacts.clear();
+    for (int row = 0; row < entries && row < kMemoRows; ++row) {
+        std::string text[3];
+        for (int f = 0; f < 3; ++f) {
+            std::string_view bytes = MemoFieldText(table[row], static_cast<MemoField>(f));
+            cp949::Conversion c = cp949::ToUtf8(bytes);
+            // The file keeps 12 bytes of a longer name or number, which can end on the
+            // first byte of a Korean character; that half character is no text.
+            if (!c.ok && !bytes.empty() && cp949::IsDBCSLeadByte(static_cast<unsigned char>(bytes.back()))) {
+                cp949::Conversion whole = cp949::ToUtf8(bytes.substr(0, bytes.size() - 1));
+                if (whole.ok) c = whole;
+            }
+            if (!c.ok) {
+                error = "entry " + std::to_string(row + 1) + ", field " + kNames[f] + ": " + c.error;
+                return false;
+            }
+            text[f] = std::move(c.text);
+        }
+        contacts.push_back({text[0], text[1], text[2], row + 1});
+    }
+    return true;
+}
+
+std::string WriteContacts(const Contacts& contacts, ContactFormat format) {
+    return format == ContactFormat::VCard ? WriteVCards(contacts) : WriteContactCsv(contacts);
+}

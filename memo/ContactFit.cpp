@@ -1,0 +1,177 @@
+#include "memo/ContactFit.h"
+
+#include <algorithm>
+
+#include "memo/MemoRules.h"
+#include "platform/Cp949.h"
+
+namespace {
+
+// The fields by their CSV column names.
+const char* FieldName(MemoField f) { return f == MemoField::Name ? "name" : f == MemoField::Tel ? "tel" : "email"; }
+
+bool IsAscii(const std::string& s) {
+    return std::all_of(s.begin(), s.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+size_t Utf8Length(unsigned char c) { return c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1; }
+
+// The text in CP949. On failure ok is false, why says what stopped the conversion, and
+// the result holds the text without the characters CP949 cannot hold.
+std::string ToCp949(const std::string& utf8, bool& ok, std::string& why) {
+    ok = true;
+    if (IsAscii(utf8)) return utf8;  // ASCII is the same in both: no converter needed
+    cp949::Conversion whole = cp949::FromUtf8(utf8);
+    if (whole.ok) return whole.text;
+    ok = false;
+    why = whole.error;
+    std::string kept;
+    for (size_t i = 0; i < utf8.size();) {
+        size_t len = std::min(Utf8Length(static_cast<unsigned char>(utf8[i])), utf8.size() - i);
+        cp949::Conversion one = cp949::FromUtf8(std::string_view(utf8).substr(i, len));
+        if (one.ok) kept += one.text;
+        i += len;
+    }
+    return kept;
+}
+
+// The longest start of CP949 text that has at most limit bytes and ends between two
+// characters, never inside a double-byte one.
+size_t CharacterCut(const std::string& s, size_t limit) {
+    size_t i = 0;
+    while (i < s.size()) {
+        size_t len = cp949::IsDBCSLeadByte(static_cast<unsigned char>(s[i])) && i + 1 < s.size() ? 2 : 1;
+        if (i + len > limit) break;
+        i += len;
+    }
+    return i;
+}
+
+// The e-mail's length once the line rule has split it for the device.
+size_t EmailStoredBytes(std::string email) {
+    bool dbcs = false;
+    ApplyEmailLineRule(email, dbcs);
+    return email.size();
+}
+
+std::string Bytes(size_t n) { return std::to_string(n) + (n == 1 ? " byte" : " bytes"); }
+
+}  // namespace
+
+FitResult FitContacts(const Contacts& contacts, FitPolicy policy, int room) {
+    FitResult result;
+    const FitAction misfit = policy == FitPolicy::Trim   ? FitAction::Trimmed
+                             : policy == FitPolicy::Skip ? FitAction::LeftOut
+                                                         : FitAction::Refused;
+    const FitAction dropped = policy == FitPolicy::Fail ? FitAction::Refused : FitAction::LeftOut;
+    for (const Contact& c : contacts) {
+        std::string who = !c.name.empty() ? c.name : !c.tel.empty() ? c.tel : c.email;
+        auto note = [&](FitProblem problem, MemoField field, std::string detail, FitAction action) {
+            result.notes.push_back({c.line, who, problem, field, std::move(detail), action});
+        };
+        if (c.name.empty() && c.tel.empty() && c.email.empty()) {
+            note(FitProblem::Empty, MemoField::Name, "no name, tel or email; left out", dropped);
+            continue;
+        }
+        if (static_cast<int>(result.rows.size()) >= room) {
+            note(FitProblem::ListFull, MemoField::Name,
+                 "the memo list holds " + std::to_string(kMemoRows) + " contacts; left out", dropped);
+            continue;
+        }
+        MemoInput in;
+        bool fits = true;
+        const struct {
+            const std::string& text;
+            std::string& out;
+            MemoField field;
+            size_t limit;
+        } fields[] = {{c.name, in.name, MemoField::Name, kMemoTypedName},
+                      {c.tel, in.tel, MemoField::Tel, kMemoTypedTel},
+                      {c.email, in.email, MemoField::Email, kMemoStoredEmail}};
+        for (const auto& f : fields) {
+            bool ok = true;
+            std::string why;
+            f.out = ToCp949(f.text, ok, why);
+            if (!ok) {
+                fits = false;
+                note(FitProblem::NotCp949, f.field,
+                     why + (misfit == FitAction::Trimmed ? "; left out of the text" : ""),
+                     misfit);
+            }
+            ReplaceBrackets(f.out);
+            size_t stored = f.field == MemoField::Email ? EmailStoredBytes(f.out) : f.out.size();
+            if (stored <= f.limit) continue;
+            fits = false;
+            std::string detail = Bytes(f.out.size());
+            if (stored != f.out.size()) detail += ", " + Bytes(stored) + " once split for the device";
+            detail += ", at most " + Bytes(f.limit) + " fit";
+            if (misfit == FitAction::Trimmed) {
+                // Cut a character at a time: the e-mail's split may take a byte back.
+                size_t keep = CharacterCut(f.out, f.limit);
+                while (keep > 0 && f.field == MemoField::Email && EmailStoredBytes(f.out.substr(0, keep)) > f.limit)
+                    keep = CharacterCut(f.out, keep - 1);
+                f.out.resize(keep);
+                detail += "; cut to " + Bytes(keep);
+            }
+            note(f.field == MemoField::Email ? FitProblem::EmailOver : FitProblem::TooLong, f.field, detail, misfit);
+        }
+        if (!fits && misfit != FitAction::Trimmed) continue;
+        if (in.name.empty() && in.tel.empty() && in.email.empty()) {
+            note(FitProblem::Empty, MemoField::Name, "nothing is left that CP949 can hold; left out", dropped);
+            continue;
+        }
+        result.rows.push_back(std::move(in));
+    }
+    if (policy == FitPolicy::Fail && !result.notes.empty()) {
+        result.failed = true;
+        result.rows.clear();
+    }
+    return result;
+}
+
+std::string DescribeFitNote(const FitNote& note) {
+    std::string text = "line " + std::to_string(note.line);
+    if (note.problem == FitProblem::TooLong || note.problem == FitProblem::NotCp949 ||
+        note.problem == FitProblem::EmailOver)
+        text += std::string(", field ") + FieldName(note.field);
+    text += ": " + note.detail;
+    if (!note.who.empty()) text += " (contact: " + note.who + ")";
+    return text;
+}
+
+std::vector<std::string> FitReportLines(const FitResult& result) {
+    std::vector<std::string> lines;
+    const auto& notes = result.notes;
+    for (size_t i = 0; i < notes.size();) {
+        size_t j = i;
+        while (j < notes.size() && notes[j].problem == FitProblem::ListFull) ++j;
+        if (j - i < 2) {
+            lines.push_back(DescribeFitNote(notes[i]));
+            ++i;
+            continue;
+        }
+        lines.push_back("lines " + std::to_string(notes[i].line) + " to " + std::to_string(notes[j - 1].line) + ": " +
+                        std::to_string(j - i) + " contacts left out: the memo list holds " +
+                        std::to_string(kMemoRows) + " contacts");
+        i = j;
+    }
+    return lines;
+}
+
+int StoreFitted(MemoTable& table, int first, const std::vector<MemoInput>& rows) {
+    int row = first;
+    for (const MemoInput& in : rows) {
+        if (row >= kMemoRows) break;
+        ClearMemoRow(table[row]);
+        bool dbcs = false;
+        StoreMemoInput(table[row], in, dbcs);
+        ++row;
+    }
+    return row - 1;
+}
+
+int CountMemoEntries(const MemoTable& table) {
+    int n = 0;
+    while (n < kMemoRows && !IsMemoRowEmpty(table[n])) ++n;
+    return n;
+}

@@ -1,0 +1,51 @@
+#pragma once
+// Fitting contacts from other programs into memo rows, and the report of every contact
+// that does not fit as it is: a field over its byte limit, a character CP949 cannot
+// hold, an e-mail too long once split for the device, an empty contact, a contact past
+// the room in the list. Nothing is changed without a note.
+#include <string>
+#include <vector>
+
+#include "memo/Contact.h"
+#include "memo/MemoCommit.h"
+
+enum class FitPolicy {
+    Trim,  // cut what is over at a character boundary, leave out what cannot be cut
+    Skip,  // leave out every contact that does not fit as it is
+    Fail,  // import nothing when any contact does not fit
+};
+
+enum class FitProblem { TooLong, NotCp949, EmailOver, Empty, ListFull };
+enum class FitAction { Trimmed, LeftOut, Refused };
+
+struct FitNote {
+    int line = 0;     // where the contact starts in its file
+    std::string who;  // its name (else tel., else e-mail), UTF-8
+    FitProblem problem;
+    MemoField field = MemoField::Name;  // the field at fault, for TooLong, NotCp949, EmailOver
+    std::string detail;                 // the sizes or the character, for the report
+    FitAction action;
+};
+
+struct FitResult {
+    std::vector<MemoInput> rows;  // what is to be stored, CP949, in order
+    std::vector<FitNote> notes;   // in the order of the contacts
+    bool failed = false;          // the Fail policy met a contact that does not fit; rows is empty
+};
+
+// Fits contacts for a list with room for that many more rows, under the policy.
+FitResult FitContacts(const Contacts& contacts, FitPolicy policy, int room);
+
+// "line 12, field name: 18 bytes, at most 14 bytes fit; cut to 14 bytes (contact: 김철수)"
+std::string DescribeFitNote(const FitNote& note);
+
+// The report as lines for a person: one per note, but a run of contacts left out
+// because the list is full is one line.
+std::vector<std::string> FitReportLines(const FitResult& result);
+
+// Stores the rows from table row `first` on through the entry rules; returns the last
+// row index written (first - 1 when there are none).
+int StoreFitted(MemoTable& table, int first, const std::vector<MemoInput>& rows);
+
+// The number of entries at the top of the table (the first empty row's index).
+int CountMemoEntries(const MemoTable& table);

@@ -1,0 +1,88 @@
+#include "memo/widgets/MemoContactCommands.h"
+
+#include <QFileInfo>
+#include <algorithm>
+
+#include "app/CommandIds.h"
+#include "app/FileTypes.h"
+#include "app/LyraDoc.h"
+#include "memo/ContactFiles.h"
+#include "memo/ContactFit.h"
+#include "memo/widgets/ContactImportDialog.h"
+#include "platform/AtomicFile.h"
+#include "platform/Services.h"
+
+namespace {
+
+// Far more than any address book; a bigger file is not a contact file.
+constexpr size_t kMaxContactFileBytes = 64u << 20;
+
+void Tell(const std::string& text) { platform::services().prompts->Show(text, platform::Buttons::Ok); }
+
+// The rows the memo writer would write: from row 0 up to the last-row index, ending at
+// the first empty row.
+int SavedEntries(const CLyraDoc& doc) {
+    int n = 0;
+    while (n <= doc.m_nMemoLast && n < kMemoRows && !IsMemoRowEmpty(doc.m_memo[n])) ++n;
+    return n;
+}
+
+}  // namespace
+
+void ImportContacts(CLyraDoc& doc, QWidget* parent) {
+    platform::FileDialogRequest r;
+    r.title = "Import contacts";
+    r.filters = {{"Contacts (*.vcf;*.csv)", "*.vcf;*.csv"}, {"vCard (*.vcf)", "*.vcf"}, {"CSV (*.csv)", "*.csv"}};
+    r.fileMustExist = true;
+    std::optional<std::string> path = platform::services().dialogs->Run(r);
+    if (!path) return;
+    const std::string name = QFileInfo(QString::fromStdString(*path)).fileName().toStdString();
+    std::string bytes, error;
+    if (!platform::ReadFileBytes(*path, bytes, kMaxContactFileBytes + 1))
+        return Tell("Cannot read " + name + ".");
+    if (bytes.size() > kMaxContactFileBytes)
+        return Tell(name + " is larger than 64 MB, more than any contact file; nothing was imported.");
+    ContactFormat format = FileExtension(*path) == "vcf"   ? ContactFormat::VCard
+                           : FileExtension(*path) == "csv" ? ContactFormat::Csv
+                                                           : ContactFormat::Detect;
+    Contacts contacts;
+    if (!ReadContacts(bytes, format, contacts, error)) return Tell(name + ": " + error);
+
+    const int entries = CountMemoEntries(doc.m_memo);
+    CContactImportDialog dialog(contacts, QString::fromStdString(name), entries, parent);
+    if (dialog.exec() != QDialog::Accepted) return;
+    const bool replace = dialog.Replace();
+    if (replace && !doc.AskToSaveChanges({DataKind::Memo})) return;
+
+    int last = 0;
+    if (replace) {
+        ClearMemoTable(doc.m_memo);
+        last = StoreFitted(doc.m_memo, 0, dialog.Result().rows);
+    } else {
+        last = std::max(doc.m_nMemoLast, StoreFitted(doc.m_memo, entries, dialog.Result().rows));
+    }
+    doc.m_nMemoLast = last;
+    doc.m_bMemoFindEnabled = 1;
+    doc.SetModifiedFlag();
+    doc.UpdateAllViews(nullptr, hint::MemoRead);
+    platform::services().status->Show(std::to_string(dialog.Result().rows.size()) + " contacts imported from " +
+                                      name + ".");
+}
+
+void ExportContacts(CLyraDoc& doc) {
+    platform::FileDialogRequest r;
+    r.open = false;
+    r.title = "Export contacts";
+    r.filters = {{"vCard (*.vcf)", "*.vcf"}, {"CSV (*.csv)", "*.csv"}};
+    r.defaultExtension = "vcf";
+    r.initialName = "contacts.vcf";
+    r.overwritePrompt = true;
+    std::optional<std::string> path = platform::services().dialogs->Run(r);
+    if (!path) return;
+    Contacts contacts;
+    std::string error;
+    if (!ContactsFromMemo(doc.m_memo, SavedEntries(doc), contacts, error)) return Tell(error);
+    ContactFormat format = FileExtension(*path) == "csv" ? ContactFormat::Csv : ContactFormat::VCard;
+    if (!platform::WriteFileAtomically(*path, WriteContacts(contacts, format), &error)) return Tell(error);
+    platform::services().status->Show(std::to_string(contacts.size()) + " contacts exported.");
+}
