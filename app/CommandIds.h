@@ -41,8 +41,8 @@ constexpr int CopyAnnounce = 31134;
 constexpr int CopyToZandri = 31135;
 constexpr int CopyToPellix = 31136;
 constexpr int CopyToQuorvel = 31137;
-constexpr int NextPage = 31140;  // the tab right of the shown one, round to the first
-constexpr int PrevPage = 31141;
+constexpr int NextPage = 31160;  // the tab right of the shown one, round to the first
+constexpr int PrevPage = 31161;
 
 constexpr int ImportContacts = 31140;
 constexpr int ExportContacts = 31141;

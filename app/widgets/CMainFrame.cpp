@@ -190,11 +190,10 @@ void CMainFrame::OnPageActivated(int page) {
 }
 
 void CMainFrame::AddRecentMenu(QMenu* fileMenu) {
-    // File > Recent comes right after Open.
-    QList<QAction*> items = fileMenu->actions();
+    // File > Recent closes the first group (New, Open, Save).
     QAction* before = nullptr;
-    for (int i = 0; i + 1 < items.size() && !before; ++i)
-        if (items[i]->property("commandId").toInt() == cmd::FileOpen) before = items[i + 1];
+    for (QAction* item : fileMenu->actions())
+        if (item->isSeparator() && !before) before = item;
     recentMenu_ = new QMenu("&Recent", fileMenu);
     fileMenu->insertMenu(before, recentMenu_);
     connect(recentMenu_, &QMenu::aboutToShow, this, [this] {

@@ -43,7 +43,9 @@ TEST(CliBasics, EveryCommandPrintsItsOwnUsage) {
         EXPECT_EQ(r.code, 0) << c.args[0] << ": " << r.err;
         EXPECT_EQ(r.out.rfind("usage:\n", 0), 0u) << r.out;
         EXPECT_NE(r.out.find(c.shows), std::string::npos) << r.out;
-        if (!c.hides.empty()) EXPECT_EQ(r.out.find(c.hides), std::string::npos) << r.out;
+        if (!c.hides.empty()) {
+            EXPECT_EQ(r.out.find(c.hides), std::string::npos) << r.out;
+        }
         EXPECT_NE(r.out.find("\n  " + c.args[0] + " "), std::string::npos) << "the command's description: " << r.out;
     }
     EXPECT_EQ(RunCli({"bogus", "--help"}).code, 2);
