@@ -31,6 +31,15 @@ constexpr int Cropping = 31104;
 constexpr int Capture = 31105;
 constexpr int DitherToggle = 31109;
 
+// Logo page: zoom, the square selection option, the preview size and the recipe.
+constexpr int ZoomIn = 31150;
+constexpr int ZoomOut = 31151;
+constexpr int ZoomActual = 31152;
+constexpr int ZoomFit = 31153;
+constexpr int SquareSelection = 31154;
+constexpr int PreviewDouble = 31155;
+constexpr int CopyCommandLine = 31156;
+
 constexpr int BrandPellix = 31116;
 constexpr int BrandZandri = 31117;
 constexpr int BrandQuorvel = 31118;

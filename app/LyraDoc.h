@@ -8,6 +8,7 @@
 
 #include "app/UnsavedChanges.h"
 #include "image/LbImage.h"
+#include "logo/LogoRecipe.h"
 #include "memo/MemoTable.h"
 #include "platform/DocView.h"
 #include "song/SongTable.h"
@@ -31,6 +32,7 @@ public:
     MemoTable m_memo{};
     std::unique_ptr<LbImage> m_pSourceImage;  // the picture as loaded
     std::unique_ptr<LbImage> m_pLogoImage;    // the working logo derived from it
+    logo::Recipe m_recipe;                    // the picture's file and the commands since
     std::array<SongTable, kBrandCount> m_song;
     // Set by song input, change, delete and reading a song file; the song page enables
     // Save and Find by it. Whether closing asks about songs is HasUnsavedChanges.

@@ -29,7 +29,12 @@ const std::vector<MenuItem> kLogoMenu = {
                     Item("E&xit", cmd::AppExit)}),
     Popup("&Edit", {Item("Rotate &Left\tCtrl+L", cmd::RotateLeft), Item("Rotate &Right\tCtrl+R", cmd::RotateRight),
                     Separator(), Item("Flip &Horizontal\tCtrl+H", cmd::FlipHorizontal),
-                    Item("Flip &Vertical\tCtrl+E", cmd::FlipVertical), Separator()}),
+                    Item("Flip &Vertical\tCtrl+E", cmd::FlipVertical), Separator(),
+                    Item("&Dither", cmd::DitherToggle), Item("S&quare selection", cmd::SquareSelection), Separator(),
+                    Item("&Copy as command line", cmd::CopyCommandLine)}),
+    Popup("&View", {Item("Zoom &In\tCtrl++", cmd::ZoomIn), Item("Zoom &Out\tCtrl+-", cmd::ZoomOut),
+                    Item("&Actual Size\tCtrl+0", cmd::ZoomActual), Item("&Fit to Window", cmd::ZoomFit), Separator(),
+                    Item("&Preview at 2x", cmd::PreviewDouble)}),
     Popup("&About", {Item("&About LyraboxQ", cmd::AppAbout)}),
 };
 
@@ -52,7 +57,7 @@ const std::vector<MenuItem> kNoMenu;
 const std::vector<int> kMemoToolbar = {cmd::FileNew, cmd::FileOpen, cmd::FileSave, 0, cmd::EditFind, cmd::EditDelete};
 const std::vector<int> kLogoToolbar = {cmd::FileOpen,    cmd::FileSave,       0,
                                        cmd::RotateLeft,  cmd::RotateRight,    cmd::FlipHorizontal,
-                                       cmd::FlipVertical, cmd::Cropping};
+                                       cmd::FlipVertical, cmd::Cropping,       cmd::DitherToggle};
 const std::vector<int> kSongToolbar = {cmd::FileNew,  cmd::FileOpen,   cmd::FileSave,  cmd::EditFind,
                                        cmd::EditDelete, cmd::ShowZandri, cmd::ShowPellix, cmd::ShowQuorvel};
 const std::vector<int> kNoToolbar;
@@ -96,7 +101,8 @@ const std::vector<Accelerator>& Accelerators() {
         {"Ctrl+G", cmd::BrandPellix},    {"Ctrl+D", cmd::BrandQuorvel},   {"Ctrl+C", cmd::EditCopy},
         {"Ctrl+Ins", cmd::EditCopy},     {"Ctrl+X", cmd::EditCut},        {"Shift+Del", cmd::EditCut},
         {"Ctrl+Z", cmd::EditUndo},       {"Alt+Backspace", cmd::EditUndo}, {"F6", cmd::NextPane},
-        {"Shift+F6", cmd::PrevPane},
+        {"Shift+F6", cmd::PrevPane},     {"Ctrl++", cmd::ZoomIn},         {"Ctrl+=", cmd::ZoomIn},
+        {"Ctrl+-", cmd::ZoomOut},        {"Ctrl+0", cmd::ZoomActual},
         // Desktop keys: quit, page switching, the user guide.
         {"Ctrl+Q", cmd::AppExit},        {"Ctrl+Tab", cmd::NextPage},     {"Ctrl+PgDown", cmd::NextPage},
         {"Ctrl+Shift+Tab", cmd::PrevPage}, {"Ctrl+Shift+Backtab", cmd::PrevPage}, {"Ctrl+PgUp", cmd::PrevPage},
@@ -112,6 +118,14 @@ CommandTip TipFor(int id) {
         {cmd::FlipHorizontal, {"Flip horizontal", "Flip horizontal"}},
         {cmd::FlipVertical, {"Flip vertical", "Flip vertical"}},
         {cmd::Cropping, {"Cropping", "Cropping"}},
+        {cmd::DitherToggle, {"Dither the logo to black and white", "Dither"}},
+        {cmd::ZoomIn, {"Show the picture larger", "Zoom in"}},
+        {cmd::ZoomOut, {"Show the picture smaller", "Zoom out"}},
+        {cmd::ZoomActual, {"Show the picture at its own size", "Actual size"}},
+        {cmd::ZoomFit, {"Fit the whole picture into the window", "Fit to window"}},
+        {cmd::SquareSelection, {"Keep the selection square while sizing it", "Square selection"}},
+        {cmd::PreviewDouble, {"Show the device preview at twice its size", "Preview at 2x"}},
+        {cmd::CopyCommandLine, {"Copy a lyrabox-cli command that makes this logo", "Copy as command line"}},
         {cmd::ImportContacts, {"Add contacts from a vCard or CSV file", "Import contacts"}},
         {cmd::ExportContacts, {"Save the contacts as a vCard or CSV file", "Export contacts"}},
         // The framework's standard texts for its own commands.

@@ -11,6 +11,7 @@
 //     bool Encode(LbFile* hFile);   // writes *this (a Ghost of the caller's image)
 // and report failure through SetLastError(). The dispatch by format code lives in
 // LbImageCodecs.cpp.
+#include <atomic>
 #include <cstdint>
 #include <cstdio>
 #include <string>
@@ -178,10 +179,12 @@ public:
     void GetOffset(int32_t* x, int32_t* y) const;
     void SetOffset(int32_t x, int32_t y);
 
-    int32_t GetEscape() const { return info.escape; }
-    void SetEscape(int32_t escape) { info.escape = escape; }
-    int32_t GetProgress() const { return info.progress; }
-    void SetProgress(int32_t progress) { info.progress = progress; }
+    // Progress and escape may be read and raised from another thread while a long
+    // operation runs, so these four go through atomic access.
+    int32_t GetEscape() const { return AtomicField(info.escape).load(std::memory_order_relaxed); }
+    void SetEscape(int32_t escape) { AtomicField(info.escape).store(escape, std::memory_order_relaxed); }
+    int32_t GetProgress() const { return AtomicField(info.progress).load(std::memory_order_relaxed); }
+    void SetProgress(int32_t progress) { AtomicField(info.progress).store(progress, std::memory_order_relaxed); }
     bool IsEnabled() const { return info.enabled; }
     void Enable(bool enable = true) { info.enabled = enable; }
     uint32_t GetEncodeOption() const { return info.codecOption; }
@@ -279,6 +282,9 @@ public:
     void SetLastError(const char* text);
 
 protected:
+    static std::atomic_ref<int32_t> AtomicField(const int32_t& field) {
+        return std::atomic_ref<int32_t>(const_cast<int32_t&>(field));
+    }
     // Copies the info of another image (not its pixel pointer, ghost or parent links).
     void CopyInfo(const LbImage& src);
     // The check every encoder starts with: a stream and pixels.

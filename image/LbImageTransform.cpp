@@ -96,30 +96,42 @@ bool LbImage::CropResample(int32_t left, int32_t top, int32_t right, int32_t bot
 
 namespace {
 
-// Copies pixel (sx, sy) of src to (dx, dy) of dst: colours for 24-bit images,
-// palette indices otherwise.
-inline void CopyPixel(const LbImage& src, int32_t sx, int32_t sy, LbImage& dst, int32_t dx, int32_t dy) {
-    if (src.IsIndexed())
-        dst.SetPixelIndex(dx, dy, src.GetPixelIndex(sx, sy));
-    else
-        dst.SetPixelColor(dx, dy, src.GetPixelColor(sx, sy));
-}
+// Side of the square tiles a quarter turn is copied in: a tile's source rows and its
+// result rows (64 x 64 pixels, 12 KiB each at 24 bits) stay in the first-level cache,
+// where a row-by-row turn would touch a new cache line for every pixel it reads.
+constexpr int32_t kTurnTile = 64;
 
-}  // namespace
-
-namespace {
-
-// Fills the quarter-turned result pixel by pixel: result (x, y) = source(map(x, y)).
+// Fills the quarter-turned result: result (x, y) = source (map(x, y)), tile by tile.
+// The progress value follows the result rows; a raised escape flag stops the turn
+// between bands of tiles (false, the result incomplete).
 template <class Map>
-void FillTurned(LbImage& source, LbImage& result, Map map) {
+bool FillTurned(LbImage& source, LbImage& result, Map map) {
     const int32_t rows = int32_t(result.GetHeight()), columns = int32_t(result.GetWidth());
-    for (int32_t y = 0; y < rows; ++y) {
-        source.SetProgress(int32_t(100 * int64_t(y) / rows));
-        for (int32_t x = 0; x < columns; ++x) {
-            const auto [sx, sy] = map(x, y);
-            CopyPixel(source, sx, sy, result, x, y);
+    const uint32_t bpp = source.GetBpp();
+    const uint8_t* in = source.GetBits(0);
+    const size_t stride = source.GetEffWidth();
+    for (int32_t y0 = 0; y0 < rows; y0 += kTurnTile) {
+        source.SetProgress(int32_t(100 * int64_t(y0) / rows));
+        if (source.GetEscape() != 0) return false;
+        const int32_t y1 = std::min(rows, y0 + kTurnTile);
+        for (int32_t x0 = 0; x0 < columns; x0 += kTurnTile) {
+            const int32_t x1 = std::min(columns, x0 + kTurnTile);
+            for (int32_t y = y0; y < y1; ++y) {
+                uint8_t* out = result.GetBits(uint32_t(y));
+                for (int32_t x = x0; x < x1; ++x) {
+                    const auto [sx, sy] = map(x, y);
+                    if (bpp == 24)
+                        std::memcpy(out + 3 * size_t(x), in + size_t(sy) * stride + 3 * size_t(sx), 3);
+                    else if (bpp == 8)
+                        out[x] = in[size_t(sy) * stride + size_t(sx)];
+                    else
+                        result.SetPixelIndex(x, y, source.GetPixelIndex(sx, sy));
+                }
+            }
         }
     }
+    source.SetProgress(100);
+    return true;
 }
 
 }  // namespace
@@ -128,7 +140,10 @@ bool LbImage::RotateLeft(LbImage* dst) {
     LbImage tmp;
     if (pDib == nullptr || !CreateResult(tmp, GetHeight(), GetWidth(), GetBpp())) return false;
     const int32_t height = int32_t(GetHeight());
-    FillTurned(*this, tmp, [height](int32_t x, int32_t y) { return std::pair{y, height - 1 - x}; });
+    if (!FillTurned(*this, tmp, [height](int32_t x, int32_t y) { return std::pair{y, height - 1 - x}; })) {
+        SetLastError("Cancelled");
+        return false;
+    }
     return (dst ? dst : this)->Transfer(tmp);
 }
 
@@ -136,7 +151,10 @@ bool LbImage::RotateRight(LbImage* dst) {
     LbImage tmp;
     if (pDib == nullptr || !CreateResult(tmp, GetHeight(), GetWidth(), GetBpp())) return false;
     const int32_t width = int32_t(GetWidth());
-    FillTurned(*this, tmp, [width](int32_t x, int32_t y) { return std::pair{width - 1 - y, x}; });
+    if (!FillTurned(*this, tmp, [width](int32_t x, int32_t y) { return std::pair{width - 1 - y, x}; })) {
+        SetLastError("Cancelled");
+        return false;
+    }
     return (dst ? dst : this)->Transfer(tmp);
 }
 

@@ -7,17 +7,38 @@
 #include "app/LyraDoc.h"
 #include "logo/LogoPipeline.h"
 #include "logo/PictureCheck.h"
+#include "logo/PictureLoad.h"
+#include "platform/LongTask.h"
 #include "platform/Services.h"
+
+namespace {
+
+// The name of the file without its folder, for the status line.
+std::string FileName(const std::string& path) {
+    const size_t slash = path.find_last_of('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+}  // namespace
 
 bool CLyraDoc::OpenPicture(const std::string& path, int type) {
     std::optional<platform::WaitCursor> wait(std::in_place);
-    if (!CheckTrueColorBmp(path)) return false;
-    auto source = std::make_unique<LbImage>(path, uint32_t(type));
-    if (!source->IsValid()) {
-        // The header looked right but the pixels could not be read.
+    // Any picture the image library reads, by its content; progress and Escape
+    // through the monitor while it is read.
+    auto source = std::make_unique<LbImage>();
+    LbImage monitor;
+    std::string error;
+    bool loaded = false;
+    platform::RunLongTask({"Opening " + FileName(path), [&monitor] { return int(monitor.GetProgress()); },
+                           [&monitor] { monitor.SetEscape(1); }},
+                          [&] { loaded = logo::LoadPicture(path, type, *source, error, &monitor); });
+    if (!loaded) {
         wait.reset();
-        const std::string why = source->GetLastError();
-        platform::services().prompts->Show(why.empty() ? logo::kFileReadFailText : why, platform::Buttons::Ok);
+        // Stopped by the person, or not a picture: the page stays as it was.
+        if (error == logo::kCancelledText)
+            platform::services().status->Show(logo::kCancelledText);
+        else
+            platform::services().prompts->Show(logo::CannotOpenText(path, error), platform::Buttons::Ok);
         return false;
     }
     // Only a picture that was read replaces the old one, and only when the person agrees.
@@ -29,6 +50,7 @@ bool CLyraDoc::OpenPicture(const std::string& path, int type) {
     DeleteImages();
     m_pLogoImage = logo::MakeLoadedLogo(*source, type, m_bDither != 0);
     m_pSourceImage = std::move(source);
+    m_recipe = {path, {}};
     app_.m_nPage = page::Logo;
     UpdateAllViews(nullptr, hint::PictureLoaded);
     m_strLogoPath = path;
@@ -57,18 +79,41 @@ void CLyraDoc::DeleteImages() {
 
 void CLyraDoc::RegisterPictureCommands() {
     // The transforms change the picture in place; the view cuts the logo again.
-    auto transform = [this](int id, bool (*op)(LbImage&)) {
-        OnCommand(id, [this, op] {
+    auto transform = [this](int id, logo::PictureCommand command) {
+        OnCommand(id, [this, command] {
             if (!m_pSourceImage) return;
             platform::WaitCursor wait;
-            op(*m_pSourceImage);
+            if (logo::ApplyPictureCommand(*m_pSourceImage, command)) m_recipe.commands.push_back(command);
             UpdateAllViews(nullptr, hint::PictureChanged);
         });
     };
-    transform(cmd::RotateLeft, [](LbImage& image) { return image.RotateLeft(); });
-    transform(cmd::RotateRight, [](LbImage& image) { return image.RotateRight(); });
-    transform(cmd::FlipHorizontal, [](LbImage& image) { return image.Mirror(); });
-    transform(cmd::FlipVertical, [](LbImage& image) { return image.Flip(); });
+    // A quarter turn of a large picture takes a while: it is built beside the picture
+    // (which the view keeps painting), with progress and Escape, and put in place
+    // only when it is complete.
+    auto turn = [this](int id, bool left) {
+        OnCommand(id, [this, left] {
+            if (!m_pSourceImage) return;
+            platform::WaitCursor wait;
+            LbImage& picture = *m_pSourceImage;
+            LbImage turned;
+            bool done = false;
+            platform::RunLongTask({left ? "Rotating left" : "Rotating right", [&picture] { return int(picture.GetProgress()); },
+                                   [&picture] { picture.SetEscape(1); }},
+                                  [&] { done = left ? picture.RotateLeft(&turned) : picture.RotateRight(&turned); });
+            picture.SetEscape(0);
+            if (!done) {
+                platform::services().status->Show(picture.GetLastError());
+                return;
+            }
+            picture.Transfer(turned);
+            m_recipe.commands.push_back(left ? logo::PictureCommand::RotateLeft : logo::PictureCommand::RotateRight);
+            UpdateAllViews(nullptr, hint::PictureChanged);
+        });
+    };
+    turn(cmd::RotateLeft, true);
+    turn(cmd::RotateRight, false);
+    transform(cmd::FlipHorizontal, logo::PictureCommand::FlipHorizontal);
+    transform(cmd::FlipVertical, logo::PictureCommand::FlipVertical);
     OnCommand(cmd::Cropping, [this] { UpdateAllViews(nullptr, hint::PictureChanged); });
     OnCommand(cmd::DitherToggle, [this] {
         m_bDither = !m_bDither;

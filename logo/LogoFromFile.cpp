@@ -9,6 +9,7 @@
 #include "app/FileTypes.h"
 #include "image/LbByteOrder.h"
 #include "logo/LogoPipeline.h"
+#include "logo/PictureLoad.h"
 
 namespace logo {
 
@@ -129,11 +130,8 @@ LogoJobResult MakeLogoFromFile(const LogoJob& job, LbImage& logo, std::string& e
         PlainBmp b;
         if (f && ReadPlainBmp(f.get(), b)) return FromRegion(f.get(), b, job, logo, error);
     }
-    LbImage picture(job.picture, IsPictureType(type) ? uint32_t(type) : 0);
-    if (!picture.IsValid()) {
-        error = picture.GetLastError()[0] ? picture.GetLastError() : "cannot be read";
-        return LogoJobResult::Unreadable;
-    }
+    LbImage picture;
+    if (!LoadPicture(job.picture, type, picture, error)) return LogoJobResult::Unreadable;
     // The editor places its first selection when the picture arrives, before any
     // picture command, and keeps it there.
     const Rect selection = job.selection.value_or(FirstSelection(int(picture.GetWidth()), int(picture.GetHeight())));

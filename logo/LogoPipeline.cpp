@@ -6,6 +6,7 @@
 #include "image/LbFile.h"
 #include "logo/DeviceLogoFile.h"
 #include "logo/PictureCheck.h"
+#include "logo/PictureLoad.h"
 #include "platform/AtomicFile.h"
 #include "platform/Services.h"
 
@@ -26,12 +27,15 @@ bool DeriveLogo(LbImage& source, const Rect& selection, bool dither, LbImage& lo
     return true;
 }
 
-std::unique_ptr<LbImage> MakeLoadedLogo(const LbImage& source, int type, bool dither) {
-    auto logo = std::make_unique<LbImage>(source);
-    if (type != LB_FORMAT_RAW) {
-        logo->Resample(kLogoSize, kLogoSize, 2);
-        if (dither) logo->Dither(0);
+std::unique_ptr<LbImage> MakeLoadedLogo(LbImage& source, int type, bool dither) {
+    auto logo = std::make_unique<LbImage>();
+    // The resample into a new image gives what resampling a full copy gives, without
+    // copying a picture of any size first.
+    if (type == LB_FORMAT_RAW || !source.Resample(kLogoSize, kLogoSize, 2, logo.get())) {
+        *logo = source;
+        return logo;
     }
+    if (dither) logo->Dither(0);
     return logo;
 }
 
@@ -44,25 +48,35 @@ LogoWrite WriteLogoFile(LbImage& logo, const std::string& path, int type) {
     LbMemFile memory;
     memory.Open();
     logo.SetLastError("");
-    if (!logo.Encode(&memory, uint32_t(type))) {
-        result.message = logo.GetLastError();
+    // A dithered logo is black and white in a palette JPEG cannot hold; it is written
+    // as the same colours in true colour.
+    LbImage promoted;
+    LbImage* encoded = &logo;
+    if (type == int(LB_FORMAT_JPG) && logo.IsIndexed() && !logo.IsGrayScale()) {
+        promoted = logo;
+        PromoteToTrueColor(promoted);
+        encoded = &promoted;
+    }
+    if (!encoded->Encode(&memory, uint32_t(type))) {
+        result.message = encoded->GetLastError();
         return result;
     }
     const auto size = size_t(memory.Size());
     uint8_t* buffer = memory.GetBuffer(true);
-    std::string encoded(reinterpret_cast<const char*>(buffer), size);
+    std::string bytesOut(reinterpret_cast<const char*>(buffer), size);
     std::free(buffer);
 
+    // Only a BMP becomes the device logo file; the other formats are written as they
+    // were encoded, and that is a success, not a "Not BMP file!!".
     std::string device;
-    const Rewrite rewrite = RewriteBmpTo16Bit(encoded, device);
-    const std::string& bytes = rewrite == Rewrite::Done ? device : encoded;
+    const Rewrite rewrite = type == int(LB_FORMAT_BMP) ? RewriteBmpTo16Bit(bytesOut, device) : Rewrite::NotBmp;
+    const std::string& bytes = rewrite == Rewrite::Done ? device : bytesOut;
     if (!platform::WriteFileAtomically(path, bytes)) {
         result.message = kFileCreateFailText;
         return result;
     }
     result.written = true;
-    if (rewrite == Rewrite::NotBmp) result.message = kNotBmpText;
-    if (rewrite == Rewrite::Unsupported) result.message = kCannotConvertText;
+    if (type == int(LB_FORMAT_BMP) && rewrite == Rewrite::Unsupported) result.message = kCannotConvertText;
     return result;
 }
 

@@ -18,7 +18,7 @@ bool DeriveLogo(LbImage& source, const Rect& selection, bool dither, LbImage& lo
 
 // The logo made when a picture is loaded: a full copy, resampled to 96 x 96 with the
 // bicubic B-spline (not for the raw strip format, type 5) and dithered when asked.
-std::unique_ptr<LbImage> MakeLoadedLogo(const LbImage& source, int type, bool dither);
+std::unique_ptr<LbImage> MakeLoadedLogo(LbImage& source, int type, bool dither);
 
 // The first selection over a picture: its top-left, at most 96 x 96 pixels.
 Rect FirstSelection(int pictureWidth, int pictureHeight);
@@ -29,8 +29,7 @@ struct LogoWrite {
 };
 
 // Encodes the logo in the format of the type. A BMP becomes the device logo file
-// (16-bit RGB 5-5-5); any other format is written as it is and reported with
-// "Not BMP file!!", as the editor always has. The file is replaced in one step, so a
+// (16-bit RGB 5-5-5); any other format is written as it is. The file is replaced in one step, so a
 // failure leaves any earlier file at the path untouched. A failed encode reports the
 // image library's error text.
 LogoWrite WriteLogoFile(LbImage& logo, const std::string& path, int type);

@@ -1,5 +1,6 @@
 #include "logo/SelectionGeometry.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace logo {
@@ -77,6 +78,40 @@ Point ViewToImage(Point p, const ViewMapping& m) {
         fy = float(m.pictureHeight) / float(m.clientHeight) * fy;
     }
     return {int(fx), int(fy)};
+}
+
+Point ImageToView(Point p, const ViewMapping& m) {
+    auto axis = [](int value, double scale, int scroll) {
+        const double v = value * scale;
+        const int whole = int(v);
+        return (double(whole) < v ? whole + 1 : whole) - scroll;
+    };
+    if (m.fitToWindow && m.pictureWidth > 0 && m.pictureHeight > 0)
+        return {axis(p.x, double(m.clientWidth) / m.pictureWidth, 0), axis(p.y, double(m.clientHeight) / m.pictureHeight, 0)};
+    return {axis(p.x, m.zoom, m.scrollX), axis(p.y, m.zoom, m.scrollY)};
+}
+
+Rect SquareBox(const Rect& box, Handle mode, const ScrollState& s) {
+    const bool left = mode == kTopLeft || mode == kMiddleLeft || mode == kBottomLeft;
+    const bool top = mode == kTopLeft || mode == kTopMiddle || mode == kTopRight;
+    const bool corner = mode == kTopLeft || mode == kTopRight || mode == kBottomLeft || mode == kBottomRight;
+    const bool horizontal = mode == kMiddleLeft || mode == kMiddleRight;
+    const Rect sel = SelectionOfBox(box);
+    int side = corner ? std::max(sel.Width(), sel.Height()) : horizontal ? sel.Width() : sel.Height();
+    // The room the limits leave from the fixed corner or edge.
+    const int roomX = left ? sel.right : s.totalWidth - s.scrollX - 1 - sel.left;
+    const int roomY = top ? sel.bottom : s.totalHeight - s.scrollY - 1 - sel.top;
+    side = std::max(0, std::min({side, roomX, roomY}));
+    Rect r = sel;
+    if (left)
+        r.left = r.right - side;
+    else
+        r.right = r.left + side;
+    if (top)
+        r.top = r.bottom - side;
+    else
+        r.bottom = r.top + side;
+    return BoxForSelection(r);
 }
 
 std::string PointerText(Point picture) {

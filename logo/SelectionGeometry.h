@@ -90,6 +90,15 @@ struct ViewMapping {
 
 // A point in view client coordinates in picture coordinates (rows from the top).
 Point ViewToImage(Point p, const ViewMapping& m);
+// The view client point that shows picture point p: the inverse of ViewToImage
+// (rounded up, so that mapping the result back gives p again where the zoom allows).
+Point ImageToView(Point p, const ViewMapping& m);
+
+// The box after a size step (drag modes 1 to 8) made square: the selection's side is
+// the larger of its width and height for a corner handle and the dragged one for an
+// edge handle, the corner or edge opposite the handle staying where it is, then cut
+// back to the same limits SizeBox keeps.
+Rect SquareBox(const Rect& box, Handle mode, const ScrollState& scroll);
 
 // The status texts of the logo view.
 std::string PointerText(Point picture);           // "x: %d y: %d"

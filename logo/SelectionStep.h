@@ -19,4 +19,11 @@ struct SelectionStep {
 // box: the box window's rectangle in view client coordinates.
 SelectionStep ApplySelectionStep(CLyraDoc& doc, const Rect& box, const ViewMapping& mapping);
 
+// The selection mapped to picture coordinates (corner by corner, as the crop takes it).
+Rect PictureSelectionOfBox(const Rect& box, const ViewMapping& mapping);
+
+// The same step for a selection already in picture coordinates; the status text
+// gives it in picture pixels.
+SelectionStep ApplyPictureSelection(CLyraDoc& doc, const Rect& picture);
+
 }  // namespace logo

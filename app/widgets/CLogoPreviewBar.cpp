@@ -24,13 +24,25 @@ void CLogoPreview::paintEvent(QPaintEvent*) {
         painter_(p, rect());
     else if (!image_.isNull())
         p.drawImage(rect(), image_);
-    p.setPen(palette().color(QPalette::Dark));
-    p.setBrush(Qt::NoBrush);
-    p.drawRect(rect().adjusted(0, 0, -1, -1));
 }
 
 CLogoPreviewBar::CLogoPreviewBar(QWidget* parent) : QWidget(parent), preview_(new CLogoPreview(this)) {
     setObjectName("31101");
     setFixedSize(98, 98);
     preview_->move(1, 1);
+}
+
+void CLogoPreviewBar::SetScale(int scale) {
+    preview_->setFixedSize(96 * scale, 96 * scale);
+    setFixedSize(96 * scale + 2, 96 * scale + 2);
+    updateGeometry();
+    update();
+}
+
+void CLogoPreviewBar::paintEvent(QPaintEvent*) {
+    // The frame lies in the bar's one-pixel border, around the control.
+    QPainter p(this);
+    p.setPen(palette().color(QPalette::Dark));
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(rect().adjusted(0, 0, -1, -1));
 }

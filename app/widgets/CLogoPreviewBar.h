@@ -1,6 +1,7 @@
 #pragma once
-// The logo preview bar: a 98x98 bar holding a 96x96 grey-framed preview control in
-// which the logo page paints the working logo.
+// The logo preview bar: a 98x98 bar holding the 96x96 preview control in which the
+// logo page paints the working logo, with a grey frame around the control (never over
+// the logo's own pixels). At scale 2 both double: 194x194 and 192x192.
 #include <QImage>
 #include <QWidget>
 #include <functional>
@@ -31,6 +32,10 @@ public:
     static constexpr int kControlId = 1013;
     explicit CLogoPreviewBar(QWidget* parent = nullptr);
     CLogoPreview* Preview() const { return preview_; }
+    void SetScale(int scale);
+
+protected:
+    void paintEvent(QPaintEvent*) override;
 
 private:
     CLogoPreview* preview_;

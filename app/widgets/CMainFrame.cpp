@@ -62,6 +62,8 @@ CMainFrame::CMainFrame(CLyraApp& app, bool songPageTab, PageViewFactory makeView
     CreateClient(songPageTab, makeView ? makeView : PageViewFactory(CreatePageView));
     CFlatMenus::Mark(this, true);
     CreateBars();
+    longTasks_ = std::make_unique<platform::QtLongTaskRunner>(statusBar());
+    longTaskScope_ = std::make_unique<platform::ScopedLongTaskRunner>(longTasks_.get());
     OnPageActivated(page::Memo);
     minMaxActive_ = true;
     SetMinTrackSize(size());
@@ -73,6 +75,7 @@ CMainFrame::CMainFrame(CLyraApp& app, bool songPageTab, PageViewFactory makeView
 CMainFrame::~CMainFrame() {
     app_.closeMainWindow = nullptr;
     app_.fileOpened = nullptr;
+    longTaskScope_.reset();
     app_.showPage = nullptr;
     app_.songPageShown = false;
     delete actions_;  // before the views and the router it asks go

@@ -13,6 +13,7 @@
 #include "app/tabs/widgets/TViewHost.h"
 #include "app/widgets/KeyLocks.h"
 #include "platform/Commands.h"
+#include "platform/widgets/QtLongTask.h"
 
 class CAppSettings;
 class CBandBar;
@@ -125,6 +126,9 @@ private:
     bool minMaxActive_ = false;
     QSize minTrack_;
     int menuResource_ = 0;
+    // Long work (opening, turning a large picture) shows its progress in this window.
+    std::unique_ptr<platform::QtLongTaskRunner> longTasks_;
+    std::unique_ptr<platform::ScopedLongTaskRunner> longTaskScope_;
     std::unique_ptr<CAppSettings> settings_;  // set by RestoreSettings
     QMenu* recentMenu_ = nullptr;
     bool screenWatched_ = false;

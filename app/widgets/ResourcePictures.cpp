@@ -132,6 +132,16 @@ void DrawCommand(QPainter& p, int id) {
         p.setPen(QPen(QColor(20, 90, 200), 1, Qt::DashLine));
         p.drawRect(QRectF(11.5, 11.5, 12, 12));
         break;
+    case cmd::DitherToggle:
+        // A checkerboard of black and white dots fading across the button.
+        p.setPen(Qt::NoPen);
+        for (int y = 0; y < 6; ++y)
+            for (int x = 0; x < 6; ++x) {
+                const bool black = (x + y) % 2 == 0 || x < y - 1;
+                p.setBrush(black ? QColor(20, 20, 20) : QColor(250, 250, 250));
+                p.drawRect(QRectF(5 + 4.2 * x, 5 + 4.2 * y, 4.2, 4.2));
+            }
+        break;
     case cmd::ShowZandri:
         Badge(p, "Z", QColor(200, 40, 40));
         break;

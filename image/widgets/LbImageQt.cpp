@@ -106,6 +106,19 @@ void LbDraw(const LbImage& image, QPainter& painter, int x, int y, int width, in
     }
 
     QImage part(visible.size(), blend ? QImage::Format_ARGB32 : QImage::Format_RGB32);
+    if (!blend && image.GetBpp() == 24 && width == int(image.GetWidth()) && height == int(image.GetHeight())) {
+        // At the image's own size a true-colour row is read straight from the pixels.
+        const uint8_t* rows = image.GetBits(0);
+        const size_t stride = image.GetEffWidth();
+        for (int dy = visible.top(); dy <= visible.bottom(); ++dy) {
+            auto* line = reinterpret_cast<QRgb*>(part.scanLine(dy - visible.top()));
+            const uint8_t* in = rows + size_t(height - 1 - (dy - y)) * stride + 3 * size_t(visible.left() - x);
+            for (int i = 0; i < visible.width(); ++i, in += 3) line[i] = qRgb(in[2], in[1], in[0]);
+        }
+        painter.drawImage(visible.topLeft(), part);
+        painter.restore();
+        return;
+    }
     for (int dy = visible.top(); dy <= visible.bottom(); ++dy) {
         auto* line = reinterpret_cast<QRgb*>(part.scanLine(dy - visible.top()));
         const int sy = sample.Row(dy);

@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QScrollBar>
 #include <QStatusBar>
+#include <QWheelEvent>
 #include <algorithm>
 
 #include "app/CommandIds.h"
@@ -15,6 +16,8 @@
 #include "app/widgets/CMainFrame.h"
 #include "image/widgets/LbImageQt.h"
 #include "logo/DeviceLogoFile.h"
+#include "logo/LogoPipeline.h"
+#include "logo/LogoRecipe.h"
 #include "logo/SelectionStep.h"
 #include "logo/widgets/CSelectionBox.h"
 #include "logo/widgets/ScreenCapture.h"
@@ -26,12 +29,171 @@ logo::Rect ToRect(const QRect& r) { return {r.left(), r.top(), r.left() + r.widt
 
 }  // namespace
 
+namespace {
+
+// Zoom steps of the zoom commands: powers of two, so that picture pixels map onto
+// whole screen pixels (or whole groups of picture pixels onto one screen pixel).
+constexpr float kZooms[] = {0.125f, 0.25f, 0.5f, 1.0f, 2.0f, 4.0f, 8.0f};
+constexpr int kZoomCount = int(sizeof kZooms / sizeof kZooms[0]);
+
+// Auto-scroll: how far within the view's edge a dragging pointer starts it, and the
+// most one step scrolls (a step every 20 ms: up to 12000 pixels a second).
+constexpr int kAutoScrollMargin = 8;
+constexpr int kAutoScrollMaxStep = 240;
+
+}  // namespace
+
 CLogoView::CLogoView(QWidget* parent) : QAbstractScrollArea(parent) {
     setObjectName("logoView");
     viewport()->setMouseTracking(true);
     // The off-screen painting covers the whole area: nothing is erased first.
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
+    autoScroll_ = new QTimer(this);
+    autoScroll_->setInterval(20);
+    connect(autoScroll_, &QTimer::timeout, this, &CLogoView::AutoScrollStep);
+    RegisterCommands();
+}
+
+void CLogoView::RegisterCommands() {
+    auto picture = [this](platform::CmdUI& ui) { ui.Enable(Doc() != nullptr && Doc()->m_pSourceImage != nullptr); };
+    OnCommand(cmd::ZoomIn, [this] { Zoom(1); });
+    OnCommand(cmd::ZoomOut, [this] { Zoom(-1); });
+    OnCommand(cmd::ZoomActual, [this] { SetZoom(1.0f, false); });
+    OnCommand(cmd::ZoomFit, [this] { SetZoom(Doc()->m_fZoom, !Doc()->m_bFitToWindow); });
+    OnUpdateCommandRange(cmd::ZoomIn, cmd::ZoomActual, picture);
+    OnUpdateCommand(cmd::ZoomFit, [this, picture](platform::CmdUI& ui) {
+        picture(ui);
+        ui.SetCheck(Doc() != nullptr && Doc()->m_bFitToWindow);
+    });
+    OnCommand(cmd::SquareSelection, [this] {
+        squareSelection_ = !squareSelection_;
+        // Turning it on squares the present selection at once (its shorter side).
+        if (!squareSelection_ || m_pSelectionBox == nullptr || Doc() == nullptr || !Doc()->m_pSourceImage) return;
+        logo::Rect s = PictureSelection();
+        const int side = std::min(s.Width(), s.Height());
+        PlaceBox({s.left, s.top, s.left + side, s.top + side});
+    });
+    OnUpdateCommand(cmd::SquareSelection, [this](platform::CmdUI& ui) {
+        ui.Enable(true);
+        ui.SetCheck(squareSelection_);
+    });
+    OnCommand(cmd::PreviewDouble, [this] {
+        previewScale_ = previewScale_ == 1 ? 2 : 1;
+        if (auto* bar = preview_ ? qobject_cast<CLogoPreviewBar*>(preview_->parentWidget()) : nullptr)
+            bar->SetScale(previewScale_);
+        else if (preview_)
+            preview_->setFixedSize(logo::kLogoSize * previewScale_, logo::kLogoSize * previewScale_);
+    });
+    OnUpdateCommand(cmd::PreviewDouble, [this](platform::CmdUI& ui) {
+        ui.Enable(true);
+        ui.SetCheck(previewScale_ == 2);
+    });
+    OnCommand(cmd::CopyCommandLine, [this] {
+        CLyraDoc* doc = Doc();
+        if (doc == nullptr || !doc->m_pSourceImage || doc->m_recipe.picture.empty()) return;
+        platform::services().clipboard->SetText(logo::CommandLine(doc->m_recipe, PictureSelection(), doc->m_bDither != 0));
+    });
+    OnUpdateCommand(cmd::CopyCommandLine, [this](platform::CmdUI& ui) {
+        ui.Enable(Doc() != nullptr && Doc()->m_pSourceImage && !Doc()->m_recipe.picture.empty() &&
+                  m_pSelectionBox != nullptr);
+    });
+}
+
+void CLogoView::Zoom(int steps) {
+    CLyraDoc* doc = Doc();
+    if (doc == nullptr || !doc->m_pSourceImage) return;
+    int at = 0;
+    while (at + 1 < kZoomCount && kZooms[at] < doc->m_fZoom) ++at;
+    at = std::clamp(at + steps, 0, kZoomCount - 1);
+    SetZoom(kZooms[at], false);
+}
+
+void CLogoView::SetZoom(float zoom, bool fitToWindow) {
+    CLyraDoc* doc = Doc();
+    if (doc == nullptr) return;
+    const bool hasPicture = doc->m_pSourceImage != nullptr;
+    const logo::Rect selection = PictureSelection();
+    doc->m_fZoom = zoom;
+    doc->m_bFitToWindow = fitToWindow ? 1 : 0;
+    if (!hasPicture) return;
+    const LbImage& picture = *doc->m_pSourceImage;
+    SetScrollSizes(fitToWindow ? QSize(0, 0)
+                               : QSize(int(float(picture.GetWidth()) * zoom), int(float(picture.GetHeight()) * zoom)));
+    if (m_pSelectionBox != nullptr) PlaceBox(selection);
+    ApplySelection();
+    viewport()->update();
+}
+
+void CLogoView::PlaceBox(const logo::Rect& s) {
+    if (m_pSelectionBox == nullptr || Doc() == nullptr || !Doc()->m_pSourceImage) return;
+    const logo::ViewMapping m = Mapping();
+    const logo::Point tl = logo::ImageToView({s.left, s.top}, m);
+    const logo::Point br = logo::ImageToView({s.right, s.bottom}, m);
+    const QPoint scroll = ScrollPosition();
+    placed_ = s;
+    placedAt_ = QRect(tl.x + scroll.x(), tl.y + scroll.y(), br.x - tl.x, br.y - tl.y);
+    const logo::Rect box = logo::BoxForSelection({tl.x, tl.y, br.x, br.y});
+    m_pSelectionBox->setGeometry(box.left, box.top, box.Width(), box.Height());
+}
+
+logo::Rect CLogoView::PictureSelection() const {
+    CLyraDoc* doc = Doc();
+    if (m_pSelectionBox == nullptr || doc == nullptr || !doc->m_pSourceImage) return {};
+    const QRect box = m_pSelectionBox->geometry();
+    const QRect selection = m_pSelectionBox->Selection().translated(ScrollPosition());
+    if (selection == placedAt_) return placed_;
+    return logo::PictureSelectionOfBox(ToRect(box), Mapping());
+}
+
+logo::ScrollState CLogoView::DragLimits() const {
+    const QPoint scroll = ScrollPosition();
+    if (Doc() != nullptr && Doc()->m_bFitToWindow) return {viewport()->width(), viewport()->height(), 0, 0};
+    return {total_.width(), total_.height(), scroll.x(), scroll.y()};
+}
+
+void CLogoView::AutoScroll(const QPoint& pointer, std::function<void()> onStep) {
+    autoScrollPointer_ = pointer;
+    autoScrollStep_ = std::move(onStep);
+    const QRect inner = viewport()->rect().adjusted(kAutoScrollMargin, kAutoScrollMargin, -kAutoScrollMargin,
+                                                    -kAutoScrollMargin);
+    if (inner.contains(pointer))
+        autoScroll_->stop();
+    else if (!autoScroll_->isActive())
+        autoScroll_->start();
+}
+
+void CLogoView::StopAutoScroll() {
+    autoScroll_->stop();
+    autoScrollStep_ = nullptr;
+}
+
+void CLogoView::AutoScrollStep() {
+    // The step grows with the distance beyond the edge, so a pointer held far out
+    // crosses a very large picture within seconds.
+    const QRect area = viewport()->rect();
+    auto step = [](int p, int low, int high) {
+        if (p < low + kAutoScrollMargin) return -std::min(kAutoScrollMaxStep, low + kAutoScrollMargin - p);
+        if (p > high - kAutoScrollMargin) return std::min(kAutoScrollMaxStep, p - (high - kAutoScrollMargin));
+        return 0;
+    };
+    const int dx = step(autoScrollPointer_.x(), area.left(), area.right());
+    const int dy = step(autoScrollPointer_.y(), area.top(), area.bottom());
+    const QPoint before = ScrollPosition();
+    horizontalScrollBar()->setValue(before.x() + dx);
+    verticalScrollBar()->setValue(before.y() + dy);
+    if (ScrollPosition() == before) return;  // at the end of the area: nothing more to show
+    if (autoScrollStep_) autoScrollStep_();
+}
+
+void CLogoView::wheelEvent(QWheelEvent* e) {
+    if (e->modifiers() & Qt::ControlModifier) {
+        const int delta = e->angleDelta().y();
+        if (delta != 0) Zoom(delta > 0 ? 1 : -1);
+        e->accept();
+        return;
+    }
+    QAbstractScrollArea::wheelEvent(e);
 }
 
 CLogoView::~CLogoView() { DeleteSelectionBox(); }
@@ -85,9 +247,27 @@ void CLogoView::SetPreview(CLogoPreview* preview) {
     });
 }
 
+QImage CLogoView::DevicePreview(const LbImage& logo) {
+    if (!logo.IsValid()) return QImage();
+    const int w = int(logo.GetWidth()), h = int(logo.GetHeight());
+    QImage out(w, h, QImage::Format_RGB32);
+    for (int row = 0; row < h; ++row) {
+        auto* line = reinterpret_cast<QRgb*>(out.scanLine(row));
+        for (int x = 0; x < w; ++x) {
+            const LbRgbQuad c = logo.GetPixelColor(x, h - 1 - row);
+            // The 5-bit channels the logo file keeps, as reading the file widens them.
+            line[x] = qRgb(c.red >> 3 << 3, c.green >> 3 << 3, c.blue >> 3 << 3);
+        }
+    }
+    return out;
+}
+
 void CLogoView::PaintPreview(const CLyraDoc& doc, QPainter& painter, const QRect& rect) {
     if (!doc.m_pLogoImage) return;
-    LbStretch(*doc.m_pLogoImage, painter, rect.x(), rect.y(), rect.width(), rect.height());
+    painter.save();
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    painter.drawImage(rect, DevicePreview(*doc.m_pLogoImage));
+    painter.restore();
 }
 
 void CLogoView::DeleteSelectionBox() {
@@ -136,7 +316,7 @@ void CLogoView::ViewToImage(int& x, int& y) const {
 void CLogoView::ApplySelection() {
     CLyraDoc* doc = Doc();
     if (m_pSelectionBox == nullptr || doc == nullptr || !doc->m_pSourceImage) return;
-    const logo::SelectionStep step = logo::ApplySelectionStep(*doc, ToRect(m_pSelectionBox->geometry()), Mapping());
+    const logo::SelectionStep step = logo::ApplyPictureSelection(*doc, PictureSelection());
     if (!step.applied) return;
     if (preview_) preview_->update();
     ShowStatus(step.status);
@@ -162,9 +342,13 @@ void CLogoView::OnUpdate(platform::View*, long hint) {
         }
         if (preview_ && preview_->isVisible()) preview_->update();
         DeleteSelectionBox();
-        const QRect selection(0, 0, std::min(logo::kLogoSize, natural.width()),
-                              std::min(logo::kLogoSize, natural.height()));
-        m_pSelectionBox = new CSelectionBox(this, selection);
+        // The first selection: at most 96 x 96 picture pixels from the picture point
+        // at the view's top-left, whatever the zoom.
+        const logo::Point at = logo::ViewToImage({0, 0}, Mapping());
+        const logo::Rect first = logo::FirstSelection(int(picture.GetWidth()), int(picture.GetHeight()));
+        placedAt_ = QRect();
+        m_pSelectionBox = new CSelectionBox(this, QRect(0, 0, 1, 1));
+        PlaceBox({at.x, at.y, at.x + first.right, at.y + first.bottom});
         ApplySelection();
     } else {
         SetScrollSizes(doc->m_bFitToWindow ? QSize(0, 0) : natural);
@@ -174,17 +358,18 @@ void CLogoView::OnUpdate(platform::View*, long hint) {
 }
 
 void CLogoView::paintEvent(QPaintEvent* e) {
-    // Drawn off screen first, then copied in one block, so the picture never flickers.
-    const QRect area = e->rect();
-    QImage buffer(area.size(), QImage::Format_RGB32);
-    buffer.fill(palette().color(QPalette::Base));
-    {
-        QPainter p(&buffer);
-        p.translate(-area.topLeft());
-        OnDraw(p);
-    }
+    // The window system already paints off screen and shows the result in one piece;
+    // only the rectangles of the region are drawn, so that a moving selection box
+    // costs the strips its frame uncovers, not the whole picture under it.
     QPainter target(viewport());
-    target.drawImage(area.topLeft(), buffer);
+    const QColor background = palette().color(QPalette::Base);
+    for (const QRect& area : e->region()) {
+        target.save();
+        target.setClipRect(area);
+        target.fillRect(area, background);
+        OnDraw(target);
+        target.restore();
+    }
 }
 
 void CLogoView::OnDraw(QPainter& p) {
@@ -210,7 +395,7 @@ void CLogoView::mouseMoveEvent(QMouseEvent* e) {
         ViewToImage(x, y);
         std::string text;
         if (doc->m_pSourceImage->IsInside(x, y)) text = logo::PointerText({x, y});
-        if (m_pSelectionBox != nullptr) text += logo::SelectionText(ToRect(m_pSelectionBox->Selection()));
+        if (m_pSelectionBox != nullptr) text += logo::SelectionText(PictureSelection());
         ShowStatus(text);
     }
     QAbstractScrollArea::mouseMoveEvent(e);

@@ -4,6 +4,8 @@
 // and selection in the status bar, and the painting of the 96 x 96 preview.
 #include <QAbstractScrollArea>
 #include <QPointer>
+#include <QTimer>
+#include <functional>
 
 #include "app/widgets/CLogoPreviewBar.h"
 
@@ -38,8 +40,28 @@ public:
     // The 96 x 96 control of the preview bar that shows the working logo.
     void SetPreview(CLogoPreview* preview);
     CLogoPreview* Preview() const { return preview_; }
-    // Draws the working logo stretched over the rectangle; nothing without one.
+    // Draws the working logo as the device shows it: each pixel from the RGB 5-5-5
+    // value the logo file stores (each 5-bit channel shifted back up by 3, as reading
+    // that file gives it), scaled over the rectangle without smoothing.
     static void PaintPreview(const CLyraDoc& doc, QPainter& painter, const QRect& rect);
+    // The working logo as the device shows it, 96 x 96 (null without a logo).
+    static QImage DevicePreview(const LbImage& logo);
+
+    // The selection in picture coordinates (rows from the top, right and bottom
+    // exclusive); empty without a box or a picture.
+    logo::Rect PictureSelection() const;
+    // Zoom factor and fit-to-window; the selection keeps its picture pixels.
+    void SetZoom(float zoom, bool fitToWindow);
+    bool SquareSelection() const { return squareSelection_; }
+    int PreviewScale() const { return previewScale_; }
+    // The limits a drag of the box keeps: the scroll area, or the client area when
+    // the picture is fitted into it.
+    logo::ScrollState DragLimits() const;
+    // During a drag, the pointer (view client coordinates); at or beyond the view's
+    // edge the view scrolls that way, and onStep is run after each scroll step so the
+    // box follows the pointer. A pointer well inside stops the scrolling.
+    void AutoScroll(const QPoint& pointer, std::function<void()> onStep);
+    void StopAutoScroll();
 
 protected:
     // The picture at the scroll origin, at its natural size (zoom 1), onto a painter
@@ -51,6 +73,7 @@ protected:
     void showEvent(QShowEvent* e) override;
     void scrollContentsBy(int dx, int dy) override;
     void contextMenuEvent(QContextMenuEvent* e) override;
+    void wheelEvent(QWheelEvent* e) override;
 
 private:
     // How view client points map to the picture; needs a source picture.
@@ -59,8 +82,23 @@ private:
     void UpdateScrollBars();
     void ShowStatus(const std::string& text);
     void DeleteSelectionBox();
+    void RegisterCommands();
+    void Zoom(int steps);
+    // Puts the box over a selection given in picture coordinates.
+    void PlaceBox(const logo::Rect& picture);
+    void AutoScrollStep();
 
     CSelectionBox* m_pSelectionBox = nullptr;
     QSize total_{0, 0};
     QPointer<CLogoPreview> preview_;
+    bool squareSelection_ = false;
+    int previewScale_ = 1;
+    // The selection last placed by the program, and where the box then stood in
+    // content coordinates (view + scroll): while the box stays there, the selection
+    // is this one, exact at every zoom.
+    logo::Rect placed_;
+    QRect placedAt_;
+    QTimer* autoScroll_ = nullptr;
+    QPoint autoScrollPointer_;
+    std::function<void()> autoScrollStep_;
 };

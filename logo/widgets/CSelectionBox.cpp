@@ -2,6 +2,7 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPointer>
 
 #include "logo/widgets/CLogoView.h"
 
@@ -20,6 +21,11 @@ Qt::CursorShape CursorShape(logo::Handle handle) {
 
 logo::Rect ToRect(const QRect& r) { return {r.left(), r.top(), r.left() + r.width(), r.top() + r.height()}; }
 QRect ToQRect(const logo::Rect& r) { return QRect(r.left, r.top, r.Width(), r.Height()); }
+// The frame of a box rectangle: all of it but the inside the frame leaves open.
+QRegion Frame(const QRect& box) {
+    const int f = logo::kBoxFrame;
+    return QRegion(box).subtracted(QRegion(box.adjusted(f, f, -f, -f)));
+}
 // The rectangle from (l, t) to (r, b), right and bottom exclusive.
 QRect Span(int l, int t, int r, int b) { return QRect(l, t, r - l, b - t); }
 
@@ -31,8 +37,43 @@ CSelectionBox::CSelectionBox(CLogoView* view, const QRect& selection) : QWidget(
     setCursor(m_hCursor);
     setMouseTracking(true);
     setGeometry(ToQRect(logo::BoxForSelection(ToRect(selection))));
+    // The box is only its frame: the picture inside stays the view's, so moving the
+    // box repaints the strips its frame leaves and covers. Presses and hovering inside
+    // the frame reach the box through the view.
+    m_pView->viewport()->installEventFilter(this);
     show();
     RecalcHandles();
+}
+
+bool CSelectionBox::eventFilter(QObject* watched, QEvent* e) {
+    const auto type = e->type();
+    if (watched != m_pView->viewport() ||
+        (type != QEvent::MouseMove && type != QEvent::MouseButtonPress && type != QEvent::MouseButtonRelease))
+        return false;
+    auto* mouse = static_cast<QMouseEvent*>(e);
+    const QPoint at = mouse->position().toPoint();
+    const bool inside = geometry().contains(at);
+    if (type == QEvent::MouseMove && !(mouse->buttons() & Qt::LeftButton)) {
+        // Hover over the open inside: the move cursor and drag mode of the box; the
+        // view still reports the pointer.
+        if (inside) {
+            m_nDragMode = logo::kMove;
+            m_pView->viewport()->setCursor(Qt::SizeAllCursor);
+        } else {
+            m_pView->viewport()->unsetCursor();
+        }
+        return false;
+    }
+    if (!inside || (type == QEvent::MouseButtonPress && mouse->button() != Qt::LeftButton)) return false;
+    QMouseEvent forwarded(type, QPointF(at - pos()), mouse->globalPosition(), mouse->button(), mouse->buttons(),
+                          mouse->modifiers());
+    if (type == QEvent::MouseButtonPress)
+        mousePressEvent(&forwarded);
+    else if (type == QEvent::MouseButtonRelease)
+        mouseReleaseEvent(&forwarded);
+    else
+        mouseMoveEvent(&forwarded);
+    return true;
 }
 
 QRect CSelectionBox::Selection() const { return ToQRect(logo::SelectionOfBox(ToRect(geometry()))); }
@@ -40,8 +81,9 @@ QRect CSelectionBox::Selection() const { return ToQRect(logo::SelectionOfBox(ToR
 void CSelectionBox::RecalcHandles() {
     m_rcBox = {0, 0, width(), height()};
     m_rcHandle = logo::HandleRects(width(), height());
-    // The picture under the box is drawn again by the view.
-    m_pView->viewport()->update(geometry());
+    setMask(Frame(rect()));
+    // The picture under the frame is drawn again by the view.
+    m_pView->viewport()->update(Frame(geometry()));
     m_pView->ApplySelection();
 }
 
@@ -72,19 +114,12 @@ void CSelectionBox::paintEvent(QPaintEvent*) {
     };
     for (const QRect& bar : bars)
         if (bar.isValid()) p.fillRect(bar, Qt::white);
-    // Two staggered rows of dots on every bar, 4 pixels apart.
-    for (int k = 6; k <= w - 4; k += 4) {
-        p.drawPoint(k, 2);
-        p.drawPoint(k - 2, 4);
-        p.drawPoint(k, h - 2);
-        p.drawPoint(k - 2, h - 4);
-    }
-    for (int k = 6; k <= h - 4; k += 4) {
-        p.drawPoint(2, k);
-        p.drawPoint(4, k - 2);
-        p.drawPoint(w - 2, k);
-        p.drawPoint(w - 4, k - 2);
-    }
+    // Two staggered rows of dots on every bar, 4 pixels apart, drawn in one call.
+    QPolygon dots;
+    dots.reserve(2 * (w + h));
+    for (int k = 6; k <= w - 4; k += 4) dots << QPoint(k, 2) << QPoint(k - 2, 4) << QPoint(k, h - 2) << QPoint(k - 2, h - 4);
+    for (int k = 6; k <= h - 4; k += 4) dots << QPoint(2, k) << QPoint(4, k - 2) << QPoint(w - 2, k) << QPoint(w - 4, k - 2);
+    p.drawPoints(dots);
 }
 
 void CSelectionBox::mouseMoveEvent(QMouseEvent* e) {
@@ -97,13 +132,18 @@ void CSelectionBox::mouseMoveEvent(QMouseEvent* e) {
         setCursor(m_hCursor);
         return;
     }
-    Drag(mapTo(m_pView->viewport(), at));
+    square_ = (e->modifiers() & Qt::ShiftModifier) != 0;
+    const QPoint pointer = mapTo(m_pView->viewport(), at);
+    Drag(pointer);
+    // At the view's edge the view scrolls on, and the box follows the pointer there.
+    QPointer<CSelectionBox> self(this);
+    m_pView->AutoScroll(pointer, [self, pointer] {
+        if (self) self->Drag(pointer);
+    });
 }
 
 void CSelectionBox::Drag(const QPoint& pointer) {
-    const QSize total = m_pView->TotalSize();
-    const QPoint scroll = m_pView->ScrollPosition();
-    const logo::ScrollState s{total.width(), total.height(), scroll.x(), scroll.y()};
+    const logo::ScrollState s = m_pView->DragLimits();
     const logo::Point p{pointer.x(), pointer.y()};
     const QRect before = geometry();
     if (m_nDragMode == logo::kMove) {
@@ -112,11 +152,12 @@ void CSelectionBox::Drag(const QPoint& pointer) {
         update();
         return;
     }
-    const logo::Rect sized = logo::SizeBox(ToRect(before), logo::Handle(m_nDragMode), p, s);
+    logo::Rect sized = logo::SizeBox(ToRect(before), logo::Handle(m_nDragMode), p, s);
+    if (square_ || m_pView->SquareSelection()) sized = logo::SquareBox(sized, logo::Handle(m_nDragMode), s);
     if (sized == ToRect(before)) return;
     setGeometry(ToQRect(sized));
     update();
-    m_pView->viewport()->update(before);
+    m_pView->viewport()->update(Frame(before));
 }
 
 void CSelectionBox::mousePressEvent(QMouseEvent* e) {
@@ -131,6 +172,9 @@ void CSelectionBox::mousePressEvent(QMouseEvent* e) {
 }
 
 void CSelectionBox::mouseReleaseEvent(QMouseEvent* e) {
-    if (e->button() == Qt::LeftButton) releaseMouse();
+    if (e->button() == Qt::LeftButton) {
+        releaseMouse();
+        m_pView->StopAutoScroll();
+    }
     QWidget::mouseReleaseEvent(e);
 }

@@ -24,6 +24,7 @@ public:
     const std::array<logo::Rect, 8>& Handles() const { return m_rcHandle; }
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* e) override;
     void paintEvent(QPaintEvent*) override;
     void mouseMoveEvent(QMouseEvent* e) override;
     void mousePressEvent(QMouseEvent* e) override;
@@ -41,4 +42,5 @@ private:
     std::array<logo::Rect, 8> m_rcHandle{};
     uint8_t m_nDragMode = 0;
     logo::Point m_ptGrab;
+    bool square_ = false;  // Shift held during the last drag step: sizing keeps a square
 };

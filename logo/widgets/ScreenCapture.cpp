@@ -49,9 +49,11 @@ ScreenGrab GrabScreenArea(uint64_t window, QWidget* frame) {
         grab.offScreen = !x11::WindowFrameRect(window, area) || (area &= screenRect).isEmpty();
         if (grab.offScreen) return grab;
         x11::SetAbove(window, true);
-        Pause(100);
     }
 #endif
+    // The raised window, or for the whole desktop the area the closed Capture dialog
+    // covered, is painted again before the screen is copied.
+    Pause(100);
     // The desktop's own picture, cut to the window's place on it.
     const QPixmap shot = screen->grabWindow(0, area.x(), area.y(), area.width(), area.height());
 #ifdef LYRA_HAVE_X11
@@ -72,6 +74,7 @@ bool UseCapturedPicture(CLyraDoc& doc, const QImage& picture) {
     // Anything still working on the old picture stops at its escape flag.
     if (doc.m_pSourceImage) doc.m_pSourceImage->SetEscape(1);
     doc.m_pSourceImage = std::move(source);
+    doc.m_recipe = {};  // no file to make the logo from
     // Without a loaded picture there is no working logo yet; give the view one to cut
     // into, so that the preview shows the selection at once.
     if (!doc.m_pLogoImage) doc.m_pLogoImage = std::make_unique<LbImage>(96, 96, 24, 0);
@@ -81,9 +84,13 @@ bool UseCapturedPicture(CLyraDoc& doc, const QImage& picture) {
 }
 
 void OnCapture(QWidget& frame, CLyraDoc& doc) {
-    CCaptureDlg dialog(logo::CaptureListEntries(logo::CollectCaptureWindows(DesktopWindows())), &frame);
-    if (dialog.exec() != QDialog::Accepted) return;
-    const ScreenGrab grab = GrabScreenArea(dialog.m_hWndSelected, &frame);
+    uint64_t chosen = 0;
+    {
+        CCaptureDlg dialog(logo::CaptureListEntries(logo::CollectCaptureWindows(DesktopWindows())), &frame);
+        if (dialog.exec() != QDialog::Accepted) return;
+        chosen = dialog.m_hWndSelected;
+    }  // the dialog is gone from the screen before anything is copied
+    const ScreenGrab grab = GrabScreenArea(chosen, &frame);
     if (grab.offScreen) return;
     if (grab.picture.isNull()) {
         platform::services().prompts->Show(kNoCapture, platform::Buttons::Ok);

@@ -102,17 +102,28 @@ TEST(DeviceLogoFile, PaletteLogosGiveTheFileOfTheirColours) {
     }
 }
 
-TEST(DeviceLogoFile, OtherFormatsAreWrittenAsTheyAreAndReported) {
+TEST(DeviceLogoFile, OtherFormatsAreWrittenAsTheyAreWithoutComplaint) {
     platform::ScriptedServices ui;
     std::string dir = ScratchDir();
-    LbImage logo = Logo24(Pattern);
-    logo::LogoWrite w = logo::WriteLogoFile(logo, dir + "/logo.jpg", 3);
-    EXPECT_TRUE(w.written);
-    EXPECT_EQ(w.message, "Not BMP file!!");
-    std::string jpeg = ReadFile(dir + "/logo.jpg");
-    ASSERT_GE(jpeg.size(), 2u);
-    EXPECT_EQ(uint8_t(jpeg[0]), 0xFF);
-    EXPECT_EQ(uint8_t(jpeg[1]), 0xD8);
+    struct Case {
+        const char* name;
+        int type;
+        std::string magic;
+    } cases[] = {{"logo.jpg", 3, "\xFF\xD8"}, {"logo.png", 4, "\x89PNG"}, {"logo.gif", 2, "GIF8"}};
+    for (bool dither : {false, true}) {
+        for (const Case& c : cases) {
+            LbImage logo = Logo24(Pattern);
+            if (dither) {
+                ASSERT_TRUE(logo.Dither(0));
+            }
+            logo::LogoWrite w = logo::WriteLogoFile(logo, dir + "/" + c.name, c.type);
+            EXPECT_TRUE(w.written) << c.name << " dither " << dither;
+            EXPECT_EQ(w.message, "") << c.name << " dither " << dither;
+            LbImage back(dir + "/" + c.name, uint32_t(c.type));
+            EXPECT_EQ(ReadFile(dir + "/" + c.name).substr(0, c.magic.size()), c.magic) << c.name;
+            EXPECT_EQ(back.GetWidth(), 96u) << c.name;
+        }
+    }
 }
 
 TEST(DeviceLogoFile, FailedWriteLeavesTheOldFile) {

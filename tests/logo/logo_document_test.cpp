@@ -34,37 +34,52 @@ Rgb ColourAt(const LbImage& image, int x, int yFromTop) {
     return {q.red, q.green, q.blue};
 }
 
-TEST_F(LogoDocument, RefusedPicturesLeaveThePicture) {
+TEST_F(LogoDocument, PicturesOpenByContentAndOthersAreRefusedLeavingThePicture) {
     WriteFile(Path("old.bmp"), Bmp24(120, 100, Pattern));
     const std::string jpeg = JpegBytes();
     struct Case {
         const char* name;
         std::string bytes;
-        const char* message;
+        const char* message;  // nullptr: the picture opens, as 24-bit true colour
     } cases[] = {
-        {"eight.bmp", Bmp8(20, 10), "Not 16bit True Color!!"},
-        {"eight.jpg", Bmp8(20, 10), "Not 16bit True Color!!"},
-        {"eight.png", Bmp8(20, 10), "Not 16bit True Color!!"},
-        {"photo.jpg", jpeg, "Not BMP file!!"},
-        {"photo.bmp", jpeg, "Not BMP file!!"},
-        {"photo.gif", jpeg, "Not BMP file!!"},
-        {"short.bmp", "BM", "Not BMP file!!"},
-        {"missing.bmp", "", "File Read Fail"},
+        {"eight.bmp", Bmp8(20, 10), nullptr},
+        {"eight.jpg", Bmp8(20, 10), nullptr},
+        {"eight.png", Bmp8(20, 10), nullptr},
+        {"photo.jpg", jpeg, nullptr},
+        {"photo.bmp", jpeg, nullptr},
+        {"photo.gif", jpeg, nullptr},
+        {"short.bmp", "BM", "\"short.bmp\" cannot be opened: it is not a picture this program reads (Not a BMP)."},
+        {"notes.png", "just some words", "\"notes.png\" cannot be opened: it is not a picture this program reads"},
+        {"missing.bmp", "", "\"missing.bmp\" cannot be opened: the file cannot be read."},
     };
     for (const Case& c : cases) {
         ASSERT_TRUE(doc.OnOpenDocument(Path("old.bmp")));
         if (std::string(c.name) != "missing.bmp") WriteFile(Path(c.name), c.bytes);
         ui.prompts.shown.clear();
         view.hints.clear();
-        EXPECT_FALSE(doc.OnOpenDocument(Path(c.name))) << c.name;
-        EXPECT_EQ(ui.prompts.Texts(), std::vector<std::string>{c.message}) << c.name;
+        const bool opened = doc.OnOpenDocument(Path(c.name));
+        EXPECT_EQ(ui.busy.depth, 0) << c.name;
+        EXPECT_EQ(app.m_nPage, 1);
+        if (c.message == nullptr) {
+            EXPECT_TRUE(opened) << c.name;
+            EXPECT_TRUE(ui.prompts.shown.empty()) << c.name;
+            ASSERT_TRUE(doc.m_pSourceImage) << c.name;
+            EXPECT_EQ(doc.m_pSourceImage->GetBpp(), 24u) << c.name;
+            EXPECT_EQ(view.hints, std::vector<long>{1025}) << c.name;
+            continue;
+        }
+        EXPECT_FALSE(opened) << c.name;
+        ASSERT_EQ(ui.prompts.Texts().size(), 1u) << c.name;
+        EXPECT_EQ(ui.prompts.Texts()[0].rfind(c.message, 0), 0u) << ui.prompts.Texts()[0];
         ASSERT_TRUE(doc.m_pSourceImage) << c.name;
         EXPECT_EQ(doc.m_pSourceImage->GetWidth(), 120u) << c.name;
         EXPECT_TRUE(doc.m_pLogoImage) << c.name;
         EXPECT_TRUE(view.hints.empty()) << c.name;
-        EXPECT_EQ(ui.busy.depth, 0) << c.name;
-        EXPECT_EQ(app.m_nPage, 1);
     }
+    // The 8-bit picture keeps its colours: pixel (x, y) has index (x + y) % 256, whose
+    // palette entry is (i, 255 - i, i / 2).
+    ASSERT_TRUE(doc.OnOpenDocument(Path("eight.png")));
+    EXPECT_EQ(ColourAt(*doc.m_pSourceImage, 7, 3), (Rgb{10, 245, 5}));
 }
 
 TEST_F(LogoDocument, LoadMakesSourceAndBicubicLogo) {
@@ -215,9 +230,8 @@ TEST_F(LogoDocument, SaveByExtension) {
     EXPECT_TRUE(doc.OnSaveDocument(Path("logo.jpg")));
     EXPECT_EQ(doc.m_strLogoPath, Path("logo.jpg"));
     EXPECT_EQ(uint8_t(ReadFile(Path("logo.jpg"))[0]), 0xFF);
-    EXPECT_EQ(ui.prompts.Texts(), std::vector<std::string>{"Not BMP file!!"});
+    EXPECT_TRUE(ui.prompts.shown.empty()) << "a written JPEG is no error";
 
-    ui.prompts.shown.clear();
     EXPECT_TRUE(doc.OnSaveDocument(Path("no/such/folder/logo.bmp"))) << "the framework still hears success";
     EXPECT_EQ(doc.m_strLogoPath, Path("logo.jpg"));
     EXPECT_EQ(ui.prompts.Texts(), std::vector<std::string>{"File Create Fail"});

@@ -10,6 +10,8 @@
 #include <random>
 
 #include "app/CommandIds.h"
+#include "app/FileTypes.h"
+#include "logo/PictureLoad.h"
 #include "logo/widgets/CLogoView.h"
 #include "memo/MemoFile.h"
 #include "memo/widgets/MemoEdit.h"
@@ -72,8 +74,15 @@ private:
             EditorDriver::WritePicture(picturePaths_.back(), "bmp", 150 + 90 * i, 120 + 30 * i);
         }
         badPaths_ = {EditorDriver::Scratch("model-bad.jpg"), EditorDriver::Scratch("model-bad8.bmp")};
-        EditorDriver::WritePicture(badPaths_[0], "jpg", 40, 40);
-        EditorDriver::WritePicture(badPaths_[1], "bmp", 40, 40, true);
+        // Files no decoder takes, each refused with its name and the decoder's reason.
+        std::ofstream(badPaths_[0], std::ios::binary) << std::string("\xFF\xD8\xFF\xE0 cut short", 15);
+        std::ofstream(badPaths_[1], std::ios::binary) << "BM and nothing more";
+        for (const std::string& bad : badPaths_) {
+            LbImage none;
+            std::string reason;
+            logo::LoadPicture(bad, ClassifyFile(bad).type, none, reason);
+            badMessages_.push_back(logo::CannotOpenText(bad, reason));
+        }
     }
 
     void Start() {
@@ -233,7 +242,7 @@ private:
             Note("drop refused " + std::to_string(f));
             const QImage before = Logo();
             e_->Drop({QString::fromStdString(badPaths_[f])});
-            expected_.push_back(f == 0 ? "Not BMP file!!" : "Not 16bit True Color!!");
+            expected_.push_back(badMessages_[size_t(f)]);
             if (Logo() != before) failure_ = "a refused picture changed the logo";
             break;
         }
@@ -334,7 +343,7 @@ private:
     Contacts rows_, savedRows_;
     QImage logoSaved_;
     std::vector<Contacts> memoFiles_;
-    std::vector<std::string> memoPaths_, picturePaths_, badPaths_;
+    std::vector<std::string> memoPaths_, picturePaths_, badPaths_, badMessages_;
     std::vector<std::string> expected_, log_;
     std::string memoSavedTo_, logoSavedTo_, failure_;
     bool closedNow_ = false;

@@ -173,12 +173,12 @@ QImage EditorDriver::Preview() const {
 bool EditorDriver::PreviewShowsLogo() const {
     const QImage shown = Preview();
     CLyraDoc& d = const_cast<EditorDriver*>(this)->doc();
-    // Inside the control's one-pixel frame: the working logo at 1:1, or, without one,
-    // the empty control.
-    const QImage logo = d.m_pLogoImage ? LbToQImage(*d.m_pLogoImage).convertToFormat(QImage::Format_RGB32) : QImage();
+    // The whole control: the working logo at 1:1 as the device shows it, or, without
+    // one, the empty control.
+    const QImage logo = d.m_pLogoImage ? CLogoView::DevicePreview(*d.m_pLogoImage) : QImage();
     const QRgb empty = shown.pixel(1, 1);
-    for (int y = 1; y < 95; ++y) {
-        for (int x = 1; x < 95; ++x) {
+    for (int y = 0; y < 96; ++y) {
+        for (int x = 0; x < 96; ++x) {
             if (logo.isNull() ? shown.pixel(x, y) != empty : shown.pixel(x, y) != logo.pixel(x, y)) return false;
         }
     }

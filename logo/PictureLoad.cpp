@@ -1,0 +1,135 @@
+#include "logo/PictureLoad.h"
+
+#include <algorithm>
+#include <filesystem>
+
+#include "image/LbFile.h"
+
+namespace logo {
+namespace {
+
+// A file stream that reads in slices, so that a decoder asking for the whole pixel
+// area at once still reports progress and stops soon after the escape flag is raised:
+// the reads then come back short and the decoder fails.
+class MonitoredFile : public LbIOFile {
+public:
+    explicit MonitoredFile(LbImage* monitor) : monitor_(monitor) {}
+
+    size_t Read(void* buffer, size_t size, size_t count) override {
+        if (monitor_ == nullptr || size == 0) return LbIOFile::Read(buffer, size, count);
+        constexpr size_t kSlice = size_t(1) << 20;
+        auto* out = static_cast<uint8_t*>(buffer);
+        const size_t wanted = size * count;
+        size_t got = 0;
+        while (got < wanted) {
+            if (monitor_->GetEscape() != 0) {
+                cancelled_ = true;
+                break;
+            }
+            const size_t n = LbIOFile::Read(out + got, 1, std::min(kSlice, wanted - got));
+            got += n;
+            Report();
+            if (n == 0) break;
+        }
+        if (got % size != 0) Seek(-int64_t(got % size), 1);  // only whole items count as read
+        return got / size;
+    }
+    long GetC() override {
+        if (monitor_ != nullptr && monitor_->GetEscape() != 0) {
+            cancelled_ = true;
+            return -1;
+        }
+        return LbIOFile::GetC();
+    }
+    bool Cancelled() const { return cancelled_; }
+    void Start() {
+        size_ = Size();
+        Report();
+    }
+
+private:
+    void Report() {
+        if (monitor_ != nullptr && size_ > 0) monitor_->SetProgress(int32_t(std::min<int64_t>(100, 100 * Tell() / size_)));
+    }
+
+    LbImage* monitor_;
+    int64_t size_ = 0;
+    bool cancelled_ = false;
+};
+
+}  // namespace
+
+bool PromoteToTrueColor(LbImage& picture) {
+    if (!picture.IsValid() || picture.GetBpp() >= 24) return true;
+    LbImage rgb(picture.GetType());
+    if (rgb.Create(picture.GetWidth(), picture.GetHeight(), 24, picture.GetType()) == nullptr) {
+        picture.SetLastError(rgb.GetLastError());
+        return false;
+    }
+    rgb.SetXDPI(picture.GetXDPI());
+    rgb.SetYDPI(picture.GetYDPI());
+    const int32_t w = int32_t(picture.GetWidth()), h = int32_t(picture.GetHeight());
+    for (int32_t y = 0; y < h; ++y) {
+        uint8_t* out = rgb.GetBits(uint32_t(y));
+        for (int32_t x = 0; x < w; ++x, out += 3) {
+            const LbRgbQuad c = picture.GetPaletteColor(picture.GetPixelIndex(x, y));
+            out[0] = c.blue;
+            out[1] = c.green;
+            out[2] = c.red;
+        }
+    }
+    return picture.Transfer(rgb);
+}
+
+bool LoadPicture(const std::string& path, int type, LbImage& picture, std::string& error, LbImage* monitor) {
+    std::error_code ec;
+    if (std::filesystem::is_directory(path, ec)) {
+        error = "it is a folder";
+        return false;
+    }
+    MonitoredFile file(monitor);
+    if (!file.Open(path.c_str(), "rb")) {
+        error = "the file cannot be read";
+        return false;
+    }
+    file.Start();
+    // The decoder of the extension first; then, by content, every other real picture
+    // format. The raw strip format takes any bytes, so it is tried only for a ".raw"
+    // name or, as the image library does, for a name that names no format.
+    const uint32_t typed = type >= int(LB_FORMAT_BMP) && type <= int(LB_FORMAT_RAW) ? uint32_t(type) : 0;
+    LbImage decoded(typed);
+    std::string typedError;
+    bool ok = typed != 0 && decoded.Decode(&file, typed);
+    if (!ok && typed != 0) typedError = decoded.GetLastError();
+    for (uint32_t other : {LB_FORMAT_BMP, LB_FORMAT_JPG, LB_FORMAT_GIF, LB_FORMAT_PNG}) {
+        if (ok || file.Cancelled()) break;
+        if (other == typed) continue;
+        file.Seek(0, 0);
+        ok = decoded.Decode(&file, other);
+    }
+    if (!ok && typed == 0 && !file.Cancelled()) {
+        file.Seek(0, 0);
+        ok = decoded.Decode(&file, LB_FORMAT_RAW);
+    }
+    if (file.Cancelled()) {
+        error = kCancelledText;
+        return false;
+    }
+    if (!ok) {
+        error = typedError.empty() ? "it is not a picture this program reads (BMP, JPEG, PNG or GIF)"
+                                   : "it is not a picture this program reads (" + typedError + ")";
+        return false;
+    }
+    if (!PromoteToTrueColor(decoded)) {
+        error = decoded.GetLastError();
+        return false;
+    }
+    if (monitor != nullptr) monitor->SetProgress(100);
+    return picture.Transfer(decoded);
+}
+
+std::string CannotOpenText(const std::string& path, const std::string& reason) {
+    return "\"" + std::filesystem::path(path).filename().string() + "\" cannot be opened: " + reason + ".";
+}
+
+}  // namespace logo

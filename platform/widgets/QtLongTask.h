@@ -1,0 +1,24 @@
+#pragma once
+// The window's runner of long work: a worker thread for the work, a local event loop
+// for the window meanwhile. Input other than Escape is held back while it runs, so
+// nothing the work reads can change under it; Escape asks the work to stop.
+#include <QPointer>
+#include <QStatusBar>
+
+#include "platform/LongTask.h"
+
+namespace platform {
+
+class QtLongTaskRunner : public LongTaskRunner {
+public:
+    explicit QtLongTaskRunner(QStatusBar* status) : status_(status) {}
+    void Run(const LongTask& task, const std::function<void()>& work) override;
+    // Whether a task is running now (tests press Escape meanwhile).
+    bool Busy() const { return busy_; }
+
+private:
+    QPointer<QStatusBar> status_;
+    bool busy_ = false;
+};
+
+}  // namespace platform

@@ -1,0 +1,389 @@
+// The logo page in the real main window, driven with keys, menus and the mouse: the
+// picture formats people have, zoom, the square cut, auto-scroll, the device-exact
+// preview, the copied command line against lyrabox-cli, and stopping long work.
+#include <QBuffer>
+#include <QMouseEvent>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QScrollBar>
+#include <QStatusBar>
+#include <QTest>
+#include <QTimer>
+#include <fstream>
+#include <sstream>
+
+#include "app/CommandIds.h"
+#include "app/widgets/CLogoPreviewBar.h"
+#include "image/LbImage.h"
+#include "logo/widgets/CLogoView.h"
+#include "logo/widgets/CSelectionBox.h"
+#include "support/FrameFixture.h"
+
+namespace {
+
+// Pixel (x, y) of the test pictures, y from the top: smooth enough for JPEG, and
+// different almost everywhere.
+QRgb Colour(int x, int y) { return qRgb((x * 3 + y) & 255, (y * 2 + x / 5) & 255, ((x ^ y) * 5) & 255); }
+
+QString Dir(const QString& test) {
+    const QString dir = QString(LYRA_TEST_TMP) + "/logopage_window/" + test;
+    QDir(dir).removeRecursively();
+    QDir().mkpath(dir);
+    return dir;
+}
+
+QImage Picture(int w, int h) {
+    QImage image(w, h, QImage::Format_RGB32);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) image.setPixel(x, y, Colour(x, y));
+    return image;
+}
+
+// The picture through the image library in a given depth and format (a 16-colour or
+// 256-colour palette for the indexed ones).
+void WriteWithLibrary(const QImage& picture, int bpp, uint32_t type, const QString& path) {
+    LbImage image(uint32_t(picture.width()), uint32_t(picture.height()), uint32_t(bpp), type);
+    if (bpp < 24)
+        for (uint32_t i = 0; i < image.GetNumColors(); ++i)
+            image.SetPaletteColor(uint8_t(i), uint8_t(i * 37), uint8_t(255 - i * 11), uint8_t(i * 5));
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x) {
+            const QRgb c = picture.pixel(x, y);
+            if (bpp < 24)
+                image.SetPixelIndex(x, picture.height() - 1 - y, uint8_t((x / 7 + y / 5) % image.GetNumColors()));
+            else
+                image.SetPixelColor(x, picture.height() - 1 - y, LbRgbQuad{uint8_t(qBlue(c)), uint8_t(qGreen(c)), uint8_t(qRed(c)), 0});
+        }
+    QVERIFY(image.Save(path.toStdString(), type));
+}
+
+std::string Bytes(const QString& path) {
+    std::ifstream in(path.toStdString(), std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+// Runs a shell command line in a folder with lyrabox-cli on the PATH.
+int RunShell(const QString& line, const QString& folder) {
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("PATH", QString(LYRA_CLI_DIR) + ":" + env.value("PATH"));
+    p.setProcessEnvironment(env);
+    p.setWorkingDirectory(folder);
+    p.start("/bin/sh", {"-c", line});
+    if (!p.waitForFinished(20000)) return -1;
+    if (p.exitCode() != 0) qWarning("%s", p.readAllStandardError().constData());
+    return p.exitCode();
+}
+
+}  // namespace
+
+class LogoPageTest : public QObject {
+    Q_OBJECT
+    std::unique_ptr<FrameFixture> f;
+    CLogoView* view = nullptr;
+
+    CSelectionBox* Box() { return view->SelectionBox(); }
+    QString Status() { return f->frame->statusBar()->currentMessage(); }
+    QAction* Action(int id) { return f->frame->Actions().Action(id); }
+    // A command as the menu gives it, with its enabled state as the menu shows it.
+    void Run(int id) {
+        f->frame->Actions().Refresh();
+        Action(id)->trigger();
+        f->frame->Actions().Refresh();
+    }
+
+    // File > Open, the dialog answered with the path.
+    bool Open(const QString& path) {
+        f->services.dialogs.answers.push_back(path.toStdString());
+        QTest::keyClick(f->frame.get(), Qt::Key_O, Qt::ControlModifier);
+        return f->doc().m_strLogoPath == path.toStdString();
+    }
+    void Save(const QString& path) {
+        f->frame->Actions().Refresh();
+        f->services.dialogs.answers.push_back(path.toStdString());
+        QTest::keyClick(f->frame.get(), Qt::Key_S, Qt::ControlModifier);
+    }
+    void Key(int key) {
+        QTest::keyClick(f->frame.get(), Qt::Key(key), Qt::ControlModifier);
+        f->frame->Actions().Refresh();
+    }
+
+    // A mouse move over the box with the left button held, from a point of the view.
+    void DragTo(QPoint inView, Qt::KeyboardModifiers mods = {}) {
+        const QPoint local = inView - Box()->pos();
+        QMouseEvent e(QEvent::MouseMove, QPointF(local), QPointF(Box()->mapToGlobal(local)), Qt::NoButton,
+                      Qt::LeftButton, mods);
+        QApplication::sendEvent(Box(), &e);
+    }
+    // The pointer resting over a point of the box, no button held: picks the drag mode.
+    void Hover(QPoint inBox) {
+        QMouseEvent e(QEvent::MouseMove, QPointF(inBox), QPointF(Box()->mapToGlobal(inBox)), Qt::NoButton,
+                      Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(Box(), &e);
+    }
+    // Hover at a point of the box, press, drag, release.
+    void Drag(QPoint inBox, QPoint toInView, Qt::KeyboardModifiers mods = {}) {
+        Hover(inBox);
+        QTest::mousePress(Box(), Qt::LeftButton, mods, inBox);
+        DragTo(toInView, mods);
+        QTest::mouseRelease(Box(), Qt::LeftButton, mods, toInView - Box()->pos());
+    }
+    // The box's bottom-right handle to a point of the view.
+    void SizeTo(QPoint inView, Qt::KeyboardModifiers mods = {}) {
+        Drag(QPoint(Box()->width() - 2, Box()->height() - 2), inView, mods);
+    }
+
+    void Screenshot(const QString& name) {
+        QTest::qWait(30);  // the layouts settle level by level
+        QVERIFY(f->frame->grab().save(ScreenshotPath(name)));
+    }
+
+private slots:
+    void initTestCase() { CFlatMenus::Install(); }
+    void cleanupTestCase() { CFlatMenus::Remove(); }
+    void init() {
+        f = std::make_unique<FrameFixture>(false, true);
+        f->ClickTab(1);
+        view = f->frame->findChild<CLogoView*>();
+        QVERIFY(view != nullptr);
+    }
+    void cleanup() { f.reset(); }
+
+    // Every kind of picture opens and gives the same device file as the command line.
+    void everyFormatOpensAndSavesTheDeviceFile() {
+        const QString dir = Dir("formats");
+        const QImage picture = Picture(300, 220);
+        QVERIFY(picture.save(dir + "/photo.jpg", "JPG", 90));
+        QVERIFY(picture.save(dir + "/shot.png", "PNG"));
+        WriteWithLibrary(picture, 8, LB_FORMAT_GIF, dir + "/web.gif");
+        WriteWithLibrary(picture, 4, LB_FORMAT_BMP, dir + "/sixteen.bmp");
+        QVERIFY(picture.save(dir + "/named-wrong.bmp", "PNG"));  // a PNG under a BMP name
+        for (const char* name : {"photo.jpg", "shot.png", "web.gif", "sixteen.bmp", "named-wrong.bmp"}) {
+            const QString in = dir + "/" + name;
+            QVERIFY2(Open(in), name);
+            QVERIFY2(f->services.prompts.shown.empty(), name);
+            QCOMPARE(f->doc().m_pSourceImage->GetBpp(), 24u);
+            Drag(QPoint(50, 50), QPoint(80, 70));         // the box moved by (30, 20)
+            SizeTo(QPoint(200, 150));                      // and sized
+            const logo::Rect s = view->PictureSelection();
+            const QString out = dir + "/" + name + ".logo.bmp";
+            Save(out);
+            QVERIFY2(f->services.prompts.shown.empty(), name);
+            const std::string window = Bytes(out);
+            QCOMPARE(window.size(), size_t(27702));
+            const QString cli = QString("lyrabox-cli logo '%1' cli.bmp --select %2,%3,%4,%5")
+                                    .arg(in).arg(s.left).arg(s.top).arg(s.right).arg(s.bottom);
+            QCOMPARE(RunShell(cli, dir), 0);
+            QVERIFY2(Bytes(dir + "/cli.bmp") == window, name);
+        }
+        // A file no decoder takes is refused with its name and the reason.
+        std::ofstream((dir + "/notes.png").toStdString()) << "not a picture at all";
+        QVERIFY(!Open(dir + "/notes.png"));
+        QCOMPARE(f->services.prompts.shown.size(), size_t(1));
+        QVERIFY(f->services.prompts.Texts()[0].rfind("\"notes.png\" cannot be opened: ", 0) == 0);
+    }
+
+    // Zoom and fit change only what is shown: the selection and its status text stay
+    // in picture pixels, and so does the logo.
+    void zoomKeepsTheSelectionInPicturePixels() {
+        const QString dir = Dir("zoom");
+        QVERIFY(Picture(900, 700).save(dir + "/p.png", "PNG"));
+        QVERIFY(Open(dir + "/p.png"));
+        Drag(QPoint(40, 40), QPoint(141, 87));
+        SizeTo(QPoint(300, 260));
+        const logo::Rect s = view->PictureSelection();
+        QVERIFY(s.left > 0 && s.Width() > 96);
+        const std::string selectionText = logo::SelectionText(s);
+        const QImage logo = CLogoView::DevicePreview(*f->doc().m_pLogoImage);
+        struct Step {
+            int command;
+            float zoom;
+            bool fit;
+        } steps[] = {{cmd::ZoomIn, 2, false},   {cmd::ZoomIn, 4, false},    {cmd::ZoomOut, 2, false},
+                     {cmd::ZoomActual, 1, false}, {cmd::ZoomOut, 0.5f, false}, {cmd::ZoomOut, 0.25f, false},
+                     {cmd::ZoomFit, 0.25f, true}, {cmd::ZoomFit, 0.25f, false}, {cmd::ZoomActual, 1, false}};
+        for (const Step& step : steps) {
+            Run(step.command);
+            QCOMPARE(f->doc().m_fZoom, step.zoom);
+            QCOMPARE(bool(f->doc().m_bFitToWindow), step.fit);
+            QVERIFY(view->PictureSelection() == s);
+            QVERIFY(CLogoView::DevicePreview(*f->doc().m_pLogoImage) == logo);
+            QTest::mouseMove(view->viewport(), QPoint(5, 5));
+            QVERIFY2(Status().endsWith(QString::fromStdString(selectionText)), qPrintable(Status()));
+            if (step.zoom == 2 && !step.fit && step.command == cmd::ZoomIn) {
+                QCOMPARE(view->TotalSize(), QSize(1800, 1400));
+                Screenshot("logo_page_zoomed");
+            }
+        }
+        // The keys: Ctrl+plus, Ctrl+minus, Ctrl+0; Ctrl+wheel.
+        Key(Qt::Key_Equal);
+        QCOMPARE(f->doc().m_fZoom, 2.0f);
+        Key(Qt::Key_Minus);
+        Key(Qt::Key_Minus);
+        QCOMPARE(f->doc().m_fZoom, 0.5f);
+        Key(Qt::Key_0);
+        QCOMPARE(f->doc().m_fZoom, 1.0f);
+        QWheelEvent wheel(QPointF(20, 20), view->viewport()->mapToGlobal(QPointF(20, 20)), QPoint(), QPoint(0, 120),
+                          Qt::NoButton, Qt::ControlModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(view->viewport(), &wheel);
+        QCOMPARE(f->doc().m_fZoom, 2.0f);
+        QVERIFY(view->PictureSelection() == s);
+        // Scrolled far away, the status text still tells picture pixels, never negative ones.
+        view->horizontalScrollBar()->setValue(900);
+        QTest::mouseMove(view->viewport(), QPoint(5, 5));
+        QVERIFY2(Status().endsWith(QString::fromStdString(selectionText)), qPrintable(Status()));
+    }
+
+    void shiftOrTheOptionKeepsTheSelectionSquare() {
+        const QString dir = Dir("square");
+        QVERIFY(Picture(700, 500).save(dir + "/p.png", "PNG"));
+        QVERIFY(Open(dir + "/p.png"));
+        // The handle's edge lands 4 pixels beyond the pointer, the selection 6 inside it.
+        SizeTo(QPoint(300, 150));  // without Shift: any shape
+        QCOMPARE(view->PictureSelection().Width(), 298);
+        QCOMPARE(view->PictureSelection().Height(), 148);
+        SizeTo(QPoint(250, 120), Qt::ShiftModifier);  // corner with Shift: the larger side
+        logo::Rect s = view->PictureSelection();
+        QCOMPARE(s.Width(), 248);
+        QCOMPARE(s.Height(), 248);
+        SizeTo(QPoint(480, 470), Qt::ShiftModifier);  // held by the picture's bottom end
+        s = view->PictureSelection();
+        QCOMPARE(s.Width(), s.Height());
+        QVERIFY(s.bottom <= 500);
+
+        Run(cmd::SquareSelection);  // the option: squared at once, and kept
+        f->frame->Actions().Refresh();
+        QVERIFY(Action(cmd::SquareSelection)->isChecked());
+        SizeTo(QPoint(200, 100));
+        s = view->PictureSelection();
+        QCOMPARE(s.Width(), s.Height());
+        // The middle-right handle widens the square downwards too.
+        Drag(QPoint(Box()->width() - 2, Box()->height() / 2), QPoint(260, 60));
+        s = view->PictureSelection();
+        QCOMPARE(s.Width(), 258);
+        QCOMPARE(s.Height(), 258);
+        Drag(QPoint(100, 100), QPoint(260, 190));  // moved into the open: still the same square
+        QCOMPARE(view->PictureSelection().Width(), 258);
+        QCOMPARE(view->PictureSelection().Height(), 258);
+        Screenshot("logo_page_square_selection");
+        Run(cmd::SquareSelection);
+        SizeTo(QPoint(300, 150));
+        QVERIFY(view->PictureSelection().Width() != view->PictureSelection().Height());
+    }
+
+    // Dragging the box against the view's edge scrolls on until the far end of a
+    // large picture is reached, in one drag.
+    void draggingToTheEdgeScrolls() {
+        const QString dir = Dir("autoscroll");
+        WriteWithLibrary(Picture(3000, 2500), 24, LB_FORMAT_BMP, dir + "/big.bmp");
+        QVERIFY(Open(dir + "/big.bmp"));
+        Hover(QPoint(50, 50));
+        QTest::mousePress(Box(), Qt::LeftButton, {}, QPoint(50, 50));
+        const QPoint beyond(view->viewport()->width() + 150, view->viewport()->height() + 150);
+        DragTo(beyond);
+        QTRY_VERIFY_WITH_TIMEOUT(view->PictureSelection().right >= 2990 && view->PictureSelection().bottom >= 2490, 5000);
+        QTest::mouseRelease(Box(), Qt::LeftButton, {}, QPoint(50, 50));
+        const QPoint end = view->ScrollPosition();
+        QVERIFY(end.x() > 2000 && end.y() > 2000);
+        QTest::qWait(60);
+        QCOMPARE(view->ScrollPosition(), end);  // the release stopped the scrolling
+        QCOMPARE(view->PictureSelection().Width(), 96);
+    }
+
+    // The preview shows exactly what the saved device file holds, at 1:1 and at 2x,
+    // with nothing drawn over the logo's edge pixels.
+    void previewIsTheDeviceFile() {
+        const QString dir = Dir("preview");
+        QVERIFY(Picture(400, 300).save(dir + "/p.png", "PNG"));
+        QVERIFY(Open(dir + "/p.png"));
+        SizeTo(QPoint(230, 180));
+        for (bool dither : {false, true}) {
+            if (dither) Run(cmd::DitherToggle);
+            f->frame->Actions().Refresh();
+            QCOMPARE(Action(cmd::DitherToggle)->isChecked(), dither);
+            const QString out = dir + (dither ? "/dithered.bmp" : "/logo.bmp");
+            Save(out);
+            LbImage saved(out.toStdString(), LB_FORMAT_BMP);
+            QVERIFY(saved.IsValid());
+            for (int scale : {1, 2}) {
+                if (scale == 2) Run(cmd::PreviewDouble);
+                QCoreApplication::processEvents();
+                const QImage shown = f->frame->LogoPreview()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+                QCOMPARE(shown.size(), QSize(96 * scale, 96 * scale));
+                for (int y = 0; y < 96; ++y)
+                    for (int x = 0; x < 96; ++x) {
+                        const LbRgbQuad c = saved.GetPixelColor(x, 95 - y);
+                        if (shown.pixel(x * scale, y * scale) != qRgb(c.red, c.green, c.blue))
+                            QFAIL(qPrintable(QString("dither %1 scale %2: pixel (%3, %4)").arg(dither).arg(scale).arg(x).arg(y)));
+                    }
+                if (scale == 2 && !dither) Screenshot("logo_page_device_preview_2x");
+                if (scale == 2) Run(cmd::PreviewDouble);
+            }
+        }
+        QCOMPARE(f->frame->PreviewBar()->size(), QSize(98, 98));
+    }
+
+    // Random recipes made in the window and copied as a command line give the same
+    // file as the window saves, byte for byte.
+    void copiedCommandLineMakesTheSameFile() {
+        const QString dir = Dir("recipes");
+        const QImage wide = Picture(520, 380), tall = Picture(230, 610);
+        WriteWithLibrary(wide, 24, LB_FORMAT_BMP, dir + "/wide.bmp");
+        QVERIFY(tall.save(dir + "/tall picture.png", "PNG"));
+        QVERIFY(wide.save(dir + "/wide.jpg", "JPG", 85));
+        WriteWithLibrary(tall, 8, LB_FORMAT_GIF, dir + "/tall.gif");
+        WriteWithLibrary(wide, 4, LB_FORMAT_BMP, dir + "/four.bmp");
+        const QStringList pictures = {"wide.bmp", "tall picture.png", "wide.jpg", "tall.gif", "four.bmp"};
+        const int keys[] = {Qt::Key_L, Qt::Key_R, Qt::Key_H, Qt::Key_E};
+        QRandomGenerator random(20261207);
+        for (int n = 0; n < 50; ++n) {
+            const QString picture = pictures[random.bounded(int(pictures.size()))];
+            QVERIFY(Open(dir + "/" + picture));
+            const int commands = random.bounded(5);
+            for (int i = 0; i < commands; ++i) Key(keys[random.bounded(4)]);
+            if (random.bounded(2) != (f->doc().m_bDither != 0)) Run(cmd::DitherToggle);
+            Drag(QPoint(50, 50), QPoint(random.bounded(20, 300), random.bounded(20, 250)));
+            SizeTo(Box()->pos() + QPoint(random.bounded(10, 260), random.bounded(10, 220)),
+                   random.bounded(3) == 0 ? Qt::ShiftModifier : Qt::NoModifier);
+            f->frame->Actions().Refresh();
+            Run(cmd::CopyCommandLine);
+            const QString line = QString::fromStdString(f->services.clipboard.text);
+            QVERIFY2(line.startsWith("lyrabox-cli logo "), qPrintable(line));
+            const QString folder = dir + QString("/run%1").arg(n);
+            QDir().mkpath(folder);
+            Save(folder + "/window.bmp");
+            QVERIFY2(f->services.prompts.shown.empty(), qPrintable(line));
+            QCOMPARE(RunShell(line, folder), 0);
+            QVERIFY2(Bytes(folder + "/logo.bmp") == Bytes(folder + "/window.bmp"), qPrintable(line));
+        }
+    }
+
+    // Escape stops opening a large picture and turning it; the page keeps what it had.
+    void escapeStopsLongWork() {
+        const QString dir = Dir("escape");
+        WriteWithLibrary(Picture(300, 200), 24, LB_FORMAT_BMP, dir + "/small.bmp");
+        WriteWithLibrary(Picture(4000, 3000), 24, LB_FORMAT_BMP, dir + "/big.bmp");
+        QVERIFY(Open(dir + "/small.bmp"));
+        auto pressEscapeSoon = [this] {
+            QTimer::singleShot(0, [this] { QTest::keyClick(f->frame.get(), Qt::Key_Escape); });
+        };
+        pressEscapeSoon();
+        QVERIFY(!Open(dir + "/big.bmp"));
+        QCOMPARE(f->doc().m_pSourceImage->GetWidth(), 300u);
+        QVERIFY(f->services.prompts.shown.empty());
+        QCOMPARE(f->services.status.texts.back(), std::string("Cancelled"));
+
+        QVERIFY(Open(dir + "/big.bmp"));
+        pressEscapeSoon();
+        Key(Qt::Key_L);
+        QCOMPARE(f->doc().m_pSourceImage->GetWidth(), 4000u);
+        QVERIFY(f->doc().m_recipe.commands.empty());
+        Key(Qt::Key_L);  // not stopped this time: the escape flag was put down again
+        QCOMPARE(f->doc().m_pSourceImage->GetWidth(), 3000u);
+    }
+};
+
+QTEST_MAIN(LogoPageTest)
+#include "logo_page_qtest.moc"
