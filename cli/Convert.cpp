@@ -8,6 +8,7 @@
 #include "app/FileTypes.h"
 #include "cli/Registry.h"
 #include "image/LbImage.h"
+#include "image/LbImageGIF.h"
 
 namespace cli {
 namespace {
@@ -19,6 +20,15 @@ bool ParseNumber(const std::string& text, long low, long high, long& value) {
     errno = 0;
     value = std::strtol(text.c_str(), &end, 10);
     return errno == 0 && *end == 0 && value >= low && value <= high;
+}
+
+// The GIF encoder's method by its command-line name.
+bool GifMethodOf(const std::string& name, uint32_t& method) {
+    if (name == "rle") method = LB_GIF_RLE;
+    else if (name == "lzw") method = LB_GIF_LZW;
+    else if (name == "plain") method = LB_GIF_NONE;
+    else return false;
+    return true;
 }
 
 }  // namespace
@@ -43,9 +53,15 @@ const char* PictureFormatName(uint32_t type) {
 int RunConvert(const std::vector<std::string>& args) {
     std::vector<std::string> files;
     long frame = 0, quality = 75;
+    uint32_t gifMethod = LB_GIF_RLE;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& word = args[i];
-        if (word == "--frame" || word == "--quality") {
+        if (word == "--gif-method") {
+            if (i + 1 >= args.size()) return Fail(2, "convert: --gif-method needs a value");
+            const std::string& value = args[++i];
+            if (!GifMethodOf(value, gifMethod))
+                return Fail(2, "convert: --gif-method needs rle, lzw or plain, not '" + value + "'");
+        } else if (word == "--frame" || word == "--quality") {
             if (i + 1 >= args.size()) return Fail(2, "convert: " + word + " needs a value");
             const std::string& value = args[++i];
             if (word == "--frame" && !ParseNumber(value, 0, INT_MAX, frame))
@@ -72,6 +88,7 @@ int RunConvert(const std::vector<std::string>& args) {
         return Fail(1, in + ": " + (reason.empty() ? std::string("cannot be opened") : "cannot be read as a picture: " + reason));
     }
     image.SetJpegQuality(uint8_t(quality));
+    image.SetEncodeOption(gifMethod);
     if (!image.Save(out, outType)) {
         const std::string reason = image.GetLastError();
         return Fail(1, out + ": " + (reason.empty() ? std::string("cannot be created") : "cannot be written: " + reason));

@@ -1,5 +1,5 @@
 #pragma once
-// lyrabox-cli convert IN OUT [--frame N] [--quality Q]
+// lyrabox-cli convert IN OUT [--frame N] [--quality Q] [--gif-method rle|lzw|plain]
 #include <cstdint>
 #include <string>
 #include <vector>

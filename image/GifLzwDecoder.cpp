@@ -1,7 +1,23 @@
 #include "image/GifLzwDecoder.h"
 
+#include <algorithm>
+#include <atomic>
+#include <cstring>
+
 #include "image/GifImageIterator.h"
 #include "image/GifReadAhead.h"
+
+namespace {
+
+constexpr size_t kDataSize = 16384;  // payload gathered at a time (64 sub-blocks)
+
+uint64_t Load64(const uint8_t* p) {
+    uint64_t v;
+    std::memcpy(&v, p, 8);
+    return v;  // the reservoir is filled least significant byte first (little-endian host)
+}
+
+}  // namespace
 
 void GifLzwDecoder::Reset(int codeSize) {
     m_codeSize = codeSize;
@@ -13,83 +29,114 @@ void GifLzwDecoder::Reset(int codeSize) {
     m_limit = 1 << m_curSize;
 }
 
-bool GifLzwDecoder::FillReservoir() {
-    while (m_bitCount <= 56) {
-        if (m_blockPos == m_blockLen) {
-            if (m_dataEnded) break;
-            const int size = m_in->GetByte();
-            if (size <= 0) {  // the zero-size terminator, or the end of the stream
-                m_dataEnded = true;
-                break;
-            }
-            m_blockLen = int(m_in->Read(m_block, size_t(size)));
-            m_blockPos = 0;
-            if (m_blockLen < size) m_dataEnded = true;  // truncated sub-block
-            if (m_blockLen == 0) break;
+bool GifLzwDecoder::GatherBlocks() {
+    if (m_dataEnded) return false;
+    // Keep the unread bytes, then append whole sub-blocks while they fit.
+    const size_t left = m_dataEnd - m_dataPos;
+    std::memmove(m_data.data(), m_data.data() + m_dataPos, left);
+    m_dataPos = 0;
+    m_dataEnd = left;
+    const size_t before = m_dataEnd;
+    while (m_dataEnd + 255 <= kDataSize) {
+        const int size = m_in->GetByte();
+        if (size <= 0) {  // the zero-size terminator, or the end of the stream
+            m_dataEnded = true;
+            break;
         }
-        m_bits |= uint64_t(m_block[m_blockPos++]) << m_bitCount;
-        m_bitCount += 8;
+        const size_t got = m_in->Read(m_data.data() + m_dataEnd, size_t(size));
+        m_dataEnd += got;
+        if (got < size_t(size)) {  // truncated sub-block
+            m_dataEnded = true;
+            break;
+        }
     }
-    return m_bitCount > 0;
+    return m_dataEnd > before;
 }
 
-int GifLzwDecoder::get_next_code() {
-    if (m_bitCount < m_curSize) {
-        FillReservoir();
-        if (m_bitCount < m_curSize) return m_endCode;
+void GifLzwDecoder::Refill() {
+    for (;;) {
+        if (m_dataEnd - m_dataPos >= 8) {
+            // A whole word: take as many bytes as the reservoir has room for.
+            m_bits |= Load64(m_data.data() + m_dataPos) << m_bitCount;
+            m_dataPos += size_t(63 - m_bitCount) >> 3;
+            m_bitCount |= 56;
+            return;
+        }
+        if (m_dataEnded || !GatherBlocks()) break;
     }
-    const int code = int(m_bits & uint64_t(m_limit - 1));
-    m_bits >>= m_curSize;
-    m_bitCount -= m_curSize;
-    return code;
+    // The last few bytes of the data, one at a time.
+    while (m_bitCount <= 56 && m_dataPos < m_dataEnd) {
+        m_bits |= uint64_t(m_data[m_dataPos++]) << m_bitCount;
+        m_bitCount += 8;
+    }
+}
+
+void GifLzwDecoder::AddString(int prev, uint8_t pixel) {
+    const int n = m_nextFree++;
+    const int len = m_length[prev];
+    const int tailLen = ((len - 1) & 7) + 1;
+    if (tailLen < 8) {
+        m_tail[n] = m_tail[prev] | (uint64_t(pixel) << (8 * tailLen));
+        m_head[n] = m_head[prev];
+    } else {
+        m_tail[n] = pixel;
+        m_head[n] = uint16_t(prev);
+    }
+    m_first[n] = m_first[prev];
+    m_length[n] = uint16_t(len + 1);
+}
+
+void GifLzwDecoder::WriteString(uint8_t* dst, int code, int len) const {
+    // The last piece may write up to 7 bytes beyond dst + len (into the slack);
+    // every earlier piece is exactly 8 pixels.
+    int pos = len - (((len - 1) & 7) + 1);
+    std::memcpy(dst + pos, &m_tail[code], 8);
+    while (pos > 0) {
+        code = m_head[code];
+        pos -= 8;
+        std::memcpy(dst + pos, &m_tail[code], 8);
+    }
 }
 
 bool GifLzwDecoder::FlushLine() {
     const bool more = m_rows->out_line(m_line.data(), m_linePos);
     m_linePos = 0;
+    // The escape flag may be raised from another thread while the decode runs.
+    if (m_escape != nullptr &&
+        std::atomic_ref<int32_t>(*const_cast<int32_t*>(m_escape)).load(std::memory_order_relaxed) != 0)
+        return false;
     return more && !m_rows->Done();
 }
 
-bool GifLzwDecoder::PutPixel(uint8_t pixel) {
-    m_line[m_linePos++] = pixel;
-    if (m_linePos == m_line.size()) return FlushLine();
+bool GifLzwDecoder::PutPixels(const uint8_t* pixels, int len) {
+    while (len > 0) {
+        const uint32_t part = std::min<uint32_t>(uint32_t(len), m_width - m_linePos);
+        std::memcpy(m_line.data() + m_linePos, pixels, part);
+        m_linePos += part;
+        pixels += part;
+        len -= int(part);
+        if (m_linePos == m_width && !FlushLine()) return false;
+    }
     return true;
 }
 
 bool GifLzwDecoder::Output(int code) {
     const int len = m_length[code];
-    if (m_linePos + uint32_t(len) < m_line.size()) {
-        // The whole string fits the row: write it backwards from its last pixel.
-        uint8_t* p = m_line.data() + m_linePos + len;
+    if (m_linePos + uint32_t(len) < m_width) {
+        WriteString(m_line.data() + m_linePos, code, len);
         m_linePos += uint32_t(len);
-        while (code >= m_firstFree) {
-            *--p = m_suffix[code];
-            code = m_prefix[code];
-        }
-        *--p = m_suffix[code];
         return true;
     }
-    return OutputSlow(len, code);
-}
-
-bool GifLzwDecoder::OutputSlow(int len, int code) {
-    int sp = len;
-    while (code >= m_firstFree && sp > 1) {
-        m_stack[--sp] = m_suffix[code];
-        code = m_prefix[code];
-    }
-    m_stack[--sp] = m_suffix[code];
-    for (int i = 0; i < len; ++i) {
-        if (!PutPixel(m_stack[i])) return false;
-    }
-    return true;
+    WriteString(m_stack, code, len);
+    return PutPixels(m_stack, len);
 }
 
 bool GifLzwDecoder::decoder(GifReadAhead& in, LbImageIterator& rows, const int32_t* escape) {
     m_in = &in;
     m_rows = &rows;
+    m_escape = escape;
     m_badCodes = 0;
-    m_blockLen = m_blockPos = 0;
+    m_dataPos = m_dataEnd = 0;
     m_dataEnded = false;
     m_bits = 0;
     m_bitCount = 0;
@@ -101,8 +148,8 @@ bool GifLzwDecoder::decoder(GifReadAhead& in, LbImageIterator& rows, const int32
     }
     Reset(size);
     for (int i = 0; i < m_clearCode; ++i) {
-        m_prefix[i] = 0;
-        m_suffix[i] = uint8_t(i);
+        m_tail[i] = uint64_t(i & 0xFF);  // a 9-bit code size has literals beyond a byte
+        m_head[i] = 0;
         m_first[i] = uint8_t(i);
         m_length[i] = 1;
     }
@@ -110,8 +157,10 @@ bool GifLzwDecoder::decoder(GifReadAhead& in, LbImageIterator& rows, const int32
         in.SkipSubBlocks();
         return true;
     }
-    m_line.assign(rows.GetWidth(), 0);
+    m_width = rows.GetWidth();
+    m_line.assign(size_t(m_width) + kSlack, 0);
     m_linePos = 0;
+    m_data.resize(kDataSize + kSlack);
 
     int prev = -1;  // no previous code: as right after a clear code
     for (;;) {
@@ -128,39 +177,33 @@ bool GifLzwDecoder::decoder(GifReadAhead& in, LbImageIterator& rows, const int32
             // First code after a clear: a single pixel value.
             if (code >= m_nextFree) code = 0;
             prev = code;
-            if (!PutPixel(m_suffix[code])) break;
-        } else {
-            if (code >= m_nextFree) {
-                if (code > m_nextFree) ++m_badCodes;
-                if (m_nextFree < kMaxCodes) {
-                    // The string being defined: the previous one plus its first pixel.
-                    m_prefix[m_nextFree] = uint16_t(prev);
-                    m_suffix[m_nextFree] = m_first[prev];
-                    m_first[m_nextFree] = m_first[prev];
-                    m_length[m_nextFree] = uint16_t(m_length[prev] + 1);
-                    code = m_nextFree++;
-                    if (!Output(code)) break;
-                } else {
-                    if (!Output(prev) || !PutPixel(m_first[prev])) break;
-                    code = prev;
-                }
-            } else {
-                if (!Output(code)) break;
-                if (m_nextFree < kMaxCodes) {
-                    m_prefix[m_nextFree] = uint16_t(prev);
-                    m_suffix[m_nextFree] = m_first[code];
-                    m_first[m_nextFree] = m_first[prev];
-                    m_length[m_nextFree] = uint16_t(m_length[prev] + 1);
-                    ++m_nextFree;
-                }
-            }
-            if (m_nextFree >= m_limit && m_curSize < 12) {
-                ++m_curSize;
-                m_limit <<= 1;
-            }
-            prev = code;
+            const uint8_t pixel = uint8_t(m_tail[code]);
+            if (!PutPixels(&pixel, 1)) break;
+            continue;
         }
-        if (escape != nullptr && *escape != 0) break;
+        if (code < m_nextFree) {
+            if (!Output(code)) break;
+            if (m_nextFree < kMaxCodes) AddString(prev, m_first[code]);
+        } else {
+            if (code > m_nextFree) ++m_badCodes;
+            if (m_nextFree < kMaxCodes) {
+                // The string being defined: the previous one plus its first pixel.
+                AddString(prev, m_first[prev]);
+                code = m_nextFree - 1;
+                if (!Output(code)) break;
+            } else {
+                const int len = m_length[prev];
+                WriteString(m_stack, prev, len);
+                m_stack[len] = m_first[prev];
+                if (!PutPixels(m_stack, len + 1)) break;
+                code = prev;
+            }
+        }
+        if (m_nextFree >= m_limit && m_curSize < 12) {
+            ++m_curSize;
+            m_limit <<= 1;
+        }
+        prev = code;
     }
     // A partial last row is stored as far as it goes.
     if (m_linePos > 0 && !rows.Done()) rows.out_line(m_line.data(), m_linePos);

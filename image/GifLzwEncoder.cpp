@@ -1,5 +1,8 @@
 #include "image/GifLzwEncoder.h"
 
+#include <algorithm>
+#include <cstring>
+
 #include "image/GifPixelRows.h"
 
 GifLzwEncoder::GifLzwEncoder(LbFile* file, int minCodeSize)
@@ -13,6 +16,7 @@ GifLzwEncoder::GifLzwEncoder(LbFile* file, int minCodeSize)
 
 void GifLzwEncoder::output(int code) {
     m_out.Put(uint32_t(code), m_nBits);
+    m_bitsOut += uint64_t(m_nBits);
     // The width changes after the code that the decoder reads just before it
     // grows its own table past the current width (or after a clear code).
     if (m_clearFlag) {
@@ -26,7 +30,7 @@ void GifLzwEncoder::output(int code) {
 }
 
 void GifLzwEncoder::ClearHash() {
-    for (int32_t& slot : m_htab) slot = -1;
+    std::memset(m_slots, 0, sizeof m_slots);
 }
 
 void GifLzwEncoder::ClearBlock() {
@@ -34,6 +38,7 @@ void GifLzwEncoder::ClearBlock() {
     m_freeEnt = m_clearCode + 2;
     m_clearFlag = true;
     output(m_clearCode);
+    m_bitsOut = 0;
 }
 
 bool GifLzwEncoder::compressNONE(GifPixelRows& pixels) {
@@ -58,43 +63,83 @@ bool GifLzwEncoder::compressNONE(GifPixelRows& pixels) {
 bool GifLzwEncoder::compressLZW(GifPixelRows& pixels) {
     ClearHash();
     output(m_clearCode);
+    m_bitsOut = 0;
     int ent = -1;
+    // The ratio (pixels per bit) is looked at over windows of kCheckGap pixels.
+    // While the table fills, the last window's ratio is kept; when it is full, the
+    // ratio since the last clear is the baseline: the full table is kept only while
+    // each window does at least as well as that.
+    uint64_t clearedAt = 0, windowAt = 0, windowBits = 0;
+    uint64_t recentPixels = 0, recentBits = 1, basePixels = 0, baseBits = 1;
+    bool frozen = false;
+    // A full table that did not last one window is not tried again for the next
+    // 'wait' fills, and each such miss doubles the wait.
+    uint32_t wait = 0, waitNext = 1;
+    bool checked = false;  // a window has passed since the table froze
     for (uint32_t y = 0; y < pixels.Height(); ++y) {
         const uint8_t* row = pixels.Row(y);
         uint32_t x = 0;
         if (ent < 0) ent = row[x++];
         for (; x < pixels.Width(); ++x) {
             const int c = row[x];
-            const int32_t fcode = (int32_t(c) << 12) + ent;
-            int i = (c << 4) ^ ent;
-            if (m_htab[i] == fcode) {
-                ent = m_codetab[i];
-                continue;
+            // Slot: (pixel << 12 | prefix) << 12 | code; 0 is empty, as no string
+            // of the table has a code below the first free one.
+            const uint32_t key = ((uint32_t(c) << 12) | uint32_t(ent)) << 12;
+            uint32_t i = (key * 2654435761u) >> (32 - kHashBits);
+            uint32_t slot = m_slots[i];
+            while (slot != 0 && (slot & ~0xFFFu) != key) {
+                i = (i + 1) & (kHashSize - 1);
+                slot = m_slots[i];
             }
-            if (m_htab[i] >= 0) {
-                const int disp = i == 0 ? 1 : kHashSize - i;
-                bool found = false;
-                do {
-                    i -= disp;
-                    if (i < 0) i += kHashSize;
-                    if (m_htab[i] == fcode) {
-                        found = true;
-                        break;
-                    }
-                } while (m_htab[i] >= 0);
-                if (found) {
-                    ent = m_codetab[i];
-                    continue;
-                }
+            if (slot != 0) {
+                ent = int(slot & 0xFFF);
+                continue;
             }
             output(ent);
             ent = c;
-            if (m_freeEnt < kMaxCode) {
-                m_codetab[i] = uint16_t(m_freeEnt++);
-                m_htab[i] = fcode;
-            } else {
-                ClearBlock();
+            const uint64_t pos = uint64_t(y) * pixels.Width() + x;
+            if (pos - windowAt >= kCheckGap) {
+                const uint64_t p = pos - windowAt, b = m_bitsOut - windowBits;
+                windowAt = pos;
+                windowBits = m_bitsOut;
+                if (frozen && p * baseBits < basePixels * b) {
+                    if (!checked) {
+                        wait = waitNext;
+                        waitNext = std::min<uint32_t>(waitNext * 2, kMaxWait);
+                    } else {
+                        waitNext = 1;
+                    }
+                    ClearBlock();
+                    clearedAt = windowAt = pos;
+                    windowBits = 0;
+                    frozen = false;
+                    continue;
+                }
+                recentPixels = p;
+                recentBits = b;
+                checked = frozen;
             }
+            if (m_freeEnt < kMaxCode) {
+                m_slots[i] = key | uint32_t(m_freeEnt++);
+                continue;
+            }
+            if (frozen) continue;
+            // The table has just become full: keep it when its last window coded
+            // at least 10% better than the average since the last clear.
+            basePixels = pos - clearedAt;
+            baseBits = m_bitsOut;
+            if (wait > 0) {
+                --wait;
+            } else if (recentPixels * baseBits * 10 >= basePixels * recentBits * 11) {
+                frozen = true;
+                checked = false;
+                windowAt = pos;
+                windowBits = m_bitsOut;
+                continue;
+            }
+            ClearBlock();
+            clearedAt = windowAt = pos;
+            windowBits = 0;
         }
     }
     if (ent >= 0) output(ent);

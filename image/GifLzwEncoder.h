@@ -1,6 +1,12 @@
 #pragma once
 // GIF raster data written as one code per pixel (compressNONE) or with the
-// standard LZW compression over a 5003-slot hash table (compressLZW).
+// standard LZW compression (compressLZW).
+//
+// compressLZW does not empty a full table at once: it keeps coding with the full
+// table while that compresses at least as well as it did, and clears it only when
+// the ratio since the last clear starts to fall. Decoders simply stop adding
+// strings to a full table, so the stream stays ordinary GIF data; pictures whose
+// statistics stay alike get markedly smaller files.
 #include <cstdint>
 
 #include "image/GifCodeWriter.h"
@@ -21,8 +27,16 @@ public:
     uint64_t CodeCount() const { return m_out.CodeCount(); }
 
 private:
-    static constexpr int kHashSize = 5003;
+    // A power-of-two table at most half full: few probes, even when the table of
+    // strings is full and kept.
+    static constexpr int kHashBits = 13;
+    static constexpr uint32_t kHashSize = 1u << kHashBits;
     static constexpr int kMaxCode = 4096;
+
+    // Pixels coded between two looks at the compression ratio of a full table.
+    static constexpr uint64_t kCheckGap = 512;
+    // Longest pause (in table fills) between two tries of keeping a full table.
+    static constexpr uint32_t kMaxWait = 64;
 
     void output(int code);
     void ClearBlock();
@@ -36,6 +50,7 @@ private:
     int m_freeEnt;       // next free code
     int m_clearCode;
     int m_eofCode;
-    int32_t m_htab[kHashSize];
-    uint16_t m_codetab[kHashSize];
+    uint64_t m_bitsOut = 0;  // bits written since the last clear
+    // Open-addressed table of strings: (pixel << 12 | prefix code) << 12 | code.
+    uint32_t m_slots[kHashSize];
 };

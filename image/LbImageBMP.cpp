@@ -7,6 +7,7 @@
 
 #include "image/LbByteOrder.h"
 #include "image/LbFile.h"
+#include "image/LbLargeBlock.h"
 #include "image/LbStreamReader.h"
 
 namespace {
@@ -136,6 +137,7 @@ const char* LbImageBMP::DecodeStream(LbFile* f) {
         return "Error reading BMP data";
 
     if (Create(width, height, h.bpp, LB_FORMAT_BMP) == nullptr) return "Can't allocate memory";
+    LbAdviseFill(info.pImage, GetSize());
     SetXDPI(PelsToDpi(h.xPels));
     SetYDPI(PelsToDpi(h.yPels));
     if (info.escape) return "Cancelled";

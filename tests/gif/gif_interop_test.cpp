@@ -26,6 +26,9 @@ TEST(GifInterop, PillowReadsEveryMethod) {
         {"runs", 301, 97, [](uint32_t x, uint32_t y) { return uint8_t((x / (1 + y % 50)) * 37 + y / 9); }},
         {"noise", 129, 77, Noise},
         {"long runs", 1200, 900, [](uint32_t x, uint32_t y) { return uint8_t(x > 600) + uint8_t(y > 450); }},
+        // A texture that fills the LZW table and keeps it, then noise that makes it clear.
+        {"texture then noise", 800, 600,
+         [](uint32_t x, uint32_t y) { return y < 300 ? uint8_t(x % 16 + (y % 8) * 16) : Noise(x, y); }},
     };
     for (uint32_t bpp : {1u, 4u, 8u}) {
         for (const auto& p : pictures) {

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <map>
 
 #include "cli/Convert.h"
 #include "cli/PictureInfo.h"
@@ -40,6 +41,28 @@ TEST(CliConvert, ConvertsByExtensionAndKeepsPixels) {
     EXPECT_EQ(bytes[28], 1);  // bits per pixel
 }
 
+TEST(CliConvert, EveryGifMethodKeepsThePixels) {
+    // A drawing-like 8-bit picture: LZW must beat the run-length default on it.
+    LbImage picture(300, 200, 8);
+    picture.SetGrayPalette();
+    for (int y = 0; y < 200; ++y)
+        for (int x = 0; x < 300; ++x) picture.SetPixelIndex(x, y, uint8_t((x / 7 + y / 5) * 3 + (x * y) % 3));
+    const std::string in = TempPath("gif-method-in.bmp");
+    ASSERT_TRUE(picture.Save(in, LB_FORMAT_BMP));
+    std::map<std::string, size_t> sizes;
+    for (const char* method : {"rle", "lzw", "plain"}) {
+        const std::string out = TempPath(std::string("gif-method-") + method + ".gif");
+        ASSERT_EQ(cli::RunConvert({in, out, "--gif-method", method}), 0) << method;
+        sizes[method] = ReadFile(out).size();
+        LbImage back;
+        ASSERT_TRUE(back.Load(out, LB_FORMAT_GIF)) << method;
+        for (int y = 0; y < 200; ++y)
+            for (int x = 0; x < 300; ++x) ASSERT_EQ(back.GetPixelIndex(x, y), picture.GetPixelIndex(x, y)) << method;
+    }
+    EXPECT_LT(sizes["lzw"], sizes["rle"]);
+    EXPECT_LT(sizes["rle"], sizes["plain"]);
+}
+
 TEST(CliConvert, UsageAndFailures) {
     const std::string in = TempPath("usage-in.bmp");
     ASSERT_TRUE(Pattern24(4, 4).Save(in, LB_FORMAT_BMP));
@@ -56,6 +79,8 @@ TEST(CliConvert, UsageAndFailures) {
         {{in, out, "--quality", "101"}, 2},
         {{in, out, "--quality", "7x"}, 2},
         {{in, out, "--frame", "-1"}, 2},
+        {{in, out, "--gif-method"}, 2},
+        {{in, out, "--gif-method", "LZW"}, 2},
         {{in, out, "--size", "3"}, 2},
         {{in, TempPath("out.tiff")}, 2},
         {{TempPath("missing.bmp"), out}, 1},

@@ -120,6 +120,24 @@ Bytes MakePng(const PngLayout& s) {
     for (size_t i = 0; i + 2 < s.palette.size(); i += 3) pal.push_back(png_color{s.palette[i], s.palette[i + 1], s.palette[i + 2]});
     if (!pal.empty()) png_set_PLTE(png, info, pal.data(), int(pal.size()));
     if (!s.trns.empty()) png_set_tRNS(png, info, s.trns.data(), int(s.trns.size()), nullptr);
+    if (s.filters != 0) png_set_filter(png, PNG_FILTER_TYPE_BASE, s.filters);
+    if (s.idatSize != 0) png_set_compression_buffer_size(png, s.idatSize);
+    if (s.background.size() == 3 || s.background.size() == 1) {
+        png_color_16 bk{};
+        bk.red = s.background[0];
+        bk.green = s.background.size() == 3 ? s.background[1] : 0;
+        bk.blue = s.background.size() == 3 ? s.background[2] : 0;
+        bk.gray = s.background[0];
+        png_set_bKGD(png, info, &bk);
+    }
+    if (s.physUnit >= 0) png_set_pHYs(png, info, s.physX, s.physY, s.physUnit);
+    png_text comment{};
+    if (!s.text.empty()) {
+        comment.compression = PNG_TEXT_COMPRESSION_NONE;
+        comment.key = const_cast<char*>("Comment");
+        comment.text = const_cast<char*>(s.text.c_str());
+        png_set_text(png, info, &comment, 1);
+    }
     png_write_info(png, info);
     const int passes = s.interlace ? png_set_interlace_handling(png) : 1;
     for (int p = 0; p < passes; ++p)

@@ -50,6 +50,12 @@ struct PngLayout {
     std::vector<uint8_t> palette;  // r, g, b triples
     std::vector<uint8_t> trns;     // palette alphas
     std::vector<std::vector<uint8_t>> rows;
+    int filters = 0;                  // PNG_FILTER_* mask; 0 leaves libpng's choice
+    size_t idatSize = 0;              // largest IDAT chunk; 0 leaves libpng's choice
+    std::vector<uint16_t> background = {};  // bKGD: r, g, b (colour) or grey
+    int physUnit = -1;                // pHYs unit (0 or 1); -1 writes none
+    uint32_t physX = 0, physY = 0;
+    std::string text = {};            // a tEXt "Comment" when not empty
 };
 Bytes MakePng(const PngLayout& layout);
 
