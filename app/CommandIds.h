@@ -18,6 +18,7 @@ constexpr int EditPaste = 57637;
 constexpr int EditUndo = 57643;
 constexpr int AppAbout = 57664;
 constexpr int AppExit = 57665;
+constexpr int HelpGuide = 57670;  // F1: the user guide
 constexpr int NextPane = 57680;
 constexpr int PrevPane = 57681;
 
@@ -49,6 +50,8 @@ constexpr int CopyAnnounce = 31134;
 constexpr int CopyToZandri = 31135;
 constexpr int CopyToPellix = 31136;
 constexpr int CopyToQuorvel = 31137;
+constexpr int NextPage = 31160;  // the tab right of the shown one, round to the first
+constexpr int PrevPage = 31161;
 
 constexpr int ImportContacts = 31140;
 constexpr int ExportContacts = 31141;

@@ -49,7 +49,8 @@ void CLyraApp::OnFileNew() {
 void CLyraApp::OnFileOpen() {
     std::string name;
     if (!DoPromptFileName(name, true, true)) return;
-    doc_->OnOpenDocument(name);  // a refusal has been told and changed nothing
+    // A refusal has been told and changed nothing; a file taken is a recent file.
+    if (doc_->OnOpenDocument(name) && fileOpened) fileOpened(name);
 }
 
 void CLyraApp::OnAppAbout() { platform::services().prompts->ShowAbout(); }
@@ -59,5 +60,6 @@ bool CLyraApp::OpenDocumentFile(const std::string& path) {
     if (!doc_->OnOpenDocument(path)) return false;
     doc_->SetPathName(path);
     InitialUpdateViews();
+    if (fileOpened) fileOpened(path);
     return true;
 }

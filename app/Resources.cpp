@@ -29,7 +29,7 @@ const std::vector<MenuItem> kLogoMenu = {
                     Item("E&xit", cmd::AppExit)}),
     Popup("&Edit", {Item("Rotate &Left\tCtrl+L", cmd::RotateLeft), Item("Rotate &Right\tCtrl+R", cmd::RotateRight),
                     Separator(), Item("Flip &Horizontal\tCtrl+H", cmd::FlipHorizontal),
-                    Item("Flip &Vertical\tCtrl+V", cmd::FlipVertical), Separator(),
+                    Item("Flip &Vertical\tCtrl+E", cmd::FlipVertical), Separator(),
                     Item("&Dither", cmd::DitherToggle), Item("S&quare selection", cmd::SquareSelection), Separator(),
                     Item("&Copy as command line", cmd::CopyCommandLine)}),
     Popup("&View", {Item("Zoom &In\tCtrl++", cmd::ZoomIn), Item("Zoom &Out\tCtrl+-", cmd::ZoomOut),
@@ -103,6 +103,10 @@ const std::vector<Accelerator>& Accelerators() {
         {"Ctrl+Z", cmd::EditUndo},       {"Alt+Backspace", cmd::EditUndo}, {"F6", cmd::NextPane},
         {"Shift+F6", cmd::PrevPane},     {"Ctrl++", cmd::ZoomIn},         {"Ctrl+=", cmd::ZoomIn},
         {"Ctrl+-", cmd::ZoomOut},        {"Ctrl+0", cmd::ZoomActual},
+        // Desktop keys: quit, page switching, the user guide.
+        {"Ctrl+Q", cmd::AppExit},        {"Ctrl+Tab", cmd::NextPage},     {"Ctrl+PgDown", cmd::NextPage},
+        {"Ctrl+Shift+Tab", cmd::PrevPage}, {"Ctrl+Shift+Backtab", cmd::PrevPage}, {"Ctrl+PgUp", cmd::PrevPage},
+        {"F1", cmd::HelpGuide},
     };
     return table;
 }
@@ -136,6 +140,9 @@ CommandTip TipFor(int id) {
         {cmd::FilePrintSetup, {"Change the printer and printing options", "Print Setup"}},
         {cmd::AppAbout, {"Display program information, version number and copyright", "About"}},
         {cmd::AppExit, {"Quit the application; prompts to save documents", "Exit"}},
+        {cmd::NextPage, {"Show the next page", "Next page"}},
+        {cmd::PrevPage, {"Show the previous page", "Previous page"}},
+        {cmd::HelpGuide, {"Show the user guide", "User guide"}},
     };
     auto it = tips.find(id);
     return it == tips.end() ? CommandTip{} : it->second;

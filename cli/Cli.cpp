@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <new>
+#include <sstream>
 #include <string>
 
 #include "cli/Registry.h"
@@ -35,6 +36,32 @@ constexpr const char* kHelp =
     "  song      export a song file to CSV (brand,title,singer,number) or import one\n\n"
     "CSV files are UTF-8 with a header row. Exit status: 0 success, 1 bad input or failed\n"
     "operation, 2 usage error. A failed command leaves no output file behind.\n\n";
+
+// The lines of text that belong to one command: the usage lines that start with
+// "lyrabox-cli NAME" (NAME may be "memo" or "memo import") and the paragraph of the
+// overview that starts with NAME's first word, continuation lines included. Both come
+// from the texts above, so "COMMAND --help" never drifts from "--help".
+std::string CommandHelp(const std::string& name) {
+    const std::string word = name.substr(0, name.find(' '));
+    std::string usage, about;
+    std::istringstream usageLines(kUsage);
+    for (std::string line; std::getline(usageLines, line);) {
+        const std::string prefix = "  lyrabox-cli " + name;
+        if (line.compare(0, prefix.size(), prefix) == 0 && (line.size() == prefix.size() || line[prefix.size()] == ' '))
+            usage += line + "\n";
+    }
+    std::istringstream helpLines(kHelp);
+    bool inside = false;
+    for (std::string line; std::getline(helpLines, line);) {
+        if (line.compare(0, 2, "  ") == 0 && line.size() > 2 && line[2] != ' ')
+            inside = line.compare(2, word.size() + 1, word + " ") == 0;
+        else if (line.empty() || line[0] != ' ')
+            inside = false;
+        if (inside) about += line + "\n";
+    }
+    if (usage.empty()) return "";
+    return "usage:\n" + usage + (about.empty() ? "" : "\n" + about);
+}
 
 int Info(const Args& files) {
     if (files.empty()) return Fail(2, "info needs at least one FILE");
@@ -75,6 +102,16 @@ int RunCommand(int argc, char** argv) {
     }
     if (word == "--version") {
         std::puts("lyrabox-cli 1.1");
+        return 0;
+    }
+    // "COMMAND --help" and "COMMAND SUBCOMMAND --help" print that command's usage.
+    for (const std::string& arg : rest) {
+        if (arg != "--help") continue;
+        std::string help;
+        if (rest.size() > 1 && rest[0] != "--help") help = CommandHelp(word + " " + rest[0]);
+        if (help.empty()) help = CommandHelp(word);
+        if (help.empty()) break;
+        std::fputs(help.c_str(), stdout);
         return 0;
     }
     if (word == "info") return Info(rest);

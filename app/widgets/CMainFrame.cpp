@@ -3,25 +3,32 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDropEvent>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QScreen>
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QToolBar>
+#include <QWindow>
 
 #include "app/CommandIds.h"
+#include "app/FileTypes.h"
 #include "app/LyraApp.h"
 #include "app/LyraDoc.h"
 #include "app/Resources.h"
+#include "app/widgets/AppIdentity.h"
+#include "app/widgets/AppSettings.h"
 #include "app/widgets/CBandBar.h"
 #include "app/widgets/CLogoPreviewBar.h"
 #include "app/widgets/CommandActions.h"
 #include "app/widgets/PageFactory.h"
 #include "app/widgets/ResourcePictures.h"
+#include "app/widgets/UserGuide.h"
 #include "platform/Services.h"
 #include "ui/widgets/CFlatToolBar.h"
 #include "ui/widgets/FlatMenus.h"
@@ -45,6 +52,10 @@ CMainFrame::CMainFrame(CLyraApp& app, bool songPageTab, PageViewFactory makeView
         if (onCapture) onCapture();
     });
     app_.closeMainWindow = [this] { close(); };
+    OnCommand(cmd::NextPage, [this] { StepPage(1); });
+    OnCommand(cmd::PrevPage, [this] { StepPage(-1); });
+    OnCommand(cmd::HelpGuide, [this] { ShowUserGuide(this); });
+    setWindowIcon(AppIcon());
     app_.showPage = [this](int page) { ShowPage(page); };
     app_.songPageShown = songPageTab;
 
@@ -57,11 +68,13 @@ CMainFrame::CMainFrame(CLyraApp& app, bool songPageTab, PageViewFactory makeView
     minMaxActive_ = true;
     SetMinTrackSize(size());
     setGeometry(100, 60, 600, 600);
+    FitToScreen();
     setAcceptDrops(true);
 }
 
 CMainFrame::~CMainFrame() {
     app_.closeMainWindow = nullptr;
+    app_.fileOpened = nullptr;
     longTaskScope_.reset();
     app_.showPage = nullptr;
     app_.songPageShown = false;
@@ -153,6 +166,7 @@ void CMainFrame::LoadMenu(int resource) {
         connect(menu, &QMenu::aboutToShow, this, [this, menu] { InitMenuPopup(menu); });
         fill(menu, popup.items);
     }
+    if (!bar->actions().isEmpty()) AddRecentMenu(bar->actions().first()->menu());
     setMenuBar(bar);  // the old menu bar goes
     menuResource_ = resource;
     CFlatMenus::ConvertMenu(this, bar);
@@ -178,6 +192,95 @@ void CMainFrame::OnPageActivated(int page) {
     statusBar()->showMessage(res::kIdleStatus);
 }
 
+void CMainFrame::AddRecentMenu(QMenu* fileMenu) {
+    // File > Recent closes the first group (New, Open, Save).
+    QAction* before = nullptr;
+    for (QAction* item : fileMenu->actions())
+        if (item->isSeparator() && !before) before = item;
+    recentMenu_ = new QMenu("&Recent", fileMenu);
+    fileMenu->insertMenu(before, recentMenu_);
+    connect(recentMenu_, &QMenu::aboutToShow, this, [this] {
+        FillRecentMenu();
+        InitMenuPopup(recentMenu_);
+    });
+    FillRecentMenu();
+}
+
+void CMainFrame::FillRecentMenu() {
+    recentMenu_->clear();
+    QStringList files;
+    if (settings_) {
+        QStringList gone = settings_->PruneMissingRecentFiles();
+        if (!gone.isEmpty())
+            statusBar()->showMessage(QString("Removed from Recent, no longer there: %1").arg(gone.join(", ")));
+        files = settings_->RecentFiles();
+    }
+    for (int i = 0; i < files.size(); ++i) {
+        QAction* a = recentMenu_->addAction(QString("&%1 %2").arg(i + 1).arg(QFileInfo(files[i]).fileName()));
+        a->setData(files[i]);
+        a->setStatusTip(files[i]);
+        connect(a, &QAction::triggered, this, [this, path = files[i]] { OpenRecentFile(path); });
+    }
+    if (files.isEmpty()) recentMenu_->addAction("(none)")->setEnabled(false);
+}
+
+void CMainFrame::OpenRecentFile(const QString& path) {
+    if (!QFileInfo(path).isFile()) {
+        if (settings_) settings_->RemoveRecentFile(path);
+        platform::services().prompts->Show(
+            (path + "\nno longer exists; it has been removed from the recent files.").toStdString(),
+            platform::Buttons::Ok);
+        return;
+    }
+    app_.OpenDocumentFile(path.toStdString());
+}
+
+void CMainFrame::RestoreSettings() {
+    settings_ = std::make_unique<CAppSettings>();
+    if (!restoreGeometry(settings_->WindowGeometry())) setGeometry(100, 60, 600, 600);
+    restoreState(settings_->WindowState());
+    FitToScreen();
+    app_.fileOpened = [this](const std::string& path) {
+        // Only files the document reads; any other name "opens" as an empty memo path.
+        if (ClassifyFile(path).type != 0 || FileExtension(path) == "kok")
+            settings_->AddRecentFile(QString::fromStdString(path));
+    };
+}
+
+void CMainFrame::StepPage(int step) {
+    TTabWnd* tabs = TabWindow();
+    if (!tabs || tabs->TabCount() < 2) return;
+    const int count = tabs->TabCount();
+    // Hidden or unselectable tabs are passed over.
+    for (int i = 1; i < count; ++i) {
+        int index = ((tabs->ActiveIndex() + step * i) % count + count) % count;
+        if (tabs->Entry(index).visible && tabs->Entry(index).selectable) {
+            tabs->ActivateTab(index);
+            return;
+        }
+    }
+}
+
+QSize CMainFrame::ScreenRoom() const {
+    QScreen* s = screen();
+    if (!s) return QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    // The window manager's frame takes its share of the available area.
+    QSize frame = frameGeometry().size() - geometry().size();
+    return (s->availableSize() - frame).expandedTo(QSize(1, 1));
+}
+
+void CMainFrame::FitToScreen() {
+    // A window larger than the screen hides its lower part (the memo entry boxes):
+    // then it takes the available area instead.
+    QSize room = ScreenRoom();
+    if (width() <= room.width() && height() <= room.height()) return;
+    QRect area = screen() ? screen()->availableGeometry() : QRect(QPoint(0, 0), room);
+    QRect g(geometry().topLeft(), size().boundedTo(room));
+    g.moveLeft(std::clamp(g.left(), area.left(), std::max(area.left(), area.right() + 1 - g.width())));
+    g.moveTop(std::clamp(g.top(), area.top(), std::max(area.top(), area.bottom() + 1 - g.height())));
+    setGeometry(g);
+}
+
 void CMainFrame::ShowPage(int page) {
     // Tabs follow page indexes in order; a page without a tab is not shown.
     TTabWnd* tabs = TabWindow();
@@ -187,7 +290,7 @@ void CMainFrame::ShowPage(int page) {
 
 void CMainFrame::SetMinTrackSize(QSize size) {
     minTrack_ = size;
-    if (minMaxActive_) setMinimumSize(size);
+    if (minMaxActive_) setMinimumSize(size.boundedTo(ScreenRoom()));
 }
 
 void CMainFrame::SetMinTrackSizeToWindow() { SetMinTrackSize(size()); }
@@ -231,6 +334,11 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* e) {
 }
 
 bool CMainFrame::event(QEvent* e) {
+    if (e->type() == QEvent::Show && windowHandle() && !screenWatched_) {
+        // On another screen the room for the window is another.
+        screenWatched_ = true;
+        connect(windowHandle(), &QWindow::screenChanged, this, [this] { SetMinTrackSize(minTrack_); });
+    }
     if (e->type() == QEvent::WindowActivate) UpdateIndicators();
     if (e->type() == QEvent::StatusTip) {
         // Fly-by texts; when they end the idle text comes back.
@@ -246,10 +354,12 @@ bool CMainFrame::MayClose() {
 }
 
 void CMainFrame::closeEvent(QCloseEvent* e) {
-    if (MayClose())
+    if (MayClose()) {
+        if (settings_) settings_->SaveWindow(saveGeometry(), saveState());
         e->accept();
-    else
+    } else {
         e->ignore();
+    }
 }
 
 void CMainFrame::dragEnterEvent(QDragEnterEvent* e) {

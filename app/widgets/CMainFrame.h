@@ -15,6 +15,7 @@
 #include "platform/Commands.h"
 #include "platform/widgets/QtLongTask.h"
 
+class CAppSettings;
 class CBandBar;
 class CCommandActions;
 class CFlatToolBar;
@@ -51,6 +52,7 @@ public:
 
     // Minimum tracking size. The memo view's initial update calls
     // SetMinTrackSizeToWindow so the window cannot become smaller than it is then.
+    // The minimum in force never exceeds the screen's available area.
     void SetMinTrackSize(QSize size);
     void SetMinTrackSizeToWindow();
     QSize MinTrackSize() const { return minTrack_; }
@@ -80,6 +82,17 @@ public:
     // Files dropped on the window go through the document-opening path, in order.
     void OpenDroppedFiles(const QList<QUrl>& urls);
 
+    // Takes the saved window geometry and bar state, and from then on remembers them at
+    // close and records opened files under File > Recent. The editor calls it at start;
+    // a window that never calls it neither reads nor writes the settings.
+    void RestoreSettings();
+    // A recent file from File > Recent: opened through the document-opening path; a
+    // file that is gone is taken off the list with a message.
+    void OpenRecentFile(const QString& path);
+    QMenu* RecentMenu() const { return recentMenu_; }
+    // The page left or right of the shown one (Ctrl+Tab, Ctrl+PgDown and back).
+    void StepPage(int step);
+
     void SetActiveView(const PageView& view) override { activeView_ = view; }
     PageView ActiveView() const override { return activeView_; }
 
@@ -95,6 +108,10 @@ private:
     void CreateBars();
     void LoadMenu(int resource);
     void InitMenuPopup(QMenu* menu);
+    void AddRecentMenu(QMenu* fileMenu);
+    void FillRecentMenu();
+    QSize ScreenRoom() const;
+    void FitToScreen();
     bool MayClose();
 
     CLyraApp& app_;
@@ -112,4 +129,7 @@ private:
     // Long work (opening, turning a large picture) shows its progress in this window.
     std::unique_ptr<platform::QtLongTaskRunner> longTasks_;
     std::unique_ptr<platform::ScopedLongTaskRunner> longTaskScope_;
+    std::unique_ptr<CAppSettings> settings_;  // set by RestoreSettings
+    QMenu* recentMenu_ = nullptr;
+    bool screenWatched_ = false;
 };

@@ -205,6 +205,8 @@ void CMemoView::Refresh() {
 
 void CMemoView::showEvent(QShowEvent* e) {
     QWidget::showEvent(e);
+    // The page got its real size while it was still hidden; now the shares can be taken.
+    SizeColumns();
     if (!scrollWhenShown_) return;
     scrollWhenShown_ = false;
     list_->scrollToTop();

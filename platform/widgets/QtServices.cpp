@@ -15,10 +15,21 @@
 
 namespace platform {
 
+namespace {
+// Message boxes carry the application's title, as they always have.
+constexpr const char* kMessageTitle = "Lyrabox Plus";
+}  // namespace
+
 QString QtNameFilter(const FileFilter& filter) {
-    QString patterns = QString::fromStdString(filter.pattern);
-    patterns.replace(';', ' ');
-    return QString::fromStdString(filter.description) + " (" + patterns + ")";
+    // Qt reads the patterns from the parentheses at the end, separated by spaces. A
+    // description that already ends in its own pattern list keeps it, with spaces for
+    // the semicolons; others get the list added.
+    QString description = QString::fromStdString(filter.description);
+    QString pattern = QString::fromStdString(filter.pattern);
+    QString spaced = QString(pattern).replace(';', ' ');
+    QString ownTail = "(" + pattern + ")";
+    if (description.endsWith(ownTail)) return description.chopped(ownTail.size()) + "(" + spaced + ")";
+    return description + " (" + spaced + ")";
 }
 
 QStringList QtNameFilters(const std::vector<FileFilter>& filters) {
@@ -29,7 +40,7 @@ QStringList QtNameFilters(const std::vector<FileFilter>& filters) {
 
 Answer QtPrompts::Show(const std::string& text, Buttons buttons) {
     QMessageBox box(parent_);
-    box.setWindowTitle(QGuiApplication::applicationDisplayName());
+    box.setWindowTitle(kMessageTitle);
     box.setText(QString::fromStdString(text));
     if (buttons == Buttons::Ok) {
         box.setIcon(QMessageBox::Warning);
@@ -54,15 +65,21 @@ Answer QtPrompts::Show(const std::string& text, Buttons buttons) {
 void QtPrompts::ShowAbout() {
     QDialog dlg(parent_);
     dlg.setWindowTitle("About Lyrabox");
+    dlg.setObjectName("aboutBox");
     auto* icon = new QLabel;
-    icon->setPixmap(QApplication::windowIcon().pixmap(32, 32));
+    icon->setObjectName("aboutIcon");
+    icon->setPixmap(QApplication::windowIcon().pixmap(48, 48));
     auto* text = new QLabel("LyraboxQ Version 1.1");
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok);
     QObject::connect(buttons, &QDialogButtonBox::accepted, &dlg, &QDialog::accept);
     auto* row = new QHBoxLayout;
+    row->setSpacing(16);
     row->addWidget(icon);
-    row->addWidget(text, 1);
-    row->addWidget(buttons);
+    row->addWidget(text);
+    row->addStretch();
+    row->addWidget(buttons, 0, Qt::AlignTop);
+    // The box takes the size its icon, text and button need, and keeps it.
+    row->setSizeConstraint(QLayout::SetFixedSize);
     dlg.setLayout(row);
     dlg.exec();
 }
@@ -76,7 +93,12 @@ std::optional<std::string> QtFileDialogs::Run(const FileDialogRequest& r) {
     if (r.selectedFilter >= 0 && r.selectedFilter < filters.size()) dlg.selectNameFilter(filters[r.selectedFilter]);
     if (!r.defaultExtension.empty()) dlg.setDefaultSuffix(QString::fromStdString(r.defaultExtension));
     dlg.setOption(QFileDialog::DontConfirmOverwrite, !r.overwritePrompt);
+    const QString kind = QString::fromStdString(r.defaultExtension);
     QFileInfo initial(QString::fromStdString(r.initialName));
+    if (r.initialName.find('/') == std::string::npos && lastFolder) {
+        QString folder = lastFolder(kind);
+        if (!folder.isEmpty()) dlg.setDirectory(folder);
+    }
     if (!r.initialName.empty()) {
         if (initial.isDir()) {
             dlg.setDirectory(initial.absoluteFilePath());
@@ -87,7 +109,9 @@ std::optional<std::string> QtFileDialogs::Run(const FileDialogRequest& r) {
         }
     }
     if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return std::nullopt;
-    return dlg.selectedFiles().first().toStdString();
+    const QString chosen = dlg.selectedFiles().first();
+    if (fileChosen) fileChosen(kind, chosen);
+    return chosen.toStdString();
 }
 
 std::string QtClipboard::Text() { return QGuiApplication::clipboard()->text().toStdString(); }

@@ -4,6 +4,7 @@
 #include <QPointer>
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 #include "platform/Services.h"
 
@@ -12,7 +13,7 @@ class QStatusBar;
 
 namespace platform {
 
-// "Memo files(*.mmo)" + "*.mmo;*.MMO" as a Qt name filter "Memo files(*.mmo) (*.mmo)".
+// "JPG files(*.jpg;*.jpeg)" + "*.jpg;*.jpeg" as the Qt name filter "JPG files(*.jpg *.jpeg)".
 QString QtNameFilter(const FileFilter& filter);
 QStringList QtNameFilters(const std::vector<FileFilter>& filters);
 
@@ -32,6 +33,11 @@ public:
     explicit QtFileDialogs(QWidget* parent = nullptr) : parent_(parent) {}
     void SetParent(QWidget* parent) { parent_ = parent; }
     std::optional<std::string> Run(const FileDialogRequest& request) override;
+
+    // Folder memory by kind of file (the request's default extension): where a dialog
+    // whose name has no folder starts, and what is learnt from the file chosen.
+    std::function<QString(const QString& kind)> lastFolder;
+    std::function<void(const QString& kind, const QString& chosen)> fileChosen;
 
 private:
     QPointer<QWidget> parent_;

@@ -21,6 +21,8 @@ TEST(Resources, AcceleratorTableIsTheOneOfEveryPage) {
         {"Del", cmd::EditDelete},      {"Ctrl+L", cmd::RotateLeft},     {"Ctrl+R", cmd::RotateRight},
         {"Ctrl+H", cmd::FlipHorizontal}, {"Ctrl+P", cmd::FilePrint},    {"Alt+Backspace", cmd::EditUndo},
         {"Shift+Del", cmd::EditCut},   {"F6", cmd::NextPane},           {"Shift+F6", cmd::PrevPane},
+        {"Ctrl+Q", cmd::AppExit},      {"Ctrl+Tab", cmd::NextPage},     {"Ctrl+PgUp", cmd::PrevPage},
+        {"F1", cmd::HelpGuide},
     };
     for (const Case& c : cases) EXPECT_EQ(keys[c.key], c.id) << c.key;
     EXPECT_EQ(keys.count("Ctrl+F"), 0u) << "Find has no key";
@@ -40,7 +42,7 @@ TEST(Resources, MenusCarryTheirCommands) {
                                                   31150, 31151, 31152, 31153, 31155, 57664}));
     EXPECT_EQ(ids(res::MenuSong), (std::set<int>{57600, 57601, 57603, 57665, 31117, 31116, 31118, 31134, 57664}));
     EXPECT_EQ(ids(res::MenuSongCopy), (std::set<int>{31135, 31136, 31137}));
-    EXPECT_EQ(res::Menu(res::MenuLogo)[1].items[4].caption, "Flip &Vertical\tCtrl+V");
+    EXPECT_EQ(res::Menu(res::MenuLogo)[1].items[4].caption, "Flip &Vertical\tCtrl+E");
     EXPECT_EQ(res::Toolbar(res::ToolbarLogo), (std::vector<int>{57601, 57603, 0, 31100, 31101, 31102, 31103, 31104, 31109}));
     EXPECT_EQ(res::TipFor(cmd::Cropping).tooltip, "Cropping");
     EXPECT_EQ(res::TipFor(cmd::FileOpen).status, "Open an existing document");

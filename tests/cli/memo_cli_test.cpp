@@ -25,6 +25,32 @@ TEST(CliBasics, HelpVersionAndUsage) {
     }
 }
 
+TEST(CliBasics, EveryCommandPrintsItsOwnUsage) {
+    struct Case {
+        std::vector<std::string> args;
+        std::string shows;   // a usage line that must be printed
+        std::string hides;   // a usage line that must not ("" for none)
+    } cases[] = {
+        {{"info", "--help"}, "lyrabox-cli info FILE...", "lyrabox-cli convert"},
+        {{"convert", "--help"}, "lyrabox-cli convert IN OUT", "lyrabox-cli logo"},
+        {{"logo", "a.bmp", "--help"}, "lyrabox-cli logo IN OUT", "lyrabox-cli info"},
+        {{"memo", "--help"}, "lyrabox-cli memo import", "lyrabox-cli song"},
+        {{"memo", "import", "--help"}, "lyrabox-cli memo import", "lyrabox-cli memo export"},
+        {{"song", "export", "--help"}, "lyrabox-cli song export", "lyrabox-cli song import"},
+    };
+    for (const Case& c : cases) {
+        CliResult r = RunCli(c.args);
+        EXPECT_EQ(r.code, 0) << c.args[0] << ": " << r.err;
+        EXPECT_EQ(r.out.rfind("usage:\n", 0), 0u) << r.out;
+        EXPECT_NE(r.out.find(c.shows), std::string::npos) << r.out;
+        if (!c.hides.empty()) {
+            EXPECT_EQ(r.out.find(c.hides), std::string::npos) << r.out;
+        }
+        EXPECT_NE(r.out.find("\n  " + c.args[0] + " "), std::string::npos) << "the command's description: " << r.out;
+    }
+    EXPECT_EQ(RunCli({"bogus", "--help"}).code, 2);
+}
+
 TEST(MemoCli, ImportExportRoundTrip) {
     std::string dir = CliScratch();
     std::string csv =

@@ -12,8 +12,18 @@ class QtServicesTest : public QObject {
 private slots:
     void nameFilters() {
         using platform::FileFilter;
-        QCOMPARE(platform::QtNameFilter(FileFilter{"JPG files(*.jpg;*.jpeg)", "*.jpg;*.jpeg"}),
-                 QString("JPG files(*.jpg;*.jpeg) (*.jpg *.jpeg)"));
+        // The dialog shows each filter once, with the patterns Qt can read.
+        const struct {
+            FileFilter filter;
+            QString shown;
+        } cases[] = {
+            {{"Memo files(*.mmo)", "*.mmo"}, "Memo files(*.mmo)"},
+            {{"All files(*.*)", "*.*"}, "All files(*.*)"},
+            {{"JPG files(*.jpg;*.jpeg)", "*.jpg;*.jpeg"}, "JPG files(*.jpg *.jpeg)"},
+            {{"Supported files", "*.bmp;*.png"}, "Supported files (*.bmp *.png)"},
+            {{"Logo files(*.jpg)", "*.bmp"}, "Logo files(*.jpg) (*.bmp)"},
+        };
+        for (const auto& c : cases) QCOMPARE(platform::QtNameFilter(c.filter), c.shown);
         QCOMPARE(platform::QtNameFilters({{"Memo files(*.mmo)", "*.mmo"}, {"All files(*.*)", "*.*"}}).size(), 2);
     }
     void installedServicesAreTheQtOnes() {

@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "app/CommandIds.h"
+#include "app/widgets/AppIdentity.h"
 #include "logo/widgets/ScreenCapture.h"
 #include "support/EditorDriver.h"
 #include "ui/widgets/FlatMenus.h"
@@ -36,6 +37,7 @@ class DesktopTest : public QObject {
 private slots:
     void initTestCase() {
         if (QGuiApplication::platformName() != "xcb") QSKIP("needs an X server");
+        SetUpApplicationIdentity();  // names and icon as the program sets them
         CFlatMenus::Install();
     }
     void cleanupTestCase() { CFlatMenus::Remove(); }

@@ -1,11 +1,15 @@
 // Pictures of the window for a person to look at: each page, an open menu, a hot
 // toolbar button.
+#include <QDir>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
 #include <QTest>
 
 #include "app/CommandIds.h"
+#include "memo/MemoFile.h"
+#include "platform/Cp949.h"
+#include "song/SongFile.h"
 #include "support/FrameFixture.h"
 #include "ui/widgets/CFlatToolBar.h"
 
@@ -22,6 +26,62 @@ private slots:
             f.ClickTab(page);
             QTest::qWait(20);
             QVERIFY(f.frame->grab().save(ScreenshotPath(names[page])));
+        }
+    }
+
+    // The README's pictures: each page with something on it, written into docs/.
+    void pagesForTheReadme() {
+        QDir().mkpath(LYRA_TEST_TMP);
+        const QString memo = QString(LYRA_TEST_TMP) + "/readme.mmo";
+        const QString picture = QString(LYRA_TEST_TMP) + "/readme.bmp";
+        MemoTable table{};
+        const char* contacts[][3] = {{"홍길동", "010-1234-5678", "hong@example.com"},
+                                     {"Kim Minji", "02-555-0199", "minji.kim@example.org"},
+                                     {"이영희", "031-777-2024", "yhlee@example.net"}};
+        for (int row = 0; row < 3; ++row)
+            for (int field = 0; field < 3; ++field)
+                SetMemoField(table[row], MemoField(field), cp949::FromUtf8(contacts[row][field]).text);
+        QVERIFY(WriteMemoFile(memo.toStdString(), table, 2));
+        QImage image(320, 240, QImage::Format_RGB32);
+        QPainter p(&image);
+        QLinearGradient sky(0, 0, 0, 240);
+        sky.setColorAt(0, QColor(70, 140, 230));
+        sky.setColorAt(1, QColor(250, 200, 120));
+        p.fillRect(image.rect(), sky);
+        p.setBrush(QColor(255, 220, 60));
+        p.setPen(Qt::NoPen);
+        p.drawEllipse(QPoint(90, 80), 36, 36);
+        p.setBrush(QColor(40, 110, 60));
+        p.drawPolygon(QPolygon({QPoint(0, 240), QPoint(120, 130), QPoint(220, 240)}));
+        p.setBrush(QColor(30, 80, 50));
+        p.drawPolygon(QPolygon({QPoint(140, 240), QPoint(250, 110), QPoint(320, 200), QPoint(320, 240)}));
+        p.end();
+        QVERIFY(image.save(picture, "BMP"));
+
+        const QString songs = QString(LYRA_TEST_TMP) + "/readme.kok";
+        SongTables tables;
+        SongCounts counts{3, 0, 0};
+        const char* list[][3] = {{"아리랑", "1024", "민요"}, {"Yesterday", "2101", "The Beatles"}, {"봄날", "3588", "방탄소년단"}};
+        for (int i = 0; i < 3; ++i) {
+            tables[0].title[i] = cp949::FromUtf8(list[i][0]).text;
+            tables[0].number[i] = list[i][1];
+            tables[0].singer[i] = cp949::FromUtf8(list[i][2]).text;
+        }
+        QVERIFY(WriteSongFileTo(songs.toStdString(), tables, counts));
+
+        FrameFixture f(true, true);
+        QVERIFY(f.app.OpenDocumentFile(memo.toStdString()));
+        f.ClickTab(1);
+        QVERIFY(f.app.OpenDocumentFile(picture.toStdString()));
+        f.ClickTab(2);
+        f.services.dialogs.answers.push_back(songs.toStdString());
+        QVERIFY(f.frame->Router().Execute(cmd::FileOpen));
+        const char* names[] = {"page_memo", "page_logo", "page_song"};
+        QDir().mkpath(LYRA_DOCS);
+        for (int page = 0; page < 3; ++page) {
+            f.ClickTab(page);
+            QTest::qWait(30);
+            QVERIFY(f.frame->grab().save(QString(LYRA_DOCS) + "/" + names[page] + ".png"));
         }
     }
 

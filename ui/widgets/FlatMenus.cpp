@@ -265,6 +265,13 @@ private:
                                Qt::AlignRight | Qt::AlignVCenter | Qt::TextSingleLine, mi->text.mid(tab + 1));
                 if (mi->checkType != QStyleOptionMenuItem::NotCheckable && mi->checked)
                     DrawCheck(p, r, mi, selected, enabled);
+                if (mi->menuItemType == QStyleOptionMenuItem::SubMenu) {
+                    // An item that opens a menu of its own points to it.
+                    int cx = r.right() - 8, cy = r.top() + r.height() / 2;
+                    p.setPen(Qt::NoPen);
+                    p.setBrush(text);
+                    p.drawPolygon(QPolygon({QPoint(cx - 3, cy - 4), QPoint(cx + 1, cy), QPoint(cx - 3, cy + 4)}));
+                }
             }
         }
         p.end();
