@@ -40,7 +40,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         std::string email = in.email;
         bool dbcs = false;
         ApplyEmailLineRule(email, dbcs);
-        if (in.name.size() > kMemoTypedName || in.tel.size() > kMemoTypedTel || email.size() > kMemoStoredEmail)
+        if (in.name.size() > kMemoStoredName || in.tel.size() > kMemoStoredTel || email.size() > kMemoStoredEmail)
             __builtin_trap();
         if (!cp949::ToUtf8(in.name).ok || !cp949::ToUtf8(in.tel).ok || !cp949::ToUtf8(in.email).ok) __builtin_trap();
     }
