@@ -23,7 +23,7 @@ for t in "${targets[@]}"; do
   rm -rf "$work" && mkdir -p "$corpus" "$work"
   # The table files repeat one record layout: their first records reach all of the code,
   # and keep the corpus small.
-  case $name in fuzz_memo|fuzz_song) len=(-max_len=8192) ;; *) len=() ;; esac
+  case $name in fuzz_memo|fuzz_song) len=(-max_len=2048) ;; *) len=() ;; esac
   seeds="$root/fuzz/seeds/${name#fuzz_}"
   [ -d "$seeds" ] || seeds=""
   if "$t" "${limits[@]}" "${len[@]}" -max_total_time="$seconds" -print_final_stats=1 -artifact_prefix="$dir/" \
