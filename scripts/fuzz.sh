@@ -21,8 +21,8 @@ for t in "${targets[@]}"; do
   corpus="$root/fuzz/corpus/${name#fuzz_}"
   work="$dir/work/$name"
   rm -rf "$work" && mkdir -p "$corpus" "$work"
-  # The table files repeat one record layout: their first records reach all of the code,
-  # and keep the corpus small.
+  # The table files repeat one record layout: short inputs reach the record code and
+  # keep the corpus small; the full-file boundaries are the unit tests' part.
   case $name in fuzz_memo|fuzz_song) len=(-max_len=2048) ;; *) len=() ;; esac
   seeds="$root/fuzz/seeds/${name#fuzz_}"
   [ -d "$seeds" ] || seeds=""
