@@ -74,16 +74,19 @@ int Info(const Args& files) {
             code = Fail(1, why);
             continue;
         }
-        std::fclose(f);
+        // The describers read the file opened above through its descriptor: the name
+        // is resolved once, whatever happens to it meanwhile.
+        const FileToDescribe file{path, "/proc/self/fd/" + std::to_string(fileno(f))};
         std::string block;
         bool known = false;
         for (const DescribeFn& describe : Describers()) {
             block.clear();
-            if (describe(path, block)) {
+            if (describe(file, block)) {
                 known = true;
                 break;
             }
         }
+        std::fclose(f);
         if (!known) block = "  not recognised\n";
         std::printf("%s:\n%s", path.c_str(), block.c_str());
     }

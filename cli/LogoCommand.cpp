@@ -93,8 +93,8 @@ int Logo(const Args& args) {
 }
 
 // "info" for the device logo file: a 96 x 96 BMP of 16 bits per pixel, 27702 bytes.
-bool DescribeDeviceLogo(const std::string& path, std::string& block) {
-    std::FILE* f = std::fopen(path.c_str(), "rb");
+bool DescribeDeviceLogo(const FileToDescribe& file, std::string& block) {
+    std::FILE* f = std::fopen(file.path.c_str(), "rb");
     if (f == nullptr) return false;
     uint8_t head[54];
     const size_t got = std::fread(head, 1, sizeof head, f);

@@ -79,11 +79,11 @@ int MemoImport(const Args& given) {
     return WriteOutput(io.out, EncodeMemoFile(table, last));
 }
 
-bool DescribeMemo(const std::string& path, std::string& block) {
-    if (FileExtension(path) != "mmo") return false;
+bool DescribeMemo(const FileToDescribe& file, std::string& block) {
+    if (FileExtension(file.name) != "mmo") return false;
     MemoTable table{};
     int entries = 0;
-    if (!ReadMemoFile(path, table, entries)) return false;
+    if (!ReadMemoFile(file.path, table, entries)) return false;
     block = "  memo file, " + std::to_string(entries) + " entries\n";
     return true;
 }

@@ -7,13 +7,13 @@
 
 namespace cli {
 
-bool DescribePicture(const std::string& path, std::string& block) {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
+bool DescribePicture(const FileToDescribe& named, std::string& block) {
+    std::FILE* file = std::fopen(named.path.c_str(), "rb");
     if (file == nullptr) return false;
     // Every file decodes as a RAW strip picture, so RAW counts only by its extension;
     // the other formats are recognised by their content.
     const uint32_t order[] = {LB_FORMAT_BMP, LB_FORMAT_JPG, LB_FORMAT_GIF, LB_FORMAT_PNG, LB_FORMAT_RAW};
-    const bool namedRaw = PictureTypeOf(path) == LB_FORMAT_RAW;
+    const bool namedRaw = PictureTypeOf(named.name) == LB_FORMAT_RAW;
     bool found = false;
     for (uint32_t type : order) {
         if (type == LB_FORMAT_RAW && !namedRaw) break;

@@ -12,9 +12,17 @@ using Args = std::vector<std::string>;
 // Runs a command with the words after its name; returns the exit code.
 using CommandFn = std::function<int(const Args& args)>;
 
-// Fills block with the lines "info" prints for path and returns true when the file
-// is of its kind; false lets the next describer look.
-using DescribeFn = std::function<bool(const std::string& path, std::string& block)>;
+// What "info" looks at: the name the user gave (its extension tells the file kinds
+// that have no signature) and the path to read, which names the one file "info"
+// opened and checked, so a describer cannot meet another file put there since.
+struct FileToDescribe {
+    std::string name;
+    std::string path;
+};
+
+// Fills block with the lines "info" prints for the file and returns true when it is
+// of its kind; false lets the next describer look.
+using DescribeFn = std::function<bool(const FileToDescribe& file, std::string& block)>;
 
 struct Registered {
     Registered(const std::string& name, CommandFn run);

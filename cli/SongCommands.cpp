@@ -133,12 +133,12 @@ int SongImport(const Args& args) {
     return WriteOutput(io.out, EncodeSongFile(*tables, counts));
 }
 
-bool DescribeSongs(const std::string& path, std::string& block) {
-    if (FileExtension(path) != "kok") return false;
+bool DescribeSongs(const FileToDescribe& file, std::string& block) {
+    if (FileExtension(file.name) != "kok") return false;
     auto tables = std::make_unique<SongTables>();
     SongCounts counts{};
     size_t size = 0;
-    if (!ReadSongs(path, *tables, counts, &size)) return false;
+    if (!ReadSongs(file.path, *tables, counts, &size)) return false;
     block = "  song file";
     if (size != kSongFileBytes) block += " (" + std::to_string(size) + (size > kSongFileBytes ? "+" : "") +
                                          " bytes; a song file has " + std::to_string(kSongFileBytes) + ")";

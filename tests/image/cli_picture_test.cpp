@@ -107,21 +107,21 @@ TEST(CliInfo, DescribesPicturesAndDeclinesOtherFiles) {
     const std::string png = TempPath("info.png");
     ASSERT_TRUE(picture.Save(png, LB_FORMAT_PNG));
     std::string block;
-    ASSERT_TRUE(cli::DescribePicture(png, block));
+    ASSERT_TRUE(cli::DescribePicture({png, png}, block));
     EXPECT_EQ(block, "  picture, PNG\n  width: 30\n  height: 20\n  bits per pixel: 24\n  frames: 1\n");
 
     const std::string disguised = TempPath("info-really-bmp.jpg");
     ASSERT_TRUE(picture.Save(disguised, LB_FORMAT_BMP));
-    ASSERT_TRUE(cli::DescribePicture(disguised, block));
+    ASSERT_TRUE(cli::DescribePicture({disguised, disguised}, block));
     EXPECT_EQ(block.substr(0, 15), "  picture, BMP\n");
 
     const std::string text = TempPath("info.txt");
     WriteFile(text, Bytes{'h', 'i'});
-    EXPECT_FALSE(cli::DescribePicture(text, block));
-    EXPECT_FALSE(cli::DescribePicture(TempPath("info-missing.png"), block));
+    EXPECT_FALSE(cli::DescribePicture({text, text}, block));
+    EXPECT_FALSE(cli::DescribePicture({TempPath("info-missing.png"), TempPath("info-missing.png")}, block));
     const std::string raw = TempPath("info.raw");
     WriteFile(raw, Bytes(1024, 0));
-    ASSERT_TRUE(cli::DescribePicture(raw, block));
+    ASSERT_TRUE(cli::DescribePicture({raw, raw}, block));
     EXPECT_NE(block.find("width: 128"), std::string::npos);
 }
 
