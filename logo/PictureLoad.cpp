@@ -100,13 +100,24 @@ bool LoadPicture(const std::string& path, int type, LbImage& picture, std::strin
     const uint32_t typed = type >= int(LB_FORMAT_BMP) && type <= int(LB_FORMAT_RAW) ? uint32_t(type) : 0;
     LbImage decoded(typed);
     std::string typedError;
+    // A decoder that knew the file but refused it for a resource limit says more than
+    // the extension's decoder failing on a file of another format.
+    std::string limitError;
+    const auto noteLimit = [&] {
+        const std::string e = decoded.GetLastError();
+        if (limitError.empty() && e.find("limit") != std::string::npos) limitError = e;
+    };
     bool ok = typed != 0 && decoded.Decode(&file, typed);
-    if (!ok && typed != 0) typedError = decoded.GetLastError();
+    if (!ok && typed != 0) {
+        typedError = decoded.GetLastError();
+        noteLimit();
+    }
     for (uint32_t other : {LB_FORMAT_BMP, LB_FORMAT_JPG, LB_FORMAT_GIF, LB_FORMAT_PNG}) {
         if (ok || file.Cancelled()) break;
         if (other == typed) continue;
         file.Seek(0, 0);
         ok = decoded.Decode(&file, other);
+        if (!ok) noteLimit();
     }
     if (!ok && typed == 0 && !file.Cancelled()) {
         file.Seek(0, 0);
@@ -114,6 +125,10 @@ bool LoadPicture(const std::string& path, int type, LbImage& picture, std::strin
     }
     if (file.Cancelled()) {
         error = kCancelledText;
+        return false;
+    }
+    if (!ok && !limitError.empty()) {
+        error = limitError;
         return false;
     }
     if (!ok) {

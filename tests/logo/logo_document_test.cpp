@@ -37,6 +37,9 @@ Rgb ColourAt(const LbImage& image, int x, int yFromTop) {
 TEST_F(LogoDocument, PicturesOpenByContentAndOthersAreRefusedLeavingThePicture) {
     WriteFile(Path("old.bmp"), Bmp24(120, 100, Pattern));
     const std::string jpeg = JpegBytes();
+    // A GIF whose one frame claims 20000 x 20000 pixels, named as a BMP.
+    const std::string hugeGif = std::string("GIF89a\x20\x4e\x20\x4e\x00\x00\x00", 13) +
+                                std::string("\x2c\0\0\0\0\x20\x4e\x20\x4e\x00\x02\x02\x44\x01\x00\x3b", 17);
     struct Case {
         const char* name;
         std::string bytes;
@@ -51,6 +54,7 @@ TEST_F(LogoDocument, PicturesOpenByContentAndOthersAreRefusedLeavingThePicture) 
         {"short.bmp", "BM", "\"short.bmp\" cannot be opened: it is not a picture this program reads (Not a BMP)."},
         {"notes.png", "just some words", "\"notes.png\" cannot be opened: it is not a picture this program reads"},
         {"missing.bmp", "", "\"missing.bmp\" cannot be opened: the file cannot be read."},
+        {"huge.bmp", hugeGif, "\"huge.bmp\" cannot be opened: LbImage::Create can't allocate memory: picture of 20000 x 20000 pixels is over the pixel limit"},
     };
     for (const Case& c : cases) {
         ASSERT_TRUE(doc.OnOpenDocument(Path("old.bmp")));
