@@ -9,17 +9,10 @@ void ReplaceBrackets(std::string& text) {
     std::replace(text.begin(), text.end(), ']', ')');
 }
 
-bool IsLineRuleSingleByte(unsigned char c) {
-    return c >= 0x20 && c <= 0x7E && c != '"' && c != ',' && c != ';' && c != '\\';
-}
-
 void ApplyEmailLineRule(std::string& email, bool& dbcsFlag) {
     constexpr size_t kPiece = 12;
     if (email.size() <= kPiece) return;
     for (size_t i = 0; i < kPiece; ++i)
         if (cp949::IsDBCSLeadByte(static_cast<unsigned char>(email[i]))) dbcsFlag = true;
-    if (!dbcsFlag) return;
-    size_t singles = std::count_if(email.begin(), email.begin() + kPiece,
-                                   [](char c) { return IsLineRuleSingleByte(static_cast<unsigned char>(c)); });
-    if (singles % 2 == 1) email.insert(kPiece - 1, 1, ' ');
+    if (dbcsFlag && cp949::DoubleByteStartsAt(email, kPiece - 1)) email.insert(kPiece - 1, 1, ' ');
 }

@@ -17,11 +17,10 @@ constexpr size_t kMemoInputEmail = 31;  // the Input button's own check before t
 void ReplaceBrackets(std::string& text);
 
 // Applies the line rule to an e-mail of more than 12 bytes: a lead byte among its first
-// 12 bytes sets dbcsFlag; while the flag is set, an odd count of plain single-byte
-// characters among those 12 bytes gets one space inserted at byte 11. The flag is the
-// caller's, since it outlives one commit.
+// 12 bytes sets dbcsFlag; while the flag is set, a two-byte character that begins at
+// byte 11 (and so would be cut between the file's two 12-byte pieces) gets one space
+// inserted before it. The flag is the caller's, since it outlives one commit. The
+// character is found by reading the text from its start, so punctuation, control bytes
+// and trail bytes that look like letters cannot make the rule cut a character, and a
+// text the rule has already spaced stays as it is.
 void ApplyEmailLineRule(std::string& email, bool& dbcsFlag);
-
-// The byte counted by the line rule: printable ASCII but the double quote, comma,
-// semicolon and backslash.
-bool IsLineRuleSingleByte(unsigned char c);

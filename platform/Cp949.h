@@ -32,4 +32,13 @@ bool IsValidUtf8(std::string_view text);
 // True when the byte starts a two-byte character in CP949 (0x81 to 0xFE).
 inline bool IsDBCSLeadByte(unsigned char c) { return c >= 0x81 && c <= 0xFE; }
 
+// True when a two-byte character begins at byte pos of text, read character by
+// character from the start: a trail byte that looks like a lead byte (or like a letter)
+// is taken as the trail it is.
+inline bool DoubleByteStartsAt(std::string_view text, size_t pos) {
+    size_t i = 0;
+    while (i < pos && i < text.size()) i += IsDBCSLeadByte(static_cast<unsigned char>(text[i])) ? 2 : 1;
+    return i == pos && pos < text.size() && IsDBCSLeadByte(static_cast<unsigned char>(text[pos]));
+}
+
 }  // namespace cp949

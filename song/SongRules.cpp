@@ -8,11 +8,7 @@
 void ApplySongLineRule(std::string& field) {
     constexpr size_t kPiece = 15;
     if (field.size() <= kPiece) return;
-    auto first = field.begin(), end = field.begin() + kPiece;
-    if (std::none_of(first, end, [](char c) { return cp949::IsDBCSLeadByte(static_cast<unsigned char>(c)); }))
-        return;
-    auto singles = std::count_if(first, end, [](char c) { return IsLineRuleSingleByte(static_cast<unsigned char>(c)); });
-    if (singles % 2 == 0) field.insert(kPiece - 1, 1, ' ');
+    if (cp949::DoubleByteStartsAt(field, kPiece - 1)) field.insert(kPiece - 1, 1, ' ');
 }
 
 bool IsSongNumberText(const std::string& number) {

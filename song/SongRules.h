@@ -23,9 +23,8 @@ struct SongFields {
     bool operator==(const SongFields&) const = default;
 };
 
-// For a field longer than 15 bytes with a lead byte among its first 15: when an even
-// number of those 15 bytes are plain single-byte characters, one space goes in at
-// byte 14.
+// For a field longer than 15 bytes: a two-byte character that begins at byte 14 (and so
+// would be cut between the file's 15-byte pieces) gets one space inserted before it.
 void ApplySongLineRule(std::string& field);
 
 // Digits and spaces only (an empty number passes; emptiness is checked on its own).

@@ -15,7 +15,9 @@ TEST(SongLineRule, SpaceGoesAtByte14WhenAnEvenCountPrecedesADoubleByteCharacter)
          K("가") + std::string(12, 'b') + " " + K("나다")},
         {"no lead byte in the first 15", std::string(14, 'a') + "b" + K("가"), std::string(14, 'a') + "b" + K("가")},
         {"excluded bytes are not counted", std::string(12, 'a') + ",;" + K("가"), std::string(12, 'a') + ",; " + K("가")},
-        {"excluded bytes keep the count odd", std::string(11, 'a') + ",;\\" + K("가나"), std::string(11, 'a') + ",;\\" + K("가나")},
+        {"punctuation before a character at 14", std::string(11, 'a') + ",;\\" + K("가나"),
+         std::string(11, 'a') + ",;\\ " + K("가나")},
+        {"trail byte that reads as a letter", std::string(13, 'a') + "\x81" "A" "xyz", std::string(13, 'a') + "\x81" "Axyz"},
         {"all Hangul", K("가나다라마바사아"), K("가나다라마바사") + " " + K("아")},
     };
     for (const Case& c : cases) {
