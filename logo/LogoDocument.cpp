@@ -1,5 +1,6 @@
 // The picture side of the document: loading a picture, the picture commands and the
 // logo save.
+#include <filesystem>
 #include <optional>
 
 #include "app/CommandIds.h"
@@ -11,16 +12,6 @@
 #include "platform/LongTask.h"
 #include "platform/Services.h"
 
-namespace {
-
-// The name of the file without its folder, for the status line.
-std::string FileName(const std::string& path) {
-    const size_t slash = path.find_last_of('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-}  // namespace
-
 bool CLyraDoc::OpenPicture(const std::string& path, int type) {
     std::optional<platform::WaitCursor> wait(std::in_place);
     // Any picture the image library reads, by its content; progress and Escape
@@ -29,7 +20,8 @@ bool CLyraDoc::OpenPicture(const std::string& path, int type) {
     LbImage monitor;
     std::string error;
     bool loaded = false;
-    platform::RunLongTask({"Opening " + FileName(path), [&monitor] { return int(monitor.GetProgress()); },
+    const std::string name = std::filesystem::path(path).filename().string();
+    platform::RunLongTask({"Opening " + name, [&monitor] { return int(monitor.GetProgress()); },
                            [&monitor] { monitor.SetEscape(1); }},
                           [&] { loaded = logo::LoadPicture(path, type, *source, error, &monitor); });
     if (!loaded) {
