@@ -10,30 +10,11 @@
 #include "image/GifReadAhead.h"
 #include "image/LbBudget.h"
 #include "image/LbFile.h"
+#include "image/LbPackedRow.h"
 
 namespace {
 
 uint32_t Le16(const uint8_t* p) { return uint32_t(p[0]) | (uint32_t(p[1]) << 8); }
-
-// Palette index x of a packed row of 1, 4 or 8 bits per pixel, and its setter; a
-// value is kept to the bits the row has, as the pixel setter does.
-inline uint8_t RowIndex(const uint8_t* row, uint32_t x, uint32_t bpp) {
-    if (bpp == 8) return row[x];
-    if (bpp == 4) return uint8_t((row[x >> 1] >> ((x & 1) ? 0 : 4)) & 0x0F);
-    return uint8_t((row[x >> 3] >> (7 - (x & 7))) & 1);
-}
-
-inline void SetRowIndex(uint8_t* row, uint32_t x, uint32_t bpp, uint8_t index) {
-    if (bpp == 8) {
-        row[x] = index;
-    } else if (bpp == 4) {
-        const int shift = (x & 1) ? 0 : 4;
-        row[x >> 1] = uint8_t((row[x >> 1] & ~(0x0F << shift)) | ((index & 0x0F) << shift));
-    } else {
-        const uint8_t mask = uint8_t(0x80 >> (x & 7));
-        row[x >> 3] = (index & 1) ? uint8_t(row[x >> 3] | mask) : uint8_t(row[x >> 3] & ~mask);
-    }
-}
 
 uint32_t BitsForTable(uint32_t entries) { return entries <= 2 ? 1 : entries <= 16 ? 4 : 8; }
 
@@ -166,8 +147,8 @@ void LbImageGIF::GifMix(LbImage& previous, const LbImage& frame, uint32_t left, 
                 x = bytes * 8 / fb;
             }
             for (; x < width; ++x) {
-                const uint8_t index = RowIndex(src, x, fb);
-                if (index != transparent) SetRowIndex(dst, left + x, pb, index);
+                const uint8_t index = PackedIndex(src, x, fb);
+                if (index != transparent) SetPackedIndex(dst, left + x, pb, index);
             }
         }
         return;
@@ -191,7 +172,7 @@ void LbImageGIF::DrawOnCanvas(LbImage& canvas, uint32_t left, uint32_t top) cons
         const uint8_t* src = GetBits(height - 1 - y);
         uint8_t* dst = canvas.GetBits(ch - 1 - (top + y)) + size_t(left) * 3;
         for (uint32_t x = 0; x < width; ++x, dst += 3) {
-            const uint8_t index = RowIndex(src, x, bpp);
+            const uint8_t index = PackedIndex(src, x, bpp);
             dst[0] = colors[index].blue;
             dst[1] = colors[index].green;
             dst[2] = colors[index].red;

@@ -9,6 +9,7 @@
 #include "image/LbBudget.h"
 #include "image/LbFile.h"
 #include "image/LbLargeBlock.h"
+#include "image/LbPackedRow.h"
 #include "image/PngFastRead.h"
 
 // libpng reports errors through the error function, which must not return: it
@@ -99,30 +100,6 @@ void SetReadLimits(png_structp png) {
 }
 
 int32_t PelsToDpi(png_uint_32 pels) { return int32_t(std::floor(double(pels) * 0.0254 + 0.5)); }
-
-uint8_t PackedIndex(const uint8_t* row, uint32_t x, uint32_t bpp) {
-    switch (bpp) {
-        case 8: return row[x];
-        case 4: return (x & 1) ? (row[x >> 1] & 0x0F) : uint8_t(row[x >> 1] >> 4);
-        default: return uint8_t((row[x >> 3] >> (7 - (x & 7))) & 1);
-    }
-}
-
-void SetPackedIndex(uint8_t* row, uint32_t x, uint32_t bpp, uint8_t index) {
-    switch (bpp) {
-        case 8: row[x] = index; break;
-        case 4: {
-            const int shift = (x & 1) ? 0 : 4;
-            row[x >> 1] = uint8_t((row[x >> 1] & ~(0x0F << shift)) | ((index & 0x0F) << shift));
-            break;
-        }
-        default: {
-            const int shift = 7 - int(x & 7);
-            row[x >> 3] = uint8_t((row[x >> 3] & ~(1 << shift)) | ((index & 1) << shift));
-            break;
-        }
-    }
-}
 
 }  // namespace
 
