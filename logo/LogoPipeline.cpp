@@ -76,7 +76,7 @@ LogoWrite WriteLogoFile(LbImage& logo, const std::string& path, int type) {
         return result;
     }
     result.written = true;
-    if (type == int(LB_FORMAT_BMP) && rewrite == Rewrite::Unsupported) result.message = kCannotConvertText;
+    if (rewrite == Rewrite::Unsupported) result.message = kCannotConvertText;
     return result;
 }
 
