@@ -3,7 +3,6 @@
 // starts one process; the figures are wall-clock times.
 #include <benchmark/benchmark.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -11,19 +10,13 @@
 #include <string>
 
 #include "../tests/cli/support/HostileFiles.h"
+#include "support/CliProcess.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-fs::path Dir() {
-    static fs::path dir = [] {
-        fs::path d = fs::temp_directory_path() / ("lyra_bench_hostile_" + std::to_string(getpid()));
-        fs::create_directories(d);
-        return d;
-    }();
-    return dir;
-}
+fs::path Dir() { return bench::ScratchDir("lyra_bench_hostile_"); }
 
 std::string Write(const std::string& name, const std::string& bytes) {
     const std::string path = (Dir() / name).string();
@@ -31,10 +24,7 @@ std::string Write(const std::string& name, const std::string& bytes) {
     return path;
 }
 
-std::string Cli() {
-    // The benchmark lives in <build>/bench, the command line in <build>.
-    return (fs::read_symlink("/proc/self/exe").parent_path().parent_path() / "lyrabox-cli").string();
-}
+std::string Cli() { return bench::CliPath(); }
 
 // Runs "lyrabox-cli ARGS" with the file in place of "IN"; the exit code must be the
 // expected one.

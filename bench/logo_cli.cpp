@@ -2,7 +2,6 @@
 // doing the same crop, nearest resample and RGB 5-5-5 write in the same run. Each
 // iteration starts one process; the figures are wall-clock times.
 #include <benchmark/benchmark.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -10,18 +9,13 @@
 #include <fstream>
 #include <string>
 
+#include "support/CliProcess.h"
+
 namespace {
 
 namespace fs = std::filesystem;
 
-fs::path Dir() {
-    static fs::path dir = [] {
-        fs::path d = fs::temp_directory_path() / ("lyra_bench_logo_" + std::to_string(getpid()));
-        fs::create_directories(d);
-        return d;
-    }();
-    return dir;
-}
+fs::path Dir() { return bench::ScratchDir("lyra_bench_logo_"); }
 
 // The picture, written once: 4000 x 3000, 24 bits per pixel, bottom-up rows.
 std::string Picture() {
@@ -42,10 +36,7 @@ std::string Picture() {
     return path;
 }
 
-std::string Cli() {
-    // The benchmark lives in <build>/bench, the command line in <build>.
-    return (fs::read_symlink("/proc/self/exe").parent_path().parent_path() / "lyrabox-cli").string();
-}
+std::string Cli() { return bench::CliPath(); }
 
 void Run(benchmark::State& state, const std::string& command) {
     for (auto _ : state)

@@ -22,16 +22,14 @@
 #include "platform/AtomicFile.h"
 #include "song/widgets/CSongTitle.h"
 #include "ui/widgets/CFlatToolBar.h"
+#include "window/support/FrameSteps.h"
 
 EditorDriver::EditorDriver(const Options& options) {
     TTabWnd::ResetLastReportedPage();
     frame = std::make_unique<CMainFrame>(app, options.songPage);
     // The order of the editor's start: the file (or New) before the window shows.
     started = app.ProcessShellCommand(options.file);
-    frame->show();
-    QApplication::setActiveWindow(frame.get());
-    (void)QTest::qWaitForWindowExposed(frame.get());
-    frame->Actions().Refresh();
+    ShowStartedFrame(*frame);
 }
 
 EditorDriver::~EditorDriver() { frame.reset(); }
@@ -49,11 +47,7 @@ std::vector<std::string> EditorDriver::TakeShown() {
     return fresh;
 }
 
-void EditorDriver::ClickTab(int index) {
-    TTabWnd* tabs = frame->TabWindow();
-    const TTabEntry& e = tabs->Entry(index);
-    QTest::mouseClick(tabs, Qt::LeftButton, Qt::NoModifier, QPoint((e.left + e.right) / 2, 15));
-}
+void EditorDriver::ClickTab(int index) { ClickTabOf(*frame, index); }
 
 void EditorDriver::Key(int key, Qt::KeyboardModifiers modifiers) {
     frame->Actions().Refresh();  // the idle update that runs between two key presses

@@ -13,6 +13,7 @@
 #include "app/widgets/CMainFrame.h"
 #include "app/widgets/CommandActions.h"
 #include "platform/Services.h"
+#include "window/support/FrameSteps.h"
 #include "window/support/TestPages.h"
 #include "ui/widgets/FlatMenus.h"
 
@@ -22,10 +23,7 @@ struct FrameFixture {
         TTabWnd::ResetLastReportedPage();
         frame = std::make_unique<CMainFrame>(app, songTab, realPages ? nullptr : CMainFrame::PageViewFactory(MakeTestPage));
         app.ProcessShellCommand("");
-        frame->show();
-        QApplication::setActiveWindow(frame.get());
-        (void)QTest::qWaitForWindowExposed(frame.get());
-        frame->Actions().Refresh();
+        ShowStartedFrame(*frame);
     }
     CLyraDoc& doc() { return app.Document(); }
 
@@ -37,12 +35,7 @@ struct FrameFixture {
         doc().m_nSongCount[0] = 1;
     }
 
-    // Clicks the middle of a tab in the strip.
-    void ClickTab(int index) {
-        TTabWnd* tabs = frame->TabWindow();
-        const TTabEntry& e = tabs->Entry(index);
-        QTest::mouseClick(tabs, Qt::LeftButton, Qt::NoModifier, QPoint((e.left + e.right) / 2, 15));
-    }
+    void ClickTab(int index) { ClickTabOf(*frame, index); }
 
     QStringList MenuTitles() const {
         QStringList titles;
