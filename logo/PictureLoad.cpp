@@ -88,6 +88,11 @@ bool LoadPicture(const std::string& path, int type, LbImage& picture, std::strin
         error = "it is a folder";
         return false;
     }
+    // A FIFO or device would block the window or never end.
+    if (std::filesystem::exists(path, ec) && !std::filesystem::is_regular_file(path, ec)) {
+        error = "it is not a file";
+        return false;
+    }
     MonitoredFile file(monitor);
     if (!file.Open(path.c_str(), "rb")) {
         error = "the file cannot be read";

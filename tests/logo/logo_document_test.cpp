@@ -1,5 +1,6 @@
 // The picture side of the document: the check, the load, the picture commands with
 // their enable rules, and the logo save.
+#include <sys/stat.h>
 #include <cstdlib>
 #include <filesystem>
 
@@ -54,11 +55,15 @@ TEST_F(LogoDocument, PicturesOpenByContentAndOthersAreRefusedLeavingThePicture) 
         {"short.bmp", "BM", "\"short.bmp\" cannot be opened: it is not a picture this program reads (Not a BMP)."},
         {"notes.png", "just some words", "\"notes.png\" cannot be opened: it is not a picture this program reads"},
         {"missing.bmp", "", "\"missing.bmp\" cannot be opened: the file cannot be read."},
+        {"pipe.png", "", "\"pipe.png\" cannot be opened: it is not a file."},
         {"huge.bmp", hugeGif, "\"huge.bmp\" cannot be opened: LbImage::Create can't allocate memory: picture of 20000 x 20000 pixels is over the pixel limit"},
     };
     for (const Case& c : cases) {
         ASSERT_TRUE(doc.OnOpenDocument(Path("old.bmp")));
-        if (std::string(c.name) != "missing.bmp") WriteFile(Path(c.name), c.bytes);
+        if (std::string(c.name) == "pipe.png")
+            mkfifo(Path(c.name).c_str(), 0600);
+        else if (std::string(c.name) != "missing.bmp")
+            WriteFile(Path(c.name), c.bytes);
         ui.prompts.shown.clear();
         view.hints.clear();
         const bool opened = doc.OnOpenDocument(Path(c.name));
