@@ -193,10 +193,14 @@ bool LbImage::Save(const std::string& fileName, uint32_t imageType) {
         SetLastError(reason.c_str());
         return false;
     }
-    const int fd = ::dup(writer.Fd());
-    FILE* fp = fd < 0 ? nullptr : ::fdopen(fd, "wb");
+    // The encoders write through a stdio stream; its writes go to the writer, which
+    // keeps the disk busy while a large picture is still being written.
+    cookie_io_functions_t toWriter{};
+    toWriter.write = [](void* cookie, const char* data, size_t size) -> ssize_t {
+        return static_cast<platform::AtomicWriter*>(cookie)->Write(data, size) ? ssize_t(size) : -1;
+    };
+    FILE* fp = ::fopencookie(&writer, "wb", toWriter);
     if (fp == nullptr) {
-        if (fd >= 0) ::close(fd);
         SetLastError("Write Error");
         return false;
     }

@@ -17,6 +17,10 @@ namespace {
 // the next writer in the folder can tell a dead writer's leftovers from a live one's.
 constexpr const char* kTempMark = ".lyrabox-";
 
+// How much written data waits before the disk is asked to write it. Small files (a
+// memo list, a logo) never reach it and are written by the sync alone.
+constexpr off_t kWritebackStep = off_t(1) << 20;
+
 bool Fail(std::string* error, const std::string& what) {
     if (error) *error = what + ": " + std::strerror(errno);
     return false;
@@ -89,6 +93,7 @@ AtomicWriter::~AtomicWriter() { Discard(); }
 void AtomicWriter::Discard() {
     if (m_fd >= 0) ::close(m_fd);
     m_fd = -1;
+    m_written = m_handedToDisk = 0;
     if (!m_named.empty()) ::unlink(m_named.c_str());
     m_named.clear();
 }
@@ -115,6 +120,28 @@ bool AtomicWriter::Open(const std::string& path, std::string* error) {
         }
     }
     ::fchmod(m_fd, mode);
+    return true;
+}
+
+bool AtomicWriter::Write(const void* data, size_t size) {
+    const char* p = static_cast<const char*>(data);
+    while (size > 0) {
+        const size_t piece = std::min(size, size_t(kWritebackStep));
+        const ssize_t n = ::write(m_fd, p, piece);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            if (n == 0) errno = ENOSPC;
+            return false;
+        }
+        p += n;
+        size -= size_t(n);
+        m_written += n;
+        if (m_written - m_handedToDisk >= kWritebackStep) {
+            // Only a request to start: where it is not supported, Commit's sync does it all.
+            ::sync_file_range(m_fd, m_handedToDisk, m_written - m_handedToDisk, SYNC_FILE_RANGE_WRITE);
+            m_handedToDisk = m_written;
+        }
+    }
     return true;
 }
 
@@ -168,18 +195,7 @@ bool AtomicWriter::Commit(std::string* error) {
 bool WriteFileAtomically(const std::string& path, std::string_view data, std::string* error) {
     AtomicWriter writer;
     if (!writer.Open(path, error)) return false;
-    const char* p = data.data();
-    size_t left = data.size();
-    while (left > 0) {
-        const ssize_t n = ::write(writer.Fd(), p, left);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) {
-            if (n == 0) errno = ENOSPC;
-            return Fail(error, "cannot write " + path);
-        }
-        p += n;
-        left -= static_cast<size_t>(n);
-    }
+    if (!writer.Write(data.data(), data.size())) return Fail(error, "cannot write " + path);
     return writer.Commit(error);
 }
 

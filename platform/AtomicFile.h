@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <string>
 #include <string_view>
+#include <sys/types.h>
 
 namespace platform {
 
@@ -17,7 +18,7 @@ namespace platform {
 // file is removed, and error (if given) says why.
 bool WriteFileAtomically(const std::string& path, std::string_view data, std::string* error = nullptr);
 
-// The same for writers that stream: Open, write to Fd(), then Commit. Destroying an
+// The same for writers that stream: Open, Write, then Commit. Destroying an
 // uncommitted writer discards what was written.
 class AtomicWriter {
 public:
@@ -27,7 +28,10 @@ public:
     AtomicWriter& operator=(const AtomicWriter&) = delete;
 
     bool Open(const std::string& path, std::string* error = nullptr);
-    int Fd() const { return m_fd; }
+    // Writes all of data; false with errno set otherwise. Each megabyte written is
+    // handed to the disk at once, so the disk works while the rest is being written
+    // and the sync in Commit waits only for the last piece.
+    bool Write(const void* data, size_t size);
     // Syncs the file, puts it in place of the target and syncs the folder.
     bool Commit(std::string* error = nullptr);
 
@@ -37,6 +41,8 @@ private:
     std::string m_folder;
     std::string m_named;    // the temporary file's name when it has one
     int m_fd = -1;
+    off_t m_written = 0;        // bytes written through Write
+    off_t m_handedToDisk = 0;   // of which the disk has been asked to write
 };
 
 // The file a path names once symlinks are followed (the path itself otherwise);

@@ -72,6 +72,26 @@ TEST(AtomicFile, LeftoversOfKilledWritersAreRemovedByTheNextWrite) {
     EXPECT_EQ(Entries(dir), 5u) << "nothing but the target is added";
 }
 
+TEST(AtomicFile, StreamedPiecesOfEverySizeArriveInOrder) {
+    // Pieces below, at and across the point where the writer hands data to the disk.
+    fs::path dir = Scratch("pieces");
+    const std::string target = (dir / "big.bin").string();
+    std::string expected;
+    platform::AtomicWriter writer;
+    ASSERT_TRUE(writer.Open(target));
+    for (size_t size : {size_t(14), size_t(4096), size_t(1) << 20, size_t(3) << 20, size_t(1), size_t(700000)}) {
+        std::string piece(size, '\0');
+        for (size_t i = 0; i < size; ++i) piece[i] = char((expected.size() + i) * 7 >> 3);
+        ASSERT_TRUE(writer.Write(piece.data(), piece.size()));
+        expected += piece;
+    }
+    ASSERT_TRUE(writer.Commit());
+    std::string back;
+    ASSERT_TRUE(platform::ReadFileBytes(target, back));
+    EXPECT_TRUE(back == expected);
+    EXPECT_EQ(Entries(dir), 1u);
+}
+
 TEST(AtomicFile, AWriterKilledMidwayLeavesTheFolderAsItWas) {
     fs::path dir = Scratch("killed");
     const std::string target = (dir / "t.bin").string();
@@ -79,7 +99,7 @@ TEST(AtomicFile, AWriterKilledMidwayLeavesTheFolderAsItWas) {
     const pid_t pid = fork();
     if (pid == 0) {
         platform::AtomicWriter writer;
-        if (writer.Open(target) && ::write(writer.Fd(), "partial", 7) == 7) ::kill(::getpid(), SIGKILL);
+        if (writer.Open(target) && writer.Write("partial", 7)) ::kill(::getpid(), SIGKILL);
         _exit(1);
     }
     int status = 0;
