@@ -1,8 +1,5 @@
 // Loading and saving by file name, and the dispatch of Decode / Encode by format
 // code to the codec classes.
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cstdlib>
 #include <cstring>
 
