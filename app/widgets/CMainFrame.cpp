@@ -123,7 +123,8 @@ void CMainFrame::CreateBars() {
     }
     UpdateIndicators();
     qApp->installEventFilter(this);
-    connect(statusBar(), &QStatusBar::messageChanged, this, &CMainFrame::UpdateIndicators);
+    // A message only changes the room the panes have; the keys are not read again.
+    connect(statusBar(), &QStatusBar::messageChanged, this, &CMainFrame::FitIndicators);
 
     previewBar_ = new CLogoPreviewBar(bandBar_);
     previewBar_->hide();
@@ -310,8 +311,12 @@ TTabWnd* CMainFrame::TabWindow() const {
 }
 
 void CMainFrame::UpdateIndicators() {
-    const KeyLocks locks = keyLockReader ? keyLockReader() : KeyLocks{};
-    const bool on[] = {locks.caps, locks.num, locks.scroll};
+    locks_ = keyLockReader ? keyLockReader() : KeyLocks{};
+    FitIndicators();
+}
+
+void CMainFrame::FitIndicators() {
+    const bool on[] = {locks_.caps, locks_.num, locks_.scroll};
     for (int i = 0; i < 3; ++i) indicators_[i]->setVisible(on[i]);
     // A message that does not fit beside the lit panes hides them while it shows.
     QStatusBar* bar = statusBar();

@@ -71,8 +71,9 @@ public:
     TTabFramework& TabFramework() { return tabs_; }
     TTabWnd* TabWindow() const;
     QLabel* Indicator(int index) const { return indicators_[index]; }
-    // The CAP, NUM and SCRL panes show while their key is on; they are read again on
-    // every key and whenever the window becomes active. Tests replace the reader.
+    // The CAP, NUM and SCRL panes show while their key is on; the keys are read again
+    // on every press or release of a lock key and whenever the window becomes active.
+    // Tests replace the reader.
     std::function<KeyLocks()> keyLockReader = ReadKeyLocks;
     void UpdateIndicators();
     CCommandActions& Actions() { return *actions_; }
@@ -110,6 +111,8 @@ private:
     void InitMenuPopup(QMenu* menu);
     void AddRecentMenu(QMenu* fileMenu);
     void FillRecentMenu();
+    // Shows or hides the lock panes after locks_ and the room the message leaves.
+    void FitIndicators();
     QSize ScreenRoom() const;
     void FitToScreen();
     bool MayClose();
@@ -122,6 +125,7 @@ private:
     CFlatToolBar* toolbars_[3] = {};  // by page index
     CLogoPreviewBar* previewBar_ = nullptr;
     QLabel* indicators_[3] = {};
+    KeyLocks locks_;  // as last read
     TTabFramework tabs_;
     bool minMaxActive_ = false;
     QSize minTrack_;
