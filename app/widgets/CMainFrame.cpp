@@ -200,18 +200,19 @@ void CMainFrame::AddRecentMenu(QMenu* fileMenu) {
         if (item->isSeparator() && !before) before = item;
     recentMenu_ = new QMenu("&Recent", fileMenu);
     fileMenu->insertMenu(before, recentMenu_);
+    // Files that have gone are looked for only when the menu is about to show.
     connect(recentMenu_, &QMenu::aboutToShow, this, [this] {
-        FillRecentMenu();
+        FillRecentMenu(true);
         InitMenuPopup(recentMenu_);
     });
-    FillRecentMenu();
+    FillRecentMenu(false);
 }
 
-void CMainFrame::FillRecentMenu() {
+void CMainFrame::FillRecentMenu(bool prune) {
     recentMenu_->clear();
     QStringList files;
     if (settings_) {
-        QStringList gone = settings_->PruneMissingRecentFiles();
+        const QStringList gone = prune ? settings_->PruneMissingRecentFiles() : QStringList();
         if (!gone.isEmpty())
             statusBar()->showMessage(QString("Removed from Recent, no longer there: %1").arg(gone.join(", ")));
         files = settings_->RecentFiles();

@@ -110,7 +110,7 @@ private:
     void LoadMenu(int resource);
     void InitMenuPopup(QMenu* menu);
     void AddRecentMenu(QMenu* fileMenu);
-    void FillRecentMenu();
+    void FillRecentMenu(bool prune);
     // Shows or hides the lock panes after locks_ and the room the message leaves.
     void FitIndicators();
     QSize ScreenRoom() const;
