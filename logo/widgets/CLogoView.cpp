@@ -363,22 +363,32 @@ void CLogoView::paintEvent(QPaintEvent* e) {
     // costs the strips its frame uncovers, not the whole picture under it.
     QPainter target(viewport());
     const QColor background = palette().color(QPalette::Base);
+    // Fitted into the window, the whole picture is stretched: it is converted once
+    // here, not once for every rectangle.
+    CLyraDoc* doc = Doc();
+    QImage fitted;
+    if (doc != nullptr && doc->m_pSourceImage && doc->m_bFitToWindow) fitted = LbToQImage(*doc->m_pSourceImage);
     for (const QRect& area : e->region()) {
         target.save();
         target.setClipRect(area);
         target.fillRect(area, background);
-        OnDraw(target);
+        OnDraw(target, fitted);
         target.restore();
     }
 }
 
-void CLogoView::OnDraw(QPainter& p) {
+void CLogoView::OnDraw(QPainter& p, const QImage& fitted) {
     CLyraDoc* doc = Doc();
     if (doc == nullptr || !doc->m_pSourceImage) return;
     const LbImage& picture = *doc->m_pSourceImage;
     const QPoint scroll = ScrollPosition();
     if (doc->m_bFitToWindow) {
-        LbStretch(picture, p, 0, 0, viewport()->width(), viewport()->height());
+        // As a stretch of the picture over the client area, without smoothing.
+        if (fitted.isNull() || viewport()->width() == 0 || viewport()->height() == 0) return;
+        p.save();
+        p.setRenderHint(QPainter::SmoothPixmapTransform, false);
+        p.drawImage(QRect(0, 0, viewport()->width(), viewport()->height()), fitted);
+        p.restore();
     } else if (doc->m_fZoom == 1.0f) {
         LbDraw(picture, p, -scroll.x(), -scroll.y());
     } else {

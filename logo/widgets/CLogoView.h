@@ -65,8 +65,9 @@ public:
 
 protected:
     // The picture at the scroll origin, at its natural size (zoom 1), onto a painter
-    // whose origin is the viewport's top-left.
-    void OnDraw(QPainter& painter);
+    // whose origin is the viewport's top-left. Fitted into the window, fitted is the
+    // picture already converted (LbToQImage), stretched over the client area.
+    void OnDraw(QPainter& painter, const QImage& fitted);
     void paintEvent(QPaintEvent* e) override;
     void mouseMoveEvent(QMouseEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
