@@ -248,16 +248,12 @@ void CLogoView::SetPreview(CLogoPreview* preview) {
 }
 
 QImage CLogoView::DevicePreview(const LbImage& logo) {
-    if (!logo.IsValid()) return QImage();
-    const int w = int(logo.GetWidth()), h = int(logo.GetHeight());
-    QImage out(w, h, QImage::Format_RGB32);
-    for (int row = 0; row < h; ++row) {
+    QImage out = LbToQImage(logo);
+    // The 5-bit channels the logo file keeps, as reading the file widens them.
+    constexpr QRgb kFiveBits = 0xFFF8F8F8;
+    for (int row = 0; row < out.height(); ++row) {
         auto* line = reinterpret_cast<QRgb*>(out.scanLine(row));
-        for (int x = 0; x < w; ++x) {
-            const LbRgbQuad c = logo.GetPixelColor(x, h - 1 - row);
-            // The 5-bit channels the logo file keeps, as reading the file widens them.
-            line[x] = qRgb(c.red >> 3 << 3, c.green >> 3 << 3, c.blue >> 3 << 3);
-        }
+        for (int x = 0; x < out.width(); ++x) line[x] &= kFiveBits;
     }
     return out;
 }
