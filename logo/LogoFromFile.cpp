@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <filesystem>
 #include <memory>
 #include <utility>
 
@@ -128,20 +127,22 @@ LogoJobResult FromRegion(std::FILE* f, const PlainBmp& b, const LogoJob& job, Lb
 
 LogoJobResult MakeLogoFromFile(const LogoJob& job, LbImage& logo, std::string& error, bool wholePicture) {
     // The raw strip decoder would turn even a folder's unreadable bytes into a picture.
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(job.picture, ec)) {
-        error = ec || !std::filesystem::exists(job.picture, ec) ? "cannot be read" : "is not a file";
+    OpenRefusal refusal{};
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> f(OpenPicture(job.picture, refusal), std::fclose);
+    if (!f) {
+        error = refusal == OpenRefusal::Missing      ? "cannot be read"
+                : refusal == OpenRefusal::Unreadable ? "the file cannot be read"
+                                                     : "is not a file";
         return LogoJobResult::Unreadable;
     }
     const int type = ClassifyFile(job.picture).type;
     // The raw strip decoder takes any bytes, so a BMP named ".raw" is not read as a BMP.
     if (!wholePicture && type != int(LB_FORMAT_RAW)) {
-        std::unique_ptr<std::FILE, int (*)(std::FILE*)> f(std::fopen(job.picture.c_str(), "rb"), std::fclose);
         PlainBmp b;
-        if (f && ReadPlainBmp(f.get(), b)) return FromRegion(f.get(), b, job, logo, error);
+        if (ReadPlainBmp(f.get(), b)) return FromRegion(f.get(), b, job, logo, error);
     }
     LbImage picture;
-    if (!LoadPicture(job.picture, type, picture, error, nullptr, wholePicture)) return LogoJobResult::Unreadable;
+    if (!LoadPicture(f.get(), type, picture, error, nullptr, wholePicture)) return LogoJobResult::Unreadable;
     // The editor places its first selection when the picture arrives, before any
     // picture command, and keeps it there.
     if (wholePicture) {

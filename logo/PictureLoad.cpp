@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <memory>
 
 #include "image/LbFile.h"
+#include "platform/AtomicFile.h"
 
 namespace logo {
 namespace {
@@ -13,7 +15,7 @@ namespace {
 // the reads then come back short and the decoder fails.
 class MonitoredFile : public LbIOFile {
 public:
-    explicit MonitoredFile(LbImage* monitor) : monitor_(monitor) {}
+    MonitoredFile(std::FILE* file, LbImage* monitor) : LbIOFile(file), monitor_(monitor) {}
 
     size_t Read(void* buffer, size_t size, size_t count) override {
         if (monitor_ == nullptr || size == 0) return LbIOFile::Read(buffer, size, count);
@@ -81,23 +83,40 @@ bool PromoteToTrueColor(LbImage& picture) {
     return picture.Transfer(rgb);
 }
 
+std::FILE* OpenPicture(const std::string& path, OpenRefusal& refusal) {
+    // A FIFO or device would block the window or never end: the open does not wait and
+    // anything but a regular file is refused.
+    if (std::FILE* f = platform::OpenRegularFile(path)) return f;
+    // Only a refused open looks again, to say why.
+    std::error_code ec;
+    const std::filesystem::file_status st = std::filesystem::status(path, ec);
+    if (std::filesystem::is_directory(st))
+        refusal = OpenRefusal::Folder;
+    else if (!std::filesystem::exists(st))
+        refusal = OpenRefusal::Missing;
+    else if (!std::filesystem::is_regular_file(st))
+        refusal = OpenRefusal::NotAFile;
+    else
+        refusal = OpenRefusal::Unreadable;
+    return nullptr;
+}
+
 bool LoadPicture(const std::string& path, int type, LbImage& picture, std::string& error, LbImage* monitor,
                  bool promote) {
-    std::error_code ec;
-    if (std::filesystem::is_directory(path, ec)) {
-        error = "it is a folder";
+    OpenRefusal refusal{};
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> f(OpenPicture(path, refusal), std::fclose);
+    if (!f) {
+        error = refusal == OpenRefusal::Folder     ? "it is a folder"
+                : refusal == OpenRefusal::NotAFile ? "it is not a file"
+                                                   : "the file cannot be read";
         return false;
     }
-    // A FIFO or device would block the window or never end.
-    if (std::filesystem::exists(path, ec) && !std::filesystem::is_regular_file(path, ec)) {
-        error = "it is not a file";
-        return false;
-    }
-    MonitoredFile file(monitor);
-    if (!file.Open(path.c_str(), "rb")) {
-        error = "the file cannot be read";
-        return false;
-    }
+    return LoadPicture(f.get(), type, picture, error, monitor, promote);
+}
+
+bool LoadPicture(std::FILE* f, int type, LbImage& picture, std::string& error, LbImage* monitor, bool promote) {
+    MonitoredFile file(f, monitor);
+    file.Seek(0, 0);
     file.Start();
     // The decoder of the extension first; then, by content, every other real picture
     // format. The raw strip format takes any bytes, so it is tried only for a ".raw"

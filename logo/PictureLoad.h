@@ -4,6 +4,7 @@
 // decoder is tried first), made 24-bit when it has fewer than 16 bits per pixel, so
 // that everything after the load works on true colour. The read reports its progress
 // and can be stopped through a monitor image's progress value and escape flag.
+#include <cstdio>
 #include <string>
 
 #include "image/LbImage.h"
@@ -18,12 +19,23 @@ constexpr const char* kCancelledText = "Cancelled";
 // the new picture cannot be made.
 bool PromoteToTrueColor(LbImage& picture);
 
+// Why a picture could not be opened.
+enum class OpenRefusal { Missing, Folder, NotAFile, Unreadable };
+
+// Opens a picture for reading ("rb") without waiting on a FIFO or device: nullptr for
+// anything but a regular file that can be read, with the reason in refusal.
+std::FILE* OpenPicture(const std::string& path, OpenRefusal& refusal);
+
 // type is the image format of the name's extension (1 to 5). On failure, error holds
 // the reason ("Cancelled" when the monitor's escape flag stopped the read). monitor,
 // when given, gets the progress 0..100 as the file is read. With promote false the
 // picture keeps its own depth (a caller that cuts a region first promotes only that).
 bool LoadPicture(const std::string& path, int type, LbImage& picture, std::string& error,
                  LbImage* monitor = nullptr, bool promote = true);
+// The same from a picture already open (from OpenPicture): read from its start; the
+// file stays open.
+bool LoadPicture(std::FILE* file, int type, LbImage& picture, std::string& error, LbImage* monitor = nullptr,
+                 bool promote = true);
 
 // The message box text for a picture that cannot be opened: its file name and why.
 std::string CannotOpenText(const std::string& path, const std::string& reason);
