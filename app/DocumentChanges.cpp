@@ -5,6 +5,7 @@
 #include "app/FileTypes.h"
 #include "app/LyraApp.h"
 #include "app/LyraDoc.h"
+#include "logo/PictureCheck.h"
 #include "memo/MemoFile.h"
 #include "platform/Services.h"
 #include "song/SongFile.h"
@@ -75,6 +76,12 @@ bool CLyraDoc::SaveLogoWithDialog() {
     std::optional<platform::FileDialogRequest> request = FileDialogFor(page::Logo, false, "logo.bmp");
     std::optional<std::string> chosen = platform::services().dialogs->Run(*request);
     if (!chosen) return false;
+    // The save goes by the name's extension: a memo name would write the contacts and
+    // any other name nothing, so only a picture name saves the logo here.
+    if (ClassifyFile(*chosen).page != page::Logo) {
+        platform::services().prompts->Show(logo::kNotBmpText, platform::Buttons::Ok);
+        return false;
+    }
     OnSaveDocument(*chosen);
     return !HasUnsavedChanges(DataKind::Logo);
 }

@@ -246,6 +246,29 @@ TEST_F(LogoDocument, SaveByExtension) {
     EXPECT_EQ(ui.prompts.Texts(), std::vector<std::string>{"File Create Fail"});
 }
 
+// Yes to the question before the logo goes saves only under a picture name: a memo
+// name used to write the contacts there and any other name nothing, both unsaid.
+TEST_F(LogoDocument, AskedSaveRefusesANameThatIsNoPicture) {
+    WriteFile(Path("pic.bmp"), Bmp24(200, 150, Pattern));
+    ASSERT_TRUE(doc.OnOpenDocument(Path("pic.bmp")));
+    ASSERT_TRUE(logo::DeriveLogo(*doc.m_pSourceImage, {0, 0, 96, 96}, false, *doc.m_pLogoImage));
+    struct Case {
+        const char* name;
+        bool saved;
+    } cases[] = {{"asked.mmo", false}, {"asked.txt", false}, {"asked", false}, {"asked.png", true}};
+    for (const Case& c : cases) {
+        ui.prompts.shown.clear();
+        ui.prompts.answers.push_back(platform::Answer::Yes);
+        ui.dialogs.answers.push_back(Path(c.name));
+        EXPECT_EQ(doc.AskToSaveChanges({DataKind::Logo}), c.saved) << c.name;
+        EXPECT_EQ(std::filesystem::exists(Path(c.name)), c.saved) << c.name;
+        EXPECT_EQ(doc.HasUnsavedChanges(DataKind::Logo), !c.saved) << c.name;
+        std::vector<std::string> shown{"Do you want to save Logo File ?"};
+        if (!c.saved) shown.push_back("Not BMP file!!");
+        EXPECT_EQ(ui.prompts.Texts(), shown) << c.name;
+    }
+}
+
 TEST_F(LogoDocument, PictureInfoText) {
     LbImage captured(1024, 768, 24, 0);
     EXPECT_EQ(logo::DescribePicture(captured).size, "(1024x768x24)");
