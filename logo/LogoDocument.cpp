@@ -7,7 +7,6 @@
 #include "app/LyraApp.h"
 #include "app/LyraDoc.h"
 #include "logo/LogoPipeline.h"
-#include "logo/PictureCheck.h"
 #include "logo/PictureLoad.h"
 #include "platform/LongTask.h"
 #include "platform/Services.h"

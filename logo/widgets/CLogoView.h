@@ -53,7 +53,6 @@ public:
     // Zoom factor and fit-to-window; the selection keeps its picture pixels.
     void SetZoom(float zoom, bool fitToWindow);
     bool SquareSelection() const { return squareSelection_; }
-    int PreviewScale() const { return previewScale_; }
     // The limits a drag of the box keeps: the scroll area, or the client area when
     // the picture is fitted into it.
     logo::ScrollState DragLimits() const;
