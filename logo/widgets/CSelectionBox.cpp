@@ -79,9 +79,14 @@ bool CSelectionBox::eventFilter(QObject* watched, QEvent* e) {
 QRect CSelectionBox::Selection() const { return ToQRect(logo::SelectionOfBox(ToRect(geometry()))); }
 
 void CSelectionBox::RecalcHandles() {
+    sized_ = size();
     m_rcBox = {0, 0, width(), height()};
     m_rcHandle = logo::HandleRects(width(), height());
     setMask(Frame(rect()));
+    Placed();
+}
+
+void CSelectionBox::Placed() {
     // The picture under the frame is drawn again by the view.
     m_pView->viewport()->update(Frame(geometry()));
     m_pView->ApplySelection();
@@ -89,7 +94,9 @@ void CSelectionBox::RecalcHandles() {
 
 void CSelectionBox::moveEvent(QMoveEvent* e) {
     QWidget::moveEvent(e);
-    RecalcHandles();
+    // A new place and size come as a move and then a resize: the resize does the work,
+    // once.
+    if (size() == sized_) Placed();
 }
 
 void CSelectionBox::resizeEvent(QResizeEvent* e) {

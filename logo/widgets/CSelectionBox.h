@@ -33,13 +33,17 @@ protected:
     void resizeEvent(QResizeEvent* e) override;
 
 private:
+    // After a new size: the handles and the frame's mask, then Placed.
     void RecalcHandles();
+    // After a new place: the view redraws under the frame and takes the selection.
+    void Placed();
     void Drag(const QPoint& pointerInView);
 
     CLogoView* m_pView;
     Qt::CursorShape m_hCursor = Qt::SizeAllCursor;
     logo::Rect m_rcBox;
     std::array<logo::Rect, 8> m_rcHandle{};
+    QSize sized_;  // the size the handles and the mask were made for
     uint8_t m_nDragMode = 0;
     logo::Point m_ptGrab;
     bool square_ = false;  // Shift held during the last drag step: sizing keeps a square
