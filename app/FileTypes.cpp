@@ -44,6 +44,8 @@ FileKind ClassifyFile(const std::string& path) {
     return FileKind{0, page::Memo};
 }
 
+bool DocumentReadsFile(const std::string& path) { return ClassifyFile(path).type != 0 || FileExtension(path) == "kok"; }
+
 std::optional<platform::FileDialogRequest> FileDialogFor(int pageMode, bool open, const std::string& name) {
     platform::FileDialogRequest r;
     int first = 0, last = 0;

@@ -26,6 +26,9 @@ struct FileKind {
 };
 std::string FileExtension(const std::string& path);  // lower case, "" when the name has no "."
 FileKind ClassifyFile(const std::string& path);
+// True for the names whose file the document reads: pictures, memo files and song
+// files (.kok). Any other name "opens" as an empty memo path.
+bool DocumentReadsFile(const std::string& path);
 
 // The file dialog for a page mode; nothing for page modes other than memo and logo.
 std::optional<platform::FileDialogRequest> FileDialogFor(int pageMode, bool open, const std::string& name);

@@ -49,9 +49,7 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (HasOption(argc, argv, "--reset-settings")) {
-        QCoreApplication::setOrganizationName(CAppSettings::kOrganization);
-        QCoreApplication::setApplicationName(CAppSettings::kApplication);
-        CAppSettings settings;
+        CAppSettings settings;  // names its store itself, without the application's names
         settings.Reset();
         std::puts("lyrabox: settings forgotten");
         return 0;

@@ -6,10 +6,10 @@
 
 // The icons and the user guide live in a resource file of this static library; it is
 // registered here, since nothing else refers to it and the linker would drop it.
-static void InitLyraboxResources() { Q_INIT_RESOURCE(Lyrabox); }
+void RegisterLyraboxResources() { Q_INIT_RESOURCE(Lyrabox); }
 
 QIcon AppIcon() {
-    InitLyraboxResources();
+    RegisterLyraboxResources();
     QIcon icon;
     for (int size : {16, 22, 24, 32, 48, 64, 128, 256})
         icon.addFile(QString(":/lyrabox/icons/lyrabox-%1.png").arg(size), QSize(size, size));

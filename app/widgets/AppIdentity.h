@@ -9,3 +9,7 @@ void SetUpApplicationIdentity();
 
 // The application icon in every size it ships in.
 QIcon AppIcon();
+
+// Registers the resource file of the icons and the user guide; more calls do nothing
+// more.
+void RegisterLyraboxResources();

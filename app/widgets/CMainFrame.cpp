@@ -239,13 +239,12 @@ void CMainFrame::OpenRecentFile(const QString& path) {
 
 void CMainFrame::RestoreSettings() {
     settings_ = std::make_unique<CAppSettings>();
-    if (!restoreGeometry(settings_->WindowGeometry())) setGeometry(100, 60, 600, 600);
+    // Without a saved geometry the window keeps the place and size it was made with.
+    restoreGeometry(settings_->WindowGeometry());
     restoreState(settings_->WindowState());
     FitToScreen();
     app_.fileOpened = [this](const std::string& path) {
-        // Only files the document reads; any other name "opens" as an empty memo path.
-        if (ClassifyFile(path).type != 0 || FileExtension(path) == "kok")
-            settings_->AddRecentFile(QString::fromStdString(path));
+        if (DocumentReadsFile(path)) settings_->AddRecentFile(QString::fromStdString(path));
     };
 }
 

@@ -12,7 +12,7 @@
 QTextBrowser* ShowUserGuide(QWidget* parent) {
     auto* dialog = parent ? parent->findChild<QDialog*>("userGuide", Qt::FindDirectChildrenOnly) : nullptr;
     if (!dialog) {
-        AppIcon();  // registers the resources the guide comes from
+        RegisterLyraboxResources();  // the guide comes from them
         dialog = new QDialog(parent);
         dialog->setObjectName("userGuide");
         dialog->setWindowTitle("Lyrabox User Guide");
