@@ -62,18 +62,12 @@ int MemoImport(const Args& given) {
                                            : ContactFormat::Detect;
     Contacts contacts;
     if (!ReadContacts(bytes, format, contacts, error)) return Fail(1, io.in + ": " + error);
-    // A memo file ends a field at NUL: a contact holding one would come back cut.
-    for (const Contact& c : contacts) {
-        const std::pair<const char*, const std::string*> fields[] = {{"name", &c.name}, {"tel", &c.tel}, {"email", &c.email}};
-        for (const auto& [name, text] : fields)
-            if (text->find('\0') != std::string::npos)
-                return Fail(1, io.in + ": line " + std::to_string(c.line) + ", field " + name +
-                                   ": the character NUL (0x00) is not allowed; the file would end the field there");
-    }
     FitPolicy policy = fit == "skip" ? FitPolicy::Skip : fit == "fail" ? FitPolicy::Fail : FitPolicy::Trim;
     FitResult fitted = FitContacts(contacts, policy, kMemoRows);
-    if (fitted.failed) return Fail(1, io.in + ": " + DescribeFitNote(fitted.notes.front()));
+    // Every contact that does not fit is reported; when the import fails, these lines
+    // are the failure.
     for (const std::string& line : FitReportLines(fitted)) Fail(0, io.in + ": " + line);
+    if (fitted.failed) return 1;
     MemoTable table{};
     int last = StoreFitted(table, 0, fitted.rows);
     return WriteOutput(io.out, EncodeMemoFile(table, last));

@@ -64,8 +64,10 @@ FitResult FitContacts(const Contacts& contacts, FitPolicy policy, int room) {
                              : policy == FitPolicy::Skip ? FitAction::LeftOut
                                                          : FitAction::Refused;
     const FitAction dropped = policy == FitPolicy::Fail ? FitAction::Refused : FitAction::LeftOut;
+    bool refuseAll = false;
     for (const Contact& c : contacts) {
         std::string who = !c.name.empty() ? c.name : !c.tel.empty() ? c.tel : c.email;
+        std::erase(who, '\0');
         auto note = [&](FitProblem problem, MemoField field, std::string detail, FitAction action) {
             result.notes.push_back({c.line, who, problem, field, std::move(detail), action});
         };
@@ -79,7 +81,7 @@ FitResult FitContacts(const Contacts& contacts, FitPolicy policy, int room) {
             continue;
         }
         MemoInput in;
-        bool fits = true;
+        bool fits = true, nul = false;
         // The limits are what the memo table stores (not what the entry boxes let a
         // person type), so that every memo file this program writes imports back whole.
         const struct {
@@ -91,6 +93,13 @@ FitResult FitContacts(const Contacts& contacts, FitPolicy policy, int room) {
                       {c.tel, in.tel, MemoField::Tel, kMemoStoredTel},
                       {c.email, in.email, MemoField::Email, kMemoStoredEmail}};
         for (const auto& f : fields) {
+            if (f.text.find('\0') != std::string::npos) {
+                nul = refuseAll = true;
+                note(FitProblem::HasNul, f.field,
+                     "the character NUL (0x00) is not allowed; the file would end the field there",
+                     FitAction::Refused);
+                continue;
+            }
             bool ok = true;
             std::string why;
             f.out = ToCp949(f.text, ok, why);
@@ -117,14 +126,14 @@ FitResult FitContacts(const Contacts& contacts, FitPolicy policy, int room) {
             }
             note(f.field == MemoField::Email ? FitProblem::EmailOver : FitProblem::TooLong, f.field, detail, misfit);
         }
-        if (!fits && misfit != FitAction::Trimmed) continue;
+        if (nul || (!fits && misfit != FitAction::Trimmed)) continue;
         if (in.name.empty() && in.tel.empty() && in.email.empty()) {
             note(FitProblem::Empty, MemoField::Name, "nothing is left that CP949 can hold; left out", dropped);
             continue;
         }
         result.rows.push_back(std::move(in));
     }
-    if (policy == FitPolicy::Fail && !result.notes.empty()) {
+    if (refuseAll || (policy == FitPolicy::Fail && !result.notes.empty())) {
         result.failed = true;
         result.rows.clear();
     }
@@ -134,7 +143,7 @@ FitResult FitContacts(const Contacts& contacts, FitPolicy policy, int room) {
 std::string DescribeFitNote(const FitNote& note) {
     std::string text = "line " + std::to_string(note.line);
     if (note.problem == FitProblem::TooLong || note.problem == FitProblem::NotCp949 ||
-        note.problem == FitProblem::EmailOver)
+        note.problem == FitProblem::EmailOver || note.problem == FitProblem::HasNul)
         text += std::string(", field ") + FieldName(note.field);
     text += ": " + note.detail;
     if (!note.who.empty()) text += " (contact: " + note.who + ")";

@@ -198,6 +198,17 @@ TEST(Contacts, FitReportAndPolicies) {
               std::string::npos);
     EXPECT_EQ(lines[8], "line 10: the memo list holds 250 contacts; left out (contact: last)");
 
+    // A field holding NUL (as a vCard's "=00" gives) would end the memo list at its row
+    // when saved, losing every contact after it: no policy imports such a file.
+    const Contacts withNul = {{"kim", "010", "", 2}, {std::string("Kim\0Lee", 7), "1", "", 3}};
+    for (FitPolicy policy : {FitPolicy::Trim, FitPolicy::Skip, FitPolicy::Fail}) {
+        FitResult r = FitContacts(withNul, policy, kMemoRows);
+        EXPECT_TRUE(r.failed && r.rows.empty()) << static_cast<int>(policy);
+        EXPECT_EQ(FitReportLines(r), std::vector<std::string>{"line 3, field name: the character NUL (0x00) is not "
+                                                              "allowed; the file would end the field there (contact: "
+                                                              "KimLee)"});
+    }
+
     // A long run past the end of the list is one line of the report.
     Contacts many(300, Contact{"n", "1", "", 0});
     for (int i = 0; i < 300; ++i) many[i].line = i + 2;
