@@ -21,13 +21,6 @@ bool ParseInOut(const Args& args, bool outRequired, InOut& result, std::string& 
 // nullptr: none). Returns 0, or prints the refusal and returns its exit code.
 int CheckPaths(const std::string& in, const std::string& out, const char* refusedExtension = nullptr);
 
-// The largest CSV file an import reads: far beyond any legitimate table, and a
-// bound on what a hostile one can cost.
-inline constexpr size_t kCsvFileLimit = 4u << 20;
-
-// Reads a whole regular file of at most limit bytes; false with a message naming it.
-bool ReadWholeFile(const std::string& path, std::string& bytes, std::string& error, size_t limit = kCsvFileLimit);
-
 // Writes data to path through a temporary file, or to standard output when path is
 // empty. Returns 0, or prints the failure and returns 1.
 int WriteOutput(const std::string& path, const std::string& data);

@@ -8,6 +8,7 @@
 #include "memo/ContactFiles.h"
 #include "memo/ContactFit.h"
 #include "memo/MemoFile.h"
+#include "platform/AtomicFile.h"
 
 namespace cli {
 namespace {
@@ -55,11 +56,12 @@ int MemoImport(const Args& given) {
         !TakeChoice(args, "--fit", {"trim", "skip", "fail"}, fit, error) || !ParseInOut(args, true, io, error))
         return Fail(2, "memo import: " + error);
     if (int refused = CheckPaths(io.in, io.out, "csv")) return refused;
-    std::string bytes;
-    if (!ReadWholeFile(io.in, bytes, error)) return Fail(1, error);
     ContactFormat format = from == "vcard" ? ContactFormat::VCard
                            : from == "csv" ? ContactFormat::Csv
                                            : ContactFormat::Detect;
+    // One byte past the limit, for ReadContacts to refuse a larger file by its kind's limit.
+    std::string bytes;
+    if (!platform::ReadFileBytes(io.in, bytes, ContactFileLimit(format) + 1, &error)) return Fail(1, error);
     Contacts contacts;
     if (!ReadContacts(bytes, format, contacts, error)) return Fail(1, io.in + ": " + error);
     FitPolicy policy = fit == "skip" ? FitPolicy::Skip : fit == "fail" ? FitPolicy::Fail : FitPolicy::Trim;

@@ -102,10 +102,11 @@ std::string ColumnList(const csv::CsvRow& header) {
 
 }  // namespace
 
-bool ReadContactCsv(const std::string& text, Contacts& contacts, std::string& error) {
+bool ReadContactCsv(const std::string& text, Contacts& contacts, std::string& error, size_t maxContacts) {
     contacts.clear();
     std::vector<csv::CsvRow> rows;
-    if (!csv::ParseCsv(text, rows, error)) return false;
+    // The header row and maxContacts rows after it.
+    if (!csv::ParseCsv(text, rows, error, maxContacts == size_t(-1) ? maxContacts : maxContacts + 1)) return false;
     csv::DropBlankRows(rows);
     if (rows.empty()) {
         error = "the file is empty; a header row is needed (name,tel,email)";

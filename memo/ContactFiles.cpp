@@ -4,7 +4,10 @@
 #include "memo/VCard.h"
 #include "platform/Cp949.h"
 
+size_t ContactFileLimit(ContactFormat format) { return format == ContactFormat::Csv ? 4u << 20 : 64u << 20; }
+
 bool ReadContacts(const std::string& raw, ContactFormat format, Contacts& contacts, std::string& error) {
+    contacts.clear();
     // Some Windows programs write UTF-16 with a byte-order mark.
     std::string bytes = raw;
     if (raw.rfind("\xFF\xFE", 0) == 0 || raw.rfind("\xFE\xFF", 0) == 0) {
@@ -16,8 +19,22 @@ bool ReadContacts(const std::string& raw, ContactFormat format, Contacts& contac
         bytes = std::move(*utf8);
     }
     if (format == ContactFormat::Detect) format = LooksLikeVCard(bytes) ? ContactFormat::VCard : ContactFormat::Csv;
-    return format == ContactFormat::VCard ? ReadVCards(bytes, contacts, error)
-                                          : ReadContactCsv(bytes, contacts, error);
+    const bool vcard = format == ContactFormat::VCard;
+    if (raw.size() > ContactFileLimit(format)) {
+        error = "larger than " + std::to_string(ContactFileLimit(format) >> 20) + " MB, the most a " +
+                (vcard ? "vCard" : "CSV") + " contact file may have";
+        return false;
+    }
+    if (!(vcard ? ReadVCards(bytes, contacts, error) : ReadContactCsv(bytes, contacts, error, kMaxContactsRead + 1)))
+        return false;
+    if (contacts.size() > kMaxContactsRead) {
+        error = "line " + std::to_string(contacts[kMaxContactsRead].line) + ": more than " +
+                std::to_string(kMaxContactsRead) + " contacts, the most a contact file may hold (the memo list holds " +
+                std::to_string(kMemoRows) + ")";
+        contacts.clear();
+        return false;
+    }
+    return true;
 }
 
 bool ContactsFromMemo(const MemoTable& table, int entries, Contacts& contacts, std::string& error) {

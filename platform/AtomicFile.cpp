@@ -221,9 +221,9 @@ std::FILE* OpenRegularFile(const std::string& path, std::string* error) {
     return f;
 }
 
-bool ReadFileBytes(const std::string& path, std::string& out, size_t maxBytes) {
+bool ReadFileBytes(const std::string& path, std::string& out, size_t maxBytes, std::string* error) {
     out.clear();
-    std::FILE* f = OpenRegularFile(path);
+    std::FILE* f = OpenRegularFile(path, error);
     if (!f) return false;
     char buf[65536];
     bool ok = true;
@@ -237,6 +237,7 @@ bool ReadFileBytes(const std::string& path, std::string& out, size_t maxBytes) {
         }
     }
     std::fclose(f);
+    if (!ok && error) *error = path + ": cannot be read";
     return ok;
 }
 

@@ -125,6 +125,12 @@ TEST(Contacts, CsvLayoutsByTheirHeaders) {
          {{"Jane R.", "03-2", "jane@x.org"}, {"Al Bo", "010-5", "al@x"}}, nullptr},
         {"unknown columns are named", "Full name,Phone\r\nKim,010\r\n", {}, "the columns found (Full name, Phone)"},
         {"ours, a short row", "name,tel,email\r\nkim,1\r\n", {}, "line 2: expected 3 fields"},
+        // A small file of empty rows would otherwise become millions of contacts and notes.
+        {"more rows than any address book", [] {
+             std::string t = "name,tel,email\r\n";
+             for (size_t i = 0; i <= kMaxContactsRead; ++i) t += ",,\r\n";
+             return t;
+         }(), {}, "line 100002: more than 100000 contacts"},
     };
     for (const Case& c : cases) {
         Contacts got;
