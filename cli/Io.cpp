@@ -62,13 +62,14 @@ bool ParseInOut(const Args& args, bool outRequired, InOut& r, std::string& error
     return true;
 }
 
-int CheckPaths(const std::string& in, const std::string& out, const char* refusedExtension) {
+int CheckPaths(const std::string& in, const std::string& out, std::initializer_list<const char*> refusedExtensions) {
     struct stat input {};
     if (::stat(in.c_str(), &input) != 0) return Fail(1, in + ": cannot be opened");
     if (!S_ISREG(input.st_mode)) return Fail(1, in + ": is not a file");
     if (out.empty()) return 0;
-    if (refusedExtension != nullptr && FileExtension(out) == refusedExtension)
-        return Fail(2, out + ": a ." + refusedExtension + " file is not what this command writes");
+    for (const char* refused : refusedExtensions)
+        if (FileExtension(out) == refused)
+            return Fail(2, out + ": a ." + refused + " file is not what this command writes");
     struct stat output {};
     if (::stat(out.c_str(), &output) != 0) return 0;  // a new file (or a dangling link's target)
     if (output.st_dev == input.st_dev && output.st_ino == input.st_ino)

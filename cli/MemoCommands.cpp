@@ -38,7 +38,7 @@ int MemoExport(const Args& given) {
     InOut io;
     if (!TakeChoice(args, "--to", {"csv", "vcard"}, to, error) || !ParseInOut(args, false, io, error))
         return Fail(2, "memo export: " + error);
-    if (int refused = CheckPaths(io.in, io.out, "mmo")) return refused;
+    if (int refused = CheckPaths(io.in, io.out, {"mmo"})) return refused;
     if (to.empty()) to = FileExtension(io.out) == "vcf" ? "vcard" : "csv";
     MemoTable table{};
     int entries = 0;
@@ -55,7 +55,7 @@ int MemoImport(const Args& given) {
     if (!TakeChoice(args, "--from", {"csv", "vcard"}, from, error) ||
         !TakeChoice(args, "--fit", {"trim", "skip", "fail"}, fit, error) || !ParseInOut(args, true, io, error))
         return Fail(2, "memo import: " + error);
-    if (int refused = CheckPaths(io.in, io.out, "csv")) return refused;
+    if (int refused = CheckPaths(io.in, io.out, {"csv", "vcf"})) return refused;
     ContactFormat format = from == "vcard" ? ContactFormat::VCard
                            : from == "csv" ? ContactFormat::Csv
                                            : ContactFormat::Detect;
