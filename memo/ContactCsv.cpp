@@ -4,11 +4,13 @@
 #include <cctype>
 #include <optional>
 
+#include "memo/MemoTable.h"
 #include "platform/Csv.h"
 
 namespace {
 
-const std::vector<std::string> kOwnHeader = {"name", "tel", "email"};
+const std::vector<std::string> kOwnHeader = {MemoFieldName(MemoField::Name), MemoFieldName(MemoField::Tel),
+                                             MemoFieldName(MemoField::Email)};
 
 std::string Key(std::string s) {
     s.erase(0, s.find_first_not_of(" \t"));

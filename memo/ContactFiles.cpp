@@ -38,12 +38,12 @@ bool ReadContacts(const std::string& raw, ContactFormat format, Contacts& contac
 }
 
 bool ContactsFromMemo(const MemoTable& table, int entries, Contacts& contacts, std::string& error) {
-    static const char* kNames[] = {"name", "tel", "email"};
     contacts.clear();
     for (int row = 0; row < entries && row < kMemoRows; ++row) {
         std::string text[3];
         for (int f = 0; f < 3; ++f) {
-            std::string_view bytes = MemoFieldText(table[row], static_cast<MemoField>(f));
+            const MemoField field = static_cast<MemoField>(f);
+            std::string_view bytes = MemoFieldText(table[row], field);
             cp949::Conversion c = cp949::ToUtf8(bytes);
             // The file keeps 12 bytes of a longer name or number, which can end on the
             // first byte of a Korean character; that half character is no text.
@@ -52,7 +52,7 @@ bool ContactsFromMemo(const MemoTable& table, int entries, Contacts& contacts, s
                 if (whole.ok) c = whole;
             }
             if (!c.ok) {
-                error = "entry " + std::to_string(row + 1) + ", field " + kNames[f] + ": " + c.error;
+                error = "entry " + std::to_string(row + 1) + ", field " + MemoFieldName(field) + ": " + c.error;
                 return false;
             }
             text[f] = std::move(c.text);

@@ -5,9 +5,6 @@
 
 namespace {
 
-// The fields by their CSV column names.
-const char* FieldName(MemoField f) { return f == MemoField::Name ? "name" : f == MemoField::Tel ? "tel" : "email"; }
-
 // The e-mail's length once the line rule has split it for the device.
 size_t EmailStoredBytes(std::string email) {
     bool dbcs = false;
@@ -104,7 +101,7 @@ std::string DescribeFitNote(const FitNote& note) {
     std::string text = "line " + std::to_string(note.line);
     if (note.problem == FitProblem::TooLong || note.problem == FitProblem::NotCp949 ||
         note.problem == FitProblem::EmailOver || note.problem == FitProblem::HasNul)
-        text += std::string(", field ") + FieldName(note.field);
+        text += std::string(", field ") + MemoFieldName(note.field);
     text += ": " + note.detail;
     if (!note.who.empty()) text += " (contact: " + note.who + ")";
     return text;
@@ -139,10 +136,4 @@ int StoreFitted(MemoTable& table, int first, const std::vector<MemoInput>& rows)
         ++row;
     }
     return row - 1;
-}
-
-int CountMemoEntries(const MemoTable& table) {
-    int n = 0;
-    while (n < kMemoRows && !IsMemoRowEmpty(table[n])) ++n;
-    return n;
 }

@@ -49,6 +49,3 @@ std::vector<std::string> FitReportLines(const FitResult& result);
 // Stores the rows from table row `first` on through the entry rules; returns the last
 // row index written (first - 1 when there are none).
 int StoreFitted(MemoTable& table, int first, const std::vector<MemoInput>& rows);
-
-// The number of entries at the top of the table (the first empty row's index).
-int CountMemoEntries(const MemoTable& table);

@@ -18,11 +18,7 @@ void Tell(const std::string& text) { platform::services().prompts->Show(text, pl
 
 // The rows the memo writer would write: from row 0 up to the last-row index, ending at
 // the first empty row.
-int SavedEntries(const CLyraDoc& doc) {
-    int n = 0;
-    while (n <= doc.m_nMemoLast && n < kMemoRows && !IsMemoRowEmpty(doc.m_memo[n])) ++n;
-    return n;
-}
+int SavedEntries(const CLyraDoc& doc) { return std::min(CountMemoEntries(doc.m_memo), doc.m_nMemoLast + 1); }
 
 }  // namespace
 
