@@ -97,7 +97,6 @@ bool ReadCsvTable(const std::string& path, const std::vector<std::string>& heade
         error = path + ": " + error;
         return false;
     }
-    DropBlankRows(rows);
     if (rows.empty() || !IsHeader(rows[0], header)) {
         std::string names;
         for (const std::string& h : header) names += (names.empty() ? "" : ",") + h;

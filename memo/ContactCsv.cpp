@@ -109,7 +109,6 @@ bool ReadContactCsv(const std::string& text, Contacts& contacts, std::string& er
     std::vector<csv::CsvRow> rows;
     // The header row and maxContacts rows after it.
     if (!csv::ParseCsv(text, rows, error, maxContacts == size_t(-1) ? maxContacts : maxContacts + 1)) return false;
-    csv::DropBlankRows(rows);
     if (rows.empty()) {
         error = "the file is empty; a header row is needed (name,tel,email)";
         return false;

@@ -57,8 +57,8 @@ std::string TempName(const std::string& folder, const std::string& base) {
     return folder + "/." + base + kTempMark + std::to_string(::getpid()) + "-XXXXXX";
 }
 
-}  // namespace
-
+// The file a path names once symlinks are followed (the path itself otherwise);
+// a dangling link gives the file it would create.
 std::string ResolveWriteTarget(const std::string& path) {
     std::string current = path;
     for (int hops = 0; hops < 40; ++hops) {
@@ -73,6 +73,7 @@ std::string ResolveWriteTarget(const std::string& path) {
     return current;
 }
 
+// Temporary files of this program that a killed writer left in folder are removed.
 void RemoveStaleTemporaries(const std::string& folder) {
     DIR* dir = ::opendir(folder.c_str());
     if (dir == nullptr) return;
@@ -87,6 +88,8 @@ void RemoveStaleTemporaries(const std::string& folder) {
     }
     ::closedir(dir);
 }
+
+}  // namespace
 
 AtomicWriter::~AtomicWriter() { Discard(); }
 
