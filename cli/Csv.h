@@ -6,7 +6,6 @@ namespace cli {
 
 using csv::CsvLine;
 using csv::CsvRow;
-using csv::DropBlankRows;
 using csv::IsHeader;
 using csv::ParseCsv;
 

@@ -1,6 +1,5 @@
 #include "cli/Io.h"
 
-#include <algorithm>
 #include <cstdio>
 #include <sys/stat.h>
 
@@ -10,6 +9,25 @@
 #include "platform/Cp949.h"
 
 namespace cli {
+namespace {
+
+// The largest CSV file an import reads: far beyond any legitimate table, and a
+// bound on what a hostile one can cost.
+constexpr size_t kCsvFileLimit = 4u << 20;
+
+// Reads a whole regular file of at most kCsvFileLimit bytes; false with a message naming it.
+bool ReadWholeFile(const std::string& path, std::string& bytes, std::string& error) {
+    // One byte past the limit tells a larger file from one of exactly the limit.
+    if (!platform::ReadFileBytes(path, bytes, kCsvFileLimit + 1, &error)) return false;
+    if (bytes.size() > kCsvFileLimit) {
+        error = path + ": larger than the limit of " + std::to_string(kCsvFileLimit) + " bytes for this file";
+        bytes.clear();
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
 
 bool ParseInOut(const Args& args, bool outRequired, InOut& r, std::string& error) {
     std::vector<std::string> plain;
@@ -44,42 +62,20 @@ bool ParseInOut(const Args& args, bool outRequired, InOut& r, std::string& error
     return true;
 }
 
-int CheckPaths(const std::string& in, const std::string& out, const char* refusedExtension) {
+int CheckPaths(const std::string& in, const std::string& out, std::initializer_list<const char*> refusedExtensions) {
     struct stat input {};
     if (::stat(in.c_str(), &input) != 0) return Fail(1, in + ": cannot be opened");
     if (!S_ISREG(input.st_mode)) return Fail(1, in + ": is not a file");
     if (out.empty()) return 0;
-    if (refusedExtension != nullptr && FileExtension(out) == refusedExtension)
-        return Fail(2, out + ": a ." + refusedExtension + " file is not what this command writes");
+    for (const char* refused : refusedExtensions)
+        if (FileExtension(out) == refused)
+            return Fail(2, out + ": a ." + refused + " file is not what this command writes");
     struct stat output {};
     if (::stat(out.c_str(), &output) != 0) return 0;  // a new file (or a dangling link's target)
     if (output.st_dev == input.st_dev && output.st_ino == input.st_ino)
         return Fail(1, out + ": is the input file; write to another file");
     if (!S_ISREG(output.st_mode)) return Fail(1, out + ": is not a file; only regular files are replaced");
     return 0;
-}
-
-bool ReadWholeFile(const std::string& path, std::string& bytes, std::string& error, size_t limit) {
-    bytes.clear();
-    std::FILE* f = platform::OpenRegularFile(path, &error);
-    if (f == nullptr) return false;
-    // Read in pieces up to one byte past the limit: a larger file is refused unread.
-    char buffer[65536];
-    size_t n = 0;
-    while (bytes.size() <= limit && (n = std::fread(buffer, 1, sizeof buffer, f)) > 0)
-        bytes.append(buffer, std::min(n, limit + 1 - bytes.size()));
-    const bool failed = std::ferror(f) != 0;
-    std::fclose(f);
-    if (failed) {
-        error = path + ": cannot be read";
-        return false;
-    }
-    if (bytes.size() > limit) {
-        error = path + ": larger than the limit of " + std::to_string(limit) + " bytes for this file";
-        bytes.clear();
-        return false;
-    }
-    return true;
 }
 
 int WriteOutput(const std::string& path, const std::string& data) {
@@ -101,7 +97,6 @@ bool ReadCsvTable(const std::string& path, const std::vector<std::string>& heade
         error = path + ": " + error;
         return false;
     }
-    DropBlankRows(rows);
     if (rows.empty() || !IsHeader(rows[0], header)) {
         std::string names;
         for (const std::string& h : header) names += (names.empty() ? "" : ",") + h;

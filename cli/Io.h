@@ -1,5 +1,6 @@
 #pragma once
 // File plumbing shared by the commands: options, whole-file reads, atomic writes.
+#include <initializer_list>
 #include <string>
 
 #include "cli/Csv.h"
@@ -17,16 +18,10 @@ bool ParseInOut(const Args& args, bool outRequired, InOut& result, std::string& 
 
 // The checks every command makes before it reads or writes: the input is a regular
 // file; the output (empty: standard output) is not the input itself, not a folder,
-// device or FIFO, and does not end in refusedExtension (the other kind of file;
-// nullptr: none). Returns 0, or prints the refusal and returns its exit code.
-int CheckPaths(const std::string& in, const std::string& out, const char* refusedExtension = nullptr);
-
-// The largest CSV file an import reads: far beyond any legitimate table, and a
-// bound on what a hostile one can cost.
-inline constexpr size_t kCsvFileLimit = 4u << 20;
-
-// Reads a whole regular file of at most limit bytes; false with a message naming it.
-bool ReadWholeFile(const std::string& path, std::string& bytes, std::string& error, size_t limit = kCsvFileLimit);
+// device or FIFO, and does not end in one of refusedExtensions (the other kinds of
+// file). Returns 0, or prints the refusal and returns its exit code.
+int CheckPaths(const std::string& in, const std::string& out,
+               std::initializer_list<const char*> refusedExtensions = {});
 
 // Writes data to path through a temporary file, or to standard output when path is
 // empty. Returns 0, or prints the failure and returns 1.

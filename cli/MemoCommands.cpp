@@ -8,6 +8,7 @@
 #include "memo/ContactFiles.h"
 #include "memo/ContactFit.h"
 #include "memo/MemoFile.h"
+#include "platform/AtomicFile.h"
 
 namespace cli {
 namespace {
@@ -37,7 +38,7 @@ int MemoExport(const Args& given) {
     InOut io;
     if (!TakeChoice(args, "--to", {"csv", "vcard"}, to, error) || !ParseInOut(args, false, io, error))
         return Fail(2, "memo export: " + error);
-    if (int refused = CheckPaths(io.in, io.out, "mmo")) return refused;
+    if (int refused = CheckPaths(io.in, io.out, {"mmo"})) return refused;
     if (to.empty()) to = FileExtension(io.out) == "vcf" ? "vcard" : "csv";
     MemoTable table{};
     int entries = 0;
@@ -54,26 +55,21 @@ int MemoImport(const Args& given) {
     if (!TakeChoice(args, "--from", {"csv", "vcard"}, from, error) ||
         !TakeChoice(args, "--fit", {"trim", "skip", "fail"}, fit, error) || !ParseInOut(args, true, io, error))
         return Fail(2, "memo import: " + error);
-    if (int refused = CheckPaths(io.in, io.out, "csv")) return refused;
-    std::string bytes;
-    if (!ReadWholeFile(io.in, bytes, error)) return Fail(1, error);
+    if (int refused = CheckPaths(io.in, io.out, {"csv", "vcf"})) return refused;
     ContactFormat format = from == "vcard" ? ContactFormat::VCard
                            : from == "csv" ? ContactFormat::Csv
                                            : ContactFormat::Detect;
+    // One byte past the limit, for ReadContacts to refuse a larger file by its kind's limit.
+    std::string bytes;
+    if (!platform::ReadFileBytes(io.in, bytes, ContactFileLimit(format) + 1, &error)) return Fail(1, error);
     Contacts contacts;
     if (!ReadContacts(bytes, format, contacts, error)) return Fail(1, io.in + ": " + error);
-    // A memo file ends a field at NUL: a contact holding one would come back cut.
-    for (const Contact& c : contacts) {
-        const std::pair<const char*, const std::string*> fields[] = {{"name", &c.name}, {"tel", &c.tel}, {"email", &c.email}};
-        for (const auto& [name, text] : fields)
-            if (text->find('\0') != std::string::npos)
-                return Fail(1, io.in + ": line " + std::to_string(c.line) + ", field " + name +
-                                   ": the character NUL (0x00) is not allowed; the file would end the field there");
-    }
     FitPolicy policy = fit == "skip" ? FitPolicy::Skip : fit == "fail" ? FitPolicy::Fail : FitPolicy::Trim;
     FitResult fitted = FitContacts(contacts, policy, kMemoRows);
-    if (fitted.failed) return Fail(1, io.in + ": " + DescribeFitNote(fitted.notes.front()));
+    // Every contact that does not fit is reported; when the import fails, these lines
+    // are the failure.
     for (const std::string& line : FitReportLines(fitted)) Fail(0, io.in + ": " + line);
+    if (fitted.failed) return 1;
     MemoTable table{};
     int last = StoreFitted(table, 0, fitted.rows);
     return WriteOutput(io.out, EncodeMemoFile(table, last));

@@ -28,7 +28,7 @@ int SongExport(const Args& args) {
     InOut io;
     std::string error;
     if (!ParseInOut(args, false, io, error)) return Fail(2, "song export: " + error);
-    if (int refused = CheckPaths(io.in, io.out, "kok")) return refused;
+    if (int refused = CheckPaths(io.in, io.out, {"kok"})) return refused;
     auto tables = std::make_unique<SongTables>();
     SongCounts counts{};
     if (!ReadSongs(io.in, *tables, counts)) return Fail(1, io.in + ": cannot be read");
@@ -123,7 +123,7 @@ int SongImport(const Args& args) {
     InOut io;
     std::string error;
     if (!ParseInOut(args, true, io, error)) return Fail(2, "song import: " + error);
-    if (int refused = CheckPaths(io.in, io.out, "csv")) return refused;
+    if (int refused = CheckPaths(io.in, io.out, {"csv"})) return refused;
     std::vector<CsvRow> rows;
     if (!ReadCsvTable(io.in, kHeader, rows, error, size_t(kBrandCount) * kSongsPerBrand)) return Fail(1, error);
     auto tables = std::make_unique<SongTables>();

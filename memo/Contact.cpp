@@ -1,17 +1,9 @@
 #include "memo/Contact.h"
 
-#include <algorithm>
-
-namespace {
-
-bool IsAscii(const std::string& s) {
-    return std::all_of(s.begin(), s.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-}
-
-}  // namespace
+#include "platform/Cp949.h"
 
 std::string JoinName(const NameParts& p) {
-    if (!IsAscii(p.family) || !IsAscii(p.given)) return p.family + p.given + p.additional;
+    if (!cp949::IsAscii(p.family) || !cp949::IsAscii(p.given)) return p.family + p.given + p.additional;
     std::string name;
     for (const std::string* part : {&p.prefix, &p.given, &p.additional, &p.family, &p.suffix}) {
         if (part->empty()) continue;

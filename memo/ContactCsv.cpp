@@ -4,11 +4,13 @@
 #include <cctype>
 #include <optional>
 
+#include "memo/MemoTable.h"
 #include "platform/Csv.h"
 
 namespace {
 
-const std::vector<std::string> kOwnHeader = {"name", "tel", "email"};
+const std::vector<std::string> kOwnHeader = {MemoFieldName(MemoField::Name), MemoFieldName(MemoField::Tel),
+                                             MemoFieldName(MemoField::Email)};
 
 std::string Key(std::string s) {
     s.erase(0, s.find_first_not_of(" \t"));
@@ -102,11 +104,11 @@ std::string ColumnList(const csv::CsvRow& header) {
 
 }  // namespace
 
-bool ReadContactCsv(const std::string& text, Contacts& contacts, std::string& error) {
+bool ReadContactCsv(const std::string& text, Contacts& contacts, std::string& error, size_t maxContacts) {
     contacts.clear();
     std::vector<csv::CsvRow> rows;
-    if (!csv::ParseCsv(text, rows, error)) return false;
-    csv::DropBlankRows(rows);
+    // The header row and maxContacts rows after it.
+    if (!csv::ParseCsv(text, rows, error, maxContacts == size_t(-1) ? maxContacts : maxContacts + 1)) return false;
     if (rows.empty()) {
         error = "the file is empty; a header row is needed (name,tel,email)";
         return false;

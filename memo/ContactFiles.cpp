@@ -4,7 +4,10 @@
 #include "memo/VCard.h"
 #include "platform/Cp949.h"
 
+size_t ContactFileLimit(ContactFormat format) { return format == ContactFormat::Csv ? 4u << 20 : 64u << 20; }
+
 bool ReadContacts(const std::string& raw, ContactFormat format, Contacts& contacts, std::string& error) {
+    contacts.clear();
     // Some Windows programs write UTF-16 with a byte-order mark.
     std::string bytes = raw;
     if (raw.rfind("\xFF\xFE", 0) == 0 || raw.rfind("\xFE\xFF", 0) == 0) {
@@ -16,17 +19,31 @@ bool ReadContacts(const std::string& raw, ContactFormat format, Contacts& contac
         bytes = std::move(*utf8);
     }
     if (format == ContactFormat::Detect) format = LooksLikeVCard(bytes) ? ContactFormat::VCard : ContactFormat::Csv;
-    return format == ContactFormat::VCard ? ReadVCards(bytes, contacts, error)
-                                          : ReadContactCsv(bytes, contacts, error);
+    const bool vcard = format == ContactFormat::VCard;
+    if (raw.size() > ContactFileLimit(format)) {
+        error = "larger than " + std::to_string(ContactFileLimit(format) >> 20) + " MB, the most a " +
+                (vcard ? "vCard" : "CSV") + " contact file may have";
+        return false;
+    }
+    if (!(vcard ? ReadVCards(bytes, contacts, error) : ReadContactCsv(bytes, contacts, error, kMaxContactsRead + 1)))
+        return false;
+    if (contacts.size() > kMaxContactsRead) {
+        error = "line " + std::to_string(contacts[kMaxContactsRead].line) + ": more than " +
+                std::to_string(kMaxContactsRead) + " contacts, the most a contact file may hold (the memo list holds " +
+                std::to_string(kMemoRows) + ")";
+        contacts.clear();
+        return false;
+    }
+    return true;
 }
 
 bool ContactsFromMemo(const MemoTable& table, int entries, Contacts& contacts, std::string& error) {
-    static const char* kNames[] = {"name", "tel", "email"};
     contacts.clear();
     for (int row = 0; row < entries && row < kMemoRows; ++row) {
         std::string text[3];
         for (int f = 0; f < 3; ++f) {
-            std::string_view bytes = MemoFieldText(table[row], static_cast<MemoField>(f));
+            const MemoField field = static_cast<MemoField>(f);
+            std::string_view bytes = MemoFieldText(table[row], field);
             cp949::Conversion c = cp949::ToUtf8(bytes);
             // The file keeps 12 bytes of a longer name or number, which can end on the
             // first byte of a Korean character; that half character is no text.
@@ -35,7 +52,7 @@ bool ContactsFromMemo(const MemoTable& table, int entries, Contacts& contacts, s
                 if (whole.ok) c = whole;
             }
             if (!c.ok) {
-                error = "entry " + std::to_string(row + 1) + ", field " + kNames[f] + ": " + c.error;
+                error = "entry " + std::to_string(row + 1) + ", field " + MemoFieldName(field) + ": " + c.error;
                 return false;
             }
             text[f] = std::move(c.text);

@@ -9,8 +9,17 @@
 
 enum class ContactFormat { Detect, VCard, Csv };
 
+// The largest contact file read, in bytes: a vCard may carry photos, a CSV export holds
+// only text. Detect gives the larger, for reading a file before its kind is known.
+size_t ContactFileLimit(ContactFormat format);
+
+// The most contacts a file may hold: far beyond any address book and the memo list's
+// 250 rows, and a bound on what the rows and the fit report of a hostile file cost.
+inline constexpr size_t kMaxContactsRead = 100000;
+
 // Reads contacts; Detect takes a file whose first line opens a card as vCard, anything
-// else as CSV. False with error (naming the line where there is one).
+// else as CSV. False with error (naming the line where there is one), also for a file
+// over its kind's byte limit or with more than kMaxContactsRead contacts.
 bool ReadContacts(const std::string& bytes, ContactFormat format, Contacts& contacts, std::string& error);
 
 // The first entries of the table as UTF-8 contacts; false (with error naming the entry

@@ -2,7 +2,7 @@
 // Fitting contacts from other programs into memo rows, and the report of every contact
 // that does not fit as it is: a field over its byte limit, a character CP949 cannot
 // hold, an e-mail too long once split for the device, an empty contact, a contact past
-// the room in the list. Nothing is changed without a note.
+// the room in the list, a field holding NUL. Nothing is changed without a note.
 #include <string>
 #include <vector>
 
@@ -15,14 +15,16 @@ enum class FitPolicy {
     Fail,  // import nothing when any contact does not fit
 };
 
-enum class FitProblem { TooLong, NotCp949, EmailOver, Empty, ListFull };
+// HasNul: a memo file ends a field at NUL and takes a row that starts with one for the
+// end of the list, so the rows after it would be lost; no policy imports such a file.
+enum class FitProblem { TooLong, NotCp949, EmailOver, Empty, ListFull, HasNul };
 enum class FitAction { Trimmed, LeftOut, Refused };
 
 struct FitNote {
     int line = 0;     // where the contact starts in its file
     std::string who;  // its name (else tel., else e-mail), UTF-8
     FitProblem problem;
-    MemoField field = MemoField::Name;  // the field at fault, for TooLong, NotCp949, EmailOver
+    MemoField field = MemoField::Name;  // the field at fault, for TooLong, NotCp949, EmailOver, HasNul
     std::string detail;                 // the sizes or the character, for the report
     FitAction action;
 };
@@ -30,7 +32,8 @@ struct FitNote {
 struct FitResult {
     std::vector<MemoInput> rows;  // what is to be stored, CP949, in order
     std::vector<FitNote> notes;   // in the order of the contacts
-    bool failed = false;          // the Fail policy met a contact that does not fit; rows is empty
+    bool failed = false;          // the Fail policy met a contact that does not fit, or any policy a
+                                  // field holding NUL; rows is empty
 };
 
 // Fits contacts for a list with room for that many more rows, under the policy.
@@ -46,6 +49,3 @@ std::vector<std::string> FitReportLines(const FitResult& result);
 // Stores the rows from table row `first` on through the entry rules; returns the last
 // row index written (first - 1 when there are none).
 int StoreFitted(MemoTable& table, int first, const std::vector<MemoInput>& rows);
-
-// The number of entries at the top of the table (the first empty row's index).
-int CountMemoEntries(const MemoTable& table);

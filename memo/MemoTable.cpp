@@ -21,6 +21,16 @@ constexpr size_t kRowKeyBytes = 64;
 
 }  // namespace
 
+const char* MemoFieldName(MemoField field) {
+    return field == MemoField::Name ? "name" : field == MemoField::Tel ? "tel" : "email";
+}
+
+int CountMemoEntries(const MemoTable& table) {
+    int n = 0;
+    while (n < kMemoRows && !IsMemoRowEmpty(table[n])) ++n;
+    return n;
+}
+
 bool IsMemoRowEmpty(const MemoEntry& row) {
     const char* p = reinterpret_cast<const char*>(&row);
     return std::all_of(p, p + kRowKeyBytes, [](char c) { return c == 0; });

@@ -18,11 +18,17 @@ using MemoTable = std::array<MemoEntry, kMemoRows>;
 
 enum class MemoField { Name, Tel, Email };
 
+// "name", "tel", "email": the fields in reports and as the columns of our CSV layout.
+const char* MemoFieldName(MemoField field);
+
 // A row is empty when its first 64 bytes (name, tel and the first 24 bytes of the
 // e-mail) are all zero; a row whose strings were shortened to "" is not.
 bool IsMemoRowEmpty(const MemoEntry& row);
 void ClearMemoRow(MemoEntry& row);  // zeroes those 64 bytes
 void ClearMemoTable(MemoTable& table);
+
+// The number of entries at the top of the table (the first empty row's index).
+int CountMemoEntries(const MemoTable& table);
 
 // The stored string of a field, up to its first zero byte.
 std::string_view MemoFieldText(const MemoEntry& row, MemoField field);

@@ -37,9 +37,10 @@ std::string BaseOf(const std::string& path) {
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-mode_t NewFileMode(const std::string& target) {
-    struct stat st {};
-    if (::stat(target.c_str(), &st) == 0) return st.st_mode & 07777;
+// The mode of the file replaced (target: its stat, nullptr when there is none yet), else
+// what a new file gets under the umask.
+mode_t NewFileMode(const struct stat* target) {
+    if (target != nullptr) return target->st_mode & 07777;
     const mode_t mask = ::umask(0);
     ::umask(mask);
     return 0666 & ~mask;
@@ -57,8 +58,8 @@ std::string TempName(const std::string& folder, const std::string& base) {
     return folder + "/." + base + kTempMark + std::to_string(::getpid()) + "-XXXXXX";
 }
 
-}  // namespace
-
+// The file a path names once symlinks are followed (the path itself otherwise);
+// a dangling link gives the file it would create.
 std::string ResolveWriteTarget(const std::string& path) {
     std::string current = path;
     for (int hops = 0; hops < 40; ++hops) {
@@ -73,6 +74,7 @@ std::string ResolveWriteTarget(const std::string& path) {
     return current;
 }
 
+// Temporary files of this program that a killed writer left in folder are removed.
 void RemoveStaleTemporaries(const std::string& folder) {
     DIR* dir = ::opendir(folder.c_str());
     if (dir == nullptr) return;
@@ -87,6 +89,8 @@ void RemoveStaleTemporaries(const std::string& folder) {
     }
     ::closedir(dir);
 }
+
+}  // namespace
 
 AtomicWriter::~AtomicWriter() { Discard(); }
 
@@ -103,12 +107,13 @@ bool AtomicWriter::Open(const std::string& path, std::string* error) {
     m_target = ResolveWriteTarget(path);
     m_folder = FolderOf(m_target);
     struct stat st {};
-    if (::stat(m_target.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
+    const bool exists = ::stat(m_target.c_str(), &st) == 0;
+    if (exists && !S_ISREG(st.st_mode)) {
         errno = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
         return Fail(error, "cannot replace " + path + ", which is not a regular file");
     }
     RemoveStaleTemporaries(m_folder);
-    const mode_t mode = NewFileMode(m_target);
+    const mode_t mode = NewFileMode(exists ? &st : nullptr);
     // An unnamed file disappears with the process that made it.
     m_fd = ::open(m_folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
     if (m_fd < 0) {
@@ -221,9 +226,9 @@ std::FILE* OpenRegularFile(const std::string& path, std::string* error) {
     return f;
 }
 
-bool ReadFileBytes(const std::string& path, std::string& out, size_t maxBytes) {
+bool ReadFileBytes(const std::string& path, std::string& out, size_t maxBytes, std::string* error) {
     out.clear();
-    std::FILE* f = OpenRegularFile(path);
+    std::FILE* f = OpenRegularFile(path, error);
     if (!f) return false;
     char buf[65536];
     bool ok = true;
@@ -237,6 +242,7 @@ bool ReadFileBytes(const std::string& path, std::string& out, size_t maxBytes) {
         }
     }
     std::fclose(f);
+    if (!ok && error) *error = path + ": cannot be read";
     return ok;
 }
 

@@ -45,16 +45,10 @@ private:
     off_t m_handedToDisk = 0;   // of which the disk has been asked to write
 };
 
-// The file a path names once symlinks are followed (the path itself otherwise);
-// a dangling link gives the file it would create.
-std::string ResolveWriteTarget(const std::string& path);
-
-// Temporary files of this program that a killed writer left in folder are removed.
-void RemoveStaleTemporaries(const std::string& folder);
-
 // Reads a whole file, at most maxBytes of it. False when it cannot be opened or read,
-// or is not a regular file.
-bool ReadFileBytes(const std::string& path, std::string& out, size_t maxBytes = static_cast<size_t>(-1));
+// or is not a regular file; error (if given) then says why, naming the path.
+bool ReadFileBytes(const std::string& path, std::string& out, size_t maxBytes = static_cast<size_t>(-1),
+                   std::string* error = nullptr);
 
 // Opens a regular file for reading ("rb"); nullptr with error set ("is not a file",
 // or the system's reason) otherwise. Never blocks on a FIFO.

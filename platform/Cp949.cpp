@@ -1,5 +1,6 @@
 #include "platform/Cp949.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <iconv.h>
 
@@ -132,6 +133,34 @@ std::string ToUtf8Lossy(std::string_view bytes) {
         bytes.remove_prefix(bad + skip);
     }
     return out;
+}
+
+Conversion FromUtf8Dropping(std::string_view utf8) {
+    if (IsAscii(utf8)) return {std::string(utf8), true, {}};  // no converter needed
+    Conversion whole = FromUtf8(utf8);
+    if (whole.ok) return whole;
+    // Again a character at a time, keeping each that converts.
+    Iconv cv("CP949", "UTF-8");
+    for (size_t i = 0; cv.ok() && i < utf8.size();) {
+        const size_t len = Utf8Length(static_cast<unsigned char>(utf8[i]));
+        const std::string_view one = utf8.substr(i, std::min(len, utf8.size() - i));
+        std::string part;
+        size_t bad = 0;
+        if (FirstInvalidUtf8(one) == std::string_view::npos && cv.Run(one, part, bad)) whole.text += part;
+        i += one.size();
+    }
+    return whole;
+}
+
+size_t WholeCharacterPrefix(std::string_view text, size_t limit) {
+    if (text.size() <= limit) return text.size();
+    size_t n = 0;
+    while (n < limit) {
+        const size_t step = IsDBCSLeadByte(static_cast<unsigned char>(text[n])) ? 2 : 1;
+        if (n + step > limit) break;
+        n += step;
+    }
+    return n;
 }
 
 std::optional<std::string> CharsetToUtf8(std::string_view bytes, const std::string& charset) {

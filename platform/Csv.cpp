@@ -7,7 +7,6 @@ namespace csv {
 
 bool ParseCsv(const std::string& input, std::vector<CsvRow>& rows, std::string& error, size_t maxRows) {
     rows.clear();
-    size_t counted = 0;
     std::string_view text(input);
     if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
     int line = 1;
@@ -68,15 +67,11 @@ bool ParseCsv(const std::string& input, std::vector<CsvRow>& rows, std::string& 
                 rowDone = true;
             }
         }
-        const bool blank = row.fields.size() == 1 && row.fields[0].empty();
-        if (maxRows == size_t(-1) || !blank) rows.push_back(std::move(row));
-        if (!blank && ++counted >= maxRows) break;
+        if (row.fields.size() == 1 && row.fields[0].empty()) continue;  // a blank line
+        rows.push_back(std::move(row));
+        if (rows.size() >= maxRows) break;
     }
     return true;
-}
-
-void DropBlankRows(std::vector<CsvRow>& rows) {
-    std::erase_if(rows, [](const CsvRow& r) { return r.fields.size() == 1 && r.fields[0].empty(); });
 }
 
 bool IsHeader(const CsvRow& row, const std::vector<std::string>& columns) {

@@ -11,14 +11,12 @@ struct CsvRow {
     std::vector<std::string> fields;
 };
 
-// Parses the text. False with error (naming the line) on a malformed quote or a row
-// of more than kCsvMaxFields fields. With maxRows, stops once that many rows that are
-// not blank were read, and keeps no blank row (an import needs no more to refuse).
+// Parses the text into its rows, leaving out blank lines (a row of one empty field, as
+// spreadsheets leave at the end). False with error (naming the line) on a malformed
+// quote or a row of more than kCsvMaxFields fields. With maxRows, stops once that many
+// rows were read (an import needs no more to refuse).
 inline constexpr size_t kCsvMaxFields = 1024;
 bool ParseCsv(const std::string& text, std::vector<CsvRow>& rows, std::string& error, size_t maxRows = size_t(-1));
-
-// Removes rows that are a blank line (one empty field), as spreadsheets leave at the end.
-void DropBlankRows(std::vector<CsvRow>& rows);
 
 // True when the row names these columns, ignoring case and surrounding spaces.
 bool IsHeader(const CsvRow& row, const std::vector<std::string>& columns);

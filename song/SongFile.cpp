@@ -9,21 +9,8 @@ namespace {
 
 constexpr size_t kWidths[3] = {30, 22, 6};  // title, singer, number: the record order
 
-// The longest prefix of text within width bytes that does not cut a double-byte
-// character in two.
-std::string_view FitField(std::string_view text, size_t width) {
-    if (text.size() <= width) return text;
-    size_t n = 0;
-    while (n < width) {
-        size_t step = cp949::IsDBCSLeadByte(static_cast<unsigned char>(text[n])) ? 2 : 1;
-        if (n + step > width) break;
-        n += step;
-    }
-    return text.substr(0, n);
-}
-
 void PutField(std::string& out, std::string_view text, size_t width) {
-    std::string_view fit = FitField(text, width);
+    std::string_view fit = text.substr(0, cp949::WholeCharacterPrefix(text, width));
     out += '[';
     out += fit;
     out.append(width - fit.size(), '*');

@@ -14,18 +14,11 @@
 
 namespace {
 
-// Far more than any address book; a bigger file is not a contact file.
-constexpr size_t kMaxContactFileBytes = 64u << 20;
-
 void Tell(const std::string& text) { platform::services().prompts->Show(text, platform::Buttons::Ok); }
 
 // The rows the memo writer would write: from row 0 up to the last-row index, ending at
 // the first empty row.
-int SavedEntries(const CLyraDoc& doc) {
-    int n = 0;
-    while (n <= doc.m_nMemoLast && n < kMemoRows && !IsMemoRowEmpty(doc.m_memo[n])) ++n;
-    return n;
-}
+int SavedEntries(const CLyraDoc& doc) { return std::min(CountMemoEntries(doc.m_memo), doc.m_nMemoLast + 1); }
 
 }  // namespace
 
@@ -37,14 +30,13 @@ void ImportContacts(CLyraDoc& doc, QWidget* parent) {
     std::optional<std::string> path = platform::services().dialogs->Run(r);
     if (!path) return;
     const std::string name = QFileInfo(QString::fromStdString(*path)).fileName().toStdString();
-    std::string bytes, error;
-    if (!platform::ReadFileBytes(*path, bytes, kMaxContactFileBytes + 1))
-        return Tell("Cannot read " + name + ".");
-    if (bytes.size() > kMaxContactFileBytes)
-        return Tell(name + " is larger than 64 MB, more than any contact file; nothing was imported.");
     ContactFormat format = FileExtension(*path) == "vcf"   ? ContactFormat::VCard
                            : FileExtension(*path) == "csv" ? ContactFormat::Csv
                                                            : ContactFormat::Detect;
+    // One byte past the limit, for ReadContacts to refuse a larger file by its kind's limit.
+    std::string bytes, error;
+    if (!platform::ReadFileBytes(*path, bytes, ContactFileLimit(format) + 1, &error))
+        return Tell("Cannot read " + name + ". " + error);
     Contacts contacts;
     if (!ReadContacts(bytes, format, contacts, error)) return Tell(name + ": " + error);
 

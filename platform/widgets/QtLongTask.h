@@ -13,12 +13,10 @@ class QtLongTaskRunner : public LongTaskRunner {
 public:
     explicit QtLongTaskRunner(QStatusBar* status) : status_(status) {}
     void Run(const LongTask& task, const std::function<void()>& work) override;
-    // Whether a task is running now (tests press Escape meanwhile).
-    bool Busy() const { return busy_; }
 
 private:
     QPointer<QStatusBar> status_;
-    bool busy_ = false;
+    bool busy_ = false;  // a task is running
 };
 
 }  // namespace platform

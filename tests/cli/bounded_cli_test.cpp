@@ -105,6 +105,7 @@ TEST(BoundedCli, OnlyRegularFilesAreReadAndOnlyRegularFilesReplaced) {
         {{"memo", "export", dir + "/m.mmo", "-o", dir + "/m.mmo"}, 2, ".mmo file is not what"},
         {{"song", "export", dir + "/s.kok", "-o", dir + "/x.kok"}, 2, ".kok file is not what"},
         {{"memo", "import", dir + "/in.csv", "-o", dir + "/out.csv"}, 2, ".csv file is not what"},
+        {{"memo", "import", dir + "/in.csv", "-o", dir + "/out.vcf"}, 2, ".vcf file is not what"},
         {{"memo", "import", dir + "/in.csv", "-o", "/dev/null"}, 1, "is not a file"},
         {{"memo", "import", dir + "/in.csv", "-o", fifo}, 1, "is not a file"},
     };

@@ -125,6 +125,12 @@ TEST(Contacts, CsvLayoutsByTheirHeaders) {
          {{"Jane R.", "03-2", "jane@x.org"}, {"Al Bo", "010-5", "al@x"}}, nullptr},
         {"unknown columns are named", "Full name,Phone\r\nKim,010\r\n", {}, "the columns found (Full name, Phone)"},
         {"ours, a short row", "name,tel,email\r\nkim,1\r\n", {}, "line 2: expected 3 fields"},
+        // A small file of empty rows would otherwise become millions of contacts and notes.
+        {"more rows than any address book", [] {
+             std::string t = "name,tel,email\r\n";
+             for (size_t i = 0; i <= kMaxContactsRead; ++i) t += ",,\r\n";
+             return t;
+         }(), {}, "line 100002: more than 100000 contacts"},
     };
     for (const Case& c : cases) {
         Contacts got;
@@ -197,6 +203,17 @@ TEST(Contacts, FitReportAndPolicies) {
     EXPECT_NE(lines[4].find("field email: 27 bytes, 28 bytes once split for the device, at most 24 bytes fit"),
               std::string::npos);
     EXPECT_EQ(lines[8], "line 10: the memo list holds 250 contacts; left out (contact: last)");
+
+    // A field holding NUL (as a vCard's "=00" gives) would end the memo list at its row
+    // when saved, losing every contact after it: no policy imports such a file.
+    const Contacts withNul = {{"kim", "010", "", 2}, {std::string("Kim\0Lee", 7), "1", "", 3}};
+    for (FitPolicy policy : {FitPolicy::Trim, FitPolicy::Skip, FitPolicy::Fail}) {
+        FitResult r = FitContacts(withNul, policy, kMemoRows);
+        EXPECT_TRUE(r.failed && r.rows.empty()) << static_cast<int>(policy);
+        EXPECT_EQ(FitReportLines(r), std::vector<std::string>{"line 3, field name: the character NUL (0x00) is not "
+                                                              "allowed; the file would end the field there (contact: "
+                                                              "KimLee)"});
+    }
 
     // A long run past the end of the list is one line of the report.
     Contacts many(300, Contact{"n", "1", "", 0});
