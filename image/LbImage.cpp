@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "image/LbBudget.h"
+#include "image/LbLargeBlock.h"
 
 namespace {
 
@@ -21,7 +22,11 @@ int32_t DpiToPelsPerMeter(int32_t dpi) {
     return int32_t(std::clamp(pels, -2147483648.0, 2147483647.0));  // absurd resolutions saturate
 }
 
+constexpr const char* kCreateRefusal = "LbImage::Create can't allocate memory: ";
+
 }  // namespace
+
+int32_t LbPelsPerMeterToDpi(int64_t pels) { return int32_t(std::floor(double(pels) * 0.0254 + 0.5)); }
 
 void LbImage::SetMaxImageSize(uint64_t bytes) {
     LbLimits limits = LbCurrentLimits();
@@ -125,14 +130,16 @@ void* LbImage::Create(uint32_t width, uint32_t height, uint32_t bpp, uint32_t im
     const uint64_t stride = (uint64_t(width) * bpp + 31) / 32 * 4;
     const uint64_t imageSize = stride * height;
     const uint32_t colors = bpp <= 8 ? (1u << bpp) : 0;
-    if (uint64_t(width) * height > LbCurrentLimits().pixels) {
-        SetLastError(("LbImage::Create can't allocate memory: " + LbPixelLimitError(width, height)).c_str());
-        return nullptr;
-    }
-    const uint64_t blockBytes = 40 + uint64_t(colors) * 4 + imageSize;
-    if (width > 0x7FFFFFFFu || height > 0x7FFFFFFFu || imageSize > 0xFFFFFFFFu - 40 - 1024 ||
-        !LbBudgetTake(blockBytes)) {
-        SetLastError(("LbImage::Create can't allocate memory: " + LbMemoryLimitError(blockBytes)).c_str());
+    const uint64_t blockBytes = CreateBytes(width, height, bpp);
+    const std::string refusal = LbPictureRefusal(
+        width, height, blockBytes,
+        [&] {
+            return width <= 0x7FFFFFFFu && height <= 0x7FFFFFFFu && imageSize <= 0xFFFFFFFFu - 40 - 1024 &&
+                   LbBudgetTake(blockBytes);
+        },
+        kCreateRefusal, kCreateRefusal);
+    if (!refusal.empty()) {
+        SetLastError(refusal.c_str());
         return nullptr;
     }
 
@@ -345,6 +352,14 @@ uint32_t LbImage::GetSize() const {
     if (pDib == nullptr) return 0;
     return 40 + head.clrUsed * 4 + head.sizeImage;
 }
+
+uint64_t LbImage::CreateBytes(uint32_t width, uint32_t height, uint32_t bpp) {
+    bpp = NormalizeBpp(bpp);
+    const uint64_t colors = bpp <= 8 ? (1u << bpp) : 0;
+    return 40 + colors * 4 + (uint64_t(width) * bpp + 31) / 32 * 4 * height;
+}
+
+void LbImage::AdviseFill() { LbAdviseFill(info.pImage, head.sizeImage); }
 
 bool LbImage::IsInside(int32_t x, int32_t y) const {
     return x >= 0 && y >= 0 && uint32_t(x) < GetWidth() && uint32_t(y) < GetHeight();
