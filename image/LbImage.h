@@ -287,11 +287,13 @@ public:
 
     // Sets the last-error text (at most 255 bytes kept).
     void SetLastError(const char* text);
-
-protected:
+    // A field another thread may read or write while an operation runs (the escape
+    // flag, the progress), as an atomic.
     static std::atomic_ref<int32_t> AtomicField(const int32_t& field) {
         return std::atomic_ref<int32_t>(const_cast<int32_t&>(field));
     }
+
+protected:
     // Copies the info of another image (not its pixel pointer, ghost or parent links).
     void CopyInfo(const LbImage& src);
     // The check every encoder starts with: a stream and pixels.
