@@ -7,6 +7,7 @@
 
 #include "image/LbBudget.h"
 #include "image/LbLargeBlock.h"
+#include "image/LbPackedRow.h"
 
 namespace {
 
@@ -448,15 +449,7 @@ uint8_t LbImage::GetPixelIndex(int32_t x, int32_t y) const {
         if (info.transIndex >= 0) return uint8_t(info.transIndex);
         return *info.pImage;
     }
-    const uint8_t* row = info.pImage + size_t(y) * info.effWidth;
-    switch (head.bitCount) {
-        case 8: return row[x];
-        case 4: {
-            const uint8_t byte = row[x >> 1];
-            return (x & 1) ? (byte & 0x0F) : uint8_t(byte >> 4);
-        }
-        default: return uint8_t((row[x >> 3] >> (7 - (x & 7))) & 1);
-    }
+    return PackedIndex(info.pImage + size_t(y) * info.effWidth, uint32_t(x), head.bitCount);
 }
 
 LbRgbQuad LbImage::GetPixelColor(int32_t x, int32_t y) const {
@@ -486,24 +479,7 @@ uint8_t LbImage::GetPixelGray(int32_t x, int32_t y) const {
 
 void LbImage::SetPixelIndex(int32_t x, int32_t y, uint8_t index) {
     if (pDib == nullptr || head.clrUsed == 0 || !IsInside(x, y)) return;
-    uint8_t* row = info.pImage + size_t(y) * info.effWidth;
-    switch (head.bitCount) {
-        case 8: row[x] = index; break;
-        case 4: {
-            uint8_t& byte = row[x >> 1];
-            if (x & 1)
-                byte = uint8_t((byte & 0xF0) | (index & 0x0F));
-            else
-                byte = uint8_t((byte & 0x0F) | ((index & 0x0F) << 4));
-            break;
-        }
-        default: {
-            uint8_t& byte = row[x >> 3];
-            const uint8_t mask = uint8_t(0x80 >> (x & 7));
-            byte = (index & 1) ? uint8_t(byte | mask) : uint8_t(byte & ~mask);
-            break;
-        }
-    }
+    SetPackedIndex(info.pImage + size_t(y) * info.effWidth, uint32_t(x), head.bitCount, index);
 }
 
 void LbImage::SetPixelColor(int32_t x, int32_t y, LbRgbQuad color) {
