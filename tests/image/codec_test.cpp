@@ -288,8 +288,10 @@ TEST(CodecBudget, DecodersCountOnlyWhatTheyAllocate) {
         LbImage image;
         const bool ok = DecodeBytes(image, c.bytes, c.type);
         EXPECT_EQ(ok, c.says == nullptr) << c.name << ": " << image.GetLastError();
-        if (c.says != nullptr)
-            EXPECT_NE(std::string(image.GetLastError()).find(c.says), std::string::npos) << c.name << ": " << image.GetLastError();
+        if (c.says != nullptr) {
+            EXPECT_NE(std::string(image.GetLastError()).find(c.says), std::string::npos)
+                << c.name << ": " << image.GetLastError();
+        }
     }
 }
 
