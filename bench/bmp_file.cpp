@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "image/LbImage.h"
+#include "support/Pictures.h"
 
 namespace {
 
@@ -23,12 +24,7 @@ const std::string& Source() {
     static std::string path;
     if (path.empty()) {
         path = Folder() + "/bench-bmp-in.bmp";
-        LbImage image(4000, 3000, 24, LB_FORMAT_BMP);
-        for (uint32_t y = 0; y < 3000; ++y) {
-            uint8_t* row = image.GetBits(y);
-            for (uint32_t x = 0; x < 4000 * 3; ++x) row[x] = uint8_t(x * 3 + y);
-        }
-        image.Save(path, LB_FORMAT_BMP);
+        bench::PatternPicture(4000, 3000, 3, 1).Save(path, LB_FORMAT_BMP);
     }
     return path;
 }

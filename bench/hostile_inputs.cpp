@@ -2,9 +2,7 @@
 // each must be refused (or done, for the logo) well under a second. Each iteration
 // starts one process; the figures are wall-clock times.
 #include <benchmark/benchmark.h>
-#include <sys/wait.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -24,17 +22,11 @@ std::string Write(const std::string& name, const std::string& bytes) {
     return path;
 }
 
-std::string Cli() { return bench::CliPath(); }
-
 // Runs "lyrabox-cli ARGS" with the file in place of "IN"; the exit code must be the
 // expected one.
 void Run(benchmark::State& state, const std::string& in, std::string args, int expected) {
     args.replace(args.find("IN"), 2, in);
-    const std::string command = Cli() + " " + args + " 2>/dev/null";
-    for (auto _ : state) {
-        const int status = std::system(command.c_str());
-        if (!WIFEXITED(status) || WEXITSTATUS(status) != expected) state.SkipWithError(("failed: " + command).c_str());
-    }
+    bench::RunCommand(state, bench::CliPath() + " " + args + " 2>/dev/null", expected);
 }
 
 // A small progressive JPEG from the fuzz seeds made to claim width x height, with its

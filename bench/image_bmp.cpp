@@ -6,17 +6,11 @@
 
 #include "image/LbFile.h"
 #include "image/LbImage.h"
+#include "support/Pictures.h"
 
 namespace {
 
-LbImage MakePicture() {
-    LbImage image(4000, 3000, 24, LB_FORMAT_BMP);
-    for (uint32_t y = 0; y < 3000; ++y) {
-        uint8_t* row = image.GetBits(y);
-        for (uint32_t x = 0; x < 4000 * 3; ++x) row[x] = uint8_t(x * 3 + y);
-    }
-    return image;
-}
+LbImage MakePicture() { return bench::PatternPicture(4000, 3000, 3, 1); }
 
 std::vector<uint8_t> Encoded(LbImage& image) {
     LbMemFile file;

@@ -10,26 +10,21 @@
 #include "image/LbImage.h"
 #include "logo/PictureLoad.h"
 #include "platform/Services.h"
+#include "support/CliProcess.h"
+#include "support/Pictures.h"
 
 namespace {
 
 constexpr uint32_t kSide = 8000;
 
 LbImage& Picture() {
-    static LbImage picture = [] {
-        LbImage image(kSide, kSide, 24, LB_FORMAT_BMP);
-        for (uint32_t y = 0; y < kSide; ++y) {
-            uint8_t* row = image.GetBits(y);
-            for (uint32_t x = 0; x < kSide * 3; ++x) row[x] = uint8_t(x * 7 + y * 13);
-        }
-        return image;
-    }();
+    static LbImage picture = bench::PatternPicture(kSide, kSide, 7, 13);
     return picture;
 }
 
 const std::string& BmpFile() {
     static const std::string path = [] {
-        std::string p = "/tmp/lyrabox_bench_8000.bmp";
+        std::string p = (bench::ScratchDir("lyra_bench_big_") / "picture.bmp").string();
         Picture().Save(p, LB_FORMAT_BMP);
         return p;
     }();

@@ -3,13 +3,12 @@
 // iteration starts one process; the figures are wall-clock times.
 #include <benchmark/benchmark.h>
 
-#include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
 
 #include "support/CliProcess.h"
+#include "support/Pictures.h"
 
 namespace {
 
@@ -21,33 +20,18 @@ fs::path Dir() { return bench::ScratchDir("lyra_bench_logo_"); }
 std::string Picture() {
     static std::string path = [] {
         const std::string p = (Dir() / "big.bmp").string();
-        const int w = 4000, h = 3000, stride = w * 3;
-        std::string b = "BM";
-        auto le = [&b](uint32_t v, int n) {
-            for (int i = 0; i < n; ++i) b.push_back(char(v >> (8 * i)));
-        };
-        le(54 + stride * h, 4), le(0, 4), le(54, 4), le(40, 4), le(w, 4), le(h, 4), le(1, 2), le(24, 2), le(0, 4);
-        le(stride * h, 4), le(3780, 4), le(3780, 4), le(0, 4), le(0, 4);
-        b.resize(54 + size_t(stride) * h);
-        for (size_t i = 54; i < b.size(); ++i) b[i] = char(i * 7 + i / 12000);
-        std::ofstream(p, std::ios::binary) << b;
+        bench::PatternPicture(4000, 3000, 7, 13).Save(p, LB_FORMAT_BMP);
         return p;
     }();
     return path;
-}
-
-std::string Cli() { return bench::CliPath(); }
-
-void Run(benchmark::State& state, const std::string& command) {
-    for (auto _ : state)
-        if (std::system(command.c_str()) != 0) state.SkipWithError(("failed: " + command).c_str());
 }
 
 const char* kSelections[] = {"0,0,96,96", "100,100,500,400"};
 
 void LyraboxCli(benchmark::State& state) {
     const std::string out = (Dir() / "cli.bmp").string();
-    Run(state, Cli() + " logo " + Picture() + " " + out + " --select " + kSelections[state.range(0)]);
+    bench::RunCommand(state,
+                      bench::CliPath() + " logo " + Picture() + " " + out + " --select " + kSelections[state.range(0)]);
 }
 BENCHMARK(LyraboxCli)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
@@ -64,11 +48,12 @@ void Pillow(benchmark::State& state) {
                              "    v = (rr >> 3) << 10 | (g >> 3) << 5 | (bb >> 3)\n"
                              "    px += bytes((v & 255, v >> 8))\n"
                              "open(sys.argv[2], 'wb').write(bytes(54) + px + bytes(9216))\n";
-    Run(state, "/usr/bin/python3 " + script + " " + Picture() + " " + out + " " + kSelections[state.range(0)]);
+    bench::RunCommand(state,
+                      "/usr/bin/python3 " + script + " " + Picture() + " " + out + " " + kSelections[state.range(0)]);
 }
 BENCHMARK(Pillow)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-void ReadFileOnly(benchmark::State& state) { Run(state, "cat " + Picture() + " > /dev/null"); }
+void ReadFileOnly(benchmark::State& state) { bench::RunCommand(state, "cat " + Picture() + " > /dev/null"); }
 BENCHMARK(ReadFileOnly)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include "app/LyraApp.h"
 #include "app/LyraDoc.h"
 #include "logo/SelectionStep.h"
+#include "support/Pictures.h"
 
 namespace {
 
@@ -16,10 +17,7 @@ CLyraDoc& Document() {
     static bool ready = [] {
         CLyraDoc& doc = app.Document();
         doc.m_pSourceImage = std::make_unique<LbImage>(4000, 3000, 24, 1);
-        for (uint32_t y = 0; y < 3000; ++y) {
-            uint8_t* row = doc.m_pSourceImage->GetBits(y);
-            for (uint32_t x = 0; x < 4000 * 3; ++x) row[x] = uint8_t(x * 7 + y * 13);
-        }
+        bench::FillPattern(*doc.m_pSourceImage, 7, 13);
         doc.m_pLogoImage = std::make_unique<LbImage>(96, 96, 24, 1);
         return true;
     }();

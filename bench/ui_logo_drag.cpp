@@ -13,6 +13,7 @@
 #include "logo/widgets/CLogoView.h"
 #include "logo/widgets/CSelectionBox.h"
 #include "platform/Services.h"
+#include "support/Pictures.h"
 
 namespace {
 
@@ -29,10 +30,7 @@ void DragStep(benchmark::State& state) {
     host.show();
     view->OnInitialUpdate();
     doc.m_pSourceImage = std::make_unique<LbImage>(8000, 8000, 24, 1);
-    for (uint32_t y = 0; y < 8000; ++y) {
-        uint8_t* row = doc.m_pSourceImage->GetBits(y);
-        for (uint32_t x = 0; x < 8000 * 3; ++x) row[x] = uint8_t(x * 7 + y * 13);
-    }
+    bench::FillPattern(*doc.m_pSourceImage, 7, 13);
     doc.m_pLogoImage = std::make_unique<LbImage>(96, 96, 24, 1);
     doc.UpdateAllViews(nullptr, hint::PictureLoaded);
     CSelectionBox* box = view->SelectionBox();

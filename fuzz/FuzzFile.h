@@ -1,10 +1,14 @@
 #pragma once
-// Targets that go through file paths write their input to a private temporary file.
+// Targets that go through file paths write their input to a private temporary file;
+// those that go through the command line run it with its words.
 #include <unistd.h>
 
 #include <cstdint>
 #include <cstdio>
 #include <string>
+#include <vector>
+
+#include "cli/Cli.h"
 
 inline std::string FuzzWriteFile(const char* name, const uint8_t* data, size_t size) {
     const std::string path = "/tmp/lyra-fuzz-" + std::to_string(getpid()) + "-" + name;
@@ -13,4 +17,12 @@ inline std::string FuzzWriteFile(const char* name, const uint8_t* data, size_t s
         std::fclose(f);
     }
     return path;
+}
+
+// Runs lyrabox-cli with the words after its name; returns its exit code.
+inline int FuzzCli(std::vector<std::string> words) {
+    std::string name = "lyrabox-cli";
+    std::vector<char*> argv{name.data()};
+    for (std::string& w : words) argv.push_back(w.data());
+    return cli::Run(int(argv.size()), argv.data());
 }

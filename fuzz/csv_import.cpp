@@ -4,23 +4,9 @@
 #include <cstdint>
 #include <cstdio>
 #include <string>
-#include <vector>
 
 #include "FuzzFile.h"
-#include "cli/Cli.h"
 #include "platform/AtomicFile.h"
-
-namespace {
-
-int Cli(std::vector<std::string> words) {
-    std::vector<char*> argv;
-    static std::string name = "lyrabox-cli";
-    argv.push_back(name.data());
-    for (std::string& w : words) argv.push_back(w.data());
-    return cli::Run(int(argv.size()), argv.data());
-}
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size < 1) return 0;
@@ -30,7 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string csv = FuzzWriteFile("import.csv", reinterpret_cast<const uint8_t*>(text.data()), text.size());
     const std::string file = FuzzWriteFile(song ? "out.kok" : "out.mmo", nullptr, 0);
     std::remove(file.c_str());
-    const int code = Cli({song ? "song" : "memo", "import", csv, "-o", file});
+    const int code = FuzzCli({song ? "song" : "memo", "import", csv, "-o", file});
     if (code != 0 && code != 1) __builtin_trap();
     std::string first;
     if (code == 1) {
@@ -39,8 +25,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     const std::string again = FuzzWriteFile("again.csv", nullptr, 0);
     const std::string file2 = FuzzWriteFile(song ? "again.kok" : "again.mmo", nullptr, 0);
-    if (Cli({song ? "song" : "memo", "export", file, "-o", again}) != 0) __builtin_trap();
-    if (Cli({song ? "song" : "memo", "import", again, "-o", file2}) != 0) __builtin_trap();
+    if (FuzzCli({song ? "song" : "memo", "export", file, "-o", again}) != 0) __builtin_trap();
+    if (FuzzCli({song ? "song" : "memo", "import", again, "-o", file2}) != 0) __builtin_trap();
     std::string second;
     if (!platform::ReadFileBytes(file, first) || !platform::ReadFileBytes(file2, second) || first != second)
         __builtin_trap();

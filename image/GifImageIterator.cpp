@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "image/LbImage.h"
+#include "image/LbPackedRow.h"
 
 LbImageIterator::LbImageIterator(LbImage& image, bool interlaced)
     : m_image(image),
@@ -21,18 +22,10 @@ bool LbImageIterator::out_line(const uint8_t* pixels, uint32_t count) {
         std::memcpy(m_rowPtr, pixels, count);
         break;
     case 4:
-        for (uint32_t x = 0; x < count; ++x) {
-            uint8_t& b = m_rowPtr[x >> 1];
-            const uint8_t v = pixels[x] & 0x0F;
-            b = (x & 1) ? uint8_t((b & 0xF0) | v) : uint8_t((b & 0x0F) | (v << 4));
-        }
+        for (uint32_t x = 0; x < count; ++x) SetPackedIndex(m_rowPtr, x, 4, pixels[x]);
         break;
     case 1:
-        for (uint32_t x = 0; x < count; ++x) {
-            uint8_t& b = m_rowPtr[x >> 3];
-            const uint8_t mask = uint8_t(0x80 >> (x & 7));
-            b = (pixels[x] & 1) ? uint8_t(b | mask) : uint8_t(b & ~mask);
-        }
+        for (uint32_t x = 0; x < count; ++x) SetPackedIndex(m_rowPtr, x, 1, pixels[x]);
         break;
     default:
         break;

@@ -6,6 +6,7 @@
 
 #include "image/GifImageIterator.h"
 #include "image/GifReadAhead.h"
+#include "image/LbImage.h"
 
 namespace {
 
@@ -102,9 +103,7 @@ bool GifLzwDecoder::FlushLine() {
     const bool more = m_rows->out_line(m_line.data(), m_linePos);
     m_linePos = 0;
     // The escape flag may be raised from another thread while the decode runs.
-    if (m_escape != nullptr &&
-        std::atomic_ref<int32_t>(*const_cast<int32_t*>(m_escape)).load(std::memory_order_relaxed) != 0)
-        return false;
+    if (m_escape != nullptr && LbImage::AtomicField(*m_escape).load(std::memory_order_relaxed) != 0) return false;
     return more && !m_rows->Done();
 }
 
@@ -185,19 +184,12 @@ bool GifLzwDecoder::decoder(GifReadAhead& in, LbImageIterator& rows, const int32
             if (!Output(code)) break;
             if (m_nextFree < kMaxCodes) AddString(prev, m_first[code]);
         } else {
+            // The string being defined: the previous one plus its first pixel. The
+            // table is never full here, as 12-bit codes stop below kMaxCodes.
             if (code > m_nextFree) ++m_badCodes;
-            if (m_nextFree < kMaxCodes) {
-                // The string being defined: the previous one plus its first pixel.
-                AddString(prev, m_first[prev]);
-                code = m_nextFree - 1;
-                if (!Output(code)) break;
-            } else {
-                const int len = m_length[prev];
-                WriteString(m_stack, prev, len);
-                m_stack[len] = m_first[prev];
-                if (!PutPixels(m_stack, len + 1)) break;
-                code = prev;
-            }
+            AddString(prev, m_first[prev]);
+            code = m_nextFree - 1;
+            if (!Output(code)) break;
         }
         if (m_nextFree >= m_limit && m_curSize < 12) {
             ++m_curSize;

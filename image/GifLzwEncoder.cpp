@@ -76,6 +76,13 @@ bool GifLzwEncoder::compressLZW(GifPixelRows& pixels) {
     // 'wait' fills, and each such miss doubles the wait.
     uint32_t wait = 0, waitNext = 1;
     bool checked = false;  // a window has passed since the table froze
+    // A clear code: an empty table from pixel `at`, its first window starting there.
+    auto restart = [&](uint64_t at) {
+        ClearBlock();
+        clearedAt = windowAt = at;
+        windowBits = 0;
+        frozen = false;
+    };
     for (uint32_t y = 0; y < pixels.Height(); ++y) {
         const uint8_t* row = pixels.Row(y);
         uint32_t x = 0;
@@ -109,10 +116,7 @@ bool GifLzwEncoder::compressLZW(GifPixelRows& pixels) {
                     } else {
                         waitNext = 1;
                     }
-                    ClearBlock();
-                    clearedAt = windowAt = pos;
-                    windowBits = 0;
-                    frozen = false;
+                    restart(pos);
                     continue;
                 }
                 recentPixels = p;
@@ -137,9 +141,7 @@ bool GifLzwEncoder::compressLZW(GifPixelRows& pixels) {
                 windowBits = m_bitsOut;
                 continue;
             }
-            ClearBlock();
-            clearedAt = windowAt = pos;
-            windowBits = 0;
+            restart(pos);
         }
     }
     if (ent >= 0) output(ent);

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "image/LbImage.h"
+#include "image/LbPackedRow.h"
 
 class GifPixelRows {
 public:
@@ -21,9 +22,9 @@ public:
         const uint8_t* src = m_image.GetBits(m_height - 1 - y);
         if (m_bpp == 8) return src;
         if (m_bpp == 4) {
-            for (uint32_t x = 0; x < m_width; ++x) m_row[x] = uint8_t((src[x >> 1] >> ((x & 1) ? 0 : 4)) & 0x0F);
+            for (uint32_t x = 0; x < m_width; ++x) m_row[x] = PackedIndex(src, x, 4);
         } else {
-            for (uint32_t x = 0; x < m_width; ++x) m_row[x] = uint8_t((src[x >> 3] >> (7 - (x & 7))) & 1);
+            for (uint32_t x = 0; x < m_width; ++x) m_row[x] = PackedIndex(src, x, 1);
         }
         return m_row.data();
     }

@@ -14,10 +14,8 @@ const LbLimits& LbCurrentLimits() { return t_job ? t_job->m_limits : g_defaults;
 void LbSetDefaultLimits(const LbLimits& limits) { g_defaults = limits; }
 
 bool LbBudgetTake(uint64_t bytes) {
-    if (t_job == nullptr) return bytes <= g_defaults.memory;
-    if (bytes > t_job->m_limits.memory - std::min(t_job->m_used, t_job->m_limits.memory)) return false;
-    t_job->m_used += bytes;
-    t_job->m_peak = std::max(t_job->m_peak, t_job->m_used);
+    if (bytes > LbBudgetLeft()) return false;
+    if (t_job != nullptr) t_job->m_used += bytes;
     return true;
 }
 

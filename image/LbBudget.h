@@ -57,6 +57,18 @@ std::string LbMemoryLimitError(uint64_t wanted);
 std::string LbPixelLimitError(uint64_t width, uint64_t height);
 std::string LbCountLimitError(const char* what, uint64_t limit);
 
+// The refusal of a picture of width x height pixels that needs `bytes`: over the pixel
+// limit, else when fits() says the bytes do not fit the memory (fits() is asked only
+// within the pixel limit, so it may take them). Each text follows its prefix; empty
+// when the picture is accepted.
+template <class Fits>
+std::string LbPictureRefusal(uint64_t width, uint64_t height, uint64_t bytes, Fits&& fits, const char* pixelPrefix,
+                             const char* memoryPrefix) {
+    if (width * height > LbCurrentLimits().pixels) return pixelPrefix + LbPixelLimitError(width, height);
+    if (!fits()) return memoryPrefix + LbMemoryLimitError(bytes);
+    return {};
+}
+
 // One job: opened for the lifetime of the object, restoring the previous on close.
 class LbJob {
 public:
@@ -65,10 +77,6 @@ public:
     LbJob(const LbJob&) = delete;
     LbJob& operator=(const LbJob&) = delete;
 
-    const LbLimits& Limits() const { return m_limits; }
-    uint64_t Used() const { return m_used; }
-    uint64_t Peak() const { return m_peak; }
-
 private:
     friend bool LbBudgetTake(uint64_t);
     friend void LbBudgetGive(uint64_t);
@@ -76,7 +84,6 @@ private:
     friend const LbLimits& LbCurrentLimits();
     LbLimits m_limits;
     uint64_t m_used = 0;
-    uint64_t m_peak = 0;
     LbJob* m_previous = nullptr;
 };
 

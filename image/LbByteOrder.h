@@ -6,6 +6,10 @@ inline uint16_t LbLoad16(const uint8_t* p) { return uint16_t(p[0] | (p[1] << 8))
 inline uint32_t LbLoad32(const uint8_t* p) {
     return uint32_t(p[0]) | (uint32_t(p[1]) << 8) | (uint32_t(p[2]) << 16) | (uint32_t(p[3]) << 24);
 }
+// Big-endian, as PNG stores its numbers.
+inline uint32_t LbLoadBe32(const uint8_t* p) {
+    return uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | p[3];
+}
 inline void LbStore16(uint8_t* p, uint16_t v) {
     p[0] = uint8_t(v);
     p[1] = uint8_t(v >> 8);

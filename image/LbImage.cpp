@@ -6,6 +6,8 @@
 #include <cstring>
 
 #include "image/LbBudget.h"
+#include "image/LbLargeBlock.h"
+#include "image/LbPackedRow.h"
 
 namespace {
 
@@ -21,7 +23,11 @@ int32_t DpiToPelsPerMeter(int32_t dpi) {
     return int32_t(std::clamp(pels, -2147483648.0, 2147483647.0));  // absurd resolutions saturate
 }
 
+constexpr const char* kCreateRefusal = "LbImage::Create can't allocate memory: ";
+
 }  // namespace
+
+int32_t LbPelsPerMeterToDpi(int64_t pels) { return int32_t(std::floor(double(pels) * 0.0254 + 0.5)); }
 
 void LbImage::SetMaxImageSize(uint64_t bytes) {
     LbLimits limits = LbCurrentLimits();
@@ -125,14 +131,16 @@ void* LbImage::Create(uint32_t width, uint32_t height, uint32_t bpp, uint32_t im
     const uint64_t stride = (uint64_t(width) * bpp + 31) / 32 * 4;
     const uint64_t imageSize = stride * height;
     const uint32_t colors = bpp <= 8 ? (1u << bpp) : 0;
-    if (uint64_t(width) * height > LbCurrentLimits().pixels) {
-        SetLastError(("LbImage::Create can't allocate memory: " + LbPixelLimitError(width, height)).c_str());
-        return nullptr;
-    }
-    const uint64_t blockBytes = 40 + uint64_t(colors) * 4 + imageSize;
-    if (width > 0x7FFFFFFFu || height > 0x7FFFFFFFu || imageSize > 0xFFFFFFFFu - 40 - 1024 ||
-        !LbBudgetTake(blockBytes)) {
-        SetLastError(("LbImage::Create can't allocate memory: " + LbMemoryLimitError(blockBytes)).c_str());
+    const uint64_t blockBytes = CreateBytes(width, height, bpp);
+    const std::string refusal = LbPictureRefusal(
+        width, height, blockBytes,
+        [&] {
+            return width <= 0x7FFFFFFFu && height <= 0x7FFFFFFFu && imageSize <= 0xFFFFFFFFu - 40 - 1024 &&
+                   LbBudgetTake(blockBytes);
+        },
+        kCreateRefusal, kCreateRefusal);
+    if (!refusal.empty()) {
+        SetLastError(refusal.c_str());
         return nullptr;
     }
 
@@ -346,6 +354,14 @@ uint32_t LbImage::GetSize() const {
     return 40 + head.clrUsed * 4 + head.sizeImage;
 }
 
+uint64_t LbImage::CreateBytes(uint32_t width, uint32_t height, uint32_t bpp) {
+    bpp = NormalizeBpp(bpp);
+    const uint64_t colors = bpp <= 8 ? (1u << bpp) : 0;
+    return 40 + colors * 4 + (uint64_t(width) * bpp + 31) / 32 * 4 * height;
+}
+
+void LbImage::AdviseFill() { LbAdviseFill(info.pImage, head.sizeImage); }
+
 bool LbImage::IsInside(int32_t x, int32_t y) const {
     return x >= 0 && y >= 0 && uint32_t(x) < GetWidth() && uint32_t(y) < GetHeight();
 }
@@ -433,15 +449,7 @@ uint8_t LbImage::GetPixelIndex(int32_t x, int32_t y) const {
         if (info.transIndex >= 0) return uint8_t(info.transIndex);
         return *info.pImage;
     }
-    const uint8_t* row = info.pImage + size_t(y) * info.effWidth;
-    switch (head.bitCount) {
-        case 8: return row[x];
-        case 4: {
-            const uint8_t byte = row[x >> 1];
-            return (x & 1) ? (byte & 0x0F) : uint8_t(byte >> 4);
-        }
-        default: return uint8_t((row[x >> 3] >> (7 - (x & 7))) & 1);
-    }
+    return PackedIndex(info.pImage + size_t(y) * info.effWidth, uint32_t(x), head.bitCount);
 }
 
 LbRgbQuad LbImage::GetPixelColor(int32_t x, int32_t y) const {
@@ -471,24 +479,7 @@ uint8_t LbImage::GetPixelGray(int32_t x, int32_t y) const {
 
 void LbImage::SetPixelIndex(int32_t x, int32_t y, uint8_t index) {
     if (pDib == nullptr || head.clrUsed == 0 || !IsInside(x, y)) return;
-    uint8_t* row = info.pImage + size_t(y) * info.effWidth;
-    switch (head.bitCount) {
-        case 8: row[x] = index; break;
-        case 4: {
-            uint8_t& byte = row[x >> 1];
-            if (x & 1)
-                byte = uint8_t((byte & 0xF0) | (index & 0x0F));
-            else
-                byte = uint8_t((byte & 0x0F) | ((index & 0x0F) << 4));
-            break;
-        }
-        default: {
-            uint8_t& byte = row[x >> 3];
-            const uint8_t mask = uint8_t(0x80 >> (x & 7));
-            byte = (index & 1) ? uint8_t(byte | mask) : uint8_t(byte & ~mask);
-            break;
-        }
-    }
+    SetPackedIndex(info.pImage + size_t(y) * info.effWidth, uint32_t(x), head.bitCount, index);
 }
 
 void LbImage::SetPixelColor(int32_t x, int32_t y, LbRgbQuad color) {

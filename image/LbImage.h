@@ -57,6 +57,9 @@ constexpr uint8_t LbGetB(uint32_t rgb) { return uint8_t(rgb >> 16); }
 constexpr LbRgbQuad LbQuadFromRGB(uint32_t rgb) { return LbRgbQuad{LbGetB(rgb), LbGetG(rgb), LbGetR(rgb), 0}; }
 constexpr uint32_t LbRGBFromQuad(LbRgbQuad q) { return LbRGB(q.red, q.green, q.blue); }
 
+// A file's resolution in pixels per metre as dots per inch, rounded.
+int32_t LbPelsPerMeterToDpi(int64_t pels);
+
 struct LbRect {
     int32_t left = 0;
     int32_t top = 0;
@@ -197,6 +200,10 @@ public:
     const uint8_t* GetBits(uint32_t row = 0) const;
     // Total size of the pixel block: 40 + palette + rows; 0 without pixels.
     uint32_t GetSize() const;
+    // The bytes Create counts for a block of this size (bpp raised as Create does).
+    static uint64_t CreateBytes(uint32_t width, uint32_t height, uint32_t bpp);
+    // Hints that the pixel rows are about to be filled whole (LbLargeBlock.h).
+    void AdviseFill();
     // The whole block (header, palette, rows), nullptr for an empty image.
     const void* GetDIB() const { return pDib; }
     bool IsInside(int32_t x, int32_t y) const;
@@ -280,11 +287,13 @@ public:
 
     // Sets the last-error text (at most 255 bytes kept).
     void SetLastError(const char* text);
-
-protected:
+    // A field another thread may read or write while an operation runs (the escape
+    // flag, the progress), as an atomic.
     static std::atomic_ref<int32_t> AtomicField(const int32_t& field) {
         return std::atomic_ref<int32_t>(const_cast<int32_t&>(field));
     }
+
+protected:
     // Copies the info of another image (not its pixel pointer, ghost or parent links).
     void CopyInfo(const LbImage& src);
     // The check every encoder starts with: a stream and pixels.
@@ -303,9 +312,9 @@ protected:
 
     // Codec entries of the dispatcher, one per format code (LbImageCodecs.cpp).
     bool DecodeFormat(LbFile* hFile, uint32_t imageType);
-    // Tries every format from the stream's position; RAW, which takes any bytes, only
-    // when allowRaw is set.
-    bool DetectFormat(LbFile* hFile, bool allowRaw);
+    // Tries every format from the stream's position but `skip` (one already tried);
+    // RAW, which takes any bytes, only when allowRaw is set.
+    bool DetectFormat(LbFile* hFile, bool allowRaw, uint32_t skip = LB_FORMAT_UNKNOWN);
     bool EncodeFormat(LbFile* hFile, uint32_t imageType);
     // Moves a codec's decoded picture into this image, or copies its last error.
     bool AdoptDecoded(LbImage& codec, bool decoded);

@@ -1,14 +1,12 @@
 #include "image/LbImageBMP.h"
 
 #include <bit>
-#include <cmath>
 #include <cstring>
 #include <vector>
 
 #include "image/LbBudget.h"
 #include "image/LbByteOrder.h"
 #include "image/LbFile.h"
-#include "image/LbLargeBlock.h"
 #include "image/LbStreamReader.h"
 
 namespace {
@@ -31,8 +29,6 @@ struct BmpHeader {
 };
 
 bool ReadExact(LbFile* f, void* buffer, size_t bytes) { return f->Read(buffer, 1, bytes) == bytes; }
-
-int32_t PelsToDpi(int32_t pels) { return int32_t(std::floor(double(pels) * 0.0254 + 0.5)); }
 
 // Reads the info header that starts at the current position and leaves the stream
 // right after it. Returns false for a header this decoder does not know.
@@ -134,17 +130,17 @@ const char* LbImageBMP::DecodeStream(LbFile* f) {
     // Uncompressed rows must be in the stream; refuse before allocating for them.
     const bool compressed = h.bpp <= 8 && (h.compression == kRle8 || h.compression == kRle4);
     const int64_t streamSize = f->Size();
-    const uint64_t lastRowInStream = (uint64_t(h.bpp) * width + 7) / 8;
+    const uint64_t lastRowBytes = (uint64_t(h.bpp) * width + 7) / 8;
     if (!compressed && streamSize >= 0 &&
-        (lastRowInStream > uint64_t(streamSize) || (height > 1 && fileRow > uint64_t(streamSize) / (height - 1))))
+        (lastRowBytes > uint64_t(streamSize) || (height > 1 && fileRow > uint64_t(streamSize) / (height - 1))))
         return "Error reading BMP data";
 
     // A refusal by the budget keeps its reason, which names the limit.
     if (Create(width, height, h.bpp, LB_FORMAT_BMP) == nullptr)
-        return std::strchr(info.lastError, ':') ? info.lastError : "Can't allocate memory";
-    LbAdviseFill(info.pImage, GetSize());
-    SetXDPI(PelsToDpi(h.xPels));
-    SetYDPI(PelsToDpi(h.yPels));
+        return info.lastError;
+    AdviseFill();
+    SetXDPI(LbPelsPerMeterToDpi(h.xPels));
+    SetYDPI(LbPelsPerMeterToDpi(h.yPels));
     if (info.escape) return "Cancelled";
 
     // Bit-field masks follow a 40-byte header (before any palette).
@@ -181,7 +177,6 @@ const char* LbImageBMP::DecodeStream(LbFile* f) {
     };
     // The last row may lack its padding; every other byte of the rows must be there.
     auto readRows = [&](uint8_t* scratch, size_t rowBytes, auto&& convert) -> const char* {
-        const size_t lastRowBytes = (size_t(h.bpp) * width + 7) / 8;
         for (uint32_t y = 0; y < height; ++y) {
             const size_t want = y + 1 == height ? lastRowBytes : rowBytes;
             uint8_t* target = scratch ? scratch : rowAt(y);

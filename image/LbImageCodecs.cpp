@@ -103,12 +103,13 @@ bool LbImage::Decode(LbFile* hFile, uint32_t imageType) {
     return DetectFormat(hFile, true);
 }
 
-bool LbImage::DetectFormat(LbFile* hFile, bool allowRaw) {
+bool LbImage::DetectFormat(LbFile* hFile, bool allowRaw, uint32_t skip) {
     // Every format in turn from the same position; the first success wins.
     const int64_t start = hFile->Tell();
     static const uint32_t order[] = {LB_FORMAT_BMP, LB_FORMAT_JPG, LB_FORMAT_GIF, LB_FORMAT_PNG, LB_FORMAT_RAW};
     for (uint32_t type : order) {
         if (type == LB_FORMAT_RAW && !allowRaw) break;
+        if (type == skip) continue;
         if (DecodeFormat(hFile, type)) return true;
         hFile->Seek(start, 0);
     }
@@ -165,7 +166,8 @@ bool LbImage::Load(const std::string& fileName, uint32_t imageType) {
         if (reason.ends_with("is not a file")) SetLastError(reason.c_str());
         return false;
     }
-    if (imageType >= LB_FORMAT_BMP && imageType <= LB_FORMAT_RAW) {
+    const bool typed = imageType >= LB_FORMAT_BMP && imageType <= LB_FORMAT_RAW;
+    if (typed) {
         if (Decode(&file, imageType)) return true;
         if (!file.Seek(0, SEEK_SET)) return false;
     }
@@ -176,7 +178,7 @@ bool LbImage::Load(const std::string& fileName, uint32_t imageType) {
     char typedError[sizeof info.lastError];
     std::memcpy(typedError, info.lastError, sizeof typedError);
     const bool allowRaw = imageType == LB_FORMAT_UNKNOWN || imageType == LB_FORMAT_RAW;
-    const bool ok = DetectFormat(&file, allowRaw);
+    const bool ok = DetectFormat(&file, allowRaw, typed ? imageType : LB_FORMAT_UNKNOWN);
     if (!ok && imageType != LB_FORMAT_UNKNOWN && typedError[0] != 0) SetLastError(typedError);
     return ok;
 }

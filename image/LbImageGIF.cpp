@@ -1,7 +1,6 @@
 #include "image/LbImageGIF.h"
 
 #include <algorithm>
-#include <climits>
 #include <cstring>
 #include <memory>
 
@@ -96,21 +95,19 @@ bool LbImageGIF::NextImage(GifReadAhead& in, const Screen& screen, Descriptor& d
     }
 }
 
-int32_t LbImageGIF::get_num_frames(GifReadAhead& in, const Screen& screen, std::vector<uint64_t>& dataSizes) {
+int32_t LbImageGIF::get_num_frames(GifReadAhead& in, const Screen& screen) {
     const int64_t start = in.Tell();
-    dataSizes.clear();
+    int32_t frames = 0;
     Descriptor d;
     while (NextImage(in, screen, d, false)) {
-        if ((d.flags & 0x80) && !in.Skip(3u << ((d.flags & 7) + 1))) break;
-        if (in.GetByte() < 0) {  // the code size byte
-            dataSizes.push_back(0);
-            break;
-        }
-        dataSizes.push_back(in.SkipSubBlocks());
-        if (dataSizes.size() > LbCurrentLimits().frames) break;  // refused by the caller
+        if ((d.flags & 0x80) && !in.Skip(3u << ((d.flags & 7) + 1))) break;  // no whole colour table: not a frame
+        ++frames;
+        if (in.GetByte() < 0) break;  // the code size byte
+        in.SkipSubBlocks();
+        if (uint32_t(frames) > LbCurrentLimits().frames) break;  // refused by the caller
     }
     in.SeekTo(start);
-    return int32_t(dataSizes.size());
+    return frames;
 }
 
 void LbImageGIF::TakePixels(LbImage& from) {
@@ -131,34 +128,26 @@ void LbImageGIF::GifMix(LbImage& previous, const LbImage& frame, uint32_t left, 
     const uint8_t transparent = uint8_t(frame.GetTransIndex());
     const int32_t fh = int32_t(frame.GetHeight());
     const int32_t ph = int32_t(previous.GetHeight());
-    if (previous.GetBpp() <= 8 && left < previous.GetWidth()) {
-        // Straight on the rows: only the frame's rectangle is touched.
-        const uint32_t fb = frame.GetBpp(), pb = previous.GetBpp();
-        const uint32_t width = std::min(frame.GetWidth(), previous.GetWidth() - left);
-        // Without a transparent index the frame's pixels are all drawn.
-        const bool wholeBytes = fb == pb && transparent >= (1u << fb) && uint64_t(left) * pb % 8 == 0;
-        for (int32_t y = 0; y < fh && int32_t(top) + y < ph; ++y) {
-            const uint8_t* src = frame.GetBits(uint32_t(fh - 1 - y));
-            uint8_t* dst = previous.GetBits(uint32_t(ph - 1 - (int32_t(top) + y)));
-            uint32_t x = 0;
-            if (wholeBytes) {  // nothing to skip: whole bytes are copied, the rest below
-                const uint32_t bytes = uint32_t(uint64_t(width) * fb / 8);
-                std::memcpy(dst + size_t(left) * pb / 8, src, bytes);
-                x = bytes * 8 / fb;
-            }
-            for (; x < width; ++x) {
-                const uint8_t index = PackedIndex(src, x, fb);
-                if (index != transparent) SetPackedIndex(dst, left + x, pb, index);
-            }
+    // Both are indexed (the picture is the first frame's block); a frame that starts
+    // right of the picture draws nothing.
+    if (left >= previous.GetWidth()) return;
+    // Straight on the rows: only the frame's rectangle is touched.
+    const uint32_t fb = frame.GetBpp(), pb = previous.GetBpp();
+    const uint32_t width = std::min(frame.GetWidth(), previous.GetWidth() - left);
+    // Without a transparent index the frame's pixels are all drawn.
+    const bool wholeBytes = fb == pb && transparent >= (1u << fb) && uint64_t(left) * pb % 8 == 0;
+    for (int32_t y = 0; y < fh && int32_t(top) + y < ph; ++y) {
+        const uint8_t* src = frame.GetBits(uint32_t(fh - 1 - y));
+        uint8_t* dst = previous.GetBits(uint32_t(ph - 1 - (int32_t(top) + y)));
+        uint32_t x = 0;
+        if (wholeBytes) {  // nothing to skip: whole bytes are copied, the rest below
+            const uint32_t bytes = uint32_t(uint64_t(width) * fb / 8);
+            std::memcpy(dst + size_t(left) * pb / 8, src, bytes);
+            x = bytes * 8 / fb;
         }
-        return;
-    }
-    for (int32_t y = 0; y < fh; ++y) {
-        const int32_t py = ph - 1 - (int32_t(top) + y);
-        if (py < 0) break;
-        for (uint32_t x = 0; x < frame.GetWidth(); ++x) {
-            const uint8_t index = frame.GetPixelIndex(int32_t(x), fh - 1 - y);
-            if (index != transparent) previous.SetPixelIndex(int32_t(left + x), py, index);
+        for (; x < width; ++x) {
+            const uint8_t index = PackedIndex(src, x, fb);
+            if (index != transparent) SetPackedIndex(dst, left + x, pb, index);
         }
     }
 }
@@ -202,8 +191,7 @@ bool LbImageGIF::Decode(LbFile* hFile) {
     // A picture from an earlier decode must not lend this one its transparency.
     info.transIndex = -1;
 
-    std::vector<uint64_t> dataSizes;
-    info.numFrames = get_num_frames(*in, *screen, dataSizes);
+    info.numFrames = get_num_frames(*in, *screen);
     if (uint32_t(info.numFrames) > LbCurrentLimits().frames) {
         SetLastError(("GIF: " + LbCountLimitError("frames", LbCurrentLimits().frames)).c_str());
         in->Release();
@@ -213,12 +201,12 @@ bool LbImageGIF::Decode(LbFile* hFile) {
         in->Release();
         return false;
     }
-    const bool ok = DecodeFrames(*in, *screen, dataSizes);
+    const bool ok = DecodeFrames(*in, *screen);
     in->Release();
     return ok;
 }
 
-bool LbImageGIF::DecodeFrames(GifReadAhead& in, const Screen& screen, const std::vector<uint64_t>& dataSizes) {
+bool LbImageGIF::DecodeFrames(GifReadAhead& in, const Screen& screen) {
     auto lzw = std::make_unique<GifLzwDecoder>();
     std::unique_ptr<LbImage> canvas;
     LbRgbQuad palette[256];
@@ -232,7 +220,7 @@ bool LbImageGIF::DecodeFrames(GifReadAhead& in, const Screen& screen, const std:
     uint64_t drawn = 0;
     Descriptor d;
 
-    for (int32_t iImage = 0; size_t(iImage) < dataSizes.size() && NextImage(in, screen, d, true); ++iImage) {
+    for (int32_t iImage = 0; iImage < info.numFrames && NextImage(in, screen, d, true); ++iImage) {
         if (iImage == 0 && d.width != screen.width && d.height != screen.height) ++composition;
 
         LbRgbTriple local[256];

@@ -4,7 +4,6 @@
 // files, indexed images directly and true-colour ones as a mosaic of small tiles
 // with a colour table each.
 #include <cstdint>
-#include <vector>
 
 #include "image/LbImage.h"
 
@@ -51,13 +50,13 @@ private:
     };
 
     // Counts the decodable images from the reader's position to the trailer (or
-    // the end), noting each one's raster size in bytes; the position is kept.
-    int32_t get_num_frames(GifReadAhead& in, const Screen& screen, std::vector<uint64_t>& dataSizes);
+    // the end); the position is kept.
+    int32_t get_num_frames(GifReadAhead& in, const Screen& screen);
     // Reads blocks up to the next image that fits the screen (applying extensions
     // when asked); false at the trailer, the end, or a failing extension.
     bool NextImage(GifReadAhead& in, const Screen& screen, Descriptor& d, bool apply);
     bool DecodeExtension(GifReadAhead& in, bool apply);
-    bool DecodeFrames(GifReadAhead& in, const Screen& screen, const std::vector<uint64_t>& dataSizes);
+    bool DecodeFrames(GifReadAhead& in, const Screen& screen);
     // Draws 'frame' over 'previous' at (left, top) except its transparent pixels.
     static void GifMix(LbImage& previous, const LbImage& frame, uint32_t left, uint32_t top);
     // Copies this frame's colours into a 24-bit canvas at (left, top), inside it.

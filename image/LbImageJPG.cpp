@@ -54,7 +54,7 @@ void CountScans(j_common_ptr cinfo) {
     if (!cinfo->is_decompressor) return;
     const auto* d = reinterpret_cast<j_decompress_ptr>(cinfo);
     auto* hook = reinterpret_cast<ErrorHook*>(cinfo->err);
-    if (d->input_scan_number <= hook->scan || d->global_state < 200 /* before the first scan */) return;
+    if (d->input_scan_number <= hook->scan) return;
     hook->scan = d->input_scan_number;
     for (int c = 0; c < d->comps_in_scan && c < MAX_COMPS_IN_SCAN; ++c)
         if (const jpeg_component_info* comp = d->cur_comp_info[c])
@@ -74,15 +74,11 @@ void SilentMessage(j_common_ptr) {}
 // Whether a decoded picture of this size fits the pixel limit and the memory left;
 // when not, the image's last error names the limit.
 bool PictureFits(LbImage& image, uint32_t width, uint32_t height, uint64_t bytes) {
-    if (uint64_t(width) * height > LbCurrentLimits().pixels) {
-        image.SetLastError(("Can't allocate memory: " + LbPixelLimitError(width, height)).c_str());
-        return false;
-    }
-    if (bytes >= LbBudgetLeft()) {
-        image.SetLastError(("Can't allocate memory: " + LbMemoryLimitError(bytes)).c_str());
-        return false;
-    }
-    return true;
+    const char* prefix = "Can't allocate memory: ";
+    const std::string refusal =
+        LbPictureRefusal(width, height, bytes, [&] { return bytes < LbBudgetLeft(); }, prefix, prefix);
+    if (!refusal.empty()) image.SetLastError(refusal.c_str());
+    return refusal.empty();
 }
 
 struct Source {
@@ -197,7 +193,8 @@ bool LbImageJPG::Decode(LbFile* hFile) {
     }
     jpeg_calc_output_dimensions(&cinfo);
     // The picture, then libjpeg's working memory from what is left of the budget.
-    const uint64_t outputBytes = (uint64_t(cinfo.output_width) * 24 + 31) / 32 * 4 * cinfo.output_height;
+    const uint64_t outputBytes =
+        LbImage::CreateBytes(cinfo.output_width, cinfo.output_height, 8 * uint32_t(cinfo.output_components));
     if (!PictureFits(*this, cinfo.output_width, cinfo.output_height, outputBytes)) {
         jpeg_destroy_decompress(&cinfo);
         return false;

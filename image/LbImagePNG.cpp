@@ -2,13 +2,11 @@
 
 #include <png.h>
 
-#include <cmath>
 #include <cstdlib>
 #include <cstring>
 
 #include "image/LbBudget.h"
 #include "image/LbFile.h"
-#include "image/LbLargeBlock.h"
 #include "image/LbPackedRow.h"
 #include "image/PngFastRead.h"
 
@@ -35,15 +33,13 @@ struct Scratch {
 void CheckBudget(png_structp png, Scratch& scratch, uint32_t width, uint32_t height, uint64_t rowBytes,
                  uint64_t ownRows) {
     {
-        std::string refusal;
         const uint64_t working = 2 * (rowBytes + 64) + ownRows * rowBytes + uint64_t(height) * sizeof(png_bytep);
-        if (uint64_t(width) * height > LbCurrentLimits().pixels)
-            refusal = LbPixelLimitError(width, height);
-        else if (!LbBudgetTake(working))
-            refusal = "PNG working memory " + LbMemoryLimitError(working);
-        else
+        const std::string refusal =
+            LbPictureRefusal(width, height, working, [&] { return LbBudgetTake(working); }, "", "PNG working memory ");
+        if (refusal.empty()) {
             scratch.held = working;
-        if (refusal.empty()) return;
+            return;
+        }
         scratch.image->SetLastError(refusal.c_str());
     }
     png_longjmp(png, 1);
@@ -99,8 +95,6 @@ void SetReadLimits(png_structp png) {
 #endif
 }
 
-int32_t PelsToDpi(png_uint_32 pels) { return int32_t(std::floor(double(pels) * 0.0254 + 0.5)); }
-
 }  // namespace
 
 bool LbImagePNG::Decode(LbFile* hFile) {
@@ -147,9 +141,10 @@ bool LbImagePNG::Decode(LbFile* hFile) {
     const int colorType = png_get_color_type(png, pinfo);
     const int bitDepth = png_get_bit_depth(png, pinfo);
     const int pixelDepth = bitDepth * png_get_channels(png, pinfo);
-    // Rows go through a buffer of our own when they are wider in the file than in the picture.
-    const bool ownRows = bitDepth == 2 || bitDepth == 16 || (colorType & PNG_COLOR_MASK_ALPHA) != 0;
-    CheckBudget(png, scratch, width, height, (uint64_t(width) * uint32_t(pixelDepth) + 7) / 8, ownRows ? height : 0);
+    // Only 2-bit rows go through a buffer of our own, to be widened to 4 bits: the
+    // transforms below make every other row fit the picture's own row.
+    const bool widen = bitDepth == 2;
+    CheckBudget(png, scratch, width, height, (uint64_t(width) * uint32_t(pixelDepth) + 7) / 8, widen ? height : 0);
 
     // Background colour, 8 bits per channel.
     png_color_16p background = nullptr;
@@ -186,12 +181,12 @@ bool LbImagePNG::Decode(LbFile* hFile) {
         png_destroy_read_struct(&png, &pinfo, nullptr);
         return false;
     }
-    LbAdviseFill(GetBits(), GetSize());
+    AdviseFill();
     png_uint_32 xRes = 0, yRes = 0;
     int unit = 0;
     if (png_get_pHYs(png, pinfo, &xRes, &yRes, &unit)) {
-        SetXDPI(unit == PNG_RESOLUTION_METER ? PelsToDpi(xRes) : int32_t(xRes));
-        SetYDPI(unit == PNG_RESOLUTION_METER ? PelsToDpi(yRes) : int32_t(yRes));
+        SetXDPI(unit == PNG_RESOLUTION_METER ? LbPelsPerMeterToDpi(xRes) : int32_t(xRes));
+        SetYDPI(unit == PNG_RESOLUTION_METER ? LbPelsPerMeterToDpi(yRes) : int32_t(yRes));
     }
 
     if (IsIndexed()) {
@@ -221,9 +216,9 @@ bool LbImagePNG::Decode(LbFile* hFile) {
     }
 
     // Rows arrive top-down; 2-bit rows go through a buffer and are widened to 4 bits.
-    const bool widen = bitDepth == 2;
     const size_t rowBytes = png_get_rowbytes(png, pinfo);
-    if (widen || rowBytes > GetEffWidth()) {
+    if (!widen && rowBytes > GetEffWidth()) png_error(png, "Unexpected row size");
+    if (widen) {
         if (rowBytes != 0 && height > SIZE_MAX / rowBytes) png_error(png, "Image too large");
         scratch.buffer = static_cast<uint8_t*>(std::calloc(size_t(height) * rowBytes, 1));
         if (scratch.buffer == nullptr) png_error(png, "Insufficient memory");
@@ -240,10 +235,6 @@ bool LbImagePNG::Decode(LbFile* hFile) {
         for (png_uint_32 y = 0; y < height; ++y) {
             const uint8_t* in = scratch.rows[y];
             uint8_t* out = GetBits(height - 1 - y);
-            if (!widen) {
-                std::memcpy(out, in, GetEffWidth());
-                continue;
-            }
             for (png_uint_32 x = 0; x < width; ++x) {
                 const uint8_t v = uint8_t((in[x >> 2] >> (6 - 2 * (x & 3))) & 3);
                 SetPackedIndex(out, x, 4, v);

@@ -38,7 +38,11 @@ bool LbImage::Resample(int32_t newWidth, int32_t newHeight, int mode, LbImage* d
     if (!CreateResult(tmp, uint32_t(newWidth), uint32_t(newHeight), GetBpp())) return false;
     const bool indexed = IsIndexed();
 
-    if (mode == 1) {
+    if (pDib == nullptr) {
+        // Every pixel read from an empty image is black, whatever the mode.
+        for (int32_t y = 0; y < newHeight; ++y)
+            for (int32_t x = 0; x < newWidth; ++x) tmp.SetPixelColor(x, y, LbRgbQuad{});
+    } else if (mode == 1) {
         // Source columns are the same for every row: work them out once.
         std::vector<int32_t> columns(static_cast<size_t>(newWidth));
         for (int32_t x = 0; x < newWidth; ++x) columns[size_t(x)] = int32_t(x * double(xScale));
@@ -62,8 +66,7 @@ bool LbImage::Resample(int32_t newWidth, int32_t newHeight, int mode, LbImage* d
             for (int32_t x = 0; x < newWidth; ++x) tmp.SetPixelColor(x, y, GetPixelColor(columns[size_t(x)], sy));
         }
     } else {
-        // Kept at 0 for an empty image, where the colour accessor answers black.
-        const int32_t maxX = std::max(int32_t(width) - 1, 0), maxY = std::max(int32_t(height) - 1, 0);
+        const int32_t maxX = int32_t(width) - 1, maxY = int32_t(height) - 1;
         for (int32_t y = 0; y < newHeight; ++y) {
             info.progress = int32_t(100 * int64_t(y) / newHeight);
             if (info.escape) break;
@@ -81,7 +84,7 @@ bool LbImage::Resample(int32_t newWidth, int32_t newHeight, int mode, LbImage* d
                         const float weight = BSpline(float(m) - a) * BSpline(b - float(n));
                         const int32_t xx = std::clamp(ix + n, 0, maxX);
                         LbRgbQuad c;
-                        if (indexed || pDib == nullptr) {
+                        if (indexed) {
                             c = GetPixelColor(xx, yy);
                         } else {
                             const uint8_t* p = GetBits(uint32_t(yy)) + 3 * size_t(xx);

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "image/LbImage.h"
+#include "image/LbPackedRow.h"
 
 namespace {
 
@@ -125,7 +126,7 @@ bool FillTurned(LbImage& source, LbImage& result, Map map) {
                     else if (bpp == 8)
                         out[x] = in[size_t(sy) * stride + size_t(sx)];
                     else
-                        result.SetPixelIndex(x, y, source.GetPixelIndex(sx, sy));
+                        SetPackedIndex(out, uint32_t(x), bpp, PackedIndex(in + size_t(sy) * stride, uint32_t(sx), bpp));
                 }
             }
         }

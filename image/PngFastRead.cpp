@@ -1,26 +1,22 @@
 #include "image/PngFastRead.h"
 
-#include <emmintrin.h>
-
 #include <array>
-#include <cmath>
 #include <cstring>
 #include <memory>
 #include <vector>
 
+#include "image/LbByteOrder.h"
 #include "image/LbFile.h"
 #include "image/LbImage.h"
-#include "image/LbLargeBlock.h"
 
 #ifdef LYRA_HAVE_ISAL
+#include <emmintrin.h>
 #include <isa-l/crc.h>
 #include <isa-l/igzip_lib.h>
 
 namespace {
 
 constexpr uint8_t kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-
-uint32_t Be32(const uint8_t* p) { return uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | p[3]; }
 
 bool IsType(const uint8_t* type, const char* name) { return std::memcmp(type, name, 4) == 0; }
 
@@ -37,7 +33,7 @@ public:
     bool Next() {
         uint8_t head[8];
         if (!Read(head, 8)) return false;
-        m_length = Be32(head);
+        m_length = LbLoadBe32(head);
         std::memcpy(m_type, head + 4, 4);
         if (m_length > 0x7FFFFFFFu) return false;
         m_left = m_length;
@@ -62,7 +58,7 @@ public:
         while (m_left > 0)
             if (Data(scratch, m_left < sizeof scratch ? m_left : sizeof scratch) == 0) return false;
         uint8_t crc[4];
-        return Read(crc, 4) && Be32(crc) == m_crc;
+        return Read(crc, 4) && LbLoadBe32(crc) == m_crc;
     }
 
 private:
@@ -232,7 +228,7 @@ bool PngFastRead(LbFile* file, LbImage& image, const PngFastLimits& limits) {
     if (!chunks.ReadSignature() || !chunks.Next() || !IsType(chunks.Type(), "IHDR") || chunks.Length() != 13 ||
         !chunks.DataExact(ihdr, 13) || !chunks.Finish())
         return false;
-    const uint32_t width = Be32(ihdr), height = Be32(ihdr + 4);
+    const uint32_t width = LbLoadBe32(ihdr), height = LbLoadBe32(ihdr + 4);
     const uint8_t depth = ihdr[8], colour = ihdr[9];
     if (width == 0 || height == 0 || width > limits.maxSide || height > limits.maxSide) return false;
     if (depth != 8 || (colour != 2 && colour != 6) || ihdr[10] != 0 || ihdr[11] != 0 || ihdr[12] != 0) return false;
@@ -262,11 +258,11 @@ bool PngFastRead(LbFile* file, LbImage& image, const PngFastLimits& limits) {
     }
 
     if (image.Create(width, height, 24, LB_FORMAT_PNG) == nullptr) return false;
-    LbAdviseFill(image.GetBits(), image.GetSize());
+    image.AdviseFill();
     if (haveBackground) image.SetTransColor(LbRgbQuad{background[5], background[3], background[1], 0});
     if (havePhys) {
-        const uint32_t x = Be32(phys), y = Be32(phys + 4);
-        auto dpi = [&](uint32_t pels) { return phys[8] == 1 ? int32_t(std::floor(double(pels) * 0.0254 + 0.5)) : int32_t(pels); };
+        const uint32_t x = LbLoadBe32(phys), y = LbLoadBe32(phys + 4);
+        auto dpi = [&](uint32_t pels) { return phys[8] == 1 ? LbPelsPerMeterToDpi(pels) : int32_t(pels); };
         image.SetXDPI(dpi(x));
         image.SetYDPI(dpi(y));
     }

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <filesystem>
 
+#include "image/LbBudget.h"
 #include "image/LbImage.h"
 #include "support/ImageTestFiles.h"
 
@@ -251,6 +252,46 @@ TEST(PngCodec, DecodesEveryKindToTheLibraryFormats) {
     for (int x = 0; x < 4; ++x) {
         EXPECT_EQ(image.GetPixelIndex(x, 0), x);
         EXPECT_EQ(image.GetPixelColor(x, 0).red, 85 * x);
+    }
+}
+
+// A decode under a tight memory limit counts what it really allocates: the picture
+// at its own depth and a row buffer of its own only where it makes one.
+TEST(CodecBudget, DecodersCountOnlyWhatTheyAllocate) {
+    PngLayout deep{200, 100, 16, PNG_COLOR_TYPE_RGB_ALPHA, false, {}, {}, {}};
+    deep.rows.assign(100, std::vector<uint8_t>(200 * 8, 0x5A));
+    PngLayout twoBit{800, 100, 2, PNG_COLOR_TYPE_GRAY, false, {}, {}, {}};
+    twoBit.rows.assign(100, std::vector<uint8_t>(200, 0x1B));
+    LbImage grey(400, 400, 8);
+    grey.SetGrayPalette();
+    Bytes greyJpeg;
+    ASSERT_TRUE(EncodeBytes(grey, greyJpeg, LB_FORMAT_JPG));
+    struct Case {
+        const char* name;
+        Bytes bytes;
+        uint32_t type;
+        uint64_t memory;
+        const char* says;  // part of the refusal, nullptr when the decode succeeds
+    } cases[] = {
+        // 60 KB of picture; the 160 KB of 16-bit rows are read straight into it.
+        {"16-bit RGBA PNG", MakePng(deep), LB_FORMAT_PNG, 80000, nullptr},
+        // 40 KB of 4-bit picture and 20 KB of 2-bit rows widened from a buffer.
+        {"2-bit PNG", MakePng(twoBit), LB_FORMAT_PNG, 70000, nullptr},
+        {"2-bit PNG without room for its buffer", MakePng(twoBit), LB_FORMAT_PNG, 50000, "memory limit of 50000 bytes"},
+        // 161 KB of 8-bit picture, not 480 KB of colour.
+        {"grey JPEG", greyJpeg, LB_FORMAT_JPG, 250000, nullptr},
+    };
+    for (const Case& c : cases) {
+        LbLimits limits;
+        limits.memory = c.memory;
+        LbJob job(limits);
+        LbImage image;
+        const bool ok = DecodeBytes(image, c.bytes, c.type);
+        EXPECT_EQ(ok, c.says == nullptr) << c.name << ": " << image.GetLastError();
+        if (c.says != nullptr) {
+            EXPECT_NE(std::string(image.GetLastError()).find(c.says), std::string::npos)
+                << c.name << ": " << image.GetLastError();
+        }
     }
 }
 
