@@ -8,6 +8,7 @@
 #include "cli/Registry.h"
 #include "image/LbBudget.h"
 #include "platform/AtomicFile.h"
+#include "LyraVersion.h"
 
 namespace cli {
 namespace {
@@ -104,7 +105,7 @@ int RunCommand(int argc, char** argv) {
         return 0;
     }
     if (word == "--version") {
-        std::puts("lyrabox-cli 1.1");
+        std::puts("lyrabox-cli " LYRA_VERSION);
         return 0;
     }
     // "COMMAND --help" and "COMMAND SUBCOMMAND --help" print that command's usage.

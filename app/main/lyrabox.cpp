@@ -13,6 +13,7 @@
 #include "app/widgets/CMainFrame.h"
 #include "platform/widgets/QtServices.h"
 #include "ui/widgets/FlatMenus.h"
+#include "LyraVersion.h"
 
 namespace {
 
@@ -45,7 +46,7 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (HasOption(argc, argv, "--version")) {
-        std::puts("lyrabox 1.1");
+        std::puts("lyrabox " LYRA_VERSION);
         return 0;
     }
     if (HasOption(argc, argv, "--reset-settings")) {

@@ -3,6 +3,7 @@
 #include <QApplication>
 
 #include "app/widgets/AppSettings.h"
+#include "LyraVersion.h"
 
 // The icons and the user guide live in a resource file of this static library; it is
 // registered here, since nothing else refers to it and the linker would drop it.
@@ -19,7 +20,7 @@ QIcon AppIcon() {
 void SetUpApplicationIdentity() {
     QApplication::setOrganizationName(CAppSettings::kOrganization);
     QApplication::setApplicationName(CAppSettings::kApplication);
-    QApplication::setApplicationVersion(QStringLiteral("1.1"));
+    QApplication::setApplicationVersion(QStringLiteral(LYRA_VERSION));
     // No display name: the window system would add it to every caption
     // ("LyraboxQ — Lyrabox Plus"); each window's own title is its whole caption.
     // The desktop entry's name ties the windows to it (icon and name in task bars).
