@@ -217,8 +217,12 @@ void CMainFrame::FillRecentMenu(bool prune) {
             statusBar()->showMessage(QString("Removed from Recent, no longer there: %1").arg(gone.join(", ")));
         files = settings_->RecentFiles();
     }
+    QStringList names;
+    for (const QString& file : files) names << QFileInfo(file).fileName();
     for (int i = 0; i < files.size(); ++i) {
-        QAction* a = recentMenu_->addAction(QString("&%1 %2").arg(i + 1).arg(QFileInfo(files[i]).fileName()));
+        // A name that two recent files share is told apart by the whole path.
+        const QString label = names.count(names[i]) > 1 ? files[i] : names[i];
+        QAction* a = recentMenu_->addAction(QString("&%1 %2").arg(i + 1).arg(label));
         a->setData(files[i]);
         a->setStatusTip(files[i]);
         connect(a, &QAction::triggered, this, [this, path = files[i]] { OpenRecentFile(path); });

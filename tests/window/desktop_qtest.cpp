@@ -206,6 +206,15 @@ private slots:
             e.frame->OpenRecentFile(kept);
             QCOMPARE(QString::fromStdString(e.app.Document().m_strMemoPath), kept);
             QCOMPARE(e.RecentItems(), QStringList{kept});
+            // Two recent files of one name are shown with their paths.
+            const QString twin = Tmp("twin/kept.mmo");
+            QDir().mkpath(QFileInfo(twin).absolutePath());
+            QFile::copy(kept, twin);
+            e.app.OpenDocumentFile(twin.toStdString());
+            e.RecentItems();
+            QCOMPARE(e.frame->RecentMenu()->actions().at(0)->text(), "&1 " + twin);
+            QCOMPARE(e.frame->RecentMenu()->actions().at(1)->text(), "&2 " + kept);
+            e.app.OpenDocumentFile(kept.toStdString());
         }
         // The file dialogs start where the last file of their kind was; a folder that has
         // gone since is forgotten.
