@@ -9,7 +9,10 @@
 #include "cli/Io.h"
 #include "cli/Registry.h"
 #include "image/LbImage.h"
+#include "image/LbComposite.h"
 #include "image/LbImageGIF.h"
+#include "image/LbOrientation.h"
+#include "logo/BackgroundColour.h"
 
 namespace cli {
 namespace {
@@ -30,6 +33,13 @@ bool GifMethodOf(const std::string& name, uint32_t& method) {
     else if (name == "plain") method = LB_GIF_NONE;
     else return false;
     return true;
+}
+
+// Whether the output format holds the picture's transparency as it is: PNG any
+// alpha, GIF a transparent palette index. Elsewhere it is composed over the background.
+bool KeepsTransparency(const LbImage& image, uint32_t outType) {
+    if (!LbHasTransparency(image) || outType == LB_FORMAT_PNG) return true;
+    return outType == LB_FORMAT_GIF && image.IsIndexed() && !image.AlphaIsValid() && !image.AlphaPaletteIsEnabled();
 }
 
 }  // namespace
@@ -55,6 +65,8 @@ int RunConvert(const std::vector<std::string>& args) {
     std::vector<std::string> files;
     long frame = 0, quality = 75;
     uint32_t gifMethod = LB_GIF_RLE;
+    bool upright = true;
+    LbRgbQuad background = kLbWhite;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& word = args[i];
         if (word == "--gif-method") {
@@ -62,6 +74,12 @@ int RunConvert(const std::vector<std::string>& args) {
             const std::string& value = args[++i];
             if (!GifMethodOf(value, gifMethod))
                 return Fail(2, "convert: --gif-method needs rle, lzw or plain, not '" + value + "'");
+        } else if (word == "--no-orientation") {
+            upright = false;
+        } else if (word == "--background") {
+            if (i + 1 >= args.size() || !logo::ParseBackground(args[i + 1], background))
+                return Fail(2, "convert: --background needs a colour: #RRGGBB, white or black");
+            ++i;
         } else if (word == "--frame" || word == "--quality") {
             if (i + 1 >= args.size()) return Fail(2, "convert: " + word + " needs a value");
             const std::string& value = args[++i];
@@ -90,6 +108,10 @@ int RunConvert(const std::vector<std::string>& args) {
         const std::string reason = image.GetLastError();
         return Fail(1, in + ": " + (reason.empty() ? std::string("cannot be opened") : "cannot be read as a picture: " + reason));
     }
+    if (upright && !LbApplyOrientation(image))
+        return Fail(1, in + ": cannot be turned upright: " + std::string(image.GetLastError()));
+    if (!KeepsTransparency(image, outType) && !LbComposeOver(image, background))
+        return Fail(1, in + ": cannot be composed over the background: " + std::string(image.GetLastError()));
     image.SetJpegQuality(uint8_t(quality));
     image.SetEncodeOption(gifMethod);
     if (!image.Save(out, outType)) {

@@ -1,5 +1,6 @@
 #pragma once
 // lyrabox-cli convert IN OUT [--frame N] [--quality Q] [--gif-method rle|lzw|plain]
+//     [--no-orientation] [--background COLOR]
 #include <cstdint>
 #include <string>
 #include <vector>

@@ -1,5 +1,5 @@
-// "logo": the logo page's work without the window, through the same pipeline: load,
-// picture commands in the order given, the selection, nearest resample to 96 x 96,
+// "logo": the logo page's work without the window, through the same pipeline: load
+// (upright, transparency over the background), picture commands in the order given, the selection, nearest resample to 96 x 96,
 // optional dither, and the device logo file for a ".bmp" name.
 #include <cstdio>
 #include <string>
@@ -9,6 +9,7 @@
 #include "cli/Io.h"
 #include "image/LbByteOrder.h"
 #include "image/LbImage.h"
+#include "logo/BackgroundColour.h"
 #include "logo/DeviceLogoFile.h"
 #include "logo/LogoFromFile.h"
 #include "logo/LogoPipeline.h"
@@ -53,6 +54,14 @@ bool ParseLogoArgs(const Args& args, LogoArgs& a, std::string& error) {
             a.job.commands.push_back(logo::PictureCommand::FlipVertical);
         } else if (word == "--dither") {
             a.job.dither = true;
+        } else if (word == "--no-orientation") {
+            a.job.view.orientation = false;
+        } else if (word == "--background") {
+            if (i + 1 >= args.size() || !logo::ParseBackground(args[i + 1], a.job.view.background)) {
+                error = "--background needs a colour: #RRGGBB, white or black";
+                return false;
+            }
+            ++i;
         } else if (word.size() > 1 && word[0] == '-') {
             error = "unknown option '" + word + "'";
             return false;

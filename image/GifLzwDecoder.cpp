@@ -140,14 +140,18 @@ bool GifLzwDecoder::decoder(GifReadAhead& in, LbImageIterator& rows, const int32
     m_bits = 0;
     m_bitCount = 0;
 
+    // Codes are at most 12 bits wide, so 11 is the largest code size; a stream that
+    // ends before the code size simply has no pixels.
     const int size = in.GetByte();
-    if (size < 2 || size > 9) {
-        if (size >= 0) in.SkipSubBlocks();
+    m_codeSize = size;
+    if (size < 0) return true;
+    if (size < 1 || size > 11) {
+        in.SkipSubBlocks();
         return false;
     }
     Reset(size);
     for (int i = 0; i < m_clearCode; ++i) {
-        m_tail[i] = uint64_t(i & 0xFF);  // a 9-bit code size has literals beyond a byte
+        m_tail[i] = uint64_t(i & 0xFF);  // code sizes above 8 have literals beyond a byte
         m_head[i] = 0;
         m_first[i] = uint8_t(i);
         m_length[i] = 1;

@@ -19,11 +19,13 @@ class GifLzwDecoder {
 public:
     // Decodes one image's raster. Always leaves the reader right after the
     // zero-size block that ends the data (or at the end of the stream). Stops
-    // early, keeping what was stored so far, on a bad code size, damaged data,
+    // early, keeping what was stored so far, on a code size outside 1 to 11, damaged data,
     // or when *escape becomes non-zero (looked at after every row). Returns
     // false only for a bad code size.
     bool decoder(GifReadAhead& in, LbImageIterator& rows, const int32_t* escape);
 
+    // The code size byte the last decode read (-1 when the stream had ended).
+    int CodeSize() const { return m_codeSize; }
     // Codes beyond the next free code met during the last decode (tolerated).
     uint32_t BadCodeCount() const { return m_badCodes; }
 

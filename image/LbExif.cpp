@@ -25,7 +25,41 @@ struct Tiff {
     }
 };
 
+// The TIFF structure at data: its byte order and the offset of its first IFD with the
+// entry count readable; false when it is not one.
+bool OpenTiff(const uint8_t* data, size_t size, Tiff& tiff, size_t& ifd) {
+    if (data == nullptr || size < 8) return false;
+    tiff = Tiff{data, size, false};
+    if (data[0] == 'M' && data[1] == 'M')
+        tiff.bigEndian = true;
+    else if (data[0] != 'I' || data[1] != 'I')
+        return false;
+    ifd = tiff.U32(4);
+    return tiff.Has(ifd, 2);
+}
+
 }  // namespace
+
+int LbReadExifOrientation(const uint8_t* data, size_t size, bool withHeader) {
+    if (withHeader) {
+        if (data == nullptr || size < 6 || std::memcmp(data, "Exif\0\0", 6) != 0) return 0;
+        data += 6;
+        size -= 6;
+    }
+    Tiff tiff{};
+    size_t ifd = 0;
+    if (!OpenTiff(data, size, tiff, ifd)) return 0;
+    const uint32_t entries = tiff.U16(ifd);
+    for (uint32_t i = 0; i < entries; ++i) {
+        const size_t entry = ifd + 2 + size_t(i) * 12;
+        if (!tiff.Has(entry, 12)) break;
+        if (tiff.U16(entry) != 0x0112) continue;
+        // A SHORT, held in the first two bytes of the value field.
+        const uint32_t value = tiff.U16(entry + 2) == 3 ? tiff.U16(entry + 8) : 0;
+        return value >= 1 && value <= 8 ? int(value) : 0;
+    }
+    return 0;
+}
 
 LbExifResolution LbReadExifResolution(const uint8_t* data, size_t size) {
     LbExifResolution result;

@@ -582,6 +582,12 @@ uint8_t LbImage::AlphaGet(int32_t x, int32_t y) const {
     return pAlpha[size_t(y) * GetWidth() + size_t(x)];
 }
 
+uint8_t* LbImage::AlphaRow(uint32_t row) {
+    return pAlpha == nullptr || row >= GetHeight() ? nullptr : pAlpha + size_t(row) * GetWidth();
+}
+
+const uint8_t* LbImage::AlphaRow(uint32_t row) const { return const_cast<LbImage*>(this)->AlphaRow(row); }
+
 void LbImage::AlphaSet(int32_t x, int32_t y, uint8_t level) {
     if (pAlpha != nullptr && IsInside(x, y)) pAlpha[size_t(y) * GetWidth() + size_t(x)] = level;
 }

@@ -119,6 +119,9 @@ struct LbImageInfo {
     bool lastValid = false;
     int32_t numLayers = 0;
     uint32_t flags = 0;
+    // How the decoded rows must be turned to stand upright, as the file's EXIF
+    // orientation says (1 to 8); 0 when the file says nothing. LbOrientation.h applies it.
+    uint8_t orientation = 0;
 };
 
 class LbImage {
@@ -192,6 +195,8 @@ public:
     void Enable(bool enable = true) { info.enabled = enable; }
     uint32_t GetEncodeOption() const { return info.codecOption; }
     void SetEncodeOption(uint32_t option) { info.codecOption = option; }
+    uint8_t GetOrientation() const { return info.orientation; }
+    void SetOrientation(uint8_t orientation) { info.orientation = orientation; }
     uint32_t GetFlags() const { return info.flags; }
     void SetFlags(uint32_t flags) { info.flags = flags; }
 
@@ -242,6 +247,10 @@ public:
     bool AlphaIsValid() const { return pAlpha != nullptr; }
     uint8_t AlphaGet(int32_t x, int32_t y) const;
     void AlphaSet(int32_t x, int32_t y, uint8_t level);
+    // The alpha values of pixel row 'row' (0 = bottom row, as the pixel rows), one
+    // byte per pixel; nullptr without an alpha plane or at or beyond the height.
+    uint8_t* AlphaRow(uint32_t row);
+    const uint8_t* AlphaRow(uint32_t row) const;
     uint8_t AlphaGetMax() const { return info.alphaMax; }
     void AlphaSetMax(uint8_t max) { info.alphaMax = max; }
     bool AlphaPaletteIsEnabled() const { return info.alphaPaletteEnabled; }

@@ -1,17 +1,17 @@
 #include "image/LbImageBMP.h"
 
-#include <bit>
 #include <cstring>
 #include <vector>
 
 #include "image/LbBudget.h"
+#include "image/BmpBitFields.h"
 #include "image/LbByteOrder.h"
 #include "image/LbFile.h"
 #include "image/LbStreamReader.h"
 
 namespace {
 
-constexpr uint32_t kRgb = 0, kRle8 = 1, kRle4 = 2, kBitFields = 3;
+constexpr uint32_t kRgb = 0, kRle8 = 1, kRle4 = 2, kBitFields = 3, kAlphaBitFields = 6;
 
 struct BmpHeader {
     uint32_t size = 0;
@@ -25,7 +25,7 @@ struct BmpHeader {
     int32_t yPels = 0;
     uint32_t clrUsed = 0;
     bool masksInHeader = false;
-    uint32_t masks[3] = {};
+    BmpMasks masks;
 };
 
 bool ReadExact(LbFile* f, void* buffer, size_t bytes) { return f->Read(buffer, 1, bytes) == bytes; }
@@ -45,6 +45,14 @@ bool ReadInfoHeader(LbFile* f, BmpHeader& h) {
         h.bpp = LbLoad16(raw + 10);
         return f->Seek(start + 12, 0);
     }
+    if (h.size == 16) {  // the short OS/2 2.x header: 32-bit sizes, the rest as 0
+        if (got < 16) return false;
+        h.width = int32_t(LbLoad32(raw + 4));
+        h.height = int32_t(LbLoad32(raw + 8));
+        h.planes = LbLoad16(raw + 12);
+        h.bpp = LbLoad16(raw + 14);
+        return f->Seek(start + 16, 0);
+    }
     if (got < 40) return false;
     h.width = int32_t(LbLoad32(raw + 4));
     h.height = int32_t(LbLoad32(raw + 8));
@@ -57,13 +65,15 @@ bool ReadInfoHeader(LbFile* f, BmpHeader& h) {
     h.clrUsed = LbLoad32(raw + 32);
     if (h.size == 40 || h.size == 64) return f->Seek(start + h.size, 0);
 
-    // The 108- and 124-byte versions carry the bit-field masks in the header itself;
-    // current tools write them for 16 and 32 bits per pixel. Every other size above 40
-    // (52 and 56 too) must describe plain uncompressed rows.
-    if (h.size == 108 || h.size == 124) {
+    // The 52-, 56-, 108- and 124-byte versions carry the bit-field masks in the
+    // header itself (red, green, blue; alpha from 56 bytes on). Every other size
+    // above 40 must describe plain uncompressed rows.
+    if (h.size == 52 || h.size == 56 || h.size == 108 || h.size == 124) {
         if (h.planes != 1) return false;
-        if (!ReadExact(f, raw + 40, 12)) return false;
-        for (int i = 0; i < 3; ++i) h.masks[i] = LbLoad32(raw + 40 + 4 * i);
+        const size_t maskBytes = h.size == 52 ? 12 : 16;
+        if (!ReadExact(f, raw + 40, maskBytes)) return false;
+        h.masks = BmpMasks{LbLoad32(raw + 40), LbLoad32(raw + 44), LbLoad32(raw + 48),
+                           maskBytes == 16 ? LbLoad32(raw + 52) : 0};
         h.masksInHeader = true;
         return f->Seek(start + h.size, 0);
     }
@@ -76,20 +86,18 @@ bool ReadInfoHeader(LbFile* f, BmpHeader& h) {
     return f->Seek(start + h.size, 0);
 }
 
-// Number of set bits of a mask, and a channel value scaled to 8 bits the way the
-// 16-bit rule does: shifted so that its top bit lands on bit 7.
-int MaskBits(uint32_t mask) { return std::popcount(mask); }
-
-uint8_t Shifted(uint32_t value, int shift) {
-    if (shift >= 32 || shift <= -32) return 0;
-    return uint8_t(shift >= 0 ? (value >> shift) : (value << -shift));
-}
-
-uint8_t ScaleMasked(uint32_t pixel, uint32_t mask) {
-    if (mask == 0) return 0;
-    const uint32_t value = (pixel & mask) >> std::countr_zero(mask);
-    const int bits = MaskBits(mask);
-    return bits >= 8 ? uint8_t(value >> (bits - 8)) : uint8_t(value << (8 - bits));
+// Alpha that is 0 everywhere is a file that never meant any (many writers leave the
+// byte unset): such a picture, like one opaque everywhere, keeps no alpha plane.
+void DropUnusedAlpha(LbImage& image) {
+    bool allZero = true, allOpaque = true;
+    for (uint32_t y = 0; y < image.GetHeight() && (allZero || allOpaque); ++y) {
+        const uint8_t* a = image.AlphaRow(y);
+        for (uint32_t x = 0; x < image.GetWidth(); ++x) {
+            allZero = allZero && a[x] == 0;
+            allOpaque = allOpaque && a[x] == 255;
+        }
+    }
+    if (allZero || allOpaque) image.AlphaDelete();
 }
 
 }  // namespace
@@ -143,15 +151,24 @@ const char* LbImageBMP::DecodeStream(LbFile* f) {
     SetYDPI(LbPelsPerMeterToDpi(h.yPels));
     if (info.escape) return "Cancelled";
 
-    // Bit-field masks follow a 40-byte header (before any palette).
-    uint32_t masks[3] = {0x7C00, 0x03E0, 0x001F};
-    const bool bitFields = h.compression == kBitFields;
+    // Bit-field masks: in the header from 52 bytes on, else after a 40-byte header
+    // (before any palette); without bit fields the 5-5-5 and 8-8-8 defaults.
+    BmpMasks masks = h.bpp == 16 ? BmpMasks{0x7C00, 0x03E0, 0x001F} : BmpMasks{0xFF0000, 0xFF00, 0xFF};
+    const bool bitFields = (h.compression == kBitFields || h.compression == kAlphaBitFields) && h.bpp >= 16;
     if (bitFields && h.masksInHeader) {
-        std::memcpy(masks, h.masks, sizeof masks);
-    } else if (bitFields && (h.bpp == 16 || h.bpp == 32)) {
-        uint8_t raw[12];
-        if (!ReadExact(f, raw, 12)) return "Error reading BMP info";
-        for (int i = 0; i < 3; ++i) masks[i] = LbLoad32(raw + 4 * i);
+        masks = h.masks;
+    } else if (bitFields) {
+        const size_t count = h.compression == kAlphaBitFields ? 4 : 3;
+        uint8_t raw[16];
+        if (!ReadExact(f, raw, 4 * count)) return "Error reading BMP info";
+        masks = BmpMasks{LbLoad32(raw), LbLoad32(raw + 4), LbLoad32(raw + 8), count == 4 ? LbLoad32(raw + 12) : 0};
+    }
+    if (bitFields) {
+        const std::string problem = BmpMaskProblem(masks, h.bpp);
+        if (!problem.empty()) {
+            SetLastError(problem.c_str());
+            return info.lastError;
+        }
     }
 
     // Palette: 3-byte entries after a core header, 4-byte entries otherwise.
@@ -252,21 +269,8 @@ const char* LbImageBMP::DecodeStream(LbFile* f) {
             return "compression type not supported";
         }
         case 16: {
-            if (h.compression != kRgb && h.compression != kBitFields) return "compression type not supported";
-            const uint32_t red = masks[0] & 0xFFFF, green = masks[1] & 0xFFFF, blue = masks[2] & 0xFFFF;
-            const int r = MaskBits(red), g = MaskBits(green), b = MaskBits(blue);
-            // The channel shifts count the mask bits as if red sat above green above blue.
-            LbBudgetHold hold((uint64_t(width) + 1) / 2 * 4);
-            if (!hold.ok()) return overMemory((uint64_t(width) + 1) / 2 * 4);
-            std::vector<uint8_t> scratch((size_t(width) + 1) / 2 * 4);
-            return readRows(scratch.data(), scratch.size(), [&](const uint8_t* src, uint8_t* dst) {
-                for (uint32_t x = 0; x < width; ++x, dst += 3) {
-                    const uint32_t w = LbLoad16(src + 2 * x);
-                    dst[0] = Shifted(w & blue, r - 8);  // (w & blue) << (8 - r)
-                    dst[1] = Shifted(w & green, r + g - 8);
-                    dst[2] = Shifted(w & red, r + g + b - 8);
-                }
-            });
+            if (h.compression != kRgb && !bitFields) return "compression type not supported";
+            return BitFieldRows(f, h.bpp, masks, fileRow, lastRowBytes, topDown);
         }
         case 24: {
             if (h.compression != kRgb) return "unknown compression";
@@ -278,26 +282,42 @@ const char* LbImageBMP::DecodeStream(LbFile* f) {
             return readRows(nullptr, stride, noConvert);
         }
         default: {  // 32
-            if (h.compression != kRgb && h.compression != kBitFields) return "unknown compression";
-            LbBudgetHold hold(uint64_t(width) * 4);
-            if (!hold.ok()) return overMemory(uint64_t(width) * 4);
-            std::vector<uint8_t> scratch(size_t(width) * 4);
-            if (bitFields && h.masksInHeader) {
-                // Masks from a later header: each channel taken where its mask says.
+            if (h.compression != kRgb && !bitFields) return "unknown compression";
+            if (masks.red == 0xFF0000 && masks.green == 0xFF00 && masks.blue == 0xFF && masks.alpha == 0) {
+                // Blue, green, red bytes as they are: the common case, copied.
+                LbBudgetHold hold(uint64_t(width) * 4);
+                if (!hold.ok()) return overMemory(uint64_t(width) * 4);
+                std::vector<uint8_t> scratch(size_t(width) * 4);
                 return readRows(scratch.data(), scratch.size(), [&](const uint8_t* src, uint8_t* dst) {
-                    for (uint32_t x = 0; x < width; ++x, dst += 3) {
-                        const uint32_t w = LbLoad32(src + 4 * x);
-                        dst[0] = ScaleMasked(w, masks[2]);
-                        dst[1] = ScaleMasked(w, masks[1]);
-                        dst[2] = ScaleMasked(w, masks[0]);
-                    }
+                    for (uint32_t x = 0; x < width; ++x, dst += 3, src += 4) std::memcpy(dst, src, 3);
                 });
             }
-            return readRows(scratch.data(), scratch.size(), [&](const uint8_t* src, uint8_t* dst) {
-                for (uint32_t x = 0; x < width; ++x, dst += 3, src += 4) std::memcpy(dst, src, 3);
-            });
+            return BitFieldRows(f, h.bpp, masks, fileRow, lastRowBytes, topDown);
         }
     }
+}
+
+const char* LbImageBMP::BitFieldRows(LbFile* f, uint32_t fileBpp, const BmpMasks& masks, uint64_t fileRow,
+                                     uint64_t lastRowBytes, bool topDown) {
+    const uint32_t width = GetWidth(), height = GetHeight();
+    const BmpChannel channels[4] = {BmpChannel(masks.red), BmpChannel(masks.green), BmpChannel(masks.blue),
+                                    BmpChannel(masks.alpha)};
+    if (masks.alpha != 0 && !AlphaCreate()) return info.lastError;
+    LbBudgetHold hold(fileRow);
+    if (!hold.ok()) {
+        SetLastError(("Can't allocate memory for a scratch row: " + LbMemoryLimitError(fileRow)).c_str());
+        return info.lastError;
+    }
+    std::vector<uint8_t> scratch(fileRow);
+    // The last row may lack its padding; every other byte of the rows must be there.
+    for (uint32_t y = 0; y < height; ++y) {
+        const size_t want = y + 1 == height ? lastRowBytes : fileRow;
+        if (f->Read(scratch.data(), 1, fileRow) < want) return "Error reading BMP data";
+        const uint32_t row = topDown ? height - 1 - y : y;
+        BmpBitFieldRow(scratch.data(), width, fileBpp, channels, GetBits(row), AlphaRow(row));
+    }
+    if (AlphaIsValid()) DropUnusedAlpha(*this);
+    return nullptr;
 }
 
 bool LbImageBMP::Encode(LbFile* hFile) {

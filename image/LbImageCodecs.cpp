@@ -26,6 +26,8 @@ bool LbImage::KeepEncodeResult(const LbImage& codec, bool encoded) {
 // One entry per format code; each decodes with a fresh codec object that starts
 // from this image's information.
 bool LbImage::DecodeFormat(LbFile* hFile, uint32_t imageType) {
+    // The orientation is the new file's to say, not left from an earlier picture.
+    info.orientation = 0;
     switch (imageType) {
         case LB_FORMAT_BMP: {
             LbImageBMP codec;

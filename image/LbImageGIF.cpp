@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cstring>
 #include <memory>
+#include <string>
 
+#include "image/GifCompose.h"
 #include "image/GifImageIterator.h"
 #include "image/GifLzwDecoder.h"
 #include "image/GifReadAhead.h"
@@ -70,7 +72,7 @@ bool LbImageGIF::DecodeExtension(GifReadAhead& in, bool apply) {
     return true;
 }
 
-bool LbImageGIF::NextImage(GifReadAhead& in, const Screen& screen, Descriptor& d, bool apply) {
+bool LbImageGIF::NextImage(GifReadAhead& in, Descriptor& d, bool apply) {
     for (;;) {
         const int introducer = in.GetByte();
         if (introducer < 0 || introducer == 0x3B) return false;
@@ -86,20 +88,18 @@ bool LbImageGIF::NextImage(GifReadAhead& in, const Screen& screen, Descriptor& d
         d.width = Le16(desc + 4);
         d.height = Le16(desc + 6);
         d.flags = desc[8];
-        if (d.width > 0 && d.height > 0 && d.left + d.width <= screen.width && d.top + d.height <= screen.height)
-            return true;
-        // An image outside the screen (or empty) is passed over whole.
-        if ((d.flags & 0x80) && !in.Skip(3u << ((d.flags & 7) + 1))) return false;
-        if (in.GetByte() < 0) return false;
-        in.SkipSubBlocks();
+        return true;
     }
 }
 
-int32_t LbImageGIF::get_num_frames(GifReadAhead& in, const Screen& screen) {
+int32_t LbImageGIF::get_num_frames(GifReadAhead& in) {
+    // Every image descriptor is a frame, as viewers count them, also one that lies
+    // partly or wholly outside the screen or has no pixels.
     const int64_t start = in.Tell();
+    LbImageGIF walker;
     int32_t frames = 0;
     Descriptor d;
-    while (NextImage(in, screen, d, false)) {
+    while (walker.NextImage(in, d, false)) {
         if ((d.flags & 0x80) && !in.Skip(3u << ((d.flags & 7) + 1))) break;  // no whole colour table: not a frame
         ++frames;
         if (in.GetByte() < 0) break;  // the code size byte
@@ -108,6 +108,33 @@ int32_t LbImageGIF::get_num_frames(GifReadAhead& in, const Screen& screen) {
     }
     in.SeekTo(start);
     return frames;
+}
+
+bool LbImageGIF::ReadScreen(GifReadAhead& in, Screen& screen) {
+    uint8_t head13[13];
+    if (in.Read(head13, 13) != 13 || std::memcmp(head13, "GIF8", 4) != 0) return false;
+    screen.width = Le16(head13 + 6);
+    screen.height = Le16(head13 + 8);
+    screen.flags = head13[10];
+    if (screen.flags & 0x80) {
+        screen.globalSize = 2u << (screen.flags & 7);
+        if (in.Read(reinterpret_cast<uint8_t*>(screen.globalTable), 3 * screen.globalSize) != 3 * screen.globalSize)
+            return false;
+    }
+    return true;
+}
+
+int32_t LbImageGIF::CountFrames(LbFile* hFile) {
+    if (hFile == nullptr) return -1;
+    auto in = std::make_unique<GifReadAhead>(hFile);
+    auto screen = std::make_unique<Screen>();
+    if (!ReadScreen(*in, *screen)) return -1;
+    return get_num_frames(*in);
+}
+
+bool LbImageGIF::FrameError(int32_t frame, const std::string& what) {
+    SetLastError(("GIF: frame " + std::to_string(frame) + ": " + what).c_str());
+    return false;
 }
 
 void LbImageGIF::TakePixels(LbImage& from) {
@@ -123,75 +150,22 @@ void LbImageGIF::TakePixels(LbImage& from) {
     info = keep;
 }
 
-void LbImageGIF::GifMix(LbImage& previous, const LbImage& frame, uint32_t left, uint32_t top) {
-    // Compared as a byte: without a transparent index (-1), index 255 is not drawn.
-    const uint8_t transparent = uint8_t(frame.GetTransIndex());
-    const int32_t fh = int32_t(frame.GetHeight());
-    const int32_t ph = int32_t(previous.GetHeight());
-    // Both are indexed (the picture is the first frame's block); a frame that starts
-    // right of the picture draws nothing.
-    if (left >= previous.GetWidth()) return;
-    // Straight on the rows: only the frame's rectangle is touched.
-    const uint32_t fb = frame.GetBpp(), pb = previous.GetBpp();
-    const uint32_t width = std::min(frame.GetWidth(), previous.GetWidth() - left);
-    // Without a transparent index the frame's pixels are all drawn.
-    const bool wholeBytes = fb == pb && transparent >= (1u << fb) && uint64_t(left) * pb % 8 == 0;
-    for (int32_t y = 0; y < fh && int32_t(top) + y < ph; ++y) {
-        const uint8_t* src = frame.GetBits(uint32_t(fh - 1 - y));
-        uint8_t* dst = previous.GetBits(uint32_t(ph - 1 - (int32_t(top) + y)));
-        uint32_t x = 0;
-        if (wholeBytes) {  // nothing to skip: whole bytes are copied, the rest below
-            const uint32_t bytes = uint32_t(uint64_t(width) * fb / 8);
-            std::memcpy(dst + size_t(left) * pb / 8, src, bytes);
-            x = bytes * 8 / fb;
-        }
-        for (; x < width; ++x) {
-            const uint8_t index = PackedIndex(src, x, fb);
-            if (index != transparent) SetPackedIndex(dst, left + x, pb, index);
-        }
-    }
-}
-
-void LbImageGIF::DrawOnCanvas(LbImage& canvas, uint32_t left, uint32_t top) const {
-    LbRgbQuad colors[256];
-    for (uint32_t i = 0; i < 256; ++i) colors[i] = GetPaletteColor(uint8_t(i));
-    const uint32_t bpp = GetBpp(), width = GetWidth(), height = GetHeight();
-    const uint32_t ch = canvas.GetHeight();
-    for (uint32_t y = 0; y < height; ++y) {
-        const uint8_t* src = GetBits(height - 1 - y);
-        uint8_t* dst = canvas.GetBits(ch - 1 - (top + y)) + size_t(left) * 3;
-        for (uint32_t x = 0; x < width; ++x, dst += 3) {
-            const uint8_t index = PackedIndex(src, x, bpp);
-            dst[0] = colors[index].blue;
-            dst[1] = colors[index].green;
-            dst[2] = colors[index].red;
-        }
-    }
-}
-
 bool LbImageGIF::Decode(LbFile* hFile) {
-    if (hFile == nullptr) return false;
-    auto in = std::make_unique<GifReadAhead>(hFile);
-    uint8_t head13[13];
-    if (in->Read(head13, 13) != 13 || std::memcmp(head13, "GIF8", 4) != 0) {
-        in->Release();
+    if (hFile == nullptr) {
+        SetLastError("null file handler");
         return false;
     }
+    auto in = std::make_unique<GifReadAhead>(hFile);
     auto screen = std::make_unique<Screen>();
-    screen->width = Le16(head13 + 6);
-    screen->height = Le16(head13 + 8);
-    screen->flags = head13[10];
-    if (screen->flags & 0x80) {
-        screen->globalSize = 2u << (screen->flags & 7);
-        if (in->Read(reinterpret_cast<uint8_t*>(screen->globalTable), 3 * screen->globalSize) != 3 * screen->globalSize) {
-            in->Release();
-            return false;
-        }
+    if (!ReadScreen(*in, *screen)) {
+        in->Release();
+        SetLastError("GIF: no GIF header");
+        return false;
     }
     // A picture from an earlier decode must not lend this one its transparency.
     info.transIndex = -1;
 
-    info.numFrames = get_num_frames(*in, *screen);
+    info.numFrames = get_num_frames(*in);
     if (uint32_t(info.numFrames) > LbCurrentLimits().frames) {
         SetLastError(("GIF: " + LbCountLimitError("frames", LbCurrentLimits().frames)).c_str());
         in->Release();
@@ -199,6 +173,10 @@ bool LbImageGIF::Decode(LbFile* hFile) {
     }
     if (info.frame < 0 || info.frame >= info.numFrames) {
         in->Release();
+        SetLastError(info.numFrames == 0 ? "GIF: the file holds no frame"
+                                         : ("GIF: frame " + std::to_string(info.frame) + " is not in the file (frames 0 to " +
+                                            std::to_string(info.numFrames - 1) + ")")
+                                               .c_str());
         return false;
     }
     const bool ok = DecodeFrames(*in, *screen);
@@ -208,27 +186,48 @@ bool LbImageGIF::Decode(LbFile* hFile) {
 
 bool LbImageGIF::DecodeFrames(GifReadAhead& in, const Screen& screen) {
     auto lzw = std::make_unique<GifLzwDecoder>();
-    std::unique_ptr<LbImage> canvas;
-    LbRgbQuad palette[256];
-    int composition = screen.globalSize > 0 ? 0 : 1;
-    int32_t requested = info.frame;
+    // The screen as the frames so far leave it: this image itself while it is the
+    // indexed first frame (indexed), else the 24-bit picture with alpha (rgba).
+    bool indexed = false;
+    bool indexedOnGlobalTable = false;
     int32_t firstTransIndex = -1;
-    bool reached = false;
+    std::unique_ptr<LbImage> rgba;
+    std::unique_ptr<LbImage> saved;  // the screen before a frame to be restored afterwards
+    GifRect previous;
+    int previousDisposal = 0;
+    LbRgbQuad palette[256];
     // A frame is drawn whole even when its data ends early, so time follows the
     // frames' areas rather than the file's size: their sum is bounded.
     const uint64_t drawLimit = LbCurrentLimits().drawnPixels;
     uint64_t drawn = 0;
+    int32_t requested = info.frame;
     Descriptor d;
 
-    for (int32_t iImage = 0; iImage < info.numFrames && NextImage(in, screen, d, true); ++iImage) {
-        if (iImage == 0 && d.width != screen.width && d.height != screen.height) ++composition;
+    const auto toRgba = [&]() -> bool {
+        if (!indexed) return true;
+        rgba = std::make_unique<LbImage>();
+        if (!GifScreenFromIndexed(*this, firstTransIndex, *rgba)) {
+            SetLastError(rgba->GetLastError());
+            return false;
+        }
+        indexed = false;
+        return true;
+    };
+
+    for (int32_t iImage = 0; iImage <= requested; ++iImage) {
+        // A graphic control extension speaks for the image that follows it only.
+        info.transIndex = -1;
+        m_disposal = 0;
+        if (!NextImage(in, d, true)) return FrameError(iImage, "the file ends before it");
 
         LbRgbTriple local[256];
         const LbRgbTriple* table = screen.globalTable;
         uint32_t tableSize = screen.globalSize;
-        if (d.flags & 0x80) {
+        const bool hasLocal = (d.flags & 0x80) != 0;
+        if (hasLocal) {
             tableSize = 2u << (d.flags & 7);
-            if (in.Read(reinterpret_cast<uint8_t*>(local), 3 * tableSize) != 3 * tableSize) break;
+            if (in.Read(reinterpret_cast<uint8_t*>(local), 3 * tableSize) != 3 * tableSize)
+                return FrameError(iImage, "the file ends inside its colour table");
             table = local;
         }
         drawn += uint64_t(d.width) * d.height;
@@ -237,80 +236,92 @@ bool LbImageGIF::DecodeFrames(GifReadAhead& in, const Screen& screen) {
             return false;
         }
 
-        // A frame left in place over the previous one is decoded on its own and drawn
-        // into the picture's rectangle; the picture itself is never copied.
-        const bool mix = iImage > 0 && m_disposal == 1 && composition < 2 && IsValid();
-        if (iImage == 0) firstTransIndex = info.transIndex;
-
-        std::unique_ptr<LbImage> own;
-        LbImage* frame = this;
-        if (mix) {
-            own = std::make_unique<LbImage>();
-            frame = own.get();
-        }
-        if (frame->Create(d.width, d.height, BitsForTable(tableSize), LB_FORMAT_GIF) == nullptr) {
-            if (frame != this) SetLastError(frame->GetLastError());
-            return false;
-        }
-        frame->Clear(0);
-        if (tableSize > 0 && !mix) {
-            uint32_t entries = tableSize;
-            for (uint32_t i = 0; i < tableSize; ++i) palette[i] = LbRgbQuad{table[i].blue, table[i].green, table[i].red, 0};
-            if (info.transIndex >= 0 && tableSize < 256) {
-                for (uint32_t i = tableSize; i < 256; ++i) palette[i] = LbRgbQuad{255, 255, 255, 0};
-                entries = 256;
+        LbImage frame;
+        if (d.width > 0 && d.height > 0) {
+            if (frame.Create(d.width, d.height, BitsForTable(tableSize), LB_FORMAT_GIF) == nullptr) {
+                SetLastError(frame.GetLastError());
+                return false;
             }
-            SetPalette(palette, entries);
+            frame.Clear(0);
+            if (tableSize > 0) {
+                uint32_t entries = tableSize;
+                for (uint32_t i = 0; i < tableSize; ++i)
+                    palette[i] = LbRgbQuad{table[i].blue, table[i].green, table[i].red, 0};
+                if (info.transIndex >= 0 && tableSize < 256) {
+                    for (uint32_t i = tableSize; i < 256; ++i) palette[i] = LbRgbQuad{255, 255, 255, 0};
+                    entries = 256;
+                }
+                frame.SetPalette(palette, entries);
+            }
         }
-
-        LbImageIterator rows(*frame, (d.flags & 0x40) != 0);
-        lzw->decoder(in, rows, &info.escape);
+        LbImageIterator rows(frame, (d.flags & 0x40) != 0);
+        if (!lzw->decoder(in, rows, &info.escape))
+            return FrameError(iImage, "LZW code size " + std::to_string(lzw->CodeSize()) +
+                                          (lzw->CodeSize() > 11 ? " is over 11" : " is under 1"));
         if (info.escape != 0) {
             SetLastError("Cancelled");
             return false;
         }
         in.Release();
 
-        if (mix) {
-            frame->SetTransIndex(info.transIndex);
-            GifMix(*this, *frame, d.left, d.top);
-            info.transIndex = firstTransIndex;
-            info.lastValid = false;
-        }
-        own.reset();
-
-        if (composition > 1) {
-            // Every frame is drawn, in turn, onto one true-colour screen.
-            requested = INT32_MAX;
-            if (!canvas) {
-                canvas = std::make_unique<LbImage>(screen.width, screen.height, 24, LB_FORMAT_GIF);
-                if (!canvas->IsValid()) {
-                    SetLastError(canvas->GetLastError());
-                    return false;
-                }
-                canvas->Clear(0);
+        const int32_t trans = info.transIndex;
+        const int disposal = m_disposal;
+        const bool covers = d.left == 0 && d.top == 0 && d.width == screen.width && d.height == screen.height;
+        // A file without a global table whose first image is smaller than the screen
+        // both ways is a mosaic of tiles (as this codec writes true colour): every
+        // frame is drawn, whichever was asked for.
+        if (iImage == 0 && screen.globalSize == 0 && d.width != screen.width && d.height != screen.height)
+            requested = info.numFrames - 1;
+        const bool last = iImage == requested;
+        if (covers && (iImage == 0 || (trans < 0 && disposal != 3))) {
+            // The frame hides everything before it: it is the picture, indexed.
+            TakePixels(frame);
+            rgba.reset();
+            indexed = true;
+            indexedOnGlobalTable = !hasLocal;
+            firstTransIndex = trans;
+        } else if (iImage == 0) {
+            firstTransIndex = trans;
+            rgba = std::make_unique<LbImage>();
+            if (!GifNewScreen(*rgba, screen.width, screen.height)) {
+                SetLastError(rgba->GetLastError());
+                return false;
             }
-            DrawOnCanvas(*canvas, d.left, d.top);
+        } else {
+            // What the frame before leaves behind: itself (0, 1), its rectangle cleared
+            // (2), or the screen as it was before it (3).
+            const bool sameTable = indexedOnGlobalTable && !hasLocal;
+            if ((previousDisposal >= 2 || !sameTable) && !toRgba()) return false;
+            if (previousDisposal == 3 && saved) {
+                rgba = std::move(saved);
+            } else if (previousDisposal >= 2) {
+                GifClearOnScreen(*rgba, previous);
+            }
         }
-        if (iImage == requested) {
-            reached = true;
-            break;
+        saved.reset();
+        if (disposal == 3 && !last && iImage > 0) {
+            if (!toRgba()) return false;
+            saved = std::make_unique<LbImage>(*rgba);
+            if (!saved->AlphaIsValid()) {
+                SetLastError(saved->GetLastError());
+                return false;
+            }
         }
+        if (rgba)
+            GifDrawOnScreen(*rgba, frame, d.left, d.top, trans);
+        else if (iImage > 0)
+            GifMix(*this, frame, d.left, d.top, trans);
+        previous = GifRect{d.left, d.top, d.width, d.height};
+        previousDisposal = disposal;
     }
 
-    if (canvas) {
-        LbRgbQuad transColor{};
-        const bool transparent = (m_gce.flags & 1) != 0;
-        if (transparent) {
-            transColor = GetPaletteColor(uint8_t(info.transIndex));
-            transColor.reserved = 0;
-        }
-        TakePixels(*canvas);
-        if (transparent) {
-            info.transColor = transColor;
-            info.transIndex = 0;
-        }
-        return true;
+    if (rgba) {
+        GifDropOpaqueAlpha(*rgba);
+        TakePixels(*rgba);
+        info.transIndex = -1;
+    } else {
+        info.transIndex = firstTransIndex;
     }
-    return reached && IsValid();
+    info.lastValid = false;
+    return IsValid();
 }

@@ -1,8 +1,8 @@
 #pragma once
-// The GIF codec: decodes one chosen frame of a GIF file (composing it with the
-// frames before it where the file asks for that) and writes images as GIF89a
-// files, indexed images directly and true-colour ones as a mosaic of small tiles
-// with a colour table each.
+// The GIF codec: decodes one chosen frame of a GIF file as viewers show it (drawn
+// on the logical screen over what the frames before it left there, GifCompose.h)
+// and writes images as GIF89a files, indexed images directly and true-colour ones
+// as a mosaic of small tiles with a colour table each.
 #include <cstdint>
 
 #include "image/LbImage.h"
@@ -21,8 +21,16 @@ public:
     LbImageGIF() : LbImage(LB_FORMAT_GIF) {}
 
     // Decodes the frame GetFrame() (0 for the first) and sets the frame count;
-    // false for a stream that is not a GIF, a frame outside the file, or a cancel.
+    // false, with the reason in the last error, for a stream that is not a GIF, a
+    // frame outside the file, a frame whose raster cannot be decoded, or a cancel.
+    // A first frame that covers the screen gives an indexed picture; any other
+    // gives a 24-bit picture of the screen's size, with an alpha plane where parts
+    // of the screen stay transparent.
     bool Decode(LbFile* hFile);
+    // The number of frames (image descriptors) from the stream's position to the
+    // trailer or the end, as viewers count them; -1 when the stream is not a GIF.
+    // Rasters are skipped, not decoded. The stream position is not kept.
+    static int32_t CountFrames(LbFile* hFile);
     // Writes this image as a GIF file (a tile mosaic above 8 bits per pixel).
     bool Encode(LbFile* hFile);
     // Writes several indexed images as one animated file; with localColorMap the
@@ -49,18 +57,18 @@ private:
         uint32_t globalSize = 0;
     };
 
-    // Counts the decodable images from the reader's position to the trailer (or
-    // the end); the position is kept.
-    int32_t get_num_frames(GifReadAhead& in, const Screen& screen);
-    // Reads blocks up to the next image that fits the screen (applying extensions
-    // when asked); false at the trailer, the end, or a failing extension.
-    bool NextImage(GifReadAhead& in, const Screen& screen, Descriptor& d, bool apply);
+    // Reads the header and global colour table; false when the stream is no GIF.
+    static bool ReadScreen(GifReadAhead& in, Screen& screen);
+    // Counts the images from the reader's position to the trailer (or the end); the
+    // position is kept.
+    static int32_t get_num_frames(GifReadAhead& in);
+    // Reads blocks up to the next image descriptor (applying extensions when asked);
+    // false at the trailer, the end, or a failing extension.
+    bool NextImage(GifReadAhead& in, Descriptor& d, bool apply);
     bool DecodeExtension(GifReadAhead& in, bool apply);
     bool DecodeFrames(GifReadAhead& in, const Screen& screen);
-    // Draws 'frame' over 'previous' at (left, top) except its transparent pixels.
-    static void GifMix(LbImage& previous, const LbImage& frame, uint32_t left, uint32_t top);
-    // Copies this frame's colours into a 24-bit canvas at (left, top), inside it.
-    void DrawOnCanvas(LbImage& canvas, uint32_t left, uint32_t top) const;
+    // Sets the last error "GIF: frame N: what".
+    bool FrameError(int32_t frame, const std::string& what);
     // Takes the pixels of 'from' while keeping this image's own information.
     void TakePixels(LbImage& from);
 

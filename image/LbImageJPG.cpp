@@ -204,8 +204,12 @@ bool LbImageJPG::Decode(LbFile* hFile) {
 
     // Resolution: EXIF first, then the JFIF density.
     LbExifResolution exif;
-    for (jpeg_saved_marker_ptr m = cinfo.marker_list; m != nullptr; m = m->next)
-        if (m->marker == JPEG_APP0 + 1 && exif.x <= 0) exif = LbReadExifResolution(m->data, m->data_length);
+    int orientation = 0;
+    for (jpeg_saved_marker_ptr m = cinfo.marker_list; m != nullptr; m = m->next) {
+        if (m->marker != JPEG_APP0 + 1) continue;
+        if (exif.x <= 0) exif = LbReadExifResolution(m->data, m->data_length);
+        if (orientation == 0) orientation = LbReadExifOrientation(m->data, m->data_length, true);
+    }
 
     jpeg_start_decompress(&cinfo);
     const int components = cinfo.output_components;
@@ -225,6 +229,7 @@ bool LbImageJPG::Decode(LbFile* hFile) {
         SetYDPI(cinfo.Y_density);
     }
     if (components == 1) SetGrayPalette();
+    info.orientation = uint8_t(orientation);
 
     const uint32_t width = cinfo.output_width;
     JSAMPARRAY line = (*cinfo.mem->alloc_sarray)(j_common_ptr(&cinfo), JPOOL_IMAGE, width * components, 1);

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "image/LbBudget.h"
+#include "image/LbExif.h"
 #include "image/LbFile.h"
 #include "image/LbPackedRow.h"
 #include "image/PngFastRead.h"
@@ -81,7 +82,7 @@ void SetReadLimits(png_structp png) {
     png_set_chunk_cache_max(png, kMaxCachedChunks);
     // Ancillary chunks this decoder does not use are skipped unread, whatever size
     // they claim: libpng would otherwise allocate a text chunk's declared length.
-    static const png_byte kUnused[] = "tEXt\0zTXt\0iTXt\0iCCP\0sPLT\0eXIf\0hIST\0sBIT\0sCAL\0pCAL\0tIME\0cHRM\0gAMA\0sRGB";
+    static const png_byte kUnused[] = "tEXt\0zTXt\0iTXt\0iCCP\0sPLT\0hIST\0sBIT\0sCAL\0pCAL\0tIME\0cHRM\0gAMA\0sRGB";
     png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, nullptr, 0);
     png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, kUnused, int(sizeof kUnused / 5));
     // Faults in ancillary chunks are warnings: the chunk is passed over, as the
@@ -93,6 +94,40 @@ void SetReadLimits(png_structp png) {
 #ifdef PNG_IGNORE_ADLER32
     png_set_option(png, PNG_IGNORE_ADLER32, PNG_OPTION_ON);
 #endif
+}
+
+// Drops an alpha plane in which every pixel is opaque: it would change nothing.
+void DropOpaqueAlpha(LbImage& image) {
+    for (uint32_t y = 0; y < image.GetHeight(); ++y) {
+        const uint8_t* a = image.AlphaRow(y);
+        for (uint32_t x = 0; x < image.GetWidth(); ++x)
+            if (a[x] != 255) return;
+    }
+    image.AlphaDelete();
+}
+
+// A grey or colour picture of up to 8 bits per sample whose transparency chunk names
+// one transparent value: grey pictures get it as their transparent index, colour
+// pictures an alpha plane that is 0 where the colour is it. (At 16 bits the samples
+// are already cut to 8 and the value can no longer be told apart: left alone.)
+void MarkTransparentColour(png_structp png, png_infop pinfo, LbImage& image) {
+    const int colorType = png_get_color_type(png, pinfo);
+    png_color_16p colour = nullptr;
+    if (colorType == PNG_COLOR_TYPE_PALETTE || png_get_bit_depth(png, pinfo) > 8 ||
+        !png_get_tRNS(png, pinfo, nullptr, nullptr, &colour) || colour == nullptr)
+        return;
+    if (colorType == PNG_COLOR_TYPE_GRAY) {
+        if (colour->gray < image.GetNumColors()) image.SetTransIndex(int32_t(colour->gray));
+        return;
+    }
+    if (colorType != PNG_COLOR_TYPE_RGB || !image.AlphaCreate()) return;
+    const uint8_t bgr[3] = {uint8_t(colour->blue), uint8_t(colour->green), uint8_t(colour->red)};
+    for (uint32_t y = 0; y < image.GetHeight(); ++y) {
+        const uint8_t* row = image.GetBits(y);
+        uint8_t* alpha = image.AlphaRow(y);
+        for (uint32_t x = 0; x < image.GetWidth(); ++x) alpha[x] = std::memcmp(row + 3 * size_t(x), bgr, 3) == 0 ? 0 : 255;
+    }
+    DropOpaqueAlpha(image);
 }
 
 }  // namespace
@@ -135,16 +170,30 @@ bool LbImagePNG::Decode(LbFile* hFile) {
     png_set_read_fn(png, hFile, ReadData);
     SetReadLimits(png);
     png_read_info(png, pinfo);
+#ifdef PNG_eXIf_SUPPORTED
+    png_uint_32 exifSize = 0;
+    png_bytep exif = nullptr;
+    const uint8_t orientation =
+        png_get_eXIf_1(png, pinfo, &exifSize, &exif) && exif != nullptr ? uint8_t(LbReadExifOrientation(exif, exifSize, false)) : 0;
+#else
+    const uint8_t orientation = 0;
+#endif
 
     const png_uint_32 width = png_get_image_width(png, pinfo);
     const png_uint_32 height = png_get_image_height(png, pinfo);
     const int colorType = png_get_color_type(png, pinfo);
     const int bitDepth = png_get_bit_depth(png, pinfo);
     const int pixelDepth = bitDepth * png_get_channels(png, pinfo);
-    // Only 2-bit rows go through a buffer of our own, to be widened to 4 bits: the
-    // transforms below make every other row fit the picture's own row.
+    // Only 2-bit rows and rows with alpha go through a buffer of our own, to be
+    // widened to 4 bits or split into colour and alpha: the transforms below make
+    // every other row fit the picture's own row.
     const bool widen = bitDepth == 2;
-    CheckBudget(png, scratch, width, height, (uint64_t(width) * uint32_t(pixelDepth) + 7) / 8, widen ? height : 0);
+    const bool split = (colorType & PNG_COLOR_MASK_ALPHA) != 0;
+    // Split rows are handled one at a time unless the passes of an interlaced file
+    // must be gathered first.
+    const bool interlaced = png_get_interlace_type(png, pinfo) != PNG_INTERLACE_NONE;
+    CheckBudget(png, scratch, width, height, (uint64_t(width) * uint32_t(pixelDepth) + 7) / 8,
+                widen || (split && interlaced) ? height : split ? 1 : 0);
 
     // Background colour, 8 bits per channel.
     png_color_16p background = nullptr;
@@ -167,11 +216,8 @@ bool LbImagePNG::Decode(LbFile* hFile) {
     }
 
     if (bitDepth == 16) png_set_strip_16(png);
-    if (colorType == PNG_COLOR_TYPE_RGB_ALPHA) png_set_strip_alpha(png);
-    if (colorType == PNG_COLOR_TYPE_GRAY_ALPHA) {
-        if (bitDepth == 16) png_set_gray_to_rgb(png);  // 32-bit pixels become 24-bit colour
-        png_set_strip_alpha(png);                      // 16-bit pixels become 8-bit grey
-    }
+    // 32-bit grey-alpha pixels become 24-bit colour; 16-bit ones stay 8-bit grey.
+    if (colorType == PNG_COLOR_TYPE_GRAY_ALPHA && bitDepth == 16) png_set_gray_to_rgb(png);
     if (colorType & PNG_COLOR_MASK_COLOR) png_set_bgr(png);
     const int passes = png_set_interlace_handling(png);
     png_read_update_info(png, pinfo);
@@ -182,6 +228,7 @@ bool LbImagePNG::Decode(LbFile* hFile) {
         return false;
     }
     AdviseFill();
+    info.orientation = orientation;
     png_uint_32 xRes = 0, yRes = 0;
     int unit = 0;
     if (png_get_pHYs(png, pinfo, &xRes, &yRes, &unit)) {
@@ -217,11 +264,37 @@ bool LbImagePNG::Decode(LbFile* hFile) {
 
     // Rows arrive top-down; 2-bit rows go through a buffer and are widened to 4 bits.
     const size_t rowBytes = png_get_rowbytes(png, pinfo);
-    if (!widen && rowBytes > GetEffWidth()) png_error(png, "Unexpected row size");
-    if (widen) {
-        if (rowBytes != 0 && height > SIZE_MAX / rowBytes) png_error(png, "Image too large");
-        scratch.buffer = static_cast<uint8_t*>(std::calloc(size_t(height) * rowBytes, 1));
+    if (!widen && !split && rowBytes > GetEffWidth()) png_error(png, "Unexpected row size");
+    if (split && !AlphaCreate()) png_longjmp(png, 1);
+    // Grey-alpha pairs or blue-green-red-alpha quads: the colour to the picture's row,
+    // the alpha to its alpha plane.
+    const size_t channels = rowBytes / width;
+    auto splitRow = [&](const uint8_t* in, png_uint_32 y) {
+        uint8_t* out = GetBits(height - 1 - y);
+        uint8_t* alpha = AlphaRow(height - 1 - y);
+        for (png_uint_32 x = 0; x < width; ++x, in += channels) {
+            if (channels == 2)
+                out[x] = in[0];
+            else
+                std::memcpy(out + 3 * size_t(x), in, 3);
+            alpha[x] = in[channels - 1];
+        }
+    };
+    const size_t bufferRows = widen || (split && interlaced) ? height : split ? 1 : 0;
+    if (bufferRows > 0) {
+        if (rowBytes != 0 && bufferRows > SIZE_MAX / rowBytes) png_error(png, "Image too large");
+        scratch.buffer = static_cast<uint8_t*>(std::calloc(bufferRows * rowBytes, 1));
         if (scratch.buffer == nullptr) png_error(png, "Insufficient memory");
+    }
+    if (split && !interlaced) {
+        for (png_uint_32 y = 0; y < height; ++y) {
+            png_read_row(png, scratch.buffer, nullptr);
+            splitRow(scratch.buffer, y);
+        }
+        png_read_end(png, nullptr);
+        DropOpaqueAlpha(*this);
+        png_destroy_read_struct(&png, &pinfo, nullptr);
+        return true;
     }
     scratch.rows = static_cast<png_bytep*>(std::malloc(sizeof(png_bytep) * height));
     if (scratch.rows == nullptr) png_error(png, "Insufficient memory");
@@ -231,7 +304,10 @@ bool LbImagePNG::Decode(LbFile* hFile) {
         for (png_uint_32 y = 0; y < height; ++y) png_read_row(png, scratch.rows[y], nullptr);
     png_read_end(png, nullptr);
 
-    if (scratch.buffer != nullptr) {
+    if (split) {
+        for (png_uint_32 y = 0; y < height; ++y) splitRow(scratch.rows[y], y);
+        DropOpaqueAlpha(*this);
+    } else if (scratch.buffer != nullptr) {
         for (png_uint_32 y = 0; y < height; ++y) {
             const uint8_t* in = scratch.rows[y];
             uint8_t* out = GetBits(height - 1 - y);
@@ -241,6 +317,7 @@ bool LbImagePNG::Decode(LbFile* hFile) {
             }
         }
     }
+    MarkTransparentColour(png, pinfo, *this);
     png_destroy_read_struct(&png, &pinfo, nullptr);
     return true;
 }
@@ -269,10 +346,12 @@ bool LbImagePNG::Encode(LbFile* hFile) {
     png_set_write_fn(png, hFile, WriteData, FlushData);
 
     const uint32_t width = GetWidth(), height = GetHeight(), bpp = GetBpp();
-    const bool indexed = IsIndexed();
+    // A picture with an alpha plane is written as red-green-blue-alpha, whatever its depth.
+    const bool withAlpha = AlphaIsValid();
+    const bool indexed = IsIndexed() && !withAlpha;
     png_set_IHDR(png, pinfo, width, height, indexed ? int(bpp) : 8,
-                 indexed ? PNG_COLOR_TYPE_PALETTE : PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
-                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+                 indexed ? PNG_COLOR_TYPE_PALETTE : withAlpha ? PNG_COLOR_TYPE_RGB_ALPHA : PNG_COLOR_TYPE_RGB,
+                 PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
 
     // The transparent index moves to entry 0 (palette and pixels) in what is written;
     // the image itself stays as it is.
@@ -313,7 +392,7 @@ bool LbImagePNG::Encode(LbFile* hFile) {
             background.index = white < count ? white : 0;
         }
     } else {
-        const LbRgbQuad c = GetTransIndex() >= 0 ? GetTransColor() : LbRgbQuad{255, 255, 255, 0};
+        const LbRgbQuad c = GetTransIndex() >= 0 && !IsIndexed() ? GetTransColor() : LbRgbQuad{255, 255, 255, 0};
         background.red = c.red;
         background.green = c.green;
         background.blue = c.blue;
@@ -324,6 +403,26 @@ bool LbImagePNG::Encode(LbFile* hFile) {
     png_write_info(png, pinfo);
     if (!indexed) png_set_bgr(png);
 
+    if (withAlpha) {
+        scratch.buffer = static_cast<uint8_t*>(std::malloc(size_t(width) * 4));
+        if (scratch.buffer == nullptr) png_error(png, "Insufficient memory");
+        for (uint32_t fromTop = 0; fromTop < height; ++fromTop) {
+            const uint32_t y = height - 1 - fromTop;
+            const uint8_t* alpha = AlphaRow(y);
+            for (uint32_t x = 0; x < width; ++x) {
+                const LbRgbQuad c = GetPixelColor(int32_t(x), int32_t(y));
+                uint8_t* out = scratch.buffer + 4 * size_t(x);
+                out[0] = c.blue;
+                out[1] = c.green;
+                out[2] = c.red;
+                out[3] = alpha[x];
+            }
+            png_write_row(png, scratch.buffer);
+        }
+        png_write_end(png, pinfo);
+        png_destroy_write_struct(&png, &pinfo);
+        return true;
+    }
     const size_t rowBytes = GetEffWidth();
     scratch.buffer = static_cast<uint8_t*>(std::malloc(rowBytes));
     if (scratch.buffer == nullptr) png_error(png, "Insufficient memory");

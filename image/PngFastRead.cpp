@@ -160,6 +160,20 @@ void StoreRow(const uint8_t* src, uint8_t* dst, uint32_t width) {
     }
 }
 
+// Red-green-blue-alpha to blue-green-red and the alpha plane's row; false when some
+// pixel of the row is not opaque.
+bool StoreRowAlpha(const uint8_t* src, uint8_t* dst, uint8_t* alpha, uint32_t width) {
+    uint8_t all = 255;
+    for (uint32_t x = 0; x < width; ++x, src += 4, dst += 3) {
+        dst[0] = src[2];
+        dst[1] = src[1];
+        dst[2] = src[0];
+        alpha[x] = src[3];
+        all &= src[3];
+    }
+    return all == 255;
+}
+
 // The inflater's state (85 KB) is made once per thread and reused.
 inflate_state* ThreadInflateState() {
     thread_local std::unique_ptr<inflate_state> state;
@@ -251,14 +265,16 @@ bool PngFastRead(LbFile* file, LbImage& image, const PngFastLimits& limits) {
             havePhys = true;
         } else if (IsType(type, "PLTE")) {
             if (colour != 2) return false;  // a suggested palette: passed over
-        } else if (IsType(type, "tRNS") || (type[0] & 0x20) == 0) {
-            return false;  // critical chunks and transparency: libpng decides
+        } else if (IsType(type, "tRNS") || IsType(type, "eXIf") || (type[0] & 0x20) == 0) {
+            return false;  // critical chunks, transparency and orientation: libpng decides
         }
         if (!chunks.Finish()) return false;
     }
 
     if (image.Create(width, height, 24, LB_FORMAT_PNG) == nullptr) return false;
     image.AdviseFill();
+    if (channels == 4 && !image.AlphaCreate()) return false;
+    bool opaque = true;
     if (haveBackground) image.SetTransColor(LbRgbQuad{background[5], background[3], background[1], 0});
     if (havePhys) {
         const uint32_t x = LbLoadBe32(phys), y = LbLoadBe32(phys + 4);
@@ -284,10 +300,11 @@ bool PngFastRead(LbFile* file, LbImage& image, const PngFastLimits& limits) {
         if (channels == 3)
             StoreRow<3>(samples, out, width);
         else
-            StoreRow<4>(samples, out, width);
+            opaque &= StoreRowAlpha(samples, out, image.AlphaRow(height - 1 - y), width);
         std::swap(current, prior);
     }
     if (!inflater.End()) return false;
+    if (opaque) image.AlphaDelete();  // alpha that changes nothing is not kept
 
     // After the data: only ancillary chunks, then the end.
     for (;;) {

@@ -2,7 +2,8 @@
 // The quick road for the most common PNG pictures: 8-bit RGB or RGBA, not
 // interlaced. Chunks are read and CRC-checked here, the image data inflated with
 // ISA-L's inflater (several times zlib's speed) and the rows unfiltered straight
-// into the picture's bottom-up blue-green-red rows, the alpha dropped.
+// into the picture's bottom-up blue-green-red rows, the alpha (unless opaque
+// everywhere) into its alpha plane.
 //
 // It takes a file only when everything about it is regular; for any other file,
 // or at the first irregularity (damage, an unknown critical chunk, a CRC that does

@@ -37,7 +37,8 @@ Rect RectBeforeCommand(const Rect& r, PictureCommand command, int w, int h) {
 namespace {
 
 // An uncompressed 24-bit BMP whose rows are all in the file: the one kind whose
-// pixels can be read in place, giving what the image library's decoder gives.
+// pixels can be read in place, giving what the image library's decoder gives (it
+// has neither orientation nor transparency).
 struct PlainBmp {
     int width = 0;
     int height = 0;
@@ -142,7 +143,7 @@ LogoJobResult MakeLogoFromFile(const LogoJob& job, LbImage& logo, std::string& e
         if (ReadPlainBmp(f.get(), b)) return FromRegion(f.get(), b, job, logo, error);
     }
     LbImage picture;
-    if (!LoadPicture(f.get(), type, picture, error, nullptr, wholePicture)) return LogoJobResult::Unreadable;
+    if (!LoadPicture(f.get(), type, picture, error, nullptr, wholePicture, job.view)) return LogoJobResult::Unreadable;
     // The editor places its first selection when the picture arrives, before any
     // picture command, and keeps it there.
     if (wholePicture) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "image/LbImage.h"
+#include "logo/PictureLoad.h"
 #include "logo/SelectionGeometry.h"
 
 namespace logo {
@@ -22,6 +23,7 @@ struct LogoJob {
     std::optional<Rect> selection;       // picture coordinates after the commands
     std::vector<PictureCommand> commands;
     bool dither = false;
+    PictureView view;                    // upright and over white unless asked otherwise
 };
 
 enum class LogoJobResult { Done, Unreadable, EmptySelection };

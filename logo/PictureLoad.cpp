@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "image/LbFile.h"
+#include "image/LbOrientation.h"
 #include "platform/AtomicFile.h"
 
 namespace logo {
@@ -102,7 +103,7 @@ std::FILE* OpenPicture(const std::string& path, OpenRefusal& refusal) {
 }
 
 bool LoadPicture(const std::string& path, int type, LbImage& picture, std::string& error, LbImage* monitor,
-                 bool promote) {
+                 bool promote, const PictureView& view, bool* turned) {
     OpenRefusal refusal{};
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> f(OpenPicture(path, refusal), std::fclose);
     if (!f) {
@@ -111,10 +112,11 @@ bool LoadPicture(const std::string& path, int type, LbImage& picture, std::strin
                                                    : "the file cannot be read";
         return false;
     }
-    return LoadPicture(f.get(), type, picture, error, monitor, promote);
+    return LoadPicture(f.get(), type, picture, error, monitor, promote, view, turned);
 }
 
-bool LoadPicture(std::FILE* f, int type, LbImage& picture, std::string& error, LbImage* monitor, bool promote) {
+bool LoadPicture(std::FILE* f, int type, LbImage& picture, std::string& error, LbImage* monitor, bool promote,
+                 const PictureView& view, bool* turned) {
     MonitoredFile file(f, monitor);
     file.Seek(0, 0);
     file.Start();
@@ -160,7 +162,15 @@ bool LoadPicture(std::FILE* f, int type, LbImage& picture, std::string& error, L
                                    : "it is not a picture this program reads (" + typedError + ")";
         return false;
     }
-    if (promote && !PromoteToTrueColor(decoded)) {
+    if (turned != nullptr) *turned = view.orientation && LbOrientationTurns(decoded.GetOrientation());
+    if (view.orientation && !LbApplyOrientation(decoded)) {
+        error = decoded.GetLastError();
+        return false;
+    }
+    // Composing makes the picture 24-bit as promoting does, with the same colours
+    // where it is opaque.
+    const bool compose = view.compose && LbHasTransparency(decoded);
+    if ((compose && !LbComposeOver(decoded, view.background)) || (promote && !PromoteToTrueColor(decoded))) {
         error = decoded.GetLastError();
         return false;
     }

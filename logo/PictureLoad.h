@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <string>
 
+#include "image/LbComposite.h"
 #include "image/LbImage.h"
 
 namespace logo {
@@ -19,6 +20,15 @@ constexpr const char* kCancelledText = "Cancelled";
 // the new picture cannot be made.
 bool PromoteToTrueColor(LbImage& picture);
 
+// How a picture is made ready for the logo, as viewers show it: turned upright as its
+// file's EXIF orientation says (unless orientation is off) and, where it has
+// transparency, composed over the background (unless compose is off).
+struct PictureView {
+    bool orientation = true;
+    bool compose = true;
+    LbRgbQuad background = kLbWhite;
+};
+
 // Why a picture could not be opened.
 enum class OpenRefusal { Missing, Folder, NotAFile, Unreadable };
 
@@ -29,13 +39,16 @@ std::FILE* OpenPicture(const std::string& path, OpenRefusal& refusal);
 // type is the image format of the name's extension (1 to 5). On failure, error holds
 // the reason ("Cancelled" when the monitor's escape flag stopped the read). monitor,
 // when given, gets the progress 0..100 as the file is read. With promote false the
-// picture keeps its own depth (a caller that cuts a region first promotes only that).
+// picture keeps its own depth (a caller that cuts a region first promotes only that),
+// unless it has transparency to compose. The picture is made ready as view says;
+// turned, when given, tells whether the orientation turned it.
 bool LoadPicture(const std::string& path, int type, LbImage& picture, std::string& error,
-                 LbImage* monitor = nullptr, bool promote = true);
+                 LbImage* monitor = nullptr, bool promote = true, const PictureView& view = {},
+                 bool* turned = nullptr);
 // The same from a picture already open (from OpenPicture): read from its start; the
 // file stays open.
 bool LoadPicture(std::FILE* file, int type, LbImage& picture, std::string& error, LbImage* monitor = nullptr,
-                 bool promote = true);
+                 bool promote = true, const PictureView& view = {}, bool* turned = nullptr);
 
 // The message box text for a picture that cannot be opened: its file name and why.
 std::string CannotOpenText(const std::string& path, const std::string& reason);

@@ -103,8 +103,14 @@ TEST(GifDecode, CanvasTakesTheTransparentColour) {
     const Decoded d = DecodeGif(gif);
     ASSERT_TRUE(d.ok);
     EXPECT_EQ(d.image.GetBpp(), 24u);
-    EXPECT_EQ(d.image.GetTransIndex(), 0);
-    EXPECT_EQ(d.image.GetTransColor(), (LbRgbQuad{table[2].blue, table[2].green, table[2].red, 0}));
+    // Transparent where index 2 lies and where no frame drew; opaque elsewhere.
+    ASSERT_TRUE(d.image.AlphaIsValid());
+    auto alpha = [&](int x, int yTop) { return d.image.AlphaGet(x, 7 - yTop); };
+    EXPECT_EQ(alpha(2, 0), 0);
+    EXPECT_EQ(alpha(1, 1), 0);
+    EXPECT_EQ(alpha(5, 5), 0);
+    EXPECT_EQ(alpha(0, 0), 255);
+    EXPECT_EQ(alpha(3, 0), 255);
 }
 
 TEST(GifDecode, LeaveInPlaceDrawsOverThePreviousFrame) {
@@ -128,11 +134,14 @@ TEST(GifDecode, LeaveInPlaceDrawsOverThePreviousFrame) {
     EXPECT_EQ(d.image.GetTransIndex(), -1);  // the first image's
     EXPECT_EQ(d.image.GetFrameDelay(), 10u);
 
-    // Without "leave in place" the frame stands alone.
+    // Without a disposal method or transparency the frame is still drawn over the
+    // picture, whole, as viewers show it.
     const Decoded e = DecodeGif(twoFrames(0x00), 1);
     ASSERT_TRUE(e.ok);
-    EXPECT_EQ(e.image.GetWidth(), 2u);
-    EXPECT_EQ(Indices(e.image), (std::vector<uint8_t>{7, 4, 5, 7}));
+    EXPECT_EQ(e.image.GetWidth(), 6u);
+    expected[1 * 6 + 2] = 7;
+    expected[2 * 6 + 3] = 7;
+    EXPECT_EQ(Indices(e.image), expected);
 }
 
 TEST(GifDecode, TransparencyFillsTheRestOfThePaletteWithWhite) {
@@ -165,7 +174,7 @@ TEST(GifDecode, ExtensionsAreRead) {
     EXPECT_FALSE(codec.IsTransparent());
 }
 
-TEST(GifDecode, ImagesOutsideTheScreenAreSkipped) {
+TEST(GifDecode, ImagesPartlyOutsideTheScreenAreClipped) {
     const auto table = Table(4);
     const auto gif = GifBuilder()
                          .Header(4, 4, table)
@@ -175,8 +184,14 @@ TEST(GifDecode, ImagesOutsideTheScreenAreSkipped) {
                          .bytes();
     const Decoded d = DecodeGif(gif);
     ASSERT_TRUE(d.ok);
-    EXPECT_EQ(d.frames, 1);
-    EXPECT_EQ(Indices(d.image), std::vector<uint8_t>(16, 3));
+    EXPECT_EQ(d.frames, 2);
+    ASSERT_EQ(d.image.GetWidth(), 4u);
+    EXPECT_EQ(d.image.GetPixelColor(3, 0), (LbRgbQuad{table[2].blue, table[2].green, table[2].red, 0}));
+    EXPECT_EQ(d.image.AlphaGet(3, 0), 255);  // the visible corner of the frame
+    EXPECT_EQ(d.image.AlphaGet(1, 3), 0);    // outside it
+    const Decoded second = DecodeGif(gif, 1);
+    ASSERT_TRUE(second.ok);
+    EXPECT_EQ(Indices(second.image), std::vector<uint8_t>(16, 3));
 }
 
 TEST(GifDecode, StreamContinuesAfterTheDecodedFrame) {
