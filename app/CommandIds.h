@@ -39,6 +39,7 @@ constexpr int ZoomFit = 31153;
 constexpr int SquareSelection = 31154;
 constexpr int PreviewDouble = 31155;
 constexpr int CopyCommandLine = 31156;
+constexpr int LogoBackground = 31157;  // the colour under a picture's transparent parts
 
 constexpr int BrandPellix = 31116;
 constexpr int BrandZandri = 31117;

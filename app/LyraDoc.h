@@ -33,6 +33,11 @@ public:
     std::unique_ptr<LbImage> m_pSourceImage;  // the picture as loaded
     std::unique_ptr<LbImage> m_pLogoImage;    // the working logo derived from it
     logo::Recipe m_recipe;                    // the picture's file and the commands since
+    // The picture as opened, upright, with its transparency, kept only when it has
+    // some: a new background composes it again.
+    std::unique_ptr<LbImage> m_pOpenedImage;
+    bool m_bTurnedUpright = false;            // the file's orientation turned the picture
+    LbRgbQuad m_logoBackground{255, 255, 255, 0};  // under transparent parts: white at first
     std::array<SongTable, kBrandCount> m_song;
     // Set by song input, change, delete and reading a song file; the song page enables
     // Save and Find by it. Whether closing asks about songs is HasUnsavedChanges.
@@ -81,6 +86,11 @@ public:
     // otherwise nothing changes.
     bool OpenPicture(const std::string& path, int type);
     void SaveLogo(const std::string& path, int type);
+    // The colour transparent parts of the picture are composed over (white at first):
+    // the picture is composed again from the file's and the picture commands since are
+    // applied again; the logo follows.
+    void SetLogoBackground(LbRgbQuad colour);
+
     // The logo save dialog ("logo.bmp" proposed), then the save; true when written.
     bool SaveLogoWithDialog();
     void DeleteImages();

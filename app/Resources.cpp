@@ -30,7 +30,8 @@ const std::vector<MenuItem> kLogoMenu = {
     Popup("&Edit", {Item("Rotate &Left\tCtrl+L", cmd::RotateLeft), Item("Rotate &Right\tCtrl+R", cmd::RotateRight),
                     Separator(), Item("Flip &Horizontal\tCtrl+H", cmd::FlipHorizontal),
                     Item("Flip &Vertical\tCtrl+E", cmd::FlipVertical), Separator(),
-                    Item("&Dither", cmd::DitherToggle), Item("S&quare selection", cmd::SquareSelection), Separator(),
+                    Item("&Dither", cmd::DitherToggle), Item("&Background colour...", cmd::LogoBackground),
+                    Item("S&quare selection", cmd::SquareSelection), Separator(),
                     Item("&Copy as command line", cmd::CopyCommandLine)}),
     Popup("&View", {Item("Zoom &In\tCtrl++", cmd::ZoomIn), Item("Zoom &Out\tCtrl+-", cmd::ZoomOut),
                     Item("&Actual Size\tCtrl+0", cmd::ZoomActual), Item("&Fit to Window", cmd::ZoomFit), Separator(),
@@ -57,7 +58,8 @@ const std::vector<MenuItem> kNoMenu;
 const std::vector<int> kMemoToolbar = {cmd::FileNew, cmd::FileOpen, cmd::FileSave, 0, cmd::EditFind, cmd::EditDelete};
 const std::vector<int> kLogoToolbar = {cmd::FileOpen,    cmd::FileSave,       0,
                                        cmd::RotateLeft,  cmd::RotateRight,    cmd::FlipHorizontal,
-                                       cmd::FlipVertical, cmd::Cropping,       cmd::DitherToggle};
+                                       cmd::FlipVertical, cmd::Cropping,       cmd::DitherToggle,
+                                       cmd::LogoBackground};
 const std::vector<int> kSongToolbar = {cmd::FileNew,  cmd::FileOpen,   cmd::FileSave,  cmd::EditFind,
                                        cmd::EditDelete, cmd::ShowZandri, cmd::ShowPellix, cmd::ShowQuorvel};
 const std::vector<int> kNoToolbar;
@@ -119,6 +121,7 @@ CommandTip TipFor(int id) {
         {cmd::FlipVertical, {"Flip vertical", "Flip vertical"}},
         {cmd::Cropping, {"Cropping", "Cropping"}},
         {cmd::DitherToggle, {"Dither the logo to black and white", "Dither"}},
+        {cmd::LogoBackground, {"Choose the colour under the picture's transparent parts", "Background colour"}},
         {cmd::ZoomIn, {"Show the picture larger", "Zoom in"}},
         {cmd::ZoomOut, {"Show the picture smaller", "Zoom out"}},
         {cmd::ZoomActual, {"Show the picture at its own size", "Actual size"}},

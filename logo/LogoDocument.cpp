@@ -6,6 +6,8 @@
 #include "app/CommandIds.h"
 #include "app/LyraApp.h"
 #include "app/LyraDoc.h"
+#include "image/LbComposite.h"
+#include "logo/LogoFromFile.h"
 #include "logo/LogoPipeline.h"
 #include "logo/PictureLoad.h"
 #include "platform/LongTask.h"
@@ -19,10 +21,16 @@ bool CLyraDoc::OpenPicture(const std::string& path, int type) {
     LbImage monitor;
     std::string error;
     bool loaded = false;
+    bool turned = false;
     const std::string name = std::filesystem::path(path).filename().string();
     platform::RunLongTask({"Opening " + name, [&monitor] { return int(monitor.GetProgress()); },
                            [&monitor] { monitor.SetEscape(1); }},
-                          [&] { loaded = logo::LoadPicture(path, type, *source, error, &monitor); });
+                          [&] {
+                              // Upright as the camera recorded; transparency is composed
+                              // below, keeping the picture as opened for another background.
+                              loaded = logo::LoadPicture(path, type, *source, error, &monitor, false,
+                                                         logo::PictureView{true, false, kLbWhite}, &turned);
+                          });
     if (!loaded) {
         wait.reset();
         // Stopped by the person, or not a picture: the page stays as it was.
@@ -32,6 +40,14 @@ bool CLyraDoc::OpenPicture(const std::string& path, int type) {
             platform::services().prompts->Show(logo::CannotOpenText(path, error), platform::Buttons::Ok);
         return false;
     }
+    std::unique_ptr<LbImage> opened;
+    if (loaded && LbHasTransparency(*source)) {
+        opened = std::make_unique<LbImage>(*source);
+        loaded = opened->IsValid() && LbComposeOver(*source, m_logoBackground);
+    } else if (loaded) {
+        loaded = logo::PromoteToTrueColor(*source);
+    }
+    if (!loaded && error.empty()) error = source->GetLastError();
     // Only a picture that was read replaces the old one, and only when the person agrees.
     if (HasUnsavedChanges(DataKind::Logo)) {
         wait.reset();
@@ -41,7 +57,9 @@ bool CLyraDoc::OpenPicture(const std::string& path, int type) {
     DeleteImages();
     m_pLogoImage = logo::MakeLoadedLogo(*source, type, m_bDither != 0);
     m_pSourceImage = std::move(source);
-    m_recipe = {path, {}};
+    m_pOpenedImage = std::move(opened);
+    m_bTurnedUpright = turned;
+    m_recipe = {path, {}, m_pOpenedImage ? m_logoBackground : kLbWhite};
     app_.m_nPage = page::Logo;
     UpdateAllViews(nullptr, hint::PictureLoaded);
     m_strLogoPath = path;
@@ -60,12 +78,32 @@ void CLyraDoc::SaveLogo(const std::string& path, int type) {
     if (!result.message.empty()) platform::services().prompts->Show(result.message, platform::Buttons::Ok);
 }
 
+void CLyraDoc::SetLogoBackground(LbRgbQuad colour) {
+    if (colour == m_logoBackground) return;
+    m_logoBackground = colour;
+    // Only a picture with transparency shows the background, so only its recipe names it.
+    if (!m_pOpenedImage || !m_pSourceImage) return;
+    platform::WaitCursor wait;
+    auto picture = std::make_unique<LbImage>(*m_pOpenedImage);
+    bool done = picture->IsValid() && LbComposeOver(*picture, colour);
+    for (logo::PictureCommand c : m_recipe.commands) done = done && logo::ApplyPictureCommand(*picture, c);
+    if (!done) {
+        platform::services().status->Show(picture->GetLastError());
+        return;
+    }
+    m_pSourceImage = std::move(picture);
+    m_recipe.background = colour;
+    UpdateAllViews(nullptr, hint::PictureChanged);
+}
+
 void CLyraDoc::DeleteImages() {
     // An operation still running on an image stops at its escape flag.
     for (auto* image : {&m_pSourceImage, &m_pLogoImage}) {
         if (*image) (*image)->SetEscape(1);
         image->reset();
     }
+    m_pOpenedImage.reset();
+    m_bTurnedUpright = false;
 }
 
 void CLyraDoc::RegisterPictureCommands() {

@@ -1,5 +1,7 @@
 #include "logo/LogoRecipe.h"
 
+#include "logo/BackgroundColour.h"
+
 namespace logo {
 namespace {
 
@@ -32,6 +34,7 @@ std::string CommandLine(const Recipe& recipe, const Rect& s, bool dither, const 
                        std::to_string(s.bottom);
     for (PictureCommand c : recipe.commands) line += std::string(" ") + OptionOf(c);
     if (dither) line += " --dither";
+    if (!(recipe.background == kLbWhite)) line += " --background " + ShellQuote(BackgroundText(recipe.background));
     return line;
 }
 

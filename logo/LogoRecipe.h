@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "image/LbComposite.h"
 #include "logo/LogoFromFile.h"
 
 namespace logo {
@@ -12,10 +13,12 @@ namespace logo {
 struct Recipe {
     std::string picture;                   // "" for a picture that came from no file
     std::vector<PictureCommand> commands;  // in the order they were given
+    LbRgbQuad background = kLbWhite;       // under the picture's transparent parts
 };
 
-// "lyrabox-cli logo IN OUT --select L,T,R,B [--rotate-left ...] [--dither]", with IN
-// and OUT quoted for a POSIX shell where they need it.
+// "lyrabox-cli logo IN OUT --select L,T,R,B [--rotate-left ...] [--dither]
+// [--background #rrggbb]", with IN and OUT quoted for a POSIX shell where they need it.
+// The background is given only when it is not the default white.
 std::string CommandLine(const Recipe& recipe, const Rect& selection, bool dither, const std::string& out = "logo.bmp");
 
 // The word as a POSIX shell reads it back unchanged.

@@ -20,6 +20,7 @@ SelectionStep ApplyPictureSelection(CLyraDoc& doc, const Rect& picture) {
     // A selection that holds no pixel of the picture leaves the working logo as it was.
     DeriveLogo(*doc.m_pSourceImage, picture, doc.m_bDither != 0, *doc.m_pLogoImage);
     step.status = SelectionText(picture);
+    if (doc.m_bTurnedUpright) step.status += "  rotated as the camera recorded";
     return step;
 }
 

@@ -142,6 +142,18 @@ void DrawCommand(QPainter& p, int id) {
                 p.drawRect(QRectF(5 + 4.2 * x, 5 + 4.2 * y, 4.2, 4.2));
             }
         break;
+    case cmd::LogoBackground:
+        // A swatch half over a checkerboard: the colour that shows through.
+        p.setPen(Qt::NoPen);
+        for (int y = 0; y < 4; ++y)
+            for (int x = 0; x < 4; ++x) {
+                p.setBrush((x + y) % 2 == 0 ? QColor(200, 200, 200) : QColor(250, 250, 250));
+                p.drawRect(QRectF(4 + 7 * x, 4 + 7 * y, 7, 7));
+            }
+        p.setBrush(QColor(240, 200, 40));
+        p.setPen(QPen(QColor(30, 30, 30), 1.5));
+        p.drawRoundedRect(QRectF(12.5, 12.5, 18, 18), 3, 3);
+        break;
     case cmd::ShowZandri:
         Badge(p, "Z", QColor(200, 40, 40));
         break;

@@ -1,5 +1,6 @@
 #include "logo/widgets/CLogoView.h"
 
+#include <QColorDialog>
 #include <QContextMenuEvent>
 #include <QMainWindow>
 #include <QMenu>
@@ -89,6 +90,20 @@ void CLogoView::RegisterCommands() {
         ui.Enable(true);
         ui.SetCheck(previewScale_ == 2);
     });
+    OnCommand(cmd::LogoBackground, [this] {
+        CLyraDoc* doc = Doc();
+        if (doc == nullptr) return;
+        const LbRgbQuad now = doc->m_logoBackground;
+        QColor colour(now.red, now.green, now.blue);
+        const bool chosen = chooseColour_ ? chooseColour_(colour) : [&] {
+            const QColor picked = QColorDialog::getColor(colour, this, "Background colour");
+            colour = picked;
+            return picked.isValid();
+        }();
+        if (!chosen) return;
+        doc->SetLogoBackground(LbRgbQuad{uint8_t(colour.blue()), uint8_t(colour.green()), uint8_t(colour.red()), 0});
+    });
+    OnUpdateCommand(cmd::LogoBackground, [](platform::CmdUI& ui) { ui.Enable(true); });
     OnCommand(cmd::CopyCommandLine, [this] {
         CLyraDoc* doc = Doc();
         if (doc == nullptr || !doc->m_pSourceImage || doc->m_recipe.picture.empty()) return;

@@ -61,6 +61,9 @@ public:
     // box follows the pointer. A pointer well inside stops the scrolling.
     void AutoScroll(const QPoint& pointer, std::function<void()> onStep);
     void StopAutoScroll();
+    // How the Background colour command asks for a colour (a colour dialog unless
+    // replaced): false when the person cancelled.
+    void SetColourChooser(std::function<bool(QColor&)> chooser) { chooseColour_ = std::move(chooser); }
 
 protected:
     // The picture at the scroll origin, at its natural size (zoom 1), onto a painter
@@ -76,6 +79,7 @@ protected:
     void wheelEvent(QWheelEvent* e) override;
 
 private:
+    std::function<bool(QColor&)> chooseColour_;
     // How view client points map to the picture; needs a source picture.
     logo::ViewMapping Mapping() const;
     void ConnectToFrame();

@@ -75,6 +75,8 @@ bool UseCapturedPicture(CLyraDoc& doc, const QImage& picture) {
     if (doc.m_pSourceImage) doc.m_pSourceImage->SetEscape(1);
     doc.m_pSourceImage = std::move(source);
     doc.m_recipe = {};  // no file to make the logo from
+    doc.m_pOpenedImage.reset();
+    doc.m_bTurnedUpright = false;
     // Without a loaded picture there is no working logo yet; give the view one to cut
     // into, so that the preview shows the selection at once.
     if (!doc.m_pLogoImage) doc.m_pLogoImage = std::make_unique<LbImage>(96, 96, 24, 0);

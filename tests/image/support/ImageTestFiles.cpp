@@ -56,6 +56,11 @@ Bytes MakeBmp(const BmpLayout& s) {
         Put16(header, 6, uint16_t(s.height));
         Put16(header, 8, 1);
         Put16(header, 10, s.bpp);
+    } else if (s.headerSize == 16) {
+        Put32(header, 4, uint32_t(s.width));
+        Put32(header, 8, uint32_t(s.height));
+        Put16(header, 12, 1);
+        Put16(header, 14, s.bpp);
     } else {
         Put32(header, 4, uint32_t(s.width));
         Put32(header, 8, uint32_t(s.height));
@@ -68,6 +73,7 @@ Bytes MakeBmp(const BmpLayout& s) {
         Put32(header, 32, s.clrUsed);
         if (s.headerSize >= 52)
             for (int i = 0; i < 3; ++i) Put32(header, 40 + 4 * i, s.masks[i]);
+        if (s.headerSize >= 56) Put32(header, 52, s.alphaMask);
     }
     Bytes out;
     if (s.fileHeader) {

@@ -30,6 +30,7 @@ struct BmpLayout {
     uint32_t sizeImage = 0;
     uint32_t clrUsed = 0;
     uint32_t masks[3] = {0, 0, 0};  // stored inside headers of 52 bytes and more
+    uint32_t alphaMask = 0;          // stored inside headers of 56 bytes and more
     Bytes extra;
     Bytes data;
     bool fileHeader = true;
