@@ -360,6 +360,51 @@ private slots:
         }
     }
 
+    // Pictures as viewers show them: a half-transparent PNG over white and over a chosen
+    // background, and a phone photo stored on its side (EXIF orientation 6), give in the
+    // window the logo that lyrabox-cli makes from the copied command line.
+    void viewerPicturesGiveTheCommandLineLogo() {
+        const QString dir = Dir("viewer");
+        QImage clear(150, 120, QImage::Format_ARGB32);
+        for (int y = 0; y < clear.height(); ++y)
+            for (int x = 0; x < clear.width(); ++x) clear.setPixel(x, y, (Colour(x, y) & 0xFFFFFF) | uint32_t((x * 2 + y) & 255) << 24);
+        QVERIFY(clear.save(dir + "/clear.png", "PNG"));
+        QByteArray jpeg;
+        QBuffer buffer(&jpeg);
+        QVERIFY(Picture(200, 120).save(&buffer, "JPG", 90));
+        const char app1[] = "\xFF\xE1\x00\x22" "Exif\0\0" "II*\0\x08\0\0\0" "\x01\0" "\x12\x01\x03\0\x01\0\0\0\x06\0\0\0" "\0\0\0\0";
+        jpeg.insert(2, QByteArray(app1, 36));
+        QFile phone(dir + "/phone.jpg");
+        QVERIFY(phone.open(QIODevice::WriteOnly) && phone.write(jpeg) == jpeg.size());
+        phone.close();
+        struct Case {
+            const char* file;
+            QColor background;
+            bool turned;
+        } cases[] = {{"clear.png", Qt::white, false}, {"clear.png", QColor(20, 120, 200), false}, {"phone.jpg", Qt::white, true}};
+        std::vector<std::string> logos;
+        for (const Case& c : cases) {
+            QVERIFY(Open(dir + "/" + c.file));
+            view->SetColourChooser([&](QColor& colour) {
+                colour = c.background;
+                return true;
+            });
+            Run(cmd::LogoBackground);
+            QCOMPARE(f->doc().m_pSourceImage->GetWidth(), c.turned ? 120u : 150u);
+            QCOMPARE(Status().contains("rotated as the camera recorded"), c.turned);
+            SizeTo(Box()->pos() + QPoint(110, 100));
+            Run(cmd::CopyCommandLine);
+            const QString line = QString::fromStdString(f->services.clipboard.text);
+            const QString folder = dir + "/" + QString::number(logos.size());
+            QDir().mkpath(folder);
+            Save(folder + "/window.bmp");
+            QCOMPARE(RunShell(line, folder), 0);
+            logos.push_back(Bytes(folder + "/window.bmp"));
+            QVERIFY2(Bytes(folder + "/logo.bmp") == logos.back(), qPrintable(line));
+        }
+        QVERIFY(logos[0] != logos[1]);  // the background shows through
+    }
+
     // Escape stops opening a large picture and turning it; the page keeps what it had.
     void escapeStopsLongWork() {
         const QString dir = Dir("escape");
