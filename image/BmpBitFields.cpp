@@ -51,6 +51,17 @@ void BmpBitFieldRow(const uint8_t* src, uint32_t width, uint32_t bpp, const BmpC
         }
         return;
     }
+    if (ch[0].bits == 8 && ch[1].bits == 8 && ch[2].bits == 8 && alpha == nullptr) {
+        // Whole bytes in any order: each channel is a shift, nothing to widen.
+        const int r = ch[0].shift, g = ch[1].shift, b = ch[2].shift;
+        for (uint32_t x = 0; x < width; ++x, bgr += 3) {
+            const uint32_t w = LbLoad32(src + 4 * x);
+            bgr[0] = uint8_t(w >> b);
+            bgr[1] = uint8_t(w >> g);
+            bgr[2] = uint8_t(w >> r);
+        }
+        return;
+    }
     for (uint32_t x = 0; x < width; ++x, bgr += 3) {
         const uint32_t w = LbLoad32(src + 4 * x);
         bgr[0] = ch[2].Of(w);
