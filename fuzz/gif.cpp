@@ -29,6 +29,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     LbMemFile in(data, size);
     if (!codec.Decode(&in)) return 0;
     if (codec.GetNumFrames() <= codec.GetFrame() || !codec.IsValid()) __builtin_trap();
+    // The frames a walk of the blocks counts are the frames the decoder counted.
+    LbMemFile walk(data, size);
+    if (LbImageGIF::CountFrames(&walk) != codec.GetNumFrames()) __builtin_trap();
     if (uint64_t(codec.GetWidth()) * codec.GetHeight() > 40000) return 0;
 
     LbImage picture;
