@@ -44,9 +44,13 @@ struct Cp949Text {
     std::vector<std::string> folded, foldedTo, dropped;
 };
 
-Cp949Text ToCp949(const std::string& utf8) {
+Cp949Text ToCp949(const std::string& text) {
     Cp949Text r;
-    cp949::Conversion whole = cp949::FromUtf8(utf8);
+    cp949::Conversion whole = cp949::FromUtf8(text);
+    // Composed only when needed: CP949's own characters come back from it as they were
+    // (some, such as its compatibility Hanja, would be composed into other ones).
+    const std::string utf8 = whole.ok ? text : unicode::Composed(text);
+    if (!whole.ok && utf8 != text) whole = cp949::FromUtf8(utf8);
     if (whole.ok) {
         r.text = std::move(whole.text);
         return r;
@@ -137,7 +141,7 @@ FitResult FitContacts(const Contacts& contacts, FitPolicy policy, int room) {
                      FitAction::Refused);
                 continue;
             }
-            Cp949Text t = ToCp949(unicode::Composed(OneLine(f.text)));
+            Cp949Text t = ToCp949(OneLine(f.text));
             f.out = std::move(t.text);
             bool changed = false;
             if (misfit != FitAction::Trimmed && (!t.folded.empty() || !t.dropped.empty())) {

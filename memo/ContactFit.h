@@ -2,8 +2,9 @@
 // Fitting contacts from other programs into memo rows, and the report of every contact
 // that does not fit as it is: a field over its byte limit, a character CP949 cannot
 // hold, an e-mail too long once split for the device, an empty contact, a contact past
-// the room in the list, a field holding NUL. Nothing is changed without a note. Text is
-// composed (NFC) first and a control character (a line break, a tab) is a space.
+// the room in the list, a field holding NUL. Nothing is changed without a note. Text that
+// CP949 cannot hold as it is is composed (NFC) first (decomposed Hangul, as macOS writes
+// it), and a control character (a line break, a tab) is a space.
 //
 // Numbers and e-mail addresses are never cut: a shorter number is another number. A
 // number over its limit loses its spaces, dashes, dots and brackets first; what still

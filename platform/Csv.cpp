@@ -120,8 +120,9 @@ std::string CsvLine(const std::vector<std::string>& fields) {
     for (size_t k = 0; k < fields.size(); ++k) {
         if (k) out += ',';
         const std::string& f = fields[k];
-        // A leading byte-order mark is quoted too, or a reader would take it for the file's.
-        if (f.find_first_of(",\"\r\n") == std::string::npos && f.rfind("\xEF\xBB\xBF", 0) != 0) {
+        // A leading byte-order mark is quoted too, or a reader would take it for the file's;
+        // so are semicolons and tabs, or a reader could take one for the separator.
+        if (f.find_first_of(",;\t\"\r\n") == std::string::npos && f.rfind("\xEF\xBB\xBF", 0) != 0) {
             out += f;
             continue;
         }

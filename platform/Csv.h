@@ -28,7 +28,8 @@ bool ParseCsv(const std::string& text, std::vector<CsvRow>& rows, std::string& e
 // True when the row names these columns, ignoring case and surrounding spaces.
 bool IsHeader(const CsvRow& row, const std::vector<std::string>& columns);
 
-// One row, fields quoted where needed, ended by CRLF.
+// One row, comma separated, fields quoted where needed (a separator of any kind, a quote,
+// a line break), ended by CRLF.
 std::string CsvLine(const std::vector<std::string>& fields);
 
 }  // namespace csv

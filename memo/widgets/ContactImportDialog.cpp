@@ -23,7 +23,7 @@ CContactImportDialog::CContactImportDialog(const Contacts& contacts, const std::
     setWindowTitle("Import contacts");
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(new QLabel(QString("%1 contacts read from %2.").arg(contacts.size()).arg(fileName)));
-    layout->addWidget(new QLabel("Contacts that do not fit as they are:"));
+    layout->addWidget(new QLabel("What the import does with the file and each contact that does not fit as it is:"));
     report_->setObjectName("report");
     // A line is read whole without scrolling sideways: long lines wrap.
     report_->setWordWrap(true);

@@ -231,7 +231,8 @@ TEST(Contacts, FitReportAndPolicies) {
 TEST(Contacts, MemoRoundTripThroughVCardAndCsv) {
     std::mt19937 rng(14);
     const std::vector<std::string> pieces = {"a", "Z", "7", " ", "-", "(", ")", ".", ",", ";", "\\", "\"", ":",
-                                             Cp("가"), Cp("힣"), Cp("김"), Cp("똠"), Cp("ㄱ"), Cp("漢")};
+                                             Cp("가"), Cp("힣"), Cp("김"), Cp("똠"), Cp("ㄱ"), Cp("漢"),
+                                             "\xCB\xD0"};  // a compatibility Hanja, not to be composed
     const std::vector<std::string> mailPieces = {"a", "b", "9", ".", "_", "@", Cp("가"), Cp("나")};
     auto make = [&](const std::vector<std::string>& from, size_t limit) {
         std::string s;
@@ -284,5 +285,26 @@ TEST(Contacts, FilesFromRealAddressBooks) {
         for (const MemoInput& in : fit.rows)
             rows.push_back({cp949::ToUtf8(in.name).text, cp949::ToUtf8(in.tel).text, cp949::ToUtf8(in.email).text});
         EXPECT_EQ(rows, file.rows) << file.name;
+    }
+}
+
+// The exported card splits the name where it shows its parts and says which numbers are
+// a cell phone's.
+TEST(Contacts, VCardExportNameParts) {
+    struct Case {
+        const char *name, *tel, *n, *telLine;
+    } cases[] = {
+        {"John Smith", "010-1234-5678", "N:Smith;John;;;", "TEL;TYPE=CELL:010-1234-5678"},
+        {"Anna Maria Rossi", "+82 10 5555 0000", "N:Rossi;Anna Maria;;;", "TEL;TYPE=CELL:+82 10 5555 0000"},
+        {"김철수", "02-555-0100", "N:김;철수;;;", "TEL;TYPE=VOICE:02-555-0100"},
+        {"山田 花子", "0120-1", "N:山田;花子;;;", "TEL;TYPE=VOICE:0120-1"},
+        {"남궁민수씨", "", "N:남궁민수씨;;;;", nullptr},  // five syllables show no parts
+        {"Kim, K;", "", "N:K\\;;Kim\\,;;;", nullptr},
+    };
+    for (const Case& c : cases) {
+        const std::string card = WriteVCards({{c.name, c.tel, "", 1}});
+        EXPECT_NE(card.find(std::string("\r\n") + c.n + "\r\n"), std::string::npos) << card;
+        if (c.telLine) EXPECT_NE(card.find(std::string("\r\n") + c.telLine + "\r\n"), std::string::npos) << card;
+        else EXPECT_EQ(card.find("TEL"), std::string::npos) << card;
     }
 }
