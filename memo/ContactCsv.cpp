@@ -25,21 +25,23 @@ struct Layout {
     std::vector<Numbered> numbered;
 
     explicit Layout(const csv::CsvRow& header) {
-        const auto& f = header.fields;
-        for (const std::string& cell : f) columns.push_back(ContactColumnOf(cell));
-        for (size_t i = 0; i < f.size(); ++i) {
-            std::string key = Trimmed(f[i]);
+        std::vector<std::string> keys;
+        for (const std::string& cell : header.fields) {
+            columns.push_back(ContactColumnOf(cell));
+            std::string key = Trimmed(cell);
             for (char& c : key) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+            keys.push_back(std::move(key));
+        }
+        for (size_t i = 0; i < keys.size(); ++i) {
+            const std::string& key = keys[i];
             bool phone = key.rfind("phone ", 0) == 0;
             if (!phone && key.rfind("e-mail ", 0) != 0) continue;
             if (key.size() < 8 || key.substr(key.size() - 8) != " - value") continue;
-            std::string stem = key.substr(0, key.size() - 8);
+            const std::string stem = key.substr(0, key.size() - 8);
+            const std::string type = stem + " - type", label = stem + " - label";
             size_t kind = std::string::npos;
-            for (size_t k = 0; k < f.size(); ++k) {
-                std::string other = Trimmed(f[k]);
-                for (char& c : other) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-                if (other == stem + " - type" || other == stem + " - label") kind = k;
-            }
+            for (size_t k = 0; k < keys.size(); ++k)
+                if (keys[k] == type || keys[k] == label) kind = k;
             numbered.push_back({phone, i, kind});
         }
     }

@@ -4,7 +4,6 @@
 // value is decoded (quoted-printable or base64, then its CHARSET) into UTF-8.
 #include <algorithm>
 #include <charconv>
-#include <climits>
 
 #include "memo/VCard.h"
 #include "platform/Cp949.h"

@@ -30,6 +30,7 @@ CContactImportDialog::CContactImportDialog(const Contacts& contacts, const std::
     report_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     report_->setResizeMode(QListView::Adjust);
     report_->setTextElideMode(Qt::ElideNone);
+    report_->setSpacing(2);  // wrapped lines of one item apart from the next
     layout->addWidget(report_, 1);
 
     auto* fit = new QGroupBox("A contact that does not fit");
