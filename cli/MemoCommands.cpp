@@ -18,6 +18,7 @@ namespace {
 bool TakeChoice(Args& args, const std::string& name, const std::vector<std::string>& choices, std::string& value,
                 std::string& error) {
     for (size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--") break;
         if (args[i] != name) continue;
         if (i + 1 >= args.size() || std::find(choices.begin(), choices.end(), args[i + 1]) == choices.end()) {
             std::string list;
@@ -38,8 +39,9 @@ int MemoExport(const Args& given) {
     InOut io;
     if (!TakeChoice(args, "--to", {"csv", "vcard"}, to, error) || !ParseInOut(args, false, io, error))
         return Fail(2, "memo export: " + error);
-    if (int refused = CheckPaths(io.in, io.out, {"mmo"})) return refused;
     if (to.empty()) to = FileExtension(io.out) == "vcf" ? "vcard" : "csv";
+    if (int refused = CheckPaths(io.in, io.out, to == "vcard" ? ContentKind::VCard : ContentKind::Csv))
+        return refused;
     MemoTable table{};
     int entries = 0;
     if (!ReadMemoFile(io.in, table, entries)) return Fail(1, io.in + ": cannot be read");
@@ -55,7 +57,7 @@ int MemoImport(const Args& given) {
     if (!TakeChoice(args, "--from", {"csv", "vcard"}, from, error) ||
         !TakeChoice(args, "--fit", {"trim", "skip", "fail"}, fit, error) || !ParseInOut(args, true, io, error))
         return Fail(2, "memo import: " + error);
-    if (int refused = CheckPaths(io.in, io.out, {"csv", "vcf"})) return refused;
+    if (int refused = CheckPaths(io.in, io.out, ContentKind::MemoFile)) return refused;
     ContactFormat format = from == "vcard" ? ContactFormat::VCard
                            : from == "csv" ? ContactFormat::Csv
                                            : ContactFormat::Detect;
