@@ -20,19 +20,19 @@ constexpr size_t kSongRecord = 64;
 
 bool StartsWith(std::string_view s, std::string_view prefix) { return s.substr(0, prefix.size()) == prefix; }
 
-// Entry records, then 0xFF filler records to the end; the last six are always filler.
+// Entry records, each with the zero bytes that end its two e-mail pieces (12 bytes of
+// 16), then 0xFF filler records to the 256th; a list of all 250 entries has none.
 bool IsMemoFile(std::string_view head, uint64_t size) {
-    if (size != kMemoFileBytes || head.size() < kMemoFileBytes) return false;
-    auto filler = [&](size_t record) {
-        const std::string_view r = head.substr(record * kMemoRecord, kMemoRecord);
-        return std::all_of(r.begin(), r.end(), [](char c) { return uint8_t(c) == 0xFF; });
-    };
-    size_t first = 0;
-    while (first < kMemoFileBytes / kMemoRecord && !filler(first)) ++first;
-    if (first > kMemoEntryRecords) return false;
-    for (size_t r = first; r < kMemoFileBytes / kMemoRecord; ++r)
-        if (!filler(r)) return false;
-    return true;
+    if ((size != kMemoFileBytes && size != kMemoEntryRecords * kMemoRecord) || head.size() < size) return false;
+    const size_t records = size / kMemoRecord;
+    size_t r = 0;
+    for (; r < records && uint8_t(head[r * kMemoRecord]) != 0xFF; ++r) {
+        const std::string_view record = head.substr(r * kMemoRecord, kMemoRecord), zeros("\0\0\0\0", 4);
+        if (record.substr(44, 4) != zeros || record.substr(60, 4) != zeros) return false;
+    }
+    if (r > kMemoEntryRecords) return false;
+    const std::string_view filler = head.substr(r * kMemoRecord, size - r * kMemoRecord);
+    return std::all_of(filler.begin(), filler.end(), [](char c) { return uint8_t(c) == 0xFF; });
 }
 
 // Every record a bracketed song "[..." or "*" filler, no NUL anywhere.

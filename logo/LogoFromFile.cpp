@@ -8,6 +8,7 @@
 
 #include "app/FileTypes.h"
 #include "image/LbByteOrder.h"
+#include "image/LbPackedRow.h"
 #include "logo/LogoPipeline.h"
 #include "logo/PictureLoad.h"
 
@@ -155,22 +156,30 @@ bool TurnedSelection(const LbImage& source, Point origin, const LogoJob& job, co
     const int64_t dxX = right.x - start.x, dxY = right.y - start.y, dyX = down.x - start.x, dyY = down.y - start.y;
     const int64_t sourceHeight = source.GetHeight();
     const uint32_t bpp = source.GetBpp(), bytes = bpp / 8;
+    const uint8_t* bottom = source.GetBits(0);
+    const size_t stride = source.GetEffWidth();
     LbRgbQuad palette[256] = {};
     for (uint32_t i = 0; bpp <= 8 && i < (1u << bpp); ++i) palette[i] = source.GetPaletteColor(uint8_t(i));
+    // In tiles, so that a turn, which reads the source down its columns, finds the
+    // rows it reads still in the cache.
+    constexpr int kTile = 64;
     const int width = s.Width(), height = s.Height();
-    for (int y = 0; y < height; ++y) {
-        uint8_t* row = out.GetBits(uint32_t(height - 1 - y));
-        int64_t px = start.x + y * dyX - origin.x, py = start.y + y * dyY - origin.y;
-        for (int x = 0; x < width; ++x, px += dxX, py += dxY, row += 3) {
-            const uint32_t sourceRow = uint32_t(sourceHeight - 1 - py);
-            if (bpp >= 24) {
-                std::memcpy(row, source.GetBits(sourceRow) + px * bytes, 3);
-            } else {
-                const uint8_t index = bpp == 8 ? source.GetBits(sourceRow)[px]
-                                               : source.GetPixelIndex(int32_t(px), int32_t(sourceRow));
-                row[0] = palette[index].blue;
-                row[1] = palette[index].green;
-                row[2] = palette[index].red;
+    for (int y0 = 0; y0 < height; y0 += kTile) {
+        for (int x0 = 0; x0 < width; x0 += kTile) {
+            for (int y = y0; y < std::min(height, y0 + kTile); ++y) {
+                uint8_t* row = out.GetBits(uint32_t(height - 1 - y)) + 3 * size_t(x0);
+                int64_t px = start.x + y * dyX + x0 * dxX - origin.x, py = start.y + y * dyY + x0 * dxY - origin.y;
+                for (int x = x0; x < std::min(width, x0 + kTile); ++x, px += dxX, py += dxY, row += 3) {
+                    const uint8_t* in = bottom + size_t(sourceHeight - 1 - py) * stride;
+                    if (bpp >= 24) {
+                        std::memcpy(row, in + px * bytes, 3);
+                    } else {
+                        const LbRgbQuad& c = palette[PackedIndex(in, uint32_t(px), bpp)];
+                        row[0] = c.blue;
+                        row[1] = c.green;
+                        row[2] = c.red;
+                    }
+                }
             }
         }
     }
