@@ -18,25 +18,22 @@ namespace {
 std::string Be16(uint32_t v) { return std::string{char(v >> 8), char(v & 0xFF)}; }
 std::string Be32(uint32_t v) { return Be16(v >> 16) + Be16(v & 0xFFFF); }
 
-// A PNG of only its header chunk and end (CRCs are not looked at by the header reader).
+// A PNG of only its header chunk and end; a JPEG's frame header (components 1 or 3).
 std::string PngHeaderOnly(uint32_t w, uint32_t h, int depth, int colour) {
-    return std::string("\x89PNG\r\n\x1a\n", 8) + Be32(13) + "IHDR" + Be32(w) + Be32(h) + char(depth) + char(colour) +
-           std::string(3, '\0') + Be32(0) + Be32(0) + "IEND" + Be32(0xAE426082);
+    return std::string("\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR", 16) + Be32(w) + Be32(h) + char(depth) + char(colour) +
+           std::string(7, '\0') + Be32(0) + "IEND" + Be32(0xAE426082);
 }
-
 std::string JpegFrame(uint32_t w, uint32_t h, int components) {
-    std::string sof = "\xFF\xC0" + Be16(8 + 3 * components) + "\x08" + Be16(h) + Be16(w) + char(components);
-    for (int c = 0; c < components; ++c) sof += std::string{char(c + 1), '\x11', '\0'};
-    return sof;
+    return "\xFF\xC0" + Be16(8 + 3 * components) + "\x08" + Be16(h) + Be16(w) + char(components) +
+           std::string("\x01\x11\0\x02\x11\0\x03\x11\0", 3 * size_t(components));
 }
 
 // Runs the command line limited to its present address space plus room: a describer
 // that allocated for the claimed picture would fail.
 CliResult RunInLittleMemory(const std::vector<std::string>& args, const std::string& dir) {
     return RunCliInChild(args, dir, [] {
-        std::ifstream statm("/proc/self/statm");
         size_t pages = 0;
-        statm >> pages;
+        std::ifstream("/proc/self/statm") >> pages;
         const rlim_t limit = rlim_t(pages) * rlim_t(sysconf(_SC_PAGESIZE)) + (rlim_t(20) << 20);
         rlimit r{limit, limit};
         setrlimit(RLIMIT_AS, &r);
@@ -54,8 +51,7 @@ TEST(InfoCli, DescribesFromHeadersInLittleMemory) {
     std::string flood = "\xFF\xD8";
     for (int i = 0; i < 249950; ++i) flood += std::string("\xFF\xE1\x00\x02", 4);
     flood += JpegFrame(16, 8, 3) + "\xFF\xD9";
-    // Frames outside the screen count: a viewer shows them.
-    std::string outside = EmptyFramesGif(4, 4, 2);
+    std::string outside = EmptyFramesGif(4, 4, 2);  // and a frame outside the screen, which viewers show
     outside.insert(outside.size() - 1, std::string("\x2c\x10\0\x10\0\x04\0\x04\0\0\x02\0", 12));
     struct Case {
         const char* name;
@@ -83,8 +79,6 @@ TEST(InfoCli, DescribesFromHeadersInLittleMemory) {
         EXPECT_EQ(r.code, c.code) << c.name << ": " << r.err;
         EXPECT_NE(r.out.find(c.out), std::string::npos) << c.name << ": " << r.out;
         EXPECT_NE(r.err.find(c.err), std::string::npos) << c.name << ": " << r.err;
-        if (c.code == 0) {
-            EXPECT_EQ(r.err, "") << c.name;
-        }
+        EXPECT_TRUE(c.code != 0 || r.err.empty()) << c.name << ": " << r.err;
     }
 }
