@@ -297,7 +297,7 @@ bool EncodeWithLibpng(LbImagePNG& image, LbFile* hFile, const PngWritePlan& plan
         png_set_PLTE(png, pinfo, colors, int(plan.paletteCount));
         if (plan.alphaCount > 0) png_set_tRNS(png, pinfo, plan.alpha, int(plan.alphaCount), nullptr);
         background.index = plan.backgroundIndex;
-    } else if (plan.colourType == kPngGrey) {
+    } else if (plan.colourType == kPngGrey || plan.colourType == kPngGreyAlpha) {
         background.gray = plan.backgroundGrey;
     } else {
         background.red = plan.backgroundRgb[0];

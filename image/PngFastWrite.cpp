@@ -176,7 +176,7 @@ bool WriteHead(Writer& out, const PngWritePlan& plan) {
         if (plan.alphaCount > 0 && !out.Chunk("tRNS", plan.alpha, plan.alphaCount)) return false;
         background[0] = plan.backgroundIndex;
         backgroundBytes = 1;
-    } else if (plan.colourType == kPngGrey) {
+    } else if (plan.colourType == kPngGrey || plan.colourType == kPngGreyAlpha) {
         background[0] = uint8_t(plan.backgroundGrey >> 8);
         background[1] = uint8_t(plan.backgroundGrey);
         backgroundBytes = 2;

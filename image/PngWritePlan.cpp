@@ -30,6 +30,16 @@ PngWritePlan PlanPngWrite(LbImage& image) {
     plan.yPelsPerMeter = image.GetHeader().yPelsPerMeter;
     const uint32_t bpp = image.GetBpp();
 
+    if (image.IsIndexed() && image.AlphaIsValid()) {
+        // Palette files hold no alpha per pixel: the colours are written out.
+        plan.fromPalette = true;
+        plan.colourType = IsGreyRamp(image) ? kPngGreyAlpha : kPngRgba;
+        plan.pixelBytes = plan.colourType == kPngRgba ? 4 : 2;
+        plan.rowBytes = size_t(plan.width) * plan.pixelBytes;
+        plan.backgroundGrey = 255;
+        plan.backgroundRgb[0] = plan.backgroundRgb[1] = plan.backgroundRgb[2] = 255;
+        return plan;
+    }
     if (!image.IsIndexed()) {
         plan.colourType = image.AlphaIsValid() ? kPngRgba : kPngRgb;
         plan.pixelBytes = plan.colourType == kPngRgba ? 4 : 3;
@@ -97,6 +107,23 @@ void PngFileRow(const LbImage& image, const PngWritePlan& plan, uint32_t fromTop
     const uint32_t y = plan.height - 1 - fromTop;
     const uint8_t* row = image.GetBits(y);
     const uint32_t width = plan.width;
+    if (plan.fromPalette) {
+        // An indexed picture with an alpha plane: colour (or grey) and alpha per pixel.
+        const int32_t trans = image.GetTransIndex();
+        const uint32_t bpp = image.GetBpp();
+        const bool grey = plan.colourType == kPngGreyAlpha;
+        for (uint32_t x = 0; x < width; ++x) {
+            const uint8_t i = PackedIndex(row, x, bpp);
+            const LbRgbQuad c = image.GetPaletteColor(i);
+            *dst++ = c.red;
+            if (!grey) {
+                *dst++ = c.green;
+                *dst++ = c.blue;
+            }
+            *dst++ = i == trans ? 0 : image.AlphaGet(int32_t(x), int32_t(y));
+        }
+        return;
+    }
     switch (plan.colourType) {
         case kPngRgb:
             for (uint32_t x = 0; x < width; ++x, row += 3, dst += 3) {

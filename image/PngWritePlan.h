@@ -8,12 +8,16 @@
 //   other indexed pictures                                        -> palette, 1/4/8 bits
 //   24-bit without an alpha plane                                 -> RGB, 8 bits
 //   24-bit with an alpha plane                                    -> RGBA, 8 bits
+//   indexed with an alpha plane, grey ramp                        -> grey and alpha, 8 bits
+//   other indexed with an alpha plane                             -> RGBA, 8 bits
+// With an alpha plane, the plane gives each pixel's alpha (the transparent index
+// still makes its pixels transparent; the palette's own alpha is not used).
 #include <cstddef>
 #include <cstdint>
 
 class LbImage;
 
-enum PngColourType : uint8_t { kPngGrey = 0, kPngRgb = 2, kPngPalette = 3, kPngRgba = 6 };
+enum PngColourType : uint8_t { kPngGrey = 0, kPngRgb = 2, kPngPalette = 3, kPngGreyAlpha = 4, kPngRgba = 6 };
 
 struct PngWritePlan {
     uint32_t width = 0;
@@ -21,6 +25,7 @@ struct PngWritePlan {
     uint8_t bitDepth = 8;
     PngColourType colourType = kPngRgb;
     uint8_t pixelBytes = 3;   // bytes from one pixel to the next (1 below 8 bits)
+    bool fromPalette = false; // indexed picture written as grey-alpha or RGBA
     size_t rowBytes = 0;      // bytes of one file row, without its filter byte
     // Palette pictures: the entries written (red, green, blue) and, when alphaCount
     // is not 0, that many transparency entries.

@@ -24,7 +24,7 @@ namespace {
 using namespace imgtest;
 
 // A picture with smooth parts, noise and hard edges, so that every filter is
-// the best one somewhere; bpp 24, with or without an alpha plane, or indexed.
+// the best one somewhere; 24-bit or indexed, with or without an alpha plane.
 LbImage Picture(uint32_t width, uint32_t height, uint32_t bpp, bool alpha, uint32_t seed) {
     LbImage image(width, height, bpp, LB_FORMAT_BMP);
     std::mt19937 random(seed);
@@ -37,11 +37,11 @@ LbImage Picture(uint32_t width, uint32_t height, uint32_t bpp, bool alpha, uint3
                 image.SetPixelColor(int32_t(x), int32_t(y),
                                     LbRgbQuad{uint8_t(edge ? 255 - x : x * 3 + noise), uint8_t(y * 2 + noise),
                                               uint8_t((x + y) / 3 + (edge ? 128 : 0)), 0});
-                if (alpha) image.AlphaSet(int32_t(x), int32_t(y), uint8_t(x * 5 + y + noise));
             } else {
                 const uint32_t v = edge ? random() : (x + y) / 4 + noise / 4;
                 image.SetPixelIndex(int32_t(x), int32_t(y), uint8_t(v % (1u << bpp)));
             }
+            if (alpha) image.AlphaSet(int32_t(x), int32_t(y), uint8_t(x * 5 + y + noise));
         }
     return image;
 }
@@ -79,7 +79,7 @@ Bytes LibpngPixels(const Bytes& file) {
 struct Kind {
     const char* name;
     uint32_t bpp;
-    bool alpha;        // 24-bit: an alpha plane
+    bool alpha;        // an alpha plane
     int palette;       // indexed: 0 colours, 1 grey ramp, 2 colours with a transparent index, 3 with alpha entries
     int colourType;    // what the file must say
 };
@@ -90,6 +90,7 @@ const Kind kKinds[] = {
     {"grey1", 1, false, 1, PNG_COLOR_TYPE_GRAY},       {"pal8", 8, false, 0, PNG_COLOR_TYPE_PALETTE},
     {"pal4", 4, false, 0, PNG_COLOR_TYPE_PALETTE},     {"pal1", 1, false, 0, PNG_COLOR_TYPE_PALETTE},
     {"pal8trans", 8, false, 2, PNG_COLOR_TYPE_PALETTE}, {"pal4alpha", 4, false, 3, PNG_COLOR_TYPE_PALETTE},
+    {"grey8plane", 8, true, 1, PNG_COLOR_TYPE_GRAY_ALPHA}, {"pal4plane", 4, true, 0, PNG_COLOR_TYPE_RGB_ALPHA},
 };
 
 LbImage Make(const Kind& kind, uint32_t width, uint32_t height) {
@@ -128,7 +129,7 @@ TEST(PngWrite, EveryKindAndLevelReadsBackExactly) {
                 Bytes file;
                 ASSERT_TRUE(EncodeBytes(image, file, LB_FORMAT_PNG)) << name << ": " << image.GetLastError();
                 ASSERT_GT(file.size(), 33u) << name;
-                EXPECT_EQ(file[24], kind.bpp == 24 ? 8 : kind.bpp) << name << ": bit depth";
+                EXPECT_EQ(file[24], kind.bpp == 24 || kind.alpha ? 8 : kind.bpp) << name << ": bit depth";
                 EXPECT_EQ(file[25], kind.colourType) << name << ": colour type";
                 const Bytes expected = Expected(image);
                 EXPECT_EQ(LibpngPixels(file), expected) << name;
