@@ -203,17 +203,22 @@ bool PngFastWrite(LbFile* file, LbImage& image, const PngWritePlan& plan, const 
     const PngFilterSet filters = filtered ? settings.filters : kPngOnlyNone;
     const int level = settings.deflateLevel < 1 ? 1 : settings.deflateLevel > 3 ? 3 : settings.deflateLevel;
 
-    // Working memory, all of it in one block: the row above and this row (each
+    // Working memory, most of it in one block: the row above and this row (each
     // behind its lead of zeros), the filters' scratch, the block of filtered rows,
     // one IDAT chunk and the deflater's level buffer.
     const size_t rowSpan = kPngRowLead + rowBytes + kPngRowTail;
     const size_t scratchBytes = filters == kPngOnlyNone ? 0 : 5 * (rowBytes + kPngRowTail);
     const size_t blockBytes = rowBytes + 1 > kBlockBytes ? rowBytes + 1 : kBlockBytes;
     const size_t levelBytes = LevelBufferBytes(level);
+    // ISA-L's output for one block and, when runs are tried, the block of runs and
+    // its list of runs (ZlibStream) are held beside it.
+    const size_t compressedBytes = blockBytes + blockBytes / 8 + 1024;
+    const size_t runBytes = settings.tryRuns ? compressedBytes + 2 * blockBytes : 0;
     const size_t working = 2 * rowSpan + scratchBytes + blockBytes + kChunkBytes + levelBytes;
-    LbBudgetHold hold(working);
+    const size_t counted = working + compressedBytes + runBytes;
+    LbBudgetHold hold(counted);
     if (!hold.ok()) {
-        const std::string refusal = "PNG working memory " + LbMemoryLimitError(working);
+        const std::string refusal = "PNG working memory " + LbMemoryLimitError(counted);
         return out.Fail(refusal.c_str());
     }
     std::unique_ptr<uint8_t[]> memory(new (std::nothrow) uint8_t[working]);

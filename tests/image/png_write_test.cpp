@@ -15,6 +15,7 @@
 
 #include "image/LbImage.h"
 #include "image/DeflateRunBlock.h"
+#include "image/LbFile.h"
 #include "image/LbImagePNG.h"
 #include "image/PngRowFilter.h"
 #include "support/ImageTestFiles.h"
@@ -152,6 +153,35 @@ TEST(PngWrite, EveryKindAndLevelReadsBackExactly) {
     WriteFile(scriptPath, Bytes(script.begin(), script.end()));
     ASSERT_EQ(std::system(("/usr/bin/python3 " + scriptPath).c_str()), 0);
     for (const auto& [path, expected] : written) EXPECT_EQ(ReadFile(path + ".pillow"), expected) << path;
+}
+
+// A stream that takes `room` bytes and then fails, as a full disk does.
+class FullStream : public LbMemFile {
+public:
+    explicit FullStream(size_t room) : m_room(room) { Open(); }
+    size_t Write(const void* buffer, size_t size, size_t count) override {
+        if (size * count > m_room) return 0;
+        m_room -= size * count;
+        return LbMemFile::Write(buffer, size, count);
+    }
+
+private:
+    size_t m_room;
+};
+
+TEST(PngWrite, AFullDiskFailsEveryLevel) {
+    LbImage image = Picture(700, 300, 24, false, 3);
+    for (uint32_t level : {LB_PNG_FAST, LB_PNG_DEFAULT, LB_PNG_SMALL}) {
+        image.SetEncodeOption(level);
+        Bytes whole;
+        ASSERT_TRUE(EncodeBytes(image, whole, LB_FORMAT_PNG));
+        // Full in the signature, the head, the data and the very last chunk.
+        for (size_t room : {size_t(5), size_t(60), whole.size() / 2, whole.size() - 1}) {
+            FullStream disk(room);
+            EXPECT_FALSE(image.Encode(&disk, LB_FORMAT_PNG)) << level << " " << room;
+            EXPECT_STREQ(image.GetLastError(), "Write Error") << level << " " << room;
+        }
+    }
 }
 
 TEST(PngWrite, VectorFiltersEqualThePlainOnes) {
