@@ -112,8 +112,8 @@ TEST(PngWrite, EveryKindAndLevelReadsBackExactly) {
     struct Size {
         uint32_t width, height;
     };
-    // One pixel; widths around the vector step; one wide enough for several
-    // blocks of rows and several IDAT chunks.
+    // One pixel; widths around the vector step; one large enough for several
+    // blocks of rows and several IDAT chunks (at 2 bytes a pixel and more).
     const Size sizes[] = {{1, 1}, {5, 3}, {37, 19}, {700, 300}};
     const struct {
         const char* name;
@@ -123,6 +123,7 @@ TEST(PngWrite, EveryKindAndLevelReadsBackExactly) {
     for (const Kind& kind : kKinds)
         for (const Size& size : sizes)
             for (const auto& level : levels) {
+                if (size.width > 100 && kind.bpp < 24 && !kind.alpha) continue;
                 const std::string name = std::string(kind.name) + "-" + std::to_string(size.width) + "x" +
                                          std::to_string(size.height) + "-" + level.name;
                 LbImage image = Make(kind, size.width, size.height);
