@@ -13,6 +13,7 @@
 #include "image/LbComposite.h"
 #include "image/LbImageGIF.h"
 #include "image/LbOrientation.h"
+#include "image/LbImagePNG.h"
 #include "image/LbPictureHeader.h"
 #include "logo/BackgroundColour.h"
 
@@ -44,6 +45,15 @@ bool KeepsTransparency(const LbImage& image, uint32_t outType) {
     return outType == LB_FORMAT_GIF && image.IsIndexed() && !image.AlphaIsValid() && !image.AlphaPaletteIsEnabled();
 }
 
+// The PNG encoder's level by its command-line name.
+bool PngLevelOf(const std::string& name, uint32_t& level) {
+    if (name == "fast") level = LB_PNG_FAST;
+    else if (name == "default") level = LB_PNG_DEFAULT;
+    else if (name == "small") level = LB_PNG_SMALL;
+    else return false;
+    return true;
+}
+
 }  // namespace
 
 uint32_t PictureTypeOf(const std::string& path) {
@@ -69,6 +79,7 @@ int RunConvert(const std::vector<std::string>& args) {
     uint32_t gifMethod = LB_GIF_RLE;
     bool upright = true;
     LbRgbQuad background = kLbWhite;
+    uint32_t pngLevel = LB_PNG_DEFAULT;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& word = args[i];
         if (!IsOptionAt(args, i)) {
@@ -86,6 +97,11 @@ int RunConvert(const std::vector<std::string>& args) {
             if (i + 1 >= args.size() || !logo::ParseBackground(args[i + 1], background))
                 return Fail(2, "convert: --background needs a colour: #RRGGBB, white or black");
             ++i;
+        } else if (word == "--png-level") {
+            if (i + 1 >= args.size()) return Fail(2, "convert: --png-level needs a value");
+            const std::string& value = args[++i];
+            if (!PngLevelOf(value, pngLevel))
+                return Fail(2, "convert: --png-level needs fast, default or small, not '" + value + "'");
         } else if (word == "--frame" || word == "--quality") {
             if (i + 1 >= args.size()) return Fail(2, "convert: " + word + " needs a value");
             const std::string& value = args[++i];
@@ -129,7 +145,7 @@ int RunConvert(const std::vector<std::string>& args) {
     if (!KeepsTransparency(image, outType) && !LbComposeOver(image, background))
         return Fail(1, in + ": cannot be composed over the background: " + std::string(image.GetLastError()));
     image.SetJpegQuality(uint8_t(quality));
-    image.SetEncodeOption(gifMethod);
+    image.SetEncodeOption(outType == LB_FORMAT_PNG ? pngLevel : gifMethod);
     if (!image.Save(out, outType)) {
         const std::string reason = image.GetLastError();
         if (reason.rfind("saved, but", 0) == 0) return Fail(1, out + ": " + reason);

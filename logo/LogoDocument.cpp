@@ -8,10 +8,26 @@
 #include "app/LyraDoc.h"
 #include "image/LbComposite.h"
 #include "logo/LogoFromFile.h"
+#include "image/LbBudget.h"
 #include "logo/LogoPipeline.h"
 #include "logo/PictureLoad.h"
 #include "platform/LongTask.h"
 #include "platform/Services.h"
+
+namespace {
+
+// Long picture work is one job of the image library, with the resource budget a
+// command of the command line has (opened on the thread the work runs on). What it
+// throws comes back as a message; the work only fills what the caller puts in place
+// after it succeeded, so a failure changes nothing.
+std::string RunPictureJob(const platform::LongTask& task, const std::function<void()>& work) {
+    return platform::RunLongTask(task, [&work] {
+        LbJob job;
+        work();
+    });
+}
+
+}  // namespace
 
 bool CLyraDoc::OpenPicture(const std::string& path, int type) {
     std::optional<platform::WaitCursor> wait(std::in_place);
@@ -23,14 +39,19 @@ bool CLyraDoc::OpenPicture(const std::string& path, int type) {
     bool loaded = false;
     bool turned = false;
     const std::string name = std::filesystem::path(path).filename().string();
-    platform::RunLongTask({"Opening " + name, [&monitor] { return int(monitor.GetProgress()); },
-                           [&monitor] { monitor.SetEscape(1); }},
-                          [&] {
-                              // Upright as the camera recorded; transparency is composed
-                              // below, keeping the picture as opened for another background.
-                              loaded = logo::LoadPicture(path, type, *source, error, &monitor, false,
-                                                         logo::PictureView{true, false, kLbWhite}, &turned);
-                          });
+    // Upright as the camera recorded; transparency is composed below, keeping the
+    // picture as opened for another background.
+    const std::string thrown =
+        RunPictureJob({"Opening " + name, [&monitor] { return int(monitor.GetProgress()); },
+                       [&monitor] { monitor.SetEscape(1); }},
+                      [&] {
+                          loaded = logo::LoadPicture(path, type, *source, error, &monitor, false,
+                                                     logo::PictureView{true, false, kLbWhite}, &turned);
+                      });
+    if (!thrown.empty()) {
+        loaded = false;
+        error = thrown;
+    }
     if (!loaded) {
         wait.reset();
         // Stopped by the person, or not a picture: the page stays as it was.
@@ -126,10 +147,15 @@ void CLyraDoc::RegisterPictureCommands() {
             LbImage& picture = *m_pSourceImage;
             LbImage turned;
             bool done = false;
-            platform::RunLongTask({left ? "Rotating left" : "Rotating right", [&picture] { return int(picture.GetProgress()); },
-                                   [&picture] { picture.SetEscape(1); }},
-                                  [&] { done = left ? picture.RotateLeft(&turned) : picture.RotateRight(&turned); });
+            const std::string thrown =
+                RunPictureJob({left ? "Rotating left" : "Rotating right", [&picture] { return int(picture.GetProgress()); },
+                               [&picture] { picture.SetEscape(1); }},
+                              [&] { done = left ? picture.RotateLeft(&turned) : picture.RotateRight(&turned); });
             picture.SetEscape(0);
+            if (!thrown.empty()) {
+                platform::services().status->Show("The picture cannot be turned: " + thrown + ".");
+                return;
+            }
             if (!done) {
                 platform::services().status->Show(picture.GetLastError());
                 return;
