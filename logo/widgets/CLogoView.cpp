@@ -264,11 +264,15 @@ void CLogoView::SetPreview(CLogoPreview* preview) {
 
 QImage CLogoView::DevicePreview(const LbImage& logo) {
     QImage out = LbToQImage(logo);
-    // The 5-bit channels the logo file keeps, as reading the file widens them.
+    // The 5-bit channels the logo file keeps, as reading the file widens them: the
+    // top three bits repeated below the five (31 becomes 255).
     constexpr QRgb kFiveBits = 0xFFF8F8F8;
     for (int row = 0; row < out.height(); ++row) {
         auto* line = reinterpret_cast<QRgb*>(out.scanLine(row));
-        for (int x = 0; x < out.width(); ++x) line[x] &= kFiveBits;
+        for (int x = 0; x < out.width(); ++x) {
+            const QRgb five = line[x] & kFiveBits;
+            line[x] = five | ((five >> 5) & 0x070707);
+        }
     }
     return out;
 }

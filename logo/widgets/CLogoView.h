@@ -41,8 +41,9 @@ public:
     void SetPreview(CLogoPreview* preview);
     CLogoPreview* Preview() const { return preview_; }
     // Draws the working logo as the device shows it: each pixel from the RGB 5-5-5
-    // value the logo file stores (each 5-bit channel shifted back up by 3, as reading
-    // that file gives it), scaled over the rectangle without smoothing.
+    // value the logo file stores (each 5-bit channel widened back to 8 bits by
+    // repeating its bits, as reading that file gives it), scaled over the rectangle
+    // without smoothing.
     static void PaintPreview(const CLyraDoc& doc, QPainter& painter, const QRect& rect);
     // The working logo as the device shows it, 96 x 96 (null without a logo).
     static QImage DevicePreview(const LbImage& logo);

@@ -67,7 +67,7 @@ class LogoViewTest : public QObject {
                 const int px = cut.width() == 96 ? x : int(x * double(sx));
                 const int fromBottom = cut.height() == 96 ? 95 - y : int((95 - y) * double(sy));
                 // As the device shows it: 5 bits a channel.
-                const QRgb expected = Colour(cut.left() + px, cut.top() + cut.height() - 1 - fromBottom) & 0xFFF8F8F8;
+                const QRgb expected = AsDeviceFile(Colour(cut.left() + px, cut.top() + cut.height() - 1 - fromBottom));
                 if (shown.pixel(x, y) != expected)
                     QFAIL(qPrintable(QString("%1: preview (%2,%3) is %4, expected %5")
                                          .arg(where).arg(x).arg(y).arg(shown.pixel(x, y), 0, 16).arg(expected, 0, 16)));
@@ -222,7 +222,7 @@ private slots:
         // where rotated (X, Y) is old (59 - Y, X). Preview pixel (1, 1) takes column 0
         // and, counting 94 rows from the bottom, row 59 - trunc(94 * 0.625) = 1.
         const QImage shown = preview->grab().toImage();
-        QCOMPARE(shown.pixel(1, 1), Colour(58, 0) & 0xFFF8F8F8);
+        QCOMPARE(shown.pixel(1, 1), AsDeviceFile(Colour(58, 0)));
     }
 
     void newPictureKeepsScrollInProportion() {

@@ -192,7 +192,7 @@ private slots:
         QStringList items;
         for (QAction* a : edit->actions()) items << (a->isSeparator() ? QString("-") : a->text());
         QCOMPARE(items, QStringList({"Rotate &Left\tCtrl+L", "Rotate &Right\tCtrl+R", "-", "Flip &Horizontal\tCtrl+H",
-                                     "Flip &Vertical\tCtrl+E", "-", "&Dither", "S&quare selection", "-",
+                                     "Flip &Vertical\tCtrl+E", "-", "&Dither", "&Background colour...", "S&quare selection", "-",
                                      "&Copy as command line"}));
         QCOMPARE(CFlatMenus::CommandIdOf(edit->actions().at(4)), cmd::FlipVertical);
         QVERIFY(!edit->separatorsCollapsible());  // every separator is shown
