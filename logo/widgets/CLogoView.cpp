@@ -420,11 +420,11 @@ void CLogoView::ShowStatus(const std::string& text) {
 }
 
 void CLogoView::contextMenuEvent(QContextMenuEvent* e) {
-    // Screen capture has no menu item or key; the page offers it here, where it leaves
-    // the menus and the accelerator table as they are.
+    // Screen capture is also in the File menu and on the toolbar; the picture's own
+    // menu offers it where the pointer is.
     auto* frame = qobject_cast<CMainFrame*>(window());
     if (frame == nullptr) return;
     QMenu menu(this);
-    QAction* capture = menu.addAction("Capture...");
+    QAction* capture = menu.addAction("Capture screen...");
     if (menu.exec(e->globalPos()) == capture) frame->Router().Execute(cmd::Capture);
 }

@@ -296,7 +296,7 @@ private slots:
         QCOMPARE(Doc().m_pSourceImage->GetType(), 0u);
         QCOMPARE(Box()->Selection(), QRect(0, 0, 96, 96));
         CheckPreview(QRect(0, 0, 96, 96), "captured desktop");
-        QCOMPARE(ui->status.texts.back(), std::string("Sup (1024x768x24)"));
+        QCOMPARE(ui->status.texts.back(), std::string("1024 x 768 pixels"));
         Screenshot("logo_page_captured");
     }
 };

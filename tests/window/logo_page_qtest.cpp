@@ -17,7 +17,9 @@
 #include "image/LbImage.h"
 #include "logo/widgets/CLogoView.h"
 #include "logo/widgets/CSelectionBox.h"
+#include "logo/widgets/ScreenCapture.h"
 #include "support/FrameFixture.h"
+#include "ui/widgets/CFlatToolBar.h"
 
 namespace {
 
@@ -78,6 +80,13 @@ int RunShell(const QString& line, const QString& folder) {
 }
 
 }  // namespace
+
+namespace logo {
+// How QCOMPARE shows a selection that differs.
+char* toString(const Rect& r) {
+    return QTest::toString(QString("(%1, %2)-(%3, %4)").arg(r.left).arg(r.top).arg(r.right).arg(r.bottom));
+}
+}  // namespace logo
 
 class LogoPageTest : public QObject {
     Q_OBJECT
@@ -234,6 +243,30 @@ private slots:
         view->horizontalScrollBar()->setValue(900);
         QTest::mouseMove(view->viewport(), QPoint(5, 5));
         QVERIFY2(Status().endsWith(QString::fromStdString(selectionText)), qPrintable(Status()));
+    }
+
+    // Capture is in the File menu and on the toolbar; the status line then tells the
+    // picture's size.
+    void captureFromTheMenuAndTheToolbar() {
+        int captures = 0;
+        f->frame->onCapture = [&] { ++captures; };
+        QAction* item = nullptr;
+        for (QAction* a : f->frame->menuBar()->actions().at(0)->menu()->actions())
+            if (a->text().startsWith("&Capture screen")) item = a;
+        QVERIFY(item != nullptr);
+        f->frame->Actions().Refresh();
+        QVERIFY(item->isEnabled());
+        item->trigger();
+        QCOMPARE(captures, 1);
+        CFlatToolBar* bar = f->frame->ToolBar(page::Logo);
+        int button = -1;
+        for (int i = 0; i < bar->ButtonCount(); ++i)
+            if (bar->CommandAt(i) == cmd::Capture) button = i;
+        QVERIFY(button >= 0);
+        QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier, bar->ButtonRect(button).center());
+        QCOMPARE(captures, 2);
+        QVERIFY(UseCapturedPicture(f->doc(), Picture(1600, 1000)));
+        QCOMPARE(f->services.status.texts.back(), std::string("1600 x 1000 pixels"));
     }
 
     void shiftOrTheOptionKeepsTheSelectionSquare() {
