@@ -88,6 +88,14 @@ struct ViewMapping {
     int clientHeight = 0;
 };
 
+// The scale of a picture fitted into the client area: the same for both axes, so the
+// picture keeps its proportions (the side that reaches the client's edge first decides).
+// 1 without a picture or a client area.
+double FitScale(const ViewMapping& m);
+// The size the picture is shown at: its size times the zoom, or times FitScale when
+// fitted into the window (truncated).
+Point ShownSize(const ViewMapping& m);
+
 // A point in view client coordinates in picture coordinates (rows from the top).
 Point ViewToImage(Point p, const ViewMapping& m);
 // The view client point that shows picture point p: the inverse of ViewToImage

@@ -65,7 +65,7 @@ public:
 protected:
     // The picture at the scroll origin, at its natural size (zoom 1), onto a painter
     // whose origin is the viewport's top-left. Fitted into the window, fitted is the
-    // picture already converted (LbToQImage), stretched over the client area.
+    // picture already converted (LbToQImage), scaled to fit the client area.
     void OnDraw(QPainter& painter, const QImage& fitted);
     void paintEvent(QPaintEvent* e) override;
     void mouseMoveEvent(QMouseEvent* e) override;
@@ -98,6 +98,7 @@ private:
     // is this one, exact at every zoom.
     logo::Rect placed_;
     QRect placedAt_;
+    bool placing_ = false;  // the box is being put in a new place: no selection taken meanwhile
     QTimer* autoScroll_ = nullptr;
     QPoint autoScrollPointer_;
     std::function<void()> autoScrollStep_;

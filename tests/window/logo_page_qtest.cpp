@@ -245,6 +245,90 @@ private slots:
         QVERIFY2(Status().endsWith(QString::fromStdString(selectionText)), qPrintable(Status()));
     }
 
+    // Fit to Window shows the whole picture at one scale for both directions, and the
+    // 96 x 96 selection stays 96 x 96 picture pixels through moves, a resized window,
+    // Ctrl+0 and zooming in, with its centre in view.
+    void fitAndZoomKeepTheSelectionInView() {
+        const QString dir = Dir("fit");
+        struct Case {
+            const char* name;
+            QSize picture;
+        } cases[] = {{"wide.png", {2400, 700}}, {"tall.png", {500, 2200}}};
+        for (const Case& c : cases) {
+            const QImage picture = Picture(c.picture.width(), c.picture.height());
+            QVERIFY(picture.save(dir + "/" + c.name, "PNG"));
+            view->horizontalScrollBar()->setValue(0);
+            view->verticalScrollBar()->setValue(0);
+            if (f->doc().m_pSourceImage) f->services.prompts.answers.push_back(platform::Answer::No);  // the last logo
+            QVERIFY(Open(dir + "/" + c.name));
+            Drag(QPoint(50, 50), QPoint(250, 130));  // the box moved by (206, 86)
+            QCOMPARE(view->PictureSelection(), (logo::Rect{206, 86, 302, 182}));
+            Run(cmd::ZoomFit);
+            QVERIFY(f->doc().m_bFitToWindow);
+            QCOMPARE(view->PictureSelection(), (logo::Rect{206, 86, 302, 182}));
+            auto fitScale = [&] {
+                const QSize client = view->viewport()->size();
+                return std::min(double(client.width()) / c.picture.width(), double(client.height()) / c.picture.height());
+            };
+            auto checkShown = [&](const char* when) {
+                // The picture as shown: every sampled point is the picture's pixel at the
+                // one scale, the box over the selection's pixels.
+                const double scale = fitScale();
+                // The picture's shown size, whole pixels: one scale for both directions
+                // to within a pixel.
+                const QSize size(int(c.picture.width() * scale), int(c.picture.height() * scale));
+                const double sx = double(size.width()) / c.picture.width(), sy = double(size.height()) / c.picture.height();
+                QVERIFY(std::abs(sx / sy - 1) <= 1.0 / std::min(size.width(), size.height()));
+                const QImage shown = view->viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+                for (int y = 3; y < int(c.picture.height() * scale) - 1; y += 37)
+                    for (int x = 3; x < int(c.picture.width() * scale) - 1; x += 41) {
+                        if (Box()->geometry().contains(x, y)) continue;
+                        // The picture pixel under the screen pixel's centre, or one beside
+                        // it (where the painter rounds).
+                        const int px = int((x + 0.5) / sx), py = int((y + 0.5) / sy);
+                        bool found = false;
+                        for (int dy = -1; dy <= 1 && !found; ++dy)
+                            for (int dx = -1; dx <= 1 && !found; ++dx)
+                                found = shown.pixel(x, y) == Colour(px + dx, py + dy);
+                        QVERIFY2(found, qPrintable(QString("%1 %2: (%3, %4)").arg(c.name, when).arg(x).arg(y)));
+                    }
+                const logo::Rect s = view->PictureSelection();
+                const QRect at = Box()->Selection();
+                QVERIFY2(std::abs(at.left() - s.left * scale) <= 1 && std::abs(at.width() - s.Width() * scale) <= 1,
+                         qPrintable(QString("%1 %2").arg(c.name, when)));
+                QVERIFY2(s.Width() == 96 && s.Height() == 96, qPrintable(QString("%1 %2: %3").arg(c.name, when, toString(s))));
+            };
+            checkShown("fitted");
+            for (QPoint by : {QPoint(7, 3), QPoint(-5, 11), QPoint(13, -2)}) {
+                const QPoint grab(9, 3);  // on the frame between the corner and middle handles
+                Drag(grab, Box()->pos() + grab + by);
+                checkShown("moved");
+            }
+            const logo::Rect moved = view->PictureSelection();
+            f->frame->resize(f->frame->width() + 120, f->frame->height() - 60);
+            QCoreApplication::processEvents();
+            checkShown("resized");
+            QCOMPARE(view->PictureSelection(), moved);
+
+            Key(Qt::Key_0);  // Ctrl+0: the picture at its own size, the selection in view
+            QVERIFY(!f->doc().m_bFitToWindow);
+            QCOMPARE(view->PictureSelection(), moved);
+            QVERIFY2(view->viewport()->rect().contains(Box()->Selection()), c.name);
+            for (float zoom : {2.0f, 4.0f}) {
+                Key(Qt::Key_Equal);
+                QCOMPARE(f->doc().m_fZoom, zoom);
+                QCOMPARE(view->PictureSelection(), moved);
+                QVERIFY2(view->viewport()->rect().contains(Box()->Selection().center()), c.name);
+            }
+            if (c.picture.width() > c.picture.height()) Screenshot("logo_page_zoomed_selection");
+            Run(cmd::ZoomFit);
+            if (c.picture.width() > c.picture.height()) Screenshot("logo_page_fitted");
+            Run(cmd::ZoomFit);
+            Key(Qt::Key_0);
+            f->frame->resize(f->frame->width() - 120, f->frame->height() + 60);
+        }
+    }
+
     // Capture is in the File menu and on the toolbar; the status line then tells the
     // picture's size.
     void captureFromTheMenuAndTheToolbar() {
