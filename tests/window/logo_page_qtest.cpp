@@ -499,6 +499,18 @@ private slots:
         QVERIFY(f->doc().m_recipe.commands.empty());
         Key(Qt::Key_L);  // not stopped this time: the escape flag was put down again
         QCOMPARE(f->doc().m_pSourceImage->GetWidth(), 3000u);
+        // Every turn's progress starts from nothing, not from where the last one ended
+        // or the reading of the picture left it.
+        QStringList shown;
+        connect(f->frame->statusBar(), &QStatusBar::messageChanged, this, [&](const QString& m) { shown << m; });
+        for (int turn = 0; turn < 3; ++turn) {
+            if (turn == 2) QVERIFY(Open(dir + "/big.bmp"));
+            shown.clear();
+            Key(Qt::Key_R);
+            QVERIFY(!shown.isEmpty());
+            QVERIFY2(shown[0].startsWith("Rotating right... 0%"), qPrintable(shown[0]));
+        }
+        disconnect(f->frame->statusBar(), nullptr, this, nullptr);
     }
 };
 
