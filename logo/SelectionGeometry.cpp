@@ -71,8 +71,9 @@ Rect SizeBox(const Rect& box, Handle mode, Point p, const ScrollState& s) {
 }
 
 double FitScale(const ViewMapping& m) {
-    if (m.pictureWidth <= 0 || m.pictureHeight <= 0 || m.clientWidth <= 0 || m.clientHeight <= 0) return 1.0;
-    return std::min(double(m.clientWidth) / m.pictureWidth, double(m.clientHeight) / m.pictureHeight);
+    const int width = m.clientWidth - 2 * m.origin, height = m.clientHeight - 2 * m.origin;
+    if (m.pictureWidth <= 0 || m.pictureHeight <= 0 || width <= 0 || height <= 0) return 1.0;
+    return std::min(double(width) / m.pictureWidth, double(height) / m.pictureHeight);
 }
 
 Point ShownSize(const ViewMapping& m) {
@@ -84,10 +85,10 @@ Point ViewToImage(Point p, const ViewMapping& m) {
     if (m.fitToWindow) {
         // Fitted, nothing scrolls: the picture starts at the client's top-left.
         const double scale = FitScale(m);
-        return {int(p.x / scale), int(p.y / scale)};
+        return {int((p.x - m.origin) / scale), int((p.y - m.origin) / scale)};
     }
-    const float fx = float(p.x + m.scrollX) / m.zoom;
-    const float fy = float(p.y + m.scrollY) / m.zoom;
+    const float fx = float(p.x + m.scrollX - m.origin) / m.zoom;
+    const float fy = float(p.y + m.scrollY - m.origin) / m.zoom;
     return {int(fx), int(fy)};
 }
 
@@ -97,8 +98,8 @@ Point ImageToView(Point p, const ViewMapping& m) {
         const int whole = int(v);
         return (double(whole) < v ? whole + 1 : whole) - scroll;
     };
-    if (m.fitToWindow) return {axis(p.x, FitScale(m), 0), axis(p.y, FitScale(m), 0)};
-    return {axis(p.x, m.zoom, m.scrollX), axis(p.y, m.zoom, m.scrollY)};
+    if (m.fitToWindow) return {axis(p.x, FitScale(m), -m.origin), axis(p.y, FitScale(m), -m.origin)};
+    return {axis(p.x, m.zoom, m.scrollX - m.origin), axis(p.y, m.zoom, m.scrollY - m.origin)};
 }
 
 Rect SquareBox(const Rect& box, Handle mode, const ScrollState& s) {

@@ -86,6 +86,9 @@ struct ViewMapping {
     int pictureHeight = 0;
     int clientWidth = 0;
     int clientHeight = 0;
+    // Where the picture's top-left is drawn in the unscrolled view: a margin around
+    // the picture that shows the whole frame of a box at its edge.
+    int origin = 0;
 };
 
 // The scale of a picture fitted into the client area: the same for both axes, so the

@@ -244,8 +244,10 @@ void CLogoView::UpdateScrollBars() {
     verticalScrollBar()->setPageStep(page.height());
     horizontalScrollBar()->setSingleStep(std::max(1, page.width() / 100 * 10));
     verticalScrollBar()->setSingleStep(std::max(1, page.height() / 100 * 10));
-    horizontalScrollBar()->setRange(0, std::max(0, total_.width() - page.width()));
-    verticalScrollBar()->setRange(0, std::max(0, total_.height() - page.height()));
+    // The margins around the picture scroll with it.
+    const QSize area = total_.isEmpty() ? QSize(0, 0) : total_ + QSize(2 * kMargin, 2 * kMargin);
+    horizontalScrollBar()->setRange(0, std::max(0, area.width() - page.width()));
+    verticalScrollBar()->setRange(0, std::max(0, area.height() - page.height()));
 }
 
 void CLogoView::resizeEvent(QResizeEvent* e) {
@@ -337,7 +339,8 @@ logo::ViewMapping CLogoView::Mapping() const {
             int(doc.m_pSourceImage->GetWidth()),
             int(doc.m_pSourceImage->GetHeight()),
             viewport()->width(),
-            viewport()->height()};
+            viewport()->height(),
+            kMargin};
 }
 
 void CLogoView::ViewToImage(int& x, int& y) const {
@@ -393,7 +396,7 @@ void CLogoView::OnUpdate(platform::View*, long hint) {
         DeleteSelectionBox();
         // The first selection: at most 96 x 96 picture pixels from the picture point
         // at the view's top-left, whatever the zoom.
-        const logo::Point at = logo::ViewToImage({0, 0}, Mapping());
+        const logo::Point at = logo::ViewToImage({kMargin, kMargin}, Mapping());
         const logo::Rect first = logo::FirstSelection(int(picture.GetWidth()), int(picture.GetHeight()));
         placedAt_ = QRect();
         m_pSelectionBox = new CSelectionBox(this, QRect(0, 0, 1, 1));
@@ -439,12 +442,12 @@ void CLogoView::OnDraw(QPainter& p, const QImage& fitted) {
         if (fitted.isNull() || shown.x <= 0 || shown.y <= 0) return;
         p.save();
         p.setRenderHint(QPainter::SmoothPixmapTransform, false);
-        p.drawImage(QRect(0, 0, shown.x, shown.y), fitted);
+        p.drawImage(QRect(kMargin, kMargin, shown.x, shown.y), fitted);
         p.restore();
     } else if (doc->m_fZoom == 1.0f) {
-        LbDraw(picture, p, -scroll.x(), -scroll.y());
+        LbDraw(picture, p, kMargin - scroll.x(), kMargin - scroll.y());
     } else {
-        LbDraw(picture, p, -scroll.x(), -scroll.y(), int(float(picture.GetWidth()) * doc->m_fZoom),
+        LbDraw(picture, p, kMargin - scroll.x(), kMargin - scroll.y(), int(float(picture.GetWidth()) * doc->m_fZoom),
                int(float(picture.GetHeight()) * doc->m_fZoom));
     }
 }

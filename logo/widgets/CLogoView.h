@@ -54,8 +54,13 @@ public:
     void SetZoom(float zoom, bool fitToWindow);
     bool SquareSelection() const { return squareSelection_; }
     // The limits a drag of the box keeps: the scroll area, or the client area when
-    // the picture is fitted into it.
+    // the picture is fitted into it. They are counted from Origin().
     logo::ScrollState DragLimits() const;
+    // The picture is drawn this far in from the view's edges, so that the frame of a
+    // box at the picture's edge is shown whole; where the picture starts in the
+    // unscrolled view.
+    static constexpr int kMargin = logo::kBoxFrame;
+    static QPoint Origin() { return {kMargin, kMargin}; }
     // During a drag, the pointer (view client coordinates); at or beyond the view's
     // edge the view scrolls that way, and onStep is run after each scroll step so the
     // box follows the pointer. A pointer well inside stops the scrolling.

@@ -261,13 +261,13 @@ private slots:
             view->verticalScrollBar()->setValue(0);
             if (f->doc().m_pSourceImage) f->services.prompts.answers.push_back(platform::Answer::No);  // the last logo
             QVERIFY(Open(dir + "/" + c.name));
-            Drag(QPoint(50, 50), QPoint(250, 130));  // the box moved by (206, 86)
-            QCOMPARE(view->PictureSelection(), (logo::Rect{206, 86, 302, 182}));
+            Drag(QPoint(50, 50), QPoint(250, 130));  // the box moved by (200, 80)
+            QCOMPARE(view->PictureSelection(), (logo::Rect{200, 80, 296, 176}));
             Run(cmd::ZoomFit);
             QVERIFY(f->doc().m_bFitToWindow);
-            QCOMPARE(view->PictureSelection(), (logo::Rect{206, 86, 302, 182}));
+            QCOMPARE(view->PictureSelection(), (logo::Rect{200, 80, 296, 176}));
             auto fitScale = [&] {
-                const QSize client = view->viewport()->size();
+                const QSize client = view->viewport()->size() - QSize(2, 2) * CLogoView::kMargin;
                 return std::min(double(client.width()) / c.picture.width(), double(client.height()) / c.picture.height());
             };
             auto checkShown = [&](const char* when) {
@@ -280,21 +280,22 @@ private slots:
                 const double sx = double(size.width()) / c.picture.width(), sy = double(size.height()) / c.picture.height();
                 QVERIFY(std::abs(sx / sy - 1) <= 1.0 / std::min(size.width(), size.height()));
                 const QImage shown = view->viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+                const int m = CLogoView::kMargin;  // the picture starts this far in
                 for (int y = 3; y < int(c.picture.height() * scale) - 1; y += 37)
                     for (int x = 3; x < int(c.picture.width() * scale) - 1; x += 41) {
-                        if (Box()->geometry().contains(x, y)) continue;
+                        if (Box()->geometry().contains(x + m, y + m)) continue;
                         // The picture pixel under the screen pixel's centre, or one beside
                         // it (where the painter rounds).
                         const int px = int((x + 0.5) / sx), py = int((y + 0.5) / sy);
                         bool found = false;
                         for (int dy = -1; dy <= 1 && !found; ++dy)
                             for (int dx = -1; dx <= 1 && !found; ++dx)
-                                found = shown.pixel(x, y) == Colour(px + dx, py + dy);
+                                found = shown.pixel(x + m, y + m) == Colour(px + dx, py + dy);
                         QVERIFY2(found, qPrintable(QString("%1 %2: (%3, %4)").arg(c.name, when).arg(x).arg(y)));
                     }
                 const logo::Rect s = view->PictureSelection();
                 const QRect at = Box()->Selection();
-                QVERIFY2(std::abs(at.left() - s.left * scale) <= 1 && std::abs(at.width() - s.Width() * scale) <= 1,
+                QVERIFY2(std::abs(at.left() - CLogoView::kMargin - s.left * scale) <= 1 && std::abs(at.width() - s.Width() * scale) <= 1,
                          qPrintable(QString("%1 %2").arg(c.name, when)));
                 QVERIFY2(s.Width() == 96 && s.Height() == 96, qPrintable(QString("%1 %2: %3").arg(c.name, when, toString(s))));
             };
@@ -359,12 +360,12 @@ private slots:
         QVERIFY(Open(dir + "/p.png"));
         // The handle's edge lands 4 pixels beyond the pointer, the selection 6 inside it.
         SizeTo(QPoint(300, 150));  // without Shift: any shape
-        QCOMPARE(view->PictureSelection().Width(), 298);
-        QCOMPARE(view->PictureSelection().Height(), 148);
+        QCOMPARE(view->PictureSelection().Width(), 292);  // the picture starts 6 pixels in
+        QCOMPARE(view->PictureSelection().Height(), 142);
         SizeTo(QPoint(250, 120), Qt::ShiftModifier);  // corner with Shift: the larger side
         logo::Rect s = view->PictureSelection();
-        QCOMPARE(s.Width(), 248);
-        QCOMPARE(s.Height(), 248);
+        QCOMPARE(s.Width(), 242);
+        QCOMPARE(s.Height(), 242);
         SizeTo(QPoint(480, 470), Qt::ShiftModifier);  // held by the picture's bottom end
         s = view->PictureSelection();
         QCOMPARE(s.Width(), s.Height());
@@ -379,11 +380,11 @@ private slots:
         // The middle-right handle widens the square downwards too.
         Drag(QPoint(Box()->width() - 2, Box()->height() / 2), QPoint(260, 60));
         s = view->PictureSelection();
-        QCOMPARE(s.Width(), 258);
-        QCOMPARE(s.Height(), 258);
+        QCOMPARE(s.Width(), 252);
+        QCOMPARE(s.Height(), 252);
         Drag(QPoint(100, 100), QPoint(260, 190));  // moved into the open: still the same square
-        QCOMPARE(view->PictureSelection().Width(), 258);
-        QCOMPARE(view->PictureSelection().Height(), 258);
+        QCOMPARE(view->PictureSelection().Width(), 252);
+        QCOMPARE(view->PictureSelection().Height(), 252);
         Screenshot("logo_page_square_selection");
         Run(cmd::SquareSelection);
         SizeTo(QPoint(300, 150));
