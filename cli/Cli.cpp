@@ -1,10 +1,12 @@
 #include "cli/Cli.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <new>
 #include <sstream>
 #include <string>
 
+#include "cli/Io.h"
 #include "cli/Registry.h"
 #include "image/LbBudget.h"
 #include "platform/AtomicFile.h"
@@ -19,8 +21,8 @@ constexpr const char* kUsage =
     "  lyrabox-cli info FILE...\n"
     "  lyrabox-cli convert IN OUT [--frame N] [--quality Q] [--gif-method rle|lzw|plain]\n"
     "  lyrabox-cli logo IN OUT [--select L,T,R,B] [--rotate-left] [--rotate-right] [--flip-h] [--flip-v] [--dither]\n"
-    "  lyrabox-cli memo export IN.mmo [--to csv|vcard] [-o OUT]\n"
-    "  lyrabox-cli memo import IN.csv|IN.vcf -o OUT.mmo [--from csv|vcard] [--fit trim|skip|fail]\n"
+    "  lyrabox-cli memo export IN.mmo [--to csv|vcard] [--bom] [-o OUT]\n"
+    "  lyrabox-cli memo import IN.csv|IN.vcf -o OUT.mmo [--from csv|vcard] [--fit trim|skip|fail] [--encoding NAME]\n"
     "  lyrabox-cli song export IN.kok [-o OUT.csv]\n"
     "  lyrabox-cli song import IN.csv -o OUT.kok\n";
 
@@ -33,10 +35,14 @@ constexpr const char* kHelp =
     "            (smallest files) or plain\n"
     "  logo      cut, scale to 96x96 and save the device logo, as the logo page does\n"
     "  memo      export a memo file to CSV (name,tel,email) or vCard, or import one from\n"
-    "            vCard or CSV (ours, Google Contacts, Outlook, Thunderbird)\n"
+    "            vCard or CSV (ours, Google Contacts, Outlook, Thunderbird); a file that\n"
+    "            is not UTF-8 is read as CP949 (or as --encoding NAME says); --bom marks\n"
+    "            an exported CSV as UTF-8 for spreadsheets\n"
     "  song      export a song file to CSV (brand,title,singer,number) or import one\n\n"
-    "CSV files are UTF-8 with a header row. Exit status: 0 success, 1 bad input or failed\n"
-    "operation, 2 usage error. A failed command leaves no output file behind.\n\n";
+    "CSV files have a header row and are comma, semicolon or tab separated. Exit status:\n"
+    "0 success, 1 bad input or failed operation, 2 usage error. A failed command leaves no\n"
+    "output file behind. An existing output of another kind (memo file, song file,\n"
+    "picture, CSV, vCard) is refused unless --force is given. \"--\" ends the options.\n\n";
 
 // The lines of text that belong to one command: the usage lines that start with
 // "lyrabox-cli NAME" (NAME may be "memo" or "memo import") and the paragraph of the
@@ -68,6 +74,11 @@ int Info(const Args& files) {
     if (files.empty()) return Fail(2, "info needs at least one FILE");
     int code = 0;
     for (const std::string& path : files) {
+        // What info prints must not land in a file it describes ("info F >> F").
+        if (int refused = RefuseStdoutOnto(path)) {
+            code = refused;
+            continue;
+        }
         // Only regular files are looked at: a FIFO or device would hang or never end.
         std::string why;
         std::FILE* f = platform::OpenRegularFile(path, &why);
@@ -77,7 +88,8 @@ int Info(const Args& files) {
         }
         // The describers read the file opened above through its descriptor: the name
         // is resolved once, whatever happens to it meanwhile.
-        const FileToDescribe file{path, "/proc/self/fd/" + std::to_string(fileno(f))};
+        std::string problem;
+        const FileToDescribe file{path, "/proc/self/fd/" + std::to_string(fileno(f)), &problem};
         std::string block;
         bool known = false;
         for (const DescribeFn& describe : Describers()) {
@@ -90,6 +102,11 @@ int Info(const Args& files) {
         std::fclose(f);
         if (!known) block = "  not recognised\n";
         std::printf("%s:\n%s", path.c_str(), block.c_str());
+        // What cannot be described, or cannot be opened for being over a limit, fails
+        // the command, so that a script sees it.
+        std::fflush(stdout);
+        if (!known) code = Fail(1, path + ": not recognised (not a picture, memo file, song file or device logo)");
+        else if (!problem.empty()) code = Fail(1, path + ": " + problem);
     }
     return code;
 }
@@ -110,6 +127,7 @@ int RunCommand(int argc, char** argv) {
     }
     // "COMMAND --help" and "COMMAND SUBCOMMAND --help" print that command's usage.
     for (const std::string& arg : rest) {
+        if (arg == "--") break;
         if (arg != "--help") continue;
         std::string help;
         if (rest.size() > 1 && rest[0] != "--help") help = CommandHelp(word + " " + rest[0]);
@@ -118,7 +136,13 @@ int RunCommand(int argc, char** argv) {
         std::fputs(help.c_str(), stdout);
         return 0;
     }
-    if (word == "info") return Info(rest);
+    TakeCommonOptions(rest);
+    if (word == "info") {
+        // "--" only ends the options: every word is a file either way.
+        const auto end = std::find(rest.begin(), rest.end(), "--");
+        if (end != rest.end()) rest.erase(end);
+        return Info(rest);
+    }
     std::string name = word;
     if ((word == "memo" || word == "song") && !rest.empty()) {
         name = word + " " + rest[0];
