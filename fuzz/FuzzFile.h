@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "cli/Cli.h"
+#include "fuzz/FuzzBudget.h"
 
 inline std::string FuzzWriteFile(const char* name, const uint8_t* data, size_t size) {
     const std::string path = "/tmp/lyra-fuzz-" + std::to_string(getpid()) + "-" + name;

@@ -1,8 +1,9 @@
-// Decode at the production budget, then the picture commands the editor and the
+// Decode, then the picture commands the editor and the
 // command line apply after it, chosen by the input's last bytes: none may fail on a
 // decoded picture except for the budget, and each keeps the picture readable.
 #include <cstdint>
 
+#include "fuzz/FuzzBudget.h"
 #include "image/LbBudget.h"
 #include "image/LbImage.h"
 

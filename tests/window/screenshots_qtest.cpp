@@ -29,7 +29,8 @@ private slots:
         }
     }
 
-    // The README's pictures: each page with something on it, written into docs/.
+    // The README's pictures: each page with something on it, written beside the others;
+    // scripts/update-screenshots.sh copies them into docs/ when someone means to.
     void pagesForTheReadme() {
         QDir().mkpath(LYRA_TEST_TMP);
         const QString memo = QString(LYRA_TEST_TMP) + "/readme.mmo";
@@ -77,11 +78,12 @@ private slots:
         f.services.dialogs.answers.push_back(songs.toStdString());
         QVERIFY(f.frame->Router().Execute(cmd::FileOpen));
         const char* names[] = {"page_memo", "page_logo", "page_song"};
-        QDir().mkpath(LYRA_DOCS);
+        const QString readme = QString(LYRA_SCREENSHOTS) + "/readme";
+        QDir().mkpath(readme);
         for (int page = 0; page < 3; ++page) {
             f.ClickTab(page);
             QTest::qWait(30);
-            QVERIFY(f.frame->grab().save(QString(LYRA_DOCS) + "/" + names[page] + ".png"));
+            QVERIFY(f.frame->grab().save(readme + "/" + names[page] + ".png"));
         }
     }
 
