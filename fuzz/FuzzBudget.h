@@ -8,14 +8,14 @@
 
 #include "image/LbBudget.h"
 
-inline constexpr uint64_t kFuzzMemoryMiB = 32;
+inline constexpr uint64_t kFuzzMemoryMiB = 16;
 
 inline LbLimits FuzzLimits() {
     LbLimits limits;
     limits.memory = kFuzzMemoryMiB << 20;
-    limits.pixels = 4u << 20;  // 16 MiB as 32-bit pixels
-    limits.drawnPixels = 8u << 20;
-    limits.scanSamples = 64u << 20;
+    limits.pixels = 1u << 20;  // 4 MiB as 32-bit pixels, so a copy or two fits the memory
+    limits.drawnPixels = 2u << 20;
+    limits.scanSamples = 16u << 20;
     limits.chunkBytes = 1u << 20;
     return limits;
 }

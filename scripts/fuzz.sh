@@ -34,12 +34,16 @@ run_one() {
   [ -d "$seeds" ] || seeds=""
   # The targets' own output (the command line's messages) is closed; libFuzzer keeps its own.
   limits=(-malloc_limit_mb=$((budget_mib + 1)) -rss_limit_mb=1024 -timeout=5 -close_fd_mask=3 "${len[@]}")
-  if "$t" "${limits[@]}" -max_total_time="$seconds" -print_final_stats=1 -artifact_prefix="$dir/$name-" \
-       "$work" "$corpus" $seeds >"$dir/$name.log" 2>&1; then
-    local execs rate result
+  # The processor time is kept too: on a busy machine executions per second of that
+  # time say more than those per second of the clock.
+  local TIMEFORMAT='%U %S'
+  if { time "$t" "${limits[@]}" -max_total_time="$seconds" -print_final_stats=1 -artifact_prefix="$dir/$name-" \
+       "$work" "$corpus" $seeds >"$dir/$name.log" 2>&1; } 2>"$dir/$name.cpu"; then
+    local execs rate cpu result
     execs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$dir/$name.log")
     rate=$(sed -n 's/^stat::average_exec_per_sec: *//p' "$dir/$name.log")
-    result="fuzz: $name ok (${execs:-?} executions, ${rate:-?}/s, $(ls "$work" | wc -l) new inputs"
+    cpu=$(awk -v n="${execs:-0}" '{ s = $1 + $2; printf "%d", (s > 0 ? n / s : 0) }' "$dir/$name.cpu")
+    result="fuzz: $name ok (${execs:-?} executions, ${rate:-?}/s, $cpu per processor second, $(ls "$work" | wc -l) new inputs"
     if [ $grow -eq 1 ]; then
       # Keep only the inputs that add coverage, old and new together.
       local fresh="$dir/fresh/$name"
