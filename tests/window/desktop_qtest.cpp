@@ -25,7 +25,7 @@
 #include "memo/widgets/MemoList.h"
 #include "memo/widgets/MemoView.h"
 #include "song/SongFile.h"
-#include "support/FrameFixture.h"
+#include "window/support/EditorDriver.h"
 
 using platform::Answer;
 

@@ -17,7 +17,7 @@
 #include "image/LbImage.h"
 #include "logo/widgets/CLogoView.h"
 #include "logo/widgets/CSelectionBox.h"
-#include "support/FrameFixture.h"
+#include "window/support/EditorDriver.h"
 
 namespace {
 
@@ -81,7 +81,7 @@ int RunShell(const QString& line, const QString& folder) {
 
 class LogoPageTest : public QObject {
     Q_OBJECT
-    std::unique_ptr<FrameFixture> f;
+    std::unique_ptr<EditorDriver> f;
     CLogoView* view = nullptr;
 
     CSelectionBox* Box() { return view->SelectionBox(); }
@@ -144,7 +144,7 @@ private slots:
     void initTestCase() { CFlatMenus::Install(); }
     void cleanupTestCase() { CFlatMenus::Remove(); }
     void init() {
-        f = std::make_unique<FrameFixture>(false, true);
+        f = std::make_unique<EditorDriver>();
         f->ClickTab(1);
         view = f->frame->findChild<CLogoView*>();
         QVERIFY(view != nullptr);
