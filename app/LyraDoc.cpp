@@ -1,6 +1,7 @@
 #include "app/LyraDoc.h"
 
 #include "app/CommandIds.h"
+#include "app/FileContentKind.h"
 #include "app/FileTypes.h"
 #include "app/LyraApp.h"
 #include "memo/MemoFile.h"
@@ -105,7 +106,7 @@ std::string CLyraDoc::ProposedSaveName() const {
 
 void CLyraDoc::OnFileSave() {
     std::string name = ProposedSaveName();
-    if (!app_.DoPromptFileName(name, false)) return;
+    if (!app_.DoPromptFileName(name, false) || !MayReplaceWith(name, ContentKindForName(name))) return;
     OnSaveDocument(name);
 }
 
@@ -126,7 +127,7 @@ bool CLyraDoc::SaveMemoWithDialog() {
     r.initialName = "memo.mmo";
     r.overwritePrompt = true;
     std::optional<std::string> chosen = platform::services().dialogs->Run(r);
-    if (!chosen) return false;
+    if (!chosen || !MayReplaceWith(*chosen, ContentKind::MemoFile)) return false;
     if (!WriteMemo(*chosen)) {
         platform::services().prompts->Show(kFileCreateFail, platform::Buttons::Ok);
         return false;

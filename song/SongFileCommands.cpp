@@ -1,5 +1,6 @@
 #include "song/SongFileCommands.h"
 
+#include "app/FileContentKind.h"
 #include "platform/Services.h"
 #include "song/SongFile.h"
 
@@ -22,7 +23,7 @@ platform::FileDialogRequest SongDialog(bool open) {
 
 bool WriteSongFile(const SongTables& tables, const SongCounts& counts) {
     std::optional<std::string> path = platform::services().dialogs->Run(SongDialog(false));
-    if (!path) return false;
+    if (!path || !MayReplaceWith(*path, ContentKind::SongFile)) return false;
     // Written through a temporary file, so a full disk or any short write is reported
     // and never leaves a cut-off song file in place.
     if (!WriteSongFileTo(*path, tables, counts)) {
