@@ -74,7 +74,7 @@ TEST(CodecDispatch, DamagedPicturesFailInsteadOfOpeningAsRawNoise) {
     }
     const std::pair<uint32_t, const char*> refusals[] = {
         {LB_FORMAT_BMP, "Error reading BMP info"},
-        {LB_FORMAT_GIF, "Decode: Unknown or wrong format"},
+        {LB_FORMAT_GIF, "GIF: no GIF header"},
         {LB_FORMAT_JPG, "Not a JPEG file: starts with 0x00 0x25"},
         {LB_FORMAT_PNG, "Not a PNG file"},
     };
