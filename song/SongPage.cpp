@@ -48,8 +48,8 @@ void SongPage::RegisterCommands() {
     OnCommand(cmd::EditDelete, [this] { Delete(); });
     OnUpdateCommand(cmd::EditDelete, [this](CmdUI& ui) { ui.Enable(editMode_ && AnySongs()); });
     OnCommand(cmd::EditFind, [this] { Find(); });
-    OnUpdateCommand(cmd::EditFind,
-                    [this](CmdUI& ui) { ui.Enable(doc_.m_bSongModified && doc_.m_bSongListFilled); });
+    // Whenever the list shows songs: there is something to find.
+    OnUpdateCommand(cmd::EditFind, [this](CmdUI& ui) { ui.Enable(!rows_.empty()); });
     OnCommand(cmd::EditPaste, [this] { Paste(); });
 
     // Brand commands: the menu items carry a check mark, the toolbar buttons and the
@@ -190,6 +190,11 @@ void SongPage::Delete() {
     for (size_t i = 0; i < rows_.size(); ++i)
         if (rows_[i].selected) selected.push_back(static_cast<int>(i));
     if (selected.empty()) return;
+    // Several songs at once are easy to select by mistake: one question for all.
+    if (selected.size() > 1 && platform::services().prompts->Show(
+                                   "선택한 노래 " + std::to_string(selected.size()) + "곡을 삭제 하시겠습니까?",
+                                   platform::Buttons::YesNo) != platform::Answer::Yes)
+        return;
     for (auto it = selected.rbegin(); it != selected.rend(); ++it) {
         rows_[*it].selected = rows_[*it].focused = false;
         DeleteEntry(*it);
@@ -269,7 +274,7 @@ int SongPage::Search(const std::string& text, int start, bool down) const {
 
 void SongPage::Paste() {
     std::string text = platform::services().clipboard->Text();
-    if (!text.empty()) AppendToFocusedField(text);
+    if (!text.empty()) PasteIntoFocusedField(text);
 }
 
 void SongPage::SelectRow(int row) {

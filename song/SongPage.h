@@ -84,8 +84,8 @@ protected:
     virtual void FocusTitleField() {}
     virtual SongFocus FocusedControl() const { return SongFocus::Other; }
     virtual void OpenFindDialog(const std::string& lastText) { (void)lastText; }
-    // Appends clipboard text (UTF-8, as it came) to the focused field.
-    virtual void AppendToFocusedField(const std::string& utf8) { (void)utf8; }
+    // Pastes clipboard text (UTF-8, as it came) into the focused field, over its selection.
+    virtual void PasteIntoFocusedField(const std::string& utf8) { (void)utf8; }
 
 private:
     void RegisterCommands();

@@ -6,6 +6,7 @@
 #include <QWidget>
 #include <string>
 
+#include "memo/MemoCommit.h"
 #include "memo/MemoTable.h"
 #include "platform/DocView.h"
 
@@ -77,9 +78,11 @@ private:
     void OnInput();
     void EnterCommit();
     void Touch();
-    // Reads the three boxes as CP949; false (after telling the person) when a value is
-    // over its typed limit or cannot be converted.
+    // Reads the three boxes as CP949; false (after telling the person) when a value
+    // cannot be converted.
     bool TakeEntry();
+    // Tells the person why a commit stored nothing; false when it was not refused.
+    bool Refused(MemoCommit result, const MemoOverLimit& over);
     bool IsEditFocused() const;
 
     CMemoList* list_;

@@ -49,9 +49,16 @@ Answer QtPrompts::Show(const std::string& text, Buttons buttons) {
         return Answer::Ok;
     }
     box.setIcon(QMessageBox::Question);
-    box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
-    box.setDefaultButton(QMessageBox::Yes);
-    box.setEscapeButton(QMessageBox::Cancel);
+    if (buttons == Buttons::YesNo) {
+        // A question before something goes: Enter and Escape keep it.
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box.setDefaultButton(QMessageBox::No);
+        box.setEscapeButton(QMessageBox::No);
+    } else {
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        box.setDefaultButton(QMessageBox::Yes);
+        box.setEscapeButton(QMessageBox::Cancel);
+    }
     switch (box.exec()) {
     case QMessageBox::Yes:
         return Answer::Yes;

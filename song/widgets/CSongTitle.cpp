@@ -57,8 +57,8 @@ CSongTitle::CSongTitle(CLyraDoc& doc, QWidget* parent)
         connect(edits_[i], &CMemoEdit::editComplete, this, [this](int, int reason) {
             if (reason == CMemoEdit::ReturnKey)
                 Input();
-            else if (reason == CMemoEdit::Tab)
-                focusNextPrevChild(!(QApplication::keyboardModifiers() & Qt::ShiftModifier));
+            else if (reason == CMemoEdit::Tab || reason == CMemoEdit::BackTab)
+                focusNextPrevChild(reason == CMemoEdit::Tab);
         });
         connect(edits_[i], &CMemoEdit::pasteRequested, this, [this] { RunIfEnabled(cmd::EditPaste); });
     }
@@ -188,9 +188,9 @@ void CSongTitle::OpenFindDialog(const std::string& lastText) {
     dialog->activateWindow();
 }
 
-void CSongTitle::AppendToFocusedField(const std::string& utf8) {
+void CSongTitle::PasteIntoFocusedField(const std::string& utf8) {
     for (CMemoEdit* e : edits_)
-        if (e == QApplication::focusWidget()) e->SetTextFromProgram(e->text() + QString::fromStdString(utf8));
+        if (e == QApplication::focusWidget()) e->PasteText(QString::fromStdString(utf8));
 }
 
 // ---- Events ---------------------------------------------------------------------

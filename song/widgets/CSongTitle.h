@@ -50,7 +50,7 @@ protected:
     void FocusTitleField() override;
     SongFocus FocusedControl() const override;
     void OpenFindDialog(const std::string& lastText) override;
-    void AppendToFocusedField(const std::string& utf8) override;
+    void PasteIntoFocusedField(const std::string& utf8) override;
 
     bool eventFilter(QObject* watched, QEvent* e) override;
     void showEvent(QShowEvent* e) override;

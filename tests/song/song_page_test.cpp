@@ -210,6 +210,14 @@ TEST_F(SongPageTest, DeletingSelectedRows) {
         f.page.SetSelectedRows({c.selected.front()});
         f.page.StartEdit(c.selected.front());
         f.page.SetSelectedRows(c.selected);
+        if (c.selected.size() > 1) {
+            f.page.Delete();  // asked once; No keeps every song
+            EXPECT_EQ(f.TableTitles(0).size(), 5u);
+            EXPECT_EQ(f.services.prompts.Texts(),
+                      std::vector<std::string>{"선택한 노래 " + std::to_string(c.selected.size()) +
+                                               "곡을 삭제 하시겠습니까?"});
+            f.services.prompts.answers.push_back(platform::Answer::Yes);
+        }
         f.page.Delete();
         EXPECT_EQ(f.ListTitles(), c.left);
         EXPECT_EQ(f.TableTitles(0), c.left);

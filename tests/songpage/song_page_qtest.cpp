@@ -212,11 +212,11 @@ private slots:
         QCOMPARE(page_->CopyMenu(), menu);  // beside the rows: no new pop-up
     }
 
-    void pasteAppendsBothLinesToTheSingerField() {
-        services_->clipboard.text = "Line one\nLine two";
+    void pasteJoinsBothLinesInTheSingerField() {
+        services_->clipboard.text = "Line one\r\nLine two";
         Type(page_->SingerEdit(), "Ab");
         QTest::keyClick(page_->SingerEdit(), Qt::Key_V, Qt::ControlModifier);
-        QCOMPARE(page_->SingerEdit()->text(), QString("AbLine one\nLine two"));
+        QCOMPARE(page_->SingerEdit()->text(), QString("AbLine one Line two"));
     }
 
     void findSelectsTheHit() {
