@@ -31,9 +31,9 @@ bool FlattenControls(QString& text, int& pos) {
 
 }  // namespace
 
-// Accepts a change when the whole text converts to CP949 and either fits the byte limit
-// or is no longer than before, so a text put there by the program can still be
-// shortened. Control characters become spaces on the way in.
+// Accepts a change when the whole text converts to CP949, holds no refused character and
+// either fits the byte limit or is no longer than before, so a text put there by the
+// program can still be shortened. Control characters become spaces on the way in.
 class MemoByteValidator : public QValidator {
 public:
     explicit MemoByteValidator(CMemoEdit* edit) : QValidator(edit), edit_(edit) {}
@@ -41,6 +41,12 @@ public:
     State validate(QString& input, int& pos) const override {
         if (edit_->fromProgram_) return Acceptable;
         FlattenControls(input, pos);
+        for (QChar ch : edit_->refused_) {
+            if (input.contains(ch)) {
+                edit_->Refuse(edit_->refusedWhy_);
+                return Invalid;
+            }
+        }
         cp949::Conversion c = cp949::FromUtf8(input.toStdString());
         if (!c.ok) {
             edit_->Refuse(c.error);
@@ -122,6 +128,11 @@ void CMemoEdit::PasteText(const QString& text) {
     if (text.isEmpty()) return;
     // insert() replaces the selection and goes through the validator, as typing does.
     insert(text);
+}
+
+void CMemoEdit::SetRefusedCharacters(const QString& characters, const std::string& why) {
+    refused_ = characters;
+    refusedWhy_ = why;
 }
 
 void CMemoEdit::Refuse(const std::string& why) const { platform::services().status->Show(why); }

@@ -45,6 +45,9 @@ public:
     // CP949 cannot hold is refused with the same message.
     void PasteText(const QString& text);
 
+    // Characters the box refuses, and the message that says why (song fields: "*").
+    void SetRefusedCharacters(const QString& characters, const std::string& why);
+
 signals:
     void editComplete(int controlId, int reason);
     // Ctrl+V or Shift+Insert reached the box without a window-wide shortcut taking it.
@@ -68,5 +71,7 @@ private:
     bool fromProgram_ = false;
     QString stored_;            // the text as the table stores it, while one is shown
     size_t storedBytes_ = 0;
+    QString refused_;
+    std::string refusedWhy_;
     QLabel* meter_;
 };

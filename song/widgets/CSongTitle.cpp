@@ -54,6 +54,7 @@ CSongTitle::CSongTitle(CLyraDoc& doc, QWidget* parent)
         labels_[i]->setBuddy(edits_[i]);
         grid->addWidget(labels_[i], i + 1, 0);
         grid->addWidget(edits_[i], i + 1, 1);
+        edits_[i]->SetRefusedCharacters(QString(QChar(kSongRefusedCharacter)), kSongAsteriskMessage);
         connect(edits_[i], &CMemoEdit::editComplete, this, [this](int, int reason) {
             if (reason == CMemoEdit::ReturnKey)
                 Input();

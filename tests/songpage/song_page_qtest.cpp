@@ -157,6 +157,17 @@ private slots:
         QCOMPARE(Doc().m_nSongCount[0], 0);
     }
 
+    // The song file pads with "*", so a star typed or pasted would vanish on reading:
+    // the field refuses it and says why.
+    void aStarIsRefusedWhenTypedOrPasted() {
+        Type(page_->TitleEdit(), "A*B");
+        QCOMPARE(page_->TitleEdit()->text(), QString("AB"));
+        QCOMPARE(services_->status.texts.back(), std::string(kSongAsteriskMessage));
+        services_->clipboard.text = "x*";
+        QTest::keyClick(page_->TitleEdit(), Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(page_->TitleEdit()->text(), QString("AB"));
+    }
+
     void doubleClickingTheThirdRowEditsItInPlace() {
         for (int i = 1; i <= 5; ++i) AddSong(QString("Song %1").arg(i), QString("Singer %1").arg(i), QString::number(i));
         QTest::mouseClick(List()->viewport(), Qt::LeftButton, {}, RowCenter(2));
