@@ -11,11 +11,14 @@ constexpr const char* kSongPageNeeded =
     "Song files (.kok) open on the song page: start Lyrabox with --song-page.";
 }  // namespace
 
-bool CLyraDoc::SaveSongsWithDialog() {
-    if (!WriteSongFile(m_song, m_nSongCount)) return false;
+bool CLyraDoc::SaveSongs(bool askForName) {
+    if (!WriteSongFile(m_song, m_nSongCount, m_strSongPath, askForName)) return false;
     MarkSaved(DataKind::Songs);
+    FileTaken(m_strSongPath);
     return true;
 }
+
+bool CLyraDoc::SaveSongsWithDialog() { return SaveSongs(false); }
 
 bool CLyraDoc::OpenSongs(const std::string& path) {
     if (!app_.songPageShown) {
@@ -35,8 +38,10 @@ bool CLyraDoc::OpenSongs(const std::string& path) {
     m_nSongCount = counts;
     m_bSongModified = 1;
     MarkSaved(DataKind::Songs);
+    m_strSongPath = path;
     app_.m_nPage = page::Song;
-    if (app_.showPage) app_.showPage(page::Song);
+    ShowPageOf(page::Song);
     UpdateAllViews(nullptr, hint::SongsRead);
+    FileTaken(path);
     return true;
 }

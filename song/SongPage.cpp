@@ -45,6 +45,8 @@ void SongPage::RegisterCommands() {
     OnCommand(cmd::FileOpen, [this] { Open(); });
     OnCommand(cmd::FileSave, [this] { Save(); });
     OnUpdateCommand(cmd::FileSave, [this](CmdUI& ui) { ui.Enable(AnySongs() && doc_.m_bSongModified); });
+    OnCommand(cmd::FileSaveAs, [this] { SaveAs(); });
+    OnUpdateCommand(cmd::FileSaveAs, [this](CmdUI& ui) { ui.Enable(AnySongs()); });
     OnCommand(cmd::EditDelete, [this] { Delete(); });
     OnUpdateCommand(cmd::EditDelete, [this](CmdUI& ui) { ui.Enable(editMode_ && AnySongs()); });
     OnCommand(cmd::EditFind, [this] { Find(); });
@@ -183,7 +185,9 @@ void SongPage::OnUpdate(platform::View*, long hint) {
     if (hint == hint::SongsRead) SwitchBrand(0);
 }
 
-void SongPage::Save() { doc_.SaveSongsWithDialog(); }
+void SongPage::Save() { doc_.SaveSongs(false); }
+
+void SongPage::SaveAs() { doc_.SaveSongs(true); }
 
 void SongPage::Delete() {
     std::vector<int> selected;

@@ -55,7 +55,10 @@ public:
 
     void New();
     void Open();
+    // Save writes the file opened or last saved (asking only the first time); Save As
+    // always asks.
     void Save();
+    void SaveAs();
     void Delete();
     void Find();
     // A "find next" request from the find dialog; true on a hit.

@@ -346,9 +346,16 @@ TEST_F(SongPageTest, OpenSaveAndTheirStates) {
     EXPECT_EQ(page.windowTitle, "Lyrabox Plus(Zandri)");
     EXPECT_EQ(ListTitles(), (Texts{"Song 1", "Song 2"}));
 
-    // The close-time save writes the same file.
-    services.dialogs.answers.push_back(dir + "/close.kok");
+    // The close-time save writes the opened file without asking; Save As asks.
+    const size_t asked = services.dialogs.requests.size();
     EXPECT_TRUE(doc.SaveSongsWithDialog());
+    EXPECT_EQ(services.dialogs.requests.size(), asked);
+    EXPECT_EQ(ReadAll(dir + "/s.kok").size(), 19200u);
+    page.SaveAs();
+    ASSERT_EQ(services.dialogs.requests.size(), asked + 1);
+    EXPECT_EQ(services.dialogs.requests.back().initialName, dir + "/s.kok");
+    services.dialogs.answers.push_back(dir + "/close.kok");
+    EXPECT_TRUE(doc.SaveSongs(true));
     EXPECT_EQ(ReadAll(dir + "/close.kok"), ReadAll(dir + "/s.kok"));
-    EXPECT_FALSE(doc.SaveSongsWithDialog()) << "cancelled";
+    EXPECT_EQ(doc.SaveTarget(DataKind::Songs), dir + "/close.kok");
 }
