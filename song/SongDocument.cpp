@@ -29,8 +29,9 @@ bool CLyraDoc::OpenSongs(const std::string& path) {
     // they would when read in place, and a failed read or a Cancel changes nothing.
     SongTables tables = m_song;
     SongCounts counts{0, 0, 0};
-    if (!ReadSongFileFrom(path, tables, counts)) {
-        platform::services().prompts->Show("File Read Fail", platform::Buttons::Ok);
+    std::string why;
+    if (!ReadSongFileFrom(path, tables, counts, &why)) {
+        platform::services().prompts->Show("File Read Fail: " + why, platform::Buttons::Ok);
         return false;
     }
     if (!AskToSaveChanges({DataKind::Songs})) return false;

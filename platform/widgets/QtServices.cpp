@@ -7,6 +7,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMessageBox>
@@ -18,6 +19,7 @@ namespace platform {
 namespace {
 // Message boxes carry the application's title, as they always have.
 constexpr const char* kMessageTitle = "Lyrabox Plus";
+constexpr int kTitleBarButtons = 160;  // the icon, the close button and the title's margins
 }  // namespace
 
 QString QtNameFilter(const FileFilter& filter) {
@@ -38,10 +40,21 @@ QStringList QtNameFilters(const std::vector<FileFilter>& filters) {
     return list;
 }
 
+static void KeepTitleWhole(QMessageBox& box) {
+    // A short message makes a narrow box, and the window manager then cuts the title
+    // ("Ly... us"): the box is kept as wide as the title with room for its buttons.
+    auto* grid = qobject_cast<QGridLayout*>(box.layout());
+    if (!grid) return;
+    const int width = box.fontMetrics().horizontalAdvance(box.windowTitle()) + kTitleBarButtons;
+    grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Expanding), grid->rowCount(), 0, 1,
+                  grid->columnCount());
+}
+
 Answer QtPrompts::Show(const std::string& text, Buttons buttons) {
     QMessageBox box(parent_);
     box.setWindowTitle(kMessageTitle);
     box.setText(QString::fromStdString(text));
+    KeepTitleWhole(box);
     if (buttons == Buttons::Ok) {
         box.setIcon(QMessageBox::Warning);
         box.setStandardButtons(QMessageBox::Ok);

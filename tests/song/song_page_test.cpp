@@ -332,7 +332,7 @@ TEST_F(SongPageTest, OpenSaveAndTheirStates) {
     page.Open();
     EXPECT_EQ(doc.m_nSongCount, (SongCounts{2, 0, 1}));
     EXPECT_EQ(ListTitles(), (Texts{"Song 1"}));
-    EXPECT_EQ(services.prompts.Texts(), Texts{"File Read Fail"});
+    EXPECT_EQ(services.prompts.Texts(), Texts{"File Read Fail: " + dir + "/missing.kok: cannot be opened: No such file or directory"});
 
     // The songs were saved: reading the file back asks nothing and leaves nothing unsaved.
     doc.m_bSongModified = 0;
@@ -341,7 +341,7 @@ TEST_F(SongPageTest, OpenSaveAndTheirStates) {
     EXPECT_EQ(doc.m_nSongCount, (SongCounts{2, 0, 1}));
     EXPECT_EQ(doc.m_bSongModified, 1);
     EXPECT_FALSE(doc.HasUnsavedChanges(DataKind::Songs));
-    EXPECT_EQ(services.prompts.Texts(), Texts{"File Read Fail"});
+    EXPECT_EQ(services.prompts.Texts(), Texts{"File Read Fail: " + dir + "/missing.kok: cannot be opened: No such file or directory"});
     EXPECT_EQ(page.CurrentBrand(), 0);
     EXPECT_EQ(page.windowTitle, "Lyrabox Plus(Zandri)");
     EXPECT_EQ(ListTitles(), (Texts{"Song 1", "Song 2"}));

@@ -246,7 +246,8 @@ private slots:
             bool opened;
             int songs;
             std::vector<std::string> said;
-        } cases[] = {{good, true, 1, {}}, {bad, false, 0, {"File Read Fail"}}};
+        } cases[] = {{good, true, 1, {}},
+                     {bad, false, 0, {"File Read Fail: " + bad.toStdString() + ": cannot be opened: No such file or directory"}}};
         for (const Case& c : cases) {
             Editor e(QString(), true);
             QCOMPARE(e.app.OpenDocumentFile(c.path.toStdString()), c.opened);
