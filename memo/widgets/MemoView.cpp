@@ -158,11 +158,11 @@ void CMemoView::BuildColumns() {
 }
 
 void CMemoView::SizeColumns() {
-    // The widths are shares of the page's width, taken once the page is on screen at its
-    // real size; later resizing leaves them to the person.
-    if (!columnsBuilt_ || columnsSized_ || !isVisible()) return;
-    columnsSized_ = true;
-    const int w = width();
+    // The widths are shares of the room the list has for its rows, taken whenever the
+    // page is on screen and changes size, so the columns follow the window and never
+    // need a horizontal scroll bar.
+    if (!columnsBuilt_ || !isVisible()) return;
+    const int w = list_->viewport()->width();
     for (int i = 0; i < 4; ++i) list_->setColumnWidth(i, static_cast<int>(w * kColumns[i].share));
 }
 

@@ -97,6 +97,5 @@ private:
     QString m_strLastFind;
     bool m_bDbcs = false;
     bool columnsBuilt_ = false;
-    bool columnsSized_ = false;
     bool scrollWhenShown_ = false;  // a refresh happened while the list was hidden
 };
