@@ -86,7 +86,7 @@ CSongTitle::CSongTitle(CLyraDoc& doc, QWidget* parent)
     list_->setAllColumnsShowFocus(true);
     list_->header()->setSectionsClickable(false);
     list_->header()->setSectionsMovable(false);
-    list_->header()->setStretchLastSection(false);
+    list_->header()->setStretchLastSection(true);
     list_->setContextMenuPolicy(Qt::CustomContextMenu);
     // The selection stays visible while the focus is in the fields.
     QPalette p = list_->palette();
@@ -106,12 +106,22 @@ CSongTitle::~CSongTitle() {
 }
 
 void CSongTitle::OnInitialUpdate() {
-    if (!columnsSized_) {
-        columnsSized_ = true;
-        int width = std::max(this->width(), kDesignedWidth);
-        for (int c = 0; c < 4; ++c) list_->setColumnWidth(c, static_cast<int>(width * kColumns[c].share));
-    }
+    SizeColumns();
     FocusTitleField();
+}
+
+void CSongTitle::SizeColumns() {
+    // Shares of the list's width as it is on screen (a hidden page has no real size yet),
+    // taken again whenever it changes; the last column takes what the shares leave, so
+    // the columns fill the list.
+    if (!isVisible()) return;
+    const int width = list_->viewport()->width();
+    for (int c = 0; c < 4; ++c) list_->setColumnWidth(c, static_cast<int>(width * kColumns[c].share));
+}
+
+void CSongTitle::resizeEvent(QResizeEvent* e) {
+    QWidget::resizeEvent(e);
+    SizeColumns();
 }
 
 // ---- Hooks of the page --------------------------------------------------------
@@ -207,6 +217,7 @@ bool CSongTitle::eventFilter(QObject* watched, QEvent* e) {
 
 void CSongTitle::showEvent(QShowEvent* e) {
     QWidget::showEvent(e);
+    SizeColumns();
     if (!e->spontaneous()) OnActivateView(true);
 }
 

@@ -109,11 +109,12 @@ private slots:
         QCOMPARE(area.size(), QSize(960, 540));
         QVERIFY(area.contains(w.frameGeometry()));
         QVERIFY(w.minimumHeight() <= area.height() && w.minimumWidth() <= area.width());
-        // The memo list's columns have their shares of the page from the first moment.
+        // The memo list's columns have their shares of the list from the first moment.
         auto* memo = w.findChild<CMemoView*>();
         QVERIFY(memo);
         const double shares[] = {0.09, 0.213, 0.213, 0.44};
-        for (int c = 0; c < 4; ++c) QCOMPARE(memo->List()->columnWidth(c), int(memo->width() * shares[c]));
+        for (int c = 0; c < 4; ++c)
+            QCOMPARE(memo->List()->columnWidth(c), int(memo->List()->viewport()->width() * shares[c]));
         auto* input = w.findChild<QPushButton*>();
         QVERIFY(input && input->isVisible());
         QVERIFY(area.contains(QRect(input->mapToGlobal(QPoint(0, 0)), input->size())));
