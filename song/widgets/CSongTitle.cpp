@@ -47,6 +47,9 @@ CSongTitle::CSongTitle(CLyraDoc& doc, QWidget* parent)
     const size_t limits[] = {kSongTypedTitle, kSongTypedSinger, kSongTypedNumber};
     auto* grid = new QGridLayout(this);
     grid->setContentsMargins(kMargin, kMargin, kMargin, kMargin);
+    // The Input button keeps 8 pixels on every side: from the list, the fields and the
+    // page's edges.
+    grid->setSpacing(kMargin);
     grid->addWidget(list_, 0, 0, 1, 3);
     for (int i = 0; i < 3; ++i) {
         labels_[i] = new QLabel(captions[i], this);

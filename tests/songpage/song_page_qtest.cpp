@@ -108,6 +108,8 @@ private slots:
         QVERIFY(button.left() > title.right());
         QCOMPARE(page_->width() - button.right() - 1, 8);
         QCOMPARE(page_->height() - number.bottom() - 1, 8);
+        QCOMPARE(button.top() - list->geometry().bottom() - 1, 8);  // 8 on every side
+        QCOMPARE(button.left() - title.right() - 1, 8);
         QVERIFY(title.width() > 500);
     }
 
