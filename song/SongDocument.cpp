@@ -7,8 +7,11 @@
 #include "song/SongFileCommands.h"
 
 namespace {
+// The command on a short line of its own: a message box wraps long lines at a hyphen and
+// would cut the option in two.
 constexpr const char* kSongPageNeeded =
-    "Song files (.kok) open on the song page: start Lyrabox with --song-page.";
+    "Song files (.kok) open on the song page, which is shown when Lyrabox starts with\n\n"
+    "    lyrabox --song-page";
 }  // namespace
 
 bool CLyraDoc::SaveSongs(bool askForName) {
