@@ -236,6 +236,19 @@ private slots:
         }
     }
 
+    // Settings of earlier versions are read once into ~/.config/lyrabox and their file goes.
+    void oldSettingsMoveOnce() {
+        CAppSettings().Reset();
+        QSettings old(CAppSettings::kOldOrganization, CAppSettings::kOldStoreName);
+        old.setValue("recent/files", QStringList{"/old/a.mmo"});
+        old.sync();
+        QVERIFY(QFileInfo::exists(old.fileName()));
+        QCOMPARE(CAppSettings().RecentFiles(), QStringList{"/old/a.mmo"});
+        QVERIFY(!QFileInfo::exists(old.fileName()));
+        QVERIFY(QSettings("lyrabox", "lyrabox").fileName().endsWith("/lyrabox/lyrabox.conf"));
+        CAppSettings().Reset();
+    }
+
     // Song files are recent files too.
     void songFilesOpenOnTheSongPage() {
         const QString good = Tmp("songs.kok"), bad = Tmp("no-such-folder/songs.kok");
