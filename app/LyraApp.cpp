@@ -56,6 +56,8 @@ void CLyraApp::OnFileOpen() {
 void CLyraApp::OnAppAbout() { platform::services().prompts->ShowAbout(); }
 
 bool CLyraApp::OpenDocumentFile(const std::string& path) {
+    const std::string ext = FileExtension(path);
+    if ((ext == "vcf" || ext == "csv") && importContacts) return importContacts(path);
     // The document's Open reads the file before it replaces anything and asks first.
     if (!doc_->OnOpenDocument(path)) return false;
     doc_->SetPathName(path);

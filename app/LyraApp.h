@@ -51,6 +51,10 @@ public:
     // Set by the main window: told of every file the document opened or wrote (recent
     // files).
     std::function<void(const std::string& path)> fileOpened;
+    // Set by the main window: a contact file (.vcf, .csv) given to the document-opening
+    // path is imported into the memo list through the import dialog, never opened as the
+    // memo file (which a Save would then overwrite with memo bytes). True when imported.
+    std::function<bool(const std::string& path)> importContacts;
 
 private:
     void InitialUpdateViews();

@@ -19,8 +19,8 @@ constexpr const char* kUsage =
     "  lyrabox-cli info FILE...\n"
     "  lyrabox-cli convert IN OUT [--frame N] [--quality Q] [--gif-method rle|lzw|plain]\n"
     "  lyrabox-cli logo IN OUT [--select L,T,R,B] [--rotate-left] [--rotate-right] [--flip-h] [--flip-v] [--dither]\n"
-    "  lyrabox-cli memo export IN.mmo [--to csv|vcard] [-o OUT]\n"
-    "  lyrabox-cli memo import IN.csv|IN.vcf -o OUT.mmo [--from csv|vcard] [--fit trim|skip|fail]\n"
+    "  lyrabox-cli memo export IN.mmo [--to csv|vcard] [--bom] [-o OUT]\n"
+    "  lyrabox-cli memo import IN.csv|IN.vcf -o OUT.mmo [--from csv|vcard] [--fit trim|skip|fail] [--encoding NAME]\n"
     "  lyrabox-cli song export IN.kok [-o OUT.csv]\n"
     "  lyrabox-cli song import IN.csv -o OUT.kok\n";
 
@@ -33,10 +33,13 @@ constexpr const char* kHelp =
     "            (smallest files) or plain\n"
     "  logo      cut, scale to 96x96 and save the device logo, as the logo page does\n"
     "  memo      export a memo file to CSV (name,tel,email) or vCard, or import one from\n"
-    "            vCard or CSV (ours, Google Contacts, Outlook, Thunderbird)\n"
+    "            vCard or CSV (ours, Google Contacts, Outlook, Thunderbird); a file that\n"
+    "            is not UTF-8 is read as CP949 (or as --encoding NAME says); --bom marks\n"
+    "            an exported CSV as UTF-8 for spreadsheets\n"
     "  song      export a song file to CSV (brand,title,singer,number) or import one\n\n"
-    "CSV files are UTF-8 with a header row. Exit status: 0 success, 1 bad input or failed\n"
-    "operation, 2 usage error. A failed command leaves no output file behind.\n\n";
+    "CSV files have a header row and are comma, semicolon or tab separated. Exit status:\n"
+    "0 success, 1 bad input or failed operation, 2 usage error. A failed command leaves no\n"
+    "output file behind.\n\n";
 
 // The lines of text that belong to one command: the usage lines that start with
 // "lyrabox-cli NAME" (NAME may be "memo" or "memo import") and the paragraph of the

@@ -7,6 +7,7 @@
 
 #include "platform/AtomicFile.h"
 #include "platform/Cp949.h"
+#include "platform/TextEncoding.h"
 
 namespace cli {
 namespace {
@@ -91,9 +92,12 @@ int WriteOutput(const std::string& path, const std::string& data) {
 
 bool ReadCsvTable(const std::string& path, const std::vector<std::string>& header, std::vector<CsvRow>& rows,
                   std::string& error, size_t maxRows) {
-    std::string text;
-    if (!ReadWholeFile(path, text, error)) return false;
-    if (!ParseCsv(text, rows, error, maxRows == size_t(-1) ? maxRows : maxRows + 2)) {
+    std::string bytes;
+    if (!ReadWholeFile(path, bytes, error)) return false;
+    // UTF-8 or UTF-16 as the file says, else the legacy code page its bytes point to.
+    textenc::Decoded text;
+    if (!textenc::Decode(bytes, {}, text, error) ||
+        !ParseCsv(text.utf8, rows, error, maxRows == size_t(-1) ? maxRows : maxRows + 2)) {
         error = path + ": " + error;
         return false;
     }

@@ -2,102 +2,108 @@
 
 #include <algorithm>
 #include <cctype>
-#include <optional>
 
+#include "memo/ContactCsvColumns.h"
 #include "memo/MemoTable.h"
 #include "platform/Csv.h"
+#include "platform/TextEncoding.h"
 
 namespace {
 
 const std::vector<std::string> kOwnHeader = {MemoFieldName(MemoField::Name), MemoFieldName(MemoField::Tel),
                                              MemoFieldName(MemoField::Email)};
 
-std::string Key(std::string s) {
-    s.erase(0, s.find_first_not_of(" \t"));
-    s.erase(s.find_last_not_of(" \t") + 1);
-    std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return std::tolower(c); });
-    return s;
-}
+// The header row read once: what each column holds, and Google's numbered value columns
+// ("Phone 1 - Value") with the type or label column beside each, whose "* " marks the
+// primary one and whose text may say "Mobile".
+struct Layout {
+    std::vector<ContactColumn> columns;
+    struct Numbered {
+        bool phone;
+        size_t value, kind;  // kind: npos when there is none
+    };
+    std::vector<Numbered> numbered;
 
-// The header row's columns by name, for the exports whose column order varies.
-class Columns {
-public:
-    explicit Columns(const csv::CsvRow& header) {
-        for (const std::string& f : header.fields) keys_.push_back(Key(f));
+    explicit Layout(const csv::CsvRow& header) {
+        std::vector<std::string> keys;
+        for (const std::string& cell : header.fields) {
+            columns.push_back(ContactColumnOf(cell));
+            std::string key = Trimmed(cell);
+            for (char& c : key) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+            keys.push_back(std::move(key));
+        }
+        for (size_t i = 0; i < keys.size(); ++i) {
+            const std::string& key = keys[i];
+            bool phone = key.rfind("phone ", 0) == 0;
+            if (!phone && key.rfind("e-mail ", 0) != 0) continue;
+            if (key.size() < 8 || key.substr(key.size() - 8) != " - value") continue;
+            const std::string stem = key.substr(0, key.size() - 8);
+            const std::string type = stem + " - type", label = stem + " - label";
+            size_t kind = std::string::npos;
+            for (size_t k = 0; k < keys.size(); ++k)
+                if (keys[k] == type || keys[k] == label) kind = k;
+            numbered.push_back({phone, i, kind});
+        }
     }
-    std::optional<size_t> Find(const std::string& key) const {
-        auto it = std::find(keys_.begin(), keys_.end(), key);
-        if (it == keys_.end()) return std::nullopt;
-        return static_cast<size_t>(it - keys_.begin());
-    }
-    bool Has(const std::string& key) const { return Find(key).has_value(); }
-    // The field under the column, or "" when the row is short or has no such column.
-    std::string Get(const csv::CsvRow& row, const std::string& key) const {
-        auto i = Find(key);
-        return i && *i < row.fields.size() ? row.fields[*i] : std::string();
-    }
-    // The first of these columns that is filled in.
-    std::string First(const csv::CsvRow& row, std::initializer_list<const char*> keys) const {
-        for (const char* k : keys)
-            if (std::string v = Get(row, k); !v.empty()) return v;
-        return {};
-    }
-    const std::vector<std::string>& Keys() const { return keys_; }
 
-private:
-    std::vector<std::string> keys_;
+    bool Has(std::initializer_list<ContactColumn> any) const {
+        for (ContactColumn c : columns)
+            for (ContactColumn a : any)
+                if (c == a) return true;
+        return false;
+    }
+    // A contact export: some name, and a number or an address.
+    bool Known() const {
+        using C = ContactColumn;
+        return Has({C::FullName, C::Given, C::Family, C::Organisation, C::Nickname}) &&
+               (!numbered.empty() || Has({C::Email, C::OtherEmail, C::PrimaryPhone, C::MobilePhone, C::OtherPhone}));
+    }
+
+    Contact Read(const csv::CsvRow& row) const {
+        using C = ContactColumn;
+        std::string text[16];
+        NameParts parts;
+        PreferredValue tel, email;
+        for (size_t i = 0; i < columns.size() && i < row.fields.size(); ++i) {
+            const std::string value = Trimmed(row.fields[i]);
+            std::string& first = text[static_cast<int>(columns[i])];
+            if (first.empty()) first = value;
+            switch (columns[i]) {
+                case C::PrimaryPhone: tel.Offer(value, 1); break;
+                case C::MobilePhone: tel.Offer(value, PreferredValue::kNotPreferred, true); break;
+                case C::OtherPhone: tel.Offer(value); break;
+                case C::Email: email.Offer(value, 1); break;
+                case C::OtherEmail: email.Offer(value); break;
+                default: break;
+            }
+        }
+        for (const Numbered& n : numbered) {
+            if (n.value >= row.fields.size()) continue;
+            std::string value = row.fields[n.value];
+            value = Trimmed(value.substr(0, value.find(" ::: ")));  // one cell may hold several
+            std::string kind = n.kind < row.fields.size() ? Trimmed(row.fields[n.kind]) : std::string();
+            const bool preferred = kind.rfind("* ", 0) == 0;
+            if (preferred) kind.erase(0, 2);
+            for (char& c : kind) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+            (n.phone ? tel : email).Offer(value, preferred ? 1 : PreferredValue::kNotPreferred, kind == "mobile");
+        }
+        auto at = [&](C c) -> const std::string& { return text[static_cast<int>(c)]; };
+        parts = {at(C::Family), at(C::Given), at(C::Middle), at(C::Prefix), at(C::Suffix)};
+        Contact c;
+        c.line = row.line;
+        SetNameOrStandIn(c, at(C::FullName).empty() ? JoinName(parts) : at(C::FullName), at(C::Organisation),
+                         at(C::Nickname));
+        c.tel = tel.Value();
+        c.email = email.Value();
+        return c;
+    }
 };
-
-NameParts PartsOf(const Columns& c, const csv::CsvRow& row) {
-    return {c.First(row, {"last name", "family name"}), c.First(row, {"first name", "given name"}),
-            c.First(row, {"middle name", "additional name"}), c.First(row, {"title", "name prefix"}),
-            c.First(row, {"suffix", "name suffix"})};
-}
-
-// Google keeps several numbers and addresses as "Phone 1 - Value", "Phone 2 - Value" …
-// with a type or label beside each; the primary one's type starts with "* ". One cell
-// may hold several values joined by " ::: ".
-std::string GoogleValue(const Columns& c, const csv::CsvRow& row, const std::string& kind) {
-    std::string first;
-    for (int n = 1;; ++n) {
-        std::string prefix = kind + " " + std::to_string(n) + " - ";
-        if (!c.Has(prefix + "value")) break;
-        std::string value = c.Get(row, prefix + "value");
-        value = value.substr(0, value.find(" ::: "));
-        if (value.empty()) continue;
-        std::string type = c.Get(row, prefix + "type") + c.Get(row, prefix + "label");
-        if (type.rfind("* ", 0) == 0) return value;
-        if (first.empty()) first = value;
-    }
-    return first;
-}
-
-Contact FromGoogle(const Columns& c, const csv::CsvRow& row) {
-    std::string name = c.Get(row, "name");
-    if (name.empty()) name = JoinName(PartsOf(c, row));
-    return {name, GoogleValue(c, row, "phone"), GoogleValue(c, row, "e-mail"), row.line};
-}
-
-// Outlook names its phone columns by use; a handheld's phone book wants the primary or
-// the mobile number first.
-Contact FromOutlook(const Columns& c, const csv::CsvRow& row) {
-    std::string tel = c.First(row, {"primary phone", "mobile phone", "home phone", "business phone", "home phone 2",
-                                    "business phone 2", "other phone", "car phone", "company main phone"});
-    std::string email = c.First(row, {"e-mail address", "e-mail 2 address", "e-mail 3 address"});
-    return {JoinName(PartsOf(c, row)), tel, email, row.line};
-}
-
-Contact FromThunderbird(const Columns& c, const csv::CsvRow& row) {
-    std::string name = c.Get(row, "display name");
-    if (name.empty()) name = JoinName(PartsOf(c, row));
-    return {name, c.First(row, {"mobile number", "home phone", "work phone"}),
-            c.First(row, {"primary email", "secondary email"}), row.line};
-}
 
 std::string ColumnList(const csv::CsvRow& header) {
     constexpr size_t kShown = 12;
     std::string list;
-    for (size_t i = 0; i < header.fields.size() && i < kShown; ++i) list += (i ? ", " : "") + header.fields[i];
+    for (size_t i = 0; i < header.fields.size() && i < kShown; ++i)
+        list += (i ? ", " : "") + textenc::Printable(header.fields[i]);
     if (header.fields.size() > kShown) list += ", … (" + std::to_string(header.fields.size()) + " columns)";
     return list;
 }
@@ -114,8 +120,6 @@ bool ReadContactCsv(const std::string& text, Contacts& contacts, std::string& er
         return false;
     }
     const csv::CsvRow& header = rows[0];
-    Columns columns(header);
-    Contact (*convert)(const Columns&, const csv::CsvRow&) = nullptr;
     if (csv::IsHeader(header, kOwnHeader)) {
         for (size_t r = 1; r < rows.size(); ++r) {
             const csv::CsvRow& row = rows[r];
@@ -128,16 +132,14 @@ bool ReadContactCsv(const std::string& text, Contacts& contacts, std::string& er
         }
         return true;
     }
-    if (columns.Has("primary email") && columns.Has("display name")) convert = FromThunderbird;
-    else if (columns.Has("phone 1 - value") || columns.Has("e-mail 1 - value")) convert = FromGoogle;
-    else if (columns.Has("e-mail address") && columns.Has("first name")) convert = FromOutlook;
-    if (!convert) {
+    const Layout layout(header);
+    if (!layout.Known()) {
         error = "line " + std::to_string(header.line) + ": the columns found (" + ColumnList(header) +
                 ") are not a contact layout this program knows: name,tel,email, or an export of Google "
                 "Contacts, Outlook or Thunderbird";
         return false;
     }
-    for (size_t r = 1; r < rows.size(); ++r) contacts.push_back(convert(columns, rows[r]));
+    for (size_t r = 1; r < rows.size(); ++r) contacts.push_back(layout.Read(rows[r]));
     return true;
 }
 

@@ -3,30 +3,38 @@
 #include "memo/ContactCsv.h"
 #include "memo/VCard.h"
 #include "platform/Cp949.h"
+#include "platform/TextEncoding.h"
 
 size_t ContactFileLimit(ContactFormat format) { return format == ContactFormat::Csv ? 4u << 20 : 64u << 20; }
 
-bool ReadContacts(const std::string& raw, ContactFormat format, Contacts& contacts, std::string& error) {
+bool ReadContacts(const std::string& raw, ContactFormat format, Contacts& contacts, std::string& error,
+                  const std::string& encoding, std::vector<std::string>* notes) {
     contacts.clear();
-    // Some Windows programs write UTF-16 with a byte-order mark.
-    std::string bytes = raw;
-    if (raw.rfind("\xFF\xFE", 0) == 0 || raw.rfind("\xFE\xFF", 0) == 0) {
-        std::optional<std::string> utf8 = cp949::CharsetToUtf8(raw, "UTF-16");
-        if (!utf8) {
-            error = "the file is UTF-16 text that does not convert";
-            return false;
-        }
-        bytes = std::move(*utf8);
-    }
-    if (format == ContactFormat::Detect) format = LooksLikeVCard(bytes) ? ContactFormat::VCard : ContactFormat::Csv;
+    // A vCard's structure is ASCII and each value may name its own character set, so only
+    // a vCard in UTF-16 is converted whole; a CSV is text of one encoding.
+    const bool wide = encoding.empty() ? textenc::IsUtf16(raw)
+                                       : encoding.rfind("UTF-16", 0) == 0 || encoding.rfind("UTF-32", 0) == 0;
+    textenc::Decoded whole;
+    if (wide && !textenc::Decode(raw, encoding, whole, error)) return false;
+    const std::string& text = wide ? whole.utf8 : raw;
+    if (format == ContactFormat::Detect) format = LooksLikeVCard(text) ? ContactFormat::VCard : ContactFormat::Csv;
     const bool vcard = format == ContactFormat::VCard;
     if (raw.size() > ContactFileLimit(format)) {
         error = "larger than " + std::to_string(ContactFileLimit(format) >> 20) + " MB, the most a " +
                 (vcard ? "vCard" : "CSV") + " contact file may have";
         return false;
     }
-    if (!(vcard ? ReadVCards(bytes, contacts, error) : ReadContactCsv(bytes, contacts, error, kMaxContactsRead + 1)))
-        return false;
+    std::string note;
+    bool read = false;
+    if (vcard) {
+        read = ReadVCards(text, contacts, error, wide ? std::string() : encoding, &note);
+    } else {
+        if (!wide && !textenc::Decode(raw, encoding, whole, error)) return false;
+        if (whole.guessed) note = "the file is not UTF-8; read as " + textenc::Describe(whole.encoding);
+        read = ReadContactCsv(whole.utf8, contacts, error, kMaxContactsRead + 1);
+    }
+    if (!read) return false;
+    if (notes && !note.empty()) notes->push_back(note);
     if (contacts.size() > kMaxContactsRead) {
         error = "line " + std::to_string(contacts[kMaxContactsRead].line) + ": more than " +
                 std::to_string(kMaxContactsRead) + " contacts, the most a contact file may hold (the memo list holds " +
@@ -62,6 +70,7 @@ bool ContactsFromMemo(const MemoTable& table, int entries, Contacts& contacts, s
     return true;
 }
 
-std::string WriteContacts(const Contacts& contacts, ContactFormat format) {
-    return format == ContactFormat::VCard ? WriteVCards(contacts) : WriteContactCsv(contacts);
+std::string WriteContacts(const Contacts& contacts, ContactFormat format, bool bom) {
+    if (format == ContactFormat::VCard) return WriteVCards(contacts);
+    return (bom ? "\xEF\xBB\xBF" : "") + WriteContactCsv(contacts);
 }

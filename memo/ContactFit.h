@@ -2,7 +2,13 @@
 // Fitting contacts from other programs into memo rows, and the report of every contact
 // that does not fit as it is: a field over its byte limit, a character CP949 cannot
 // hold, an e-mail too long once split for the device, an empty contact, a contact past
-// the room in the list, a field holding NUL. Nothing is changed without a note.
+// the room in the list, a field holding NUL. Nothing is changed without a note. Text that
+// CP949 cannot hold as it is is composed (NFC) first (decomposed Hangul, as macOS writes
+// it), and a control character (a line break, a tab) is a space.
+//
+// Numbers and e-mail addresses are never cut: a shorter number is another number. A
+// number over its limit loses its spaces, dashes, dots and brackets first; what still
+// does not fit is left out (Trim) or keeps its contact out (Skip, Fail).
 #include <string>
 #include <vector>
 
@@ -17,8 +23,15 @@ enum class FitPolicy {
 
 // HasNul: a memo file ends a field at NUL and takes a row that starts with one for the
 // end of the list, so the rows after it would be lost; no policy imports such a file.
-enum class FitProblem { TooLong, NotCp949, EmailOver, Empty, ListFull, HasNul };
-enum class FitAction { Trimmed, LeftOut, Refused };
+// Folded: letters CP949 cannot hold written plain ("é" as "e"); TelCompacted: a number's
+// separators removed so that it fits; NameStandIn: no name, the organisation or nickname
+// used; CardCutOff: a card without its END, closed where the next card began.
+enum class FitProblem {
+    TooLong, NotCp949, EmailOver, Empty, ListFull, HasNul, Folded, TelOver, TelCompacted, NameStandIn, CardCutOff
+};
+// Kept: stored, the note only says how; Trimmed: stored, changed to fit; LeftOut: not
+// stored; Refused: the Fail policy's refusal.
+enum class FitAction { Trimmed, LeftOut, Refused, Kept };
 
 struct FitNote {
     int line = 0;     // where the contact starts in its file
@@ -39,7 +52,8 @@ struct FitResult {
 // Fits contacts for a list with room for that many more rows, under the policy.
 FitResult FitContacts(const Contacts& contacts, FitPolicy policy, int room);
 
-// "line 12, field name: 18 bytes, at most 14 bytes fit; cut to 14 bytes (contact: 김철수)"
+// "line 12, field name: 18 bytes, at most 15 bytes fit; cut to 14 bytes (contact: 김철수)";
+// a line of the Skip policy ends "contact skipped", of the Fail policy "contact refused".
 std::string DescribeFitNote(const FitNote& note);
 
 // The report as lines for a person: one per note, but a run of contacts left out

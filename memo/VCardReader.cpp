@@ -4,14 +4,12 @@
 // value is decoded (quoted-printable or base64, then its CHARSET) into UTF-8.
 #include <algorithm>
 #include <charconv>
-#include <climits>
 
 #include "memo/VCard.h"
 #include "platform/Cp949.h"
+#include "platform/TextEncoding.h"
 
 namespace {
-
-constexpr int kNoPreference = INT_MAX;
 
 // Names and parameters are ASCII; the locale has no say in their case.
 char AsciiUpper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
@@ -141,20 +139,6 @@ std::string DecodeBase64(std::string_view s) {
     return out;
 }
 
-// Bytes in the card's character set to UTF-8. Without a usable CHARSET, text that is not
-// UTF-8 is taken as CP949 (what Korean phones write), and failing that as Latin-1, so a
-// contact is never lost to its encoding; the fit step then says what CP949 cannot hold.
-std::string ToUtf8(const std::string& bytes, const std::string* charset) {
-    if (charset && !SameText(*charset, "UTF-8")) {
-        bool korean = SameText(*charset, "EUC-KR") || SameText(*charset, "CP949") ||
-                      SameText(*charset, "KS_C_5601-1987") || SameText(*charset, "UHC");
-        if (auto text = cp949::CharsetToUtf8(bytes, korean ? "CP949" : *charset)) return *text;
-    }
-    if (cp949::IsValidUtf8(bytes)) return bytes;
-    if (auto text = cp949::CharsetToUtf8(bytes, "CP949")) return *text;
-    return cp949::CharsetToUtf8(bytes, "ISO-8859-1").value_or(std::string());
-}
-
 // Undoes the text escapes: "\\", "\,", "\;", and "\n" (a line break, which a one-line
 // field shows as a space).
 std::string Unescape(std::string_view s) {
@@ -170,6 +154,15 @@ std::string Unescape(std::string_view s) {
         else out += '\\', out += c;
     }
     return out;
+}
+
+// Position of the first c that no backslash escapes, or the text's size.
+size_t FindUnescaped(std::string_view s, char c) {
+    for (size_t i = 0; i < s.size(); ++i) {
+        if (s[i] == '\\') ++i;
+        else if (s[i] == c) return i;
+    }
+    return s.size();
 }
 
 // The parts of a structured value, split at semicolons that are not escaped.
@@ -196,94 +189,118 @@ int Preference(const Property& prop) {
         std::from_chars(pref->data(), pref->data() + pref->size(), n);
         return std::max(n, 1);
     }
-    return prop.Has("TYPE", "PREF") ? 1 : kNoPreference;
+    return prop.Has("TYPE", "PREF") ? 1 : PreferredValue::kNotPreferred;
 }
 
-struct Candidate {
-    std::string value;
-    int preference = kNoPreference;
-    bool set = false;
-    void Offer(std::string v, int pref) {
-        if (set && pref >= preference) return;
-        value = std::move(v), preference = pref, set = true;
-    }
+// A value as the card holds it: transfer encoding undone, character set not yet known.
+struct RawValue {
+    std::string bytes;
+    std::string charset;  // the CHARSET parameter, empty when the card names none
+    int preference = PreferredValue::kNotPreferred;
+    bool mobile = false;
 };
 
+// The properties of one card that make a contact, in the card's order.
+struct RawCard {
+    int line = 0;
+    int closedAt = 0;
+    bool version21 = false, version40 = false;
+    std::vector<RawValue> fn, n, tel, email, org, nickname;
+};
+
+// Splits the text into cards. A card inside a card (as an AGENT, or as phones nest them)
+// is a card of its own, and so is a card that begins before the one before it ended:
+// both are kept, the one without its END closed where the next began.
 class CardReader {
 public:
-    explicit CardReader(Contacts& out) : out_(out) {}
-
     void Take(std::string_view line, int number) {
         Property prop;
         if (!ParseLine(line, prop)) return;
         if (prop.name == "BEGIN" && SameText(prop.value, "VCARD")) {
-            if (depth_++ == 0) Start(number);
+            if (!open_.empty() && cards_[open_.back()].closedAt == 0) cards_[open_.back()].closedAt = number;
+            open_.push_back(cards_.size());
+            cards_.push_back({});
+            cards_.back().line = number;
             return;
         }
         if (prop.name == "END" && SameText(prop.value, "VCARD")) {
-            if (depth_ > 0 && --depth_ == 0) Finish();
+            if (!open_.empty()) {
+                // A card that held a card but ended as it should was nested, not cut off.
+                cards_[open_.back()].closedAt = 0;
+                open_.pop_back();
+            }
             return;
         }
-        if (depth_ != 1) return;  // outside a card, or inside a card nested in it
+        if (open_.empty()) return;
+        RawCard& card = cards_[open_.back()];
+        std::vector<RawValue>* into = prop.name == "FN"         ? &card.fn
+                                      : prop.name == "N"        ? &card.n
+                                      : prop.name == "TEL"      ? &card.tel
+                                      : prop.name == "EMAIL"    ? &card.email
+                                      : prop.name == "ORG"      ? &card.org
+                                      : prop.name == "NICKNAME" ? &card.nickname
+                                                                : nullptr;
         if (prop.name == "VERSION") {
-            version21_ = prop.value == "2.1";
-            version40_ = prop.value == "4.0";
-        } else if (prop.name == "FN") {
-            if (fn_.empty()) fn_ = Unescape(Decode(prop));
-        } else if (prop.name == "N") {
-            if (n_.empty()) {
-                std::vector<std::string> p = SplitParts(Decode(prop));
-                p.resize(5);
-                n_ = JoinName({p[0], p[1], p[2], p[3], p[4]});
-            }
-        } else if (prop.name == "TEL") {
-            std::string tel = Unescape(Decode(prop));
-            // 4.0 gives numbers as tel: links.
-            if ((version40_ || prop.Has("VALUE", "uri")) && StartsWithText(tel, "tel:")) tel.erase(0, 4);
-            tel_.Offer(std::move(tel), Preference(prop));
-        } else if (prop.name == "EMAIL") {
-            email_.Offer(Unescape(Decode(prop)), Preference(prop));
+            card.version21 = prop.value == "2.1";
+            card.version40 = prop.value == "4.0";
         }
-    }
-
-    // A card the text ends inside still counts: what it holds so far is a contact.
-    void End() {
-        if (depth_ > 0) Finish();
-    }
-
-    bool Version21() const { return depth_ > 0 && version21_; }
-    bool SawCard() const { return sawCard_; }
-
-private:
-    static std::string Decode(const Property& prop) {
+        if (!into) return;
         std::string bytes = prop.QuotedPrintable() ? DecodeQuotedPrintable(prop.value)
                             : prop.Base64()        ? DecodeBase64(prop.value)
                                                    : std::string(prop.value);
-        return ToUtf8(bytes, prop.Get("CHARSET"));
+        if (prop.name == "TEL" && (card.version40 || prop.Has("VALUE", "uri")) && StartsWithText(bytes, "tel:"))
+            bytes.erase(0, 4);  // 4.0 gives numbers as tel: links
+        const std::string* charset = prop.Get("CHARSET");
+        into->push_back({std::move(bytes), charset ? *charset : std::string(), Preference(prop),
+                         prop.Has("TYPE", "CELL") || prop.Has("TYPE", "MOBILE")});
     }
 
-    void Start(int number) {
-        sawCard_ = true;
-        line_ = number;
-        version21_ = version40_ = false;
-        fn_.clear(), n_.clear();
-        tel_ = {}, email_ = {};
+    // Cards the text ends inside still count: what they hold so far is a contact.
+    void End(int lastLine) {
+        for (size_t index : open_)
+            if (cards_[index].closedAt == 0) cards_[index].closedAt = lastLine;
+        open_.clear();
     }
 
-    void Finish() {
-        depth_ = 0;
-        out_.push_back({fn_.empty() ? n_ : fn_, tel_.value, email_.value, line_});
-    }
+    bool Version21() const { return !open_.empty() && cards_[open_.back()].version21; }
+    std::vector<RawCard>& Cards() { return cards_; }
 
-    Contacts& out_;
-    int depth_ = 0;
-    int line_ = 0;
-    bool sawCard_ = false;
-    bool version21_ = false;
-    bool version40_ = false;
-    std::string fn_, n_;
-    Candidate tel_, email_;
+private:
+    std::vector<RawCard> cards_;   // in the order they begin
+    std::vector<size_t> open_;     // the cards begun and not ended, innermost last
 };
+
+// Decides once for the file how the values that name no character set are read: UTF-8
+// when they all are, else the encoding asked for, else the one their bytes point to.
+std::string EncodingOfUnnamed(const std::vector<RawCard>& cards, const std::string& asked, bool& guessed) {
+    guessed = false;
+    std::string unnamed;
+    for (const RawCard& card : cards)
+        for (const auto* values : {&card.fn, &card.n, &card.tel, &card.email, &card.org, &card.nickname})
+            for (const RawValue& v : *values)
+                if (v.charset.empty()) unnamed += v.bytes, unnamed += '\n';
+    if (!asked.empty()) return asked;
+    if (cp949::IsValidUtf8(unnamed)) return "UTF-8";
+    guessed = true;
+    return textenc::GuessLegacy(unnamed);
+}
+
+std::string ToUtf8(const RawValue& v, const std::string& fileEncoding) {
+    std::string out;
+    size_t bad = 0;
+    if (!v.charset.empty()) {
+        bool korean = SameText(v.charset, "EUC-KR") || SameText(v.charset, "CP949") ||
+                      SameText(v.charset, "KS_C_5601-1987") || SameText(v.charset, "UHC");
+        if (SameText(v.charset, "UTF-8") && cp949::IsValidUtf8(v.bytes)) return v.bytes;
+        if (textenc::ToUtf8(v.bytes, korean ? "CP949" : v.charset, out, bad)) return out;
+    }
+    if (fileEncoding == "UTF-8" && cp949::IsValidUtf8(v.bytes)) return v.bytes;
+    if (textenc::ToUtf8(v.bytes, fileEncoding, out, bad)) return out;
+    // A value the file's encoding does not hold either: its own bytes are its best guess.
+    if (cp949::IsValidUtf8(v.bytes)) return v.bytes;
+    textenc::ToUtf8(v.bytes, textenc::GuessLegacy(v.bytes), out, bad);
+    return out;
+}
 
 // The next physical line from pos, without its line end (CRLF, LF or CR).
 std::string_view NextLine(std::string_view text, size_t& pos) {
@@ -324,10 +341,11 @@ bool LooksLikeVCard(std::string_view bytes) {
     return false;
 }
 
-bool ReadVCards(std::string_view bytes, Contacts& contacts, std::string& error) {
+bool ReadVCards(std::string_view bytes, Contacts& contacts, std::string& error, const std::string& encoding,
+               std::string* note) {
     contacts.clear();
     std::string_view text = SkipByteOrderMark(bytes);
-    CardReader reader(contacts);
+    CardReader reader;
     std::string logical;
     int logicalLine = 0;
     bool quotedPrintable = false;
@@ -356,10 +374,38 @@ bool ReadVCards(std::string_view bytes, Contacts& contacts, std::string& error) 
         quotedPrintable = StartsQuotedPrintable(line);
     }
     if (!logical.empty()) reader.Take(logical, logicalLine);
-    reader.End();
-    if (!reader.SawCard()) {
+    reader.End(number);
+    if (reader.Cards().empty()) {
         error = "no vCard found (no BEGIN:VCARD line)";
         return false;
+    }
+    bool guessed = false;
+    const std::string fileEncoding = EncodingOfUnnamed(reader.Cards(), encoding, guessed);
+    if (note && guessed)
+        *note = "values without a CHARSET are not UTF-8; read as " + textenc::Describe(fileEncoding);
+    auto text_of = [&](const std::vector<RawValue>& values) {
+        return values.empty() ? std::string() : ToUtf8(values.front(), fileEncoding);
+    };
+    for (const RawCard& card : reader.Cards()) {
+        Contact c;
+        c.line = card.line;
+        c.closedAt = card.closedAt;
+        std::string name = Unescape(text_of(card.fn));
+        if (name.empty() && !card.n.empty()) {
+            std::vector<std::string> p = SplitParts(text_of(card.n));
+            p.resize(5);
+            name = JoinName({p[0], p[1], p[2], p[3], p[4]});
+        }
+        std::string org = card.org.empty() ? std::string() : SplitParts(text_of(card.org)).front();
+        std::string nickname = text_of(card.nickname);
+        nickname = Unescape(nickname.substr(0, FindUnescaped(nickname, ',')));
+        SetNameOrStandIn(c, name, org, nickname);
+        PreferredValue tel, email;
+        for (const RawValue& v : card.tel) tel.Offer(Unescape(ToUtf8(v, fileEncoding)), v.preference, v.mobile);
+        for (const RawValue& v : card.email) email.Offer(Unescape(ToUtf8(v, fileEncoding)), v.preference);
+        c.tel = tel.Value();
+        c.email = email.Value();
+        contacts.push_back(std::move(c));
     }
     return true;
 }

@@ -1,5 +1,6 @@
 // Writing vCard 3.0, the version phones and the big address books all read.
 #include "memo/VCard.h"
+#include "platform/UnicodeText.h"
 
 namespace {
 
@@ -36,6 +37,41 @@ void AppendLine(std::string& out, const std::string& line) {
     out += "\r\n";
 }
 
+// N's family and given parts where the name shows them: "Given Family" in the scripts
+// written with spaces, "Family Given" in Hangul, Han and Kana with a space, and a Hangul
+// name of two or three syllables without one ("김철수": 김, 철수). Otherwise the whole name
+// is the family part, which readers show as it is.
+std::string StructuredName(const std::string& name) {
+    const size_t firstSpace = name.find(' '), lastSpace = name.rfind(' ');
+    const bool eastAsian = unicode::HasEastAsianLetters(name);
+    if (firstSpace != std::string::npos && firstSpace > 0 && lastSpace + 1 < name.size()) {
+        if (eastAsian) return Escape(name.substr(0, firstSpace)) + ";" + Escape(name.substr(firstSpace + 1)) + ";;;";
+        return Escape(name.substr(lastSpace + 1)) + ";" + Escape(name.substr(0, lastSpace)) + ";;;";
+    }
+    // Hangul syllables are three bytes each in UTF-8 (U+AC00 to U+D7A3: EA B0 80 to ED 9E A3).
+    auto syllable = [&](size_t at) {
+        auto b = static_cast<unsigned char>(name[at]);
+        return at + 3 <= name.size() && b >= 0xEA && b <= 0xED && unicode::HasEastAsianLetters(name.substr(at, 3));
+    };
+    const size_t count = name.size() / 3;
+    bool hangul = name.size() % 3 == 0 && (count == 2 || count == 3);
+    for (size_t i = 0; hangul && i < name.size(); i += 3) hangul = syllable(i);
+    if (hangul) return Escape(name.substr(0, 3)) + ";" + Escape(name.substr(3)) + ";;;";
+    return Escape(name) + ";;;;";
+}
+
+// A Korean mobile number (010, 011, 016 to 019, also as +82 10) is a cell phone's; of
+// any other the memo list does not know the kind.
+bool IsMobileNumber(const std::string& tel) {
+    std::string digits;
+    for (char c : tel)
+        if (c >= '0' && c <= '9') digits += c;
+        else if (c == '+' && digits.empty()) digits += c;
+    if (digits.rfind("+82", 0) == 0) digits = "0" + digits.substr(3);
+    return digits.size() >= 10 && digits.rfind("01", 0) == 0 && digits[2] != '2' && digits[2] != '3' &&
+           digits[2] != '4' && digits[2] != '5';
+}
+
 }  // namespace
 
 std::string WriteVCards(const Contacts& contacts) {
@@ -43,10 +79,9 @@ std::string WriteVCards(const Contacts& contacts) {
     for (const Contact& c : contacts) {
         out += "BEGIN:VCARD\r\nVERSION:3.0\r\n";
         AppendLine(out, "FN:" + Escape(c.name));
-        // The whole name as the family name: readers that build the name from N show it
-        // as it is, whatever its order.
-        AppendLine(out, "N:" + Escape(c.name) + ";;;;");
-        if (!c.tel.empty()) AppendLine(out, "TEL;TYPE=CELL:" + Escape(c.tel));
+        AppendLine(out, "N:" + StructuredName(c.name));
+        if (!c.tel.empty()) AppendLine(out, std::string("TEL;TYPE=") + (IsMobileNumber(c.tel) ? "CELL" : "VOICE") + ":" +
+                                                Escape(c.tel));
         if (!c.email.empty()) AppendLine(out, "EMAIL;TYPE=INTERNET:" + Escape(c.email));
         out += "END:VCARD\r\n";
     }

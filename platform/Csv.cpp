@@ -4,11 +4,38 @@
 #include <cctype>
 
 namespace csv {
+namespace {
+
+// A control character in a field becomes a space: a device field is one line. NUL is
+// kept for the callers, which refuse it with their own message.
+char FieldChar(char c) { return (c > 0 && c < 0x20) || c == 0x7F ? ' ' : c; }
+
+}  // namespace
+
+char DetectSeparator(std::string_view text) {
+    size_t count[3] = {};
+    const char kSeparators[3] = {',', ';', '\t'};
+    bool quoted = false;
+    for (char c : text) {
+        if (c == '"') quoted = !quoted;
+        if (quoted) continue;
+        if (c == '\n' || c == '\r') {
+            if (count[0] + count[1] + count[2] > 0) break;  // the first row that is not blank
+            continue;
+        }
+        for (int k = 0; k < 3; ++k) count[k] += c == kSeparators[k];
+    }
+    int best = 0;
+    for (int k = 1; k < 3; ++k)
+        if (count[k] > count[best]) best = k;
+    return kSeparators[best];
+}
 
 bool ParseCsv(const std::string& input, std::vector<CsvRow>& rows, std::string& error, size_t maxRows) {
     rows.clear();
     std::string_view text(input);
     if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
+    const char sep = DetectSeparator(text);
     int line = 1;
     size_t i = 0;
     while (i < text.size()) {
@@ -36,19 +63,21 @@ bool ParseCsv(const std::string& input, std::vector<CsvRow>& rows, std::string& 
                         break;
                     }
                     if (c == '\n') ++line;
-                    field += c;
+                    // A line break inside the field is one space, CRLF too.
+                    if (c == '\r' && i < text.size() && text[i] == '\n') continue;
+                    field += FieldChar(c);
                 }
-                if (i < text.size() && text[i] != ',' && text[i] != '\n' && text[i] != '\r') {
+                if (i < text.size() && text[i] != sep && text[i] != '\n' && text[i] != '\r') {
                     error = "line " + std::to_string(line) + ": text after a closing quote";
                     return false;
                 }
             } else {
-                while (i < text.size() && text[i] != ',' && text[i] != '\n' && text[i] != '\r') {
+                while (i < text.size() && text[i] != sep && text[i] != '\n' && text[i] != '\r') {
                     if (text[i] == '"') {
                         error = "line " + std::to_string(line) + ": a quote inside an unquoted field";
                         return false;
                     }
-                    field += text[i++];
+                    field += FieldChar(text[i++]);
                 }
             }
             row.fields.push_back(field);
@@ -58,7 +87,7 @@ bool ParseCsv(const std::string& input, std::vector<CsvRow>& rows, std::string& 
             }
             if (i >= text.size()) {
                 rowDone = true;
-            } else if (text[i] == ',') {
+            } else if (text[i] == sep) {
                 ++i;
             } else {
                 if (text[i] == '\r') ++i;
@@ -91,8 +120,9 @@ std::string CsvLine(const std::vector<std::string>& fields) {
     for (size_t k = 0; k < fields.size(); ++k) {
         if (k) out += ',';
         const std::string& f = fields[k];
-        // A leading byte-order mark is quoted too, or a reader would take it for the file's.
-        if (f.find_first_of(",\"\r\n") == std::string::npos && f.rfind("\xEF\xBB\xBF", 0) != 0) {
+        // A leading byte-order mark is quoted too, or a reader would take it for the file's;
+        // so are semicolons and tabs, or a reader could take one for the separator.
+        if (f.find_first_of(",;\t\"\r\n") == std::string::npos && f.rfind("\xEF\xBB\xBF", 0) != 0) {
             out += f;
             continue;
         }

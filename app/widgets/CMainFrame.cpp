@@ -29,6 +29,7 @@
 #include "app/widgets/PageFactory.h"
 #include "app/widgets/ResourcePictures.h"
 #include "app/widgets/UserGuide.h"
+#include "memo/widgets/MemoContactCommands.h"
 #include "platform/Services.h"
 #include "ui/widgets/CFlatToolBar.h"
 #include "ui/widgets/FlatMenus.h"
@@ -57,6 +58,10 @@ CMainFrame::CMainFrame(CLyraApp& app, bool songPageTab, PageViewFactory makeView
     OnCommand(cmd::HelpGuide, [this] { ShowUserGuide(this); });
     setWindowIcon(AppIcon());
     app_.showPage = [this](int page) { ShowPage(page); };
+    app_.importContacts = [this](const std::string& path) {
+        ShowPage(page::Memo);
+        return ImportContactsFrom(app_.Document(), path, this);
+    };
     app_.songPageShown = songPageTab;
 
     CreateClient(songPageTab, makeView ? makeView : PageViewFactory(CreatePageView));

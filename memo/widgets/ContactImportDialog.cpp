@@ -12,14 +12,25 @@
 
 #include "memo/MemoTable.h"
 
-CContactImportDialog::CContactImportDialog(const Contacts& contacts, const QString& fileName, int entries,
-                                           QWidget* parent)
-    : QDialog(parent), contacts_(contacts), entries_(entries), report_(new QListWidget), outcome_(new QLabel) {
+CContactImportDialog::CContactImportDialog(const Contacts& contacts, const std::vector<std::string>& notes,
+                                           const QString& fileName, int entries, QWidget* parent)
+    : QDialog(parent),
+      contacts_(contacts),
+      notes_(notes),
+      entries_(entries),
+      report_(new QListWidget),
+      outcome_(new QLabel) {
     setWindowTitle("Import contacts");
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(new QLabel(QString("%1 contacts read from %2.").arg(contacts.size()).arg(fileName)));
-    layout->addWidget(new QLabel("Contacts that do not fit as they are:"));
+    layout->addWidget(new QLabel("What the import does with the file and each contact that does not fit as it is:"));
     report_->setObjectName("report");
+    // A line is read whole without scrolling sideways: long lines wrap.
+    report_->setWordWrap(true);
+    report_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    report_->setResizeMode(QListView::Adjust);
+    report_->setTextElideMode(Qt::ElideNone);
+    report_->setSpacing(2);  // wrapped lines of one item apart from the next
     layout->addWidget(report_, 1);
 
     auto* fit = new QGroupBox("A contact that does not fit");
@@ -81,8 +92,9 @@ void CContactImportDialog::Update() {
     const int first = Replace() ? 0 : entries_;
     result_ = FitContacts(contacts_, Policy(), kMemoRows - first);
     report_->clear();
+    for (const std::string& line : notes_) report_->addItem(QString::fromStdString(line));
     for (const std::string& line : FitReportLines(result_)) report_->addItem(QString::fromStdString(line));
-    if (result_.notes.empty()) report_->addItem("Every contact fits as it is.");
+    if (report_->count() == 0) report_->addItem("Every contact fits as it is.");
     const int stored = static_cast<int>(result_.rows.size());
     QString text;
     if (result_.failed)

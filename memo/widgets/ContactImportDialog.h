@@ -5,6 +5,7 @@
 // the list). The report follows the choices as they change.
 #include <QDialog>
 #include <string>
+#include <vector>
 
 #include "memo/Contact.h"
 #include "memo/ContactFit.h"
@@ -17,8 +18,11 @@ class QRadioButton;
 class CContactImportDialog : public QDialog {
     Q_OBJECT
 public:
-    // entries: the rows the list holds now, for the room an append leaves.
-    CContactImportDialog(const Contacts& contacts, const QString& fileName, int entries, QWidget* parent = nullptr);
+    // notes: what the reading says of the whole file (the encoding it guessed), shown
+    // above the contacts' lines. entries: the rows the list holds now, for the room an
+    // append leaves.
+    CContactImportDialog(const Contacts& contacts, const std::vector<std::string>& notes, const QString& fileName,
+                         int entries, QWidget* parent = nullptr);
 
     bool Replace() const;
     const FitResult& Result() const { return result_; }
@@ -35,6 +39,7 @@ private:
     FitPolicy Policy() const;
 
     const Contacts& contacts_;
+    std::vector<std::string> notes_;
     int entries_;
     FitResult result_;
     QListWidget* report_;

@@ -28,23 +28,37 @@ void ImportContacts(CLyraDoc& doc, QWidget* parent) {
     r.filters = {{"Contacts (*.vcf;*.csv)", "*.vcf;*.csv"}, {"vCard (*.vcf)", "*.vcf"}, {"CSV (*.csv)", "*.csv"}};
     r.fileMustExist = true;
     std::optional<std::string> path = platform::services().dialogs->Run(r);
-    if (!path) return;
-    const std::string name = QFileInfo(QString::fromStdString(*path)).fileName().toStdString();
-    ContactFormat format = FileExtension(*path) == "vcf"   ? ContactFormat::VCard
-                           : FileExtension(*path) == "csv" ? ContactFormat::Csv
-                                                           : ContactFormat::Detect;
+    if (path) ImportContactsFrom(doc, *path, parent);
+}
+
+bool IsContactFileName(const std::string& path) {
+    const std::string ext = FileExtension(path);
+    return ext == "vcf" || ext == "csv";
+}
+
+bool ImportContactsFrom(CLyraDoc& doc, const std::string& path, QWidget* parent) {
+    const std::string name = QFileInfo(QString::fromStdString(path)).fileName().toStdString();
+    ContactFormat format = FileExtension(path) == "vcf"   ? ContactFormat::VCard
+                           : FileExtension(path) == "csv" ? ContactFormat::Csv
+                                                          : ContactFormat::Detect;
     // One byte past the limit, for ReadContacts to refuse a larger file by its kind's limit.
     std::string bytes, error;
-    if (!platform::ReadFileBytes(*path, bytes, ContactFileLimit(format) + 1, &error))
-        return Tell("Cannot read " + name + ". " + error);
+    if (!platform::ReadFileBytes(path, bytes, ContactFileLimit(format) + 1, &error)) {
+        Tell("Cannot read " + name + ". " + error);
+        return false;
+    }
     Contacts contacts;
-    if (!ReadContacts(bytes, format, contacts, error)) return Tell(name + ": " + error);
+    std::vector<std::string> notes;
+    if (!ReadContacts(bytes, format, contacts, error, {}, &notes)) {
+        Tell(name + ": " + error);
+        return false;
+    }
 
     const int entries = CountMemoEntries(doc.m_memo);
-    CContactImportDialog dialog(contacts, QString::fromStdString(name), entries, parent);
-    if (dialog.exec() != QDialog::Accepted) return;
+    CContactImportDialog dialog(contacts, notes, QString::fromStdString(name), entries, parent);
+    if (dialog.exec() != QDialog::Accepted) return false;
     const bool replace = dialog.Replace();
-    if (replace && !doc.AskToSaveChanges({DataKind::Memo})) return;
+    if (replace && !doc.AskToSaveChanges({DataKind::Memo})) return false;
 
     int last = 0;
     if (replace) {
@@ -59,6 +73,7 @@ void ImportContacts(CLyraDoc& doc, QWidget* parent) {
     doc.UpdateAllViews(nullptr, hint::MemoRead);
     platform::services().status->Show(std::to_string(dialog.Result().rows.size()) + " contacts imported from " +
                                       name + ".");
+    return true;
 }
 
 void ExportContacts(CLyraDoc& doc) {
@@ -75,6 +90,15 @@ void ExportContacts(CLyraDoc& doc) {
     std::string error;
     if (!ContactsFromMemo(doc.m_memo, SavedEntries(doc), contacts, error)) return Tell(error);
     ContactFormat format = FileExtension(*path) == "csv" ? ContactFormat::Csv : ContactFormat::VCard;
-    if (!platform::WriteFileAtomically(*path, WriteContacts(contacts, format), &error)) return Tell(error);
+    bool bom = false;
+    if (format == ContactFormat::Csv) {
+        platform::Answer a = platform::services().prompts->Show(
+            "Begin the CSV with a UTF-8 byte-order mark?\n\nExcel needs it to show Korean text; without it, it "
+            "reads the file in the system's code page. Other programs read the file either way.",
+            platform::Buttons::YesNoCancel);
+        if (a == platform::Answer::Cancel) return;
+        bom = a == platform::Answer::Yes;
+    }
+    if (!platform::WriteFileAtomically(*path, WriteContacts(contacts, format, bom), &error)) return Tell(error);
     platform::services().status->Show(std::to_string(contacts.size()) + " contacts exported.");
 }

@@ -177,11 +177,15 @@ TEST(BoundedCli, ExportThenImportGivesTheSameFileBack) {
     std::string song = songRecord("\xB3\xEB\xB7\xA1 title of thirty bytes..", "singer of twenty-two b", "123456");
     song += std::string(6400 - song.size(), '*') + songRecord("t", "s", " 1") + std::string(6400 - 64, '*');
     song += std::string(6400, '*');
+    // A line break a memo file holds comes back as a space: it never reaches a device file.
+    std::string memoBack = memo;
+    memoBack.replace(memoBack.find("line\nbreak"), 10, "line break");
     struct Case {
         const char* kind;
         const char* name;
         std::string bytes;
-    } cases[] = {{"memo", "in.mmo", memo}, {"song", "in.kok", song}};
+        std::string back;
+    } cases[] = {{"memo", "in.mmo", memo, memoBack}, {"song", "in.kok", song, song}};
     for (const Case& c : cases) {
         const std::string in = dir + "/" + c.name, csv = dir + "/out.csv";
         const std::string back = dir + "/back" + (std::string(c.kind) == "memo" ? ".mmo" : ".kok");
@@ -190,6 +194,6 @@ TEST(BoundedCli, ExportThenImportGivesTheSameFileBack) {
         ASSERT_EQ(exported.code, 0) << exported.err;
         const CliResult imported = RunCli({c.kind, "import", csv, "-o", back});
         ASSERT_EQ(imported.code, 0) << imported.err;
-        EXPECT_EQ(ReadAll(back), c.bytes) << c.kind;
+        EXPECT_EQ(ReadAll(back), c.back) << c.kind;
     }
 }

@@ -99,7 +99,7 @@ TEST(MemoCli, BadInputNamesFileLineAndFieldAndWritesNothing) {
         {"e-mail over after split", "name,tel,email\nk,,abcde가나다라마바사아자차카\n",
          "field email: 27 bytes, 28 bytes once split for the device, at most 24 bytes fit"},
         {"wrong field count", "name,tel,email\nkim,1\n", "line 2: expected 3 fields"},
-        {"not UTF-8", "name,tel,email\n\xB0\xA1,1,2\n", "line 2, field name: the text is not valid UTF-8"},
+        {"NUL", std::string("name,tel,email\nk\0m,1,2\n", 22), "line 2, field name: the character NUL (0x00)"},
         {"empty entry", "name,tel,email\n,,\n", "line 2: no name, tel or email"},
         {"251 entries", many, "line 252: the memo list holds 250 contacts"},
         {"open quote", "name,tel,email\n\"kim,1,2\n", "line 2: a quoted field is not closed"},
@@ -111,7 +111,9 @@ TEST(MemoCli, BadInputNamesFileLineAndFieldAndWritesNothing) {
         EXPECT_EQ(r.code, 1) << c.what;
         EXPECT_NE(r.err.find(c.expect), std::string::npos) << c.what << ": " << r.err;
         EXPECT_NE(r.err.find("bad.csv"), std::string::npos) << c.what;
-        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << "one line: " << r.err;
+        // One line, and for a contact that does not fit the line that nothing was written.
+        const bool fit = r.err.find(": nothing imported, nothing written to ") != std::string::npos;
+        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), fit ? 2 : 1) << r.err;
         EXPECT_EQ(ReadAll(dir + "/keep.mmo"), "precious") << c.what;
     }
     EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 2) << "no temporary left";
@@ -147,7 +149,7 @@ TEST(MemoCli, VCardAndFitPolicies) {
         const char* report;   // part of standard error
     } cases[] = {
         {{}, 0, 2, "line 8, field name: 20 bytes, at most 15 bytes fit; cut to 15 bytes"},
-        {{"--fit", "skip"}, 0, 1, "at most 15 bytes fit (contact: Alexander Maximilian)"},
+        {{"--fit", "skip"}, 0, 1, "at most 15 bytes fit; contact skipped (contact: Alexander Maximilian)"},
         {{"--fit", "fail"}, 1, -1, "in.vcf: line 8, field name: 20 bytes"},
         {{"--from", "csv"}, 1, -1, "are not a contact layout this program knows"},
         {{"--fit", "cut"}, 2, -1, "--fit takes trim|skip|fail"},
@@ -173,4 +175,45 @@ TEST(MemoCli, VCardAndFitPolicies) {
     EXPECT_EQ(out.out.rfind("BEGIN:VCARD\r\nVERSION:3.0\r\nFN:김철수\r\n", 0), 0u) << out.out;
     ASSERT_EQ(RunCli({"memo", "import", dir + "/a.vcf", "-o", dir + "/b.mmo"}).code, 0);
     EXPECT_EQ(ReadAll(dir + "/b.mmo"), ReadAll(dir + "/a.mmo"));
+}
+
+// Encodings found and forced, a UTF-16 file's error line, the line closing a refused
+// import, and the byte-order mark an export for spreadsheets begins with.
+TEST(MemoCli, EncodingsClosingLineAndBom) {
+    const std::string dir = CliScratch(), out = dir + "/out.mmo";
+    WriteAll(dir + "/excel.csv", "name,tel,email\r\n\xC8\xAB\xB1\xE6\xB5\xBF,010,\r\n");
+    WriteAll(dir + "/long.csv", "name,tel,email\r\nabcdefghijklmnop,,\r\n");
+    std::string utf16;
+    for (char c : std::string("Full name,Phone\r\nKim,010\r\n")) utf16 += {c, '\0'};
+    WriteAll(dir + "/wide.csv", utf16);
+    struct Case {
+        std::vector<std::string> args;
+        int code;
+        std::string err;  // standard error without the "lyrabox-cli: " prefixes, exactly
+    } cases[] = {
+        {{"excel.csv"}, 0, "excel.csv: the file is not UTF-8; read as CP949 (Korean)\n"},
+        {{"excel.csv", "--encoding", "CP949"}, 0, ""},
+        {{"excel.csv", "--encoding", "UTF-8"}, 1, "excel.csv: line 2: the text is not valid UTF-8 (byte 19)\n"},
+        {{"excel.csv", "--encoding", "NOPE"}, 2, "memo import: --encoding: this system knows no encoding named NOPE\n"},
+        {{"wide.csv"}, 1, "wide.csv: line 1: the columns found (Full name, Phone) are not a contact layout this "
+                          "program knows: name,tel,email, or an export of Google Contacts, Outlook or Thunderbird\n"},
+        {{"long.csv", "--fit", "fail"}, 1, "long.csv: line 2, field name: 16 bytes, at most 15 bytes fit; contact "
+                                          "refused (contact: abcdefghijklmnop)\nlong.csv: nothing imported, nothing "
+                                          "written to out.mmo (--fit fail)\n"},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> args = {"memo", "import", dir + "/" + c.args[0], "-o", out};
+        args.insert(args.end(), c.args.begin() + 1, c.args.end());
+        CliResult r = RunCli(args);
+        std::string err = r.err;
+        for (size_t at; (at = err.find("lyrabox-cli: ")) != std::string::npos;) err.erase(at, 13);
+        for (size_t at; (at = err.find(dir + "/")) != std::string::npos;) err.erase(at, dir.size() + 1);
+        EXPECT_EQ(r.code, c.code) << c.args[0];
+        EXPECT_EQ(err, c.err) << c.args[0];
+    }
+    MemoTable table{};
+    ASSERT_EQ(DecodeMemoFile(ReadAll(out), table), 1);
+    EXPECT_EQ(std::string(MemoFieldText(table[0], MemoField::Name)), "\xC8\xAB\xB1\xE6\xB5\xBF");
+    EXPECT_EQ(RunCli({"memo", "export", out, "--bom"}).out, "\xEF\xBB\xBFname,tel,email\r\n홍길동,010,\r\n");
+    EXPECT_EQ(RunCli({"memo", "export", out, "--bom", "--to", "vcard"}).code, 2);
 }

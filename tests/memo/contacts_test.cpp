@@ -10,6 +10,7 @@
 #include "memo/MemoFile.h"
 #include "memo/MemoRules.h"
 #include "memo/VCard.h"
+#include "memo/support/AddressBookFiles.h"
 #include "platform/Cp949.h"
 
 namespace {
@@ -71,10 +72,10 @@ TEST(Contacts, VCardShapesAsProgramsWriteThem) {
          "TEL;VALUE=uri;PREF=1;TYPE=cell:tel:+82-10-9999-0000\r\n"
          "EMAIL;TYPE=work:w@x.kr\r\nEMAIL;PREF=1:p@x.kr\r\nEND:VCARD\r\n",
          {{"박지성", "+82-10-9999-0000", "p@x.kr"}}},
-        {"a nested card is passed over; a card the file ends inside still counts",
+        {"a nested card is a contact of its own; a card the file ends inside still counts",
          "BEGIN:VCARD\r\nVERSION:2.1\r\nFN:Boss\r\nAGENT:\r\nBEGIN:VCARD\r\nFN:Assistant\r\nTEL:9\r\n"
          "END:VCARD\r\nTEL:1\r\nEND:VCARD\r\nBEGIN:VCARD\r\nVERSION:3.0\r\nFN:Cut\r\nTEL:2",
-         {{"Boss", "1", ""}, {"Cut", "2", ""}}},
+         {{"Boss", "1", ""}, {"Assistant", "9", ""}, {"Cut", "2", ""}}},
     };
     for (const Case& c : cases) {
         Contacts got;
@@ -122,7 +123,7 @@ TEST(Contacts, CsvLayoutsByTheirHeaders) {
          "Home Phone,Fax Number,Pager Number,Mobile Number\r\n"
          "Jane,Roe,Jane R.,,jane@x.org,,,03-1,03-2,03-3,,\r\n"
          "Al,Bo,,,,al@x,,,,,,010-5\r\n",
-         {{"Jane R.", "03-2", "jane@x.org"}, {"Al Bo", "010-5", "al@x"}}, nullptr},
+         {{"Jane R.", "03-1", "jane@x.org"}, {"Al Bo", "010-5", "al@x"}}, nullptr},  // no mobile: the first
         {"unknown columns are named", "Full name,Phone\r\nKim,010\r\n", {}, "the columns found (Full name, Phone)"},
         {"ours, a short row", "name,tel,email\r\nkim,1\r\n", {}, "line 2: expected 3 fields"},
         // A small file of empty rows would otherwise become millions of contacts and notes.
@@ -162,7 +163,7 @@ TEST(Contacts, FitReportAndPolicies) {
         bool failed;
     } cases[] = {
         {FitPolicy::Trim,
-         {"kim", Cp("가나다라마바사"), Cp("ab가나다라마바"), "smile ", "mail", "tel"},
+         {"kim", Cp("가나다라마바사"), Cp("ab가나다라마바"), "smile", "mail", "tel"},
          {FitAction::Trimmed, FitAction::Trimmed, FitAction::Trimmed, FitAction::LeftOut, FitAction::Trimmed,
           FitAction::Trimmed, FitAction::LeftOut, FitAction::Trimmed, FitAction::LeftOut},
          false},
@@ -230,7 +231,8 @@ TEST(Contacts, FitReportAndPolicies) {
 TEST(Contacts, MemoRoundTripThroughVCardAndCsv) {
     std::mt19937 rng(14);
     const std::vector<std::string> pieces = {"a", "Z", "7", " ", "-", "(", ")", ".", ",", ";", "\\", "\"", ":",
-                                             Cp("가"), Cp("힣"), Cp("김"), Cp("똠"), Cp("ㄱ"), Cp("漢")};
+                                             Cp("가"), Cp("힣"), Cp("김"), Cp("똠"), Cp("ㄱ"), Cp("漢"),
+                                             "\xCB\xD0"};  // a compatibility Hanja, not to be composed
     const std::vector<std::string> mailPieces = {"a", "b", "9", ".", "_", "@", Cp("가"), Cp("나")};
     auto make = [&](const std::vector<std::string>& from, size_t limit) {
         std::string s;
@@ -265,5 +267,44 @@ TEST(Contacts, MemoRoundTripThroughVCardAndCsv) {
             int last = StoreFitted(again, 0, fit.rows);
             ASSERT_EQ(EncodeMemoFile(again, last), file) << "round " << round;
         }
+    }
+}
+
+// Each kind of file real address books write: the rows stored and the report, exactly.
+TEST(Contacts, FilesFromRealAddressBooks) {
+    for (const AddressBookFile& file : AddressBookFiles()) {
+        Contacts contacts;
+        std::vector<std::string> report;
+        std::string error;
+        ASSERT_TRUE(ReadContacts(file.bytes, ContactFormat::Detect, contacts, error, {}, &report))
+            << file.name << ": " << error;
+        FitResult fit = FitContacts(contacts, file.policy, kMemoRows);
+        for (const std::string& line : FitReportLines(fit)) report.push_back(line);
+        EXPECT_EQ(report, file.report) << file.name;
+        std::vector<std::vector<std::string>> rows;
+        for (const MemoInput& in : fit.rows)
+            rows.push_back({cp949::ToUtf8(in.name).text, cp949::ToUtf8(in.tel).text, cp949::ToUtf8(in.email).text});
+        EXPECT_EQ(rows, file.rows) << file.name;
+    }
+}
+
+// The exported card splits the name where it shows its parts and says which numbers are
+// a cell phone's.
+TEST(Contacts, VCardExportNameParts) {
+    struct Case {
+        const char *name, *tel, *n, *telLine;
+    } cases[] = {
+        {"John Smith", "010-1234-5678", "N:Smith;John;;;", "TEL;TYPE=CELL:010-1234-5678"},
+        {"Anna Maria Rossi", "+82 10 5555 0000", "N:Rossi;Anna Maria;;;", "TEL;TYPE=CELL:+82 10 5555 0000"},
+        {"김철수", "02-555-0100", "N:김;철수;;;", "TEL;TYPE=VOICE:02-555-0100"},
+        {"山田 花子", "0120-1", "N:山田;花子;;;", "TEL;TYPE=VOICE:0120-1"},
+        {"남궁민수씨", "", "N:남궁민수씨;;;;", nullptr},  // five syllables show no parts
+        {"Kim, K;", "", "N:K\\;;Kim\\,;;;", nullptr},
+    };
+    for (const Case& c : cases) {
+        const std::string card = WriteVCards({{c.name, c.tel, "", 1}});
+        EXPECT_NE(card.find(std::string("\r\n") + c.n + "\r\n"), std::string::npos) << card;
+        if (c.telLine) EXPECT_NE(card.find(std::string("\r\n") + c.telLine + "\r\n"), std::string::npos) << card;
+        else EXPECT_EQ(card.find("TEL"), std::string::npos) << card;
     }
 }

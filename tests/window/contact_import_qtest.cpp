@@ -13,6 +13,7 @@
 #include "app/CommandIds.h"
 #include "app/widgets/CommandActions.h"
 #include "memo/widgets/ContactImportDialog.h"
+#include "memo/support/AddressBookFiles.h"
 #include "platform/Cp949.h"
 #include "window/support/EditorDriver.h"
 
@@ -54,6 +55,13 @@ class ContactImport : public QObject {
     static void Import(EditorDriver& ed, const std::string& file,
                        const std::function<void(CContactImportDialog*)>& answer) {
         ed.ChooseFile(file);
+        QVERIFY(ed.Enabled(cmd::ImportContacts));
+        WithDialog(ed, [&] { ed.frame->Actions().Action(cmd::ImportContacts)->trigger(); }, answer);
+    }
+
+    // Does what opens the report dialog, then answer in it.
+    static void WithDialog(EditorDriver& ed, const std::function<void()>& open,
+                           const std::function<void(CContactImportDialog*)>& answer) {
         bool seen = false;
         QTimer poll;
         poll.setInterval(10);
@@ -66,8 +74,7 @@ class ContactImport : public QObject {
             if (dialog->isVisible()) dialog->reject();
         });
         poll.start();
-        QVERIFY(ed.Enabled(cmd::ImportContacts));
-        ed.frame->Actions().Action(cmd::ImportContacts)->trigger();
+        open();
         QVERIFY(seen);
         QApplication::setActiveWindow(ed.frame.get());  // back from the dialog
     }
@@ -91,8 +98,8 @@ private slots:
             QDir().mkpath(LYRA_SCREENSHOTS);  // a picture of the dialog for a person to look at
             QVERIFY(d->grab().save(QString(LYRA_SCREENSHOTS) + "/contact_import.png"));
             Pick(d->PolicyButton(FitPolicy::Skip));  // the report follows the choice
-            QCOMPARE(Lines(d->Report()).first(), QString("line 9, field name: 20 bytes, at most 15 bytes fit "
-                                                         "(contact: Alexander Maximilian)"));
+            QCOMPARE(Lines(d->Report()).first(), QString("line 9, field name: 20 bytes, at most 15 bytes fit; "
+                                                         "contact skipped (contact: Alexander Maximilian)"));
             QCOMPARE(d->Outcome()->text(), QString("1 contact will go into row 2."));
             Pick(d->PolicyButton(FitPolicy::Fail));
             QVERIFY(!d->ImportButton()->isEnabled());
@@ -125,6 +132,40 @@ private slots:
         }
         QCOMPARE(ed.MemoRow(0), QStringList({"김철수", "02-333-4444", ""}));
         QCOMPARE(ed.PendingAnswers(), size_t(0));
+    }
+
+    // Each kind of file real address books write, dropped on the logo page: the memo page
+    // comes to the front, the dialog reports what the reader and fit say, every line read
+    // whole without scrolling sideways, and Import fills the list.
+    void droppedAddressBooksGoThroughTheDialog() {
+        for (const AddressBookFile& file : AddressBookFiles()) {
+            if (file.policy != FitPolicy::Trim) continue;
+            EditorDriver ed;
+            ed.ClickTab(1);
+            const std::string path = EditorDriver::Scratch(file.name);
+            QFile f(QString::fromStdString(path));
+            QVERIFY(f.open(QIODevice::WriteOnly) && f.write(file.bytes.data(), qint64(file.bytes.size())) > 0);
+            f.close();
+            QStringList report;
+            for (const std::string& line : file.report) report << QString::fromStdString(line);
+            if (report.isEmpty()) report << "Every contact fits as it is.";
+            WithDialog(ed, [&] { ed.Drop({QString::fromStdString(path)}); }, [&](CContactImportDialog* d) {
+                QCOMPARE(Lines(d->Report()), report);
+                if (std::string(file.name) == "google-long.csv")  // long lines, for a person to look at
+                    QVERIFY(d->grab().save(QString(LYRA_SCREENSHOTS) + "/contact_import_wrapped.png"));
+                for (int i = 0; i < d->Report()->count(); ++i)
+                    QVERIFY(d->Report()->visualItemRect(d->Report()->item(i)).right() <
+                            d->Report()->viewport()->width());
+                QTest::mouseClick(d->ImportButton(), Qt::LeftButton);
+            });
+            QCOMPARE(ed.PageShown(), 0);
+            std::vector<QStringList> rows;
+            for (const auto& row : file.rows)
+                rows.push_back({QString::fromStdString(row[0]), QString::fromStdString(row[1]),
+                                QString::fromStdString(row[2])});
+            QCOMPARE(ed.ShownContacts(), rows);
+            QVERIFY(ed.doc().m_strMemoPath.empty());  // a Save never overwrites the contact file
+        }
     }
 };
 
