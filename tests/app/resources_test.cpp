@@ -28,24 +28,6 @@ TEST(Resources, AcceleratorTableIsTheOneOfEveryPage) {
     for (const Case& c : cases) EXPECT_EQ(keys[c.key], c.id) << c.key;
 }
 
-// A key a menu item shows is a key that runs that item's command.
-TEST(Resources, EveryKeyAMenuShowsRunsItsCommand) {
-    std::map<std::string, int> keys;
-    for (const res::Accelerator& a : res::Accelerators()) keys[a.key] = a.id;
-    int shown = 0;
-    for (int menu : {res::MenuMemo, res::MenuLogo, res::MenuSong, res::MenuSongCopy})
-        for (const res::MenuItem& popup : res::Menu(menu))
-            for (const res::MenuItem& item : popup.items) {
-                const size_t tab = item.caption.find('\t');
-                if (tab == std::string::npos) continue;
-                const std::string key = item.caption.substr(tab + 1);
-                ++shown;
-                ASSERT_TRUE(keys.count(key)) << item.caption << ": no such key";
-                EXPECT_EQ(keys[key], item.id) << item.caption << ": the key runs another command";
-            }
-    EXPECT_GT(shown, 20);
-}
-
 TEST(Resources, MenusCarryTheirCommands) {
     auto ids = [](int menu) {
         std::set<int> out;
