@@ -1,6 +1,7 @@
 #include "app/LyraDoc.h"
 
 #include "app/CommandIds.h"
+#include "app/FileContentKind.h"
 #include "app/FileTypes.h"
 #include "app/LyraApp.h"
 #include "memo/MemoFile.h"
@@ -144,7 +145,7 @@ void CLyraDoc::OnFileSave(bool askForName) {
         return;
     }
     std::string name = target.empty() ? ProposedSaveName() : target;
-    if (!app_.DoPromptFileName(name, false)) return;
+    if (!app_.DoPromptFileName(name, false) || !MayReplaceWith(name, ContentKindForName(name))) return;
     OnSaveDocument(name);
 }
 
@@ -172,7 +173,7 @@ bool CLyraDoc::SaveMemoWithDialog() {
     r.initialName = "memo.mmo";
     r.overwritePrompt = true;
     std::optional<std::string> chosen = platform::services().dialogs->Run(r);
-    if (!chosen) return false;
+    if (!chosen || !MayReplaceWith(*chosen, ContentKind::MemoFile)) return false;
     if (!WriteMemo(*chosen)) {
         platform::services().prompts->Show(kFileCreateFail, platform::Buttons::Ok);
         return false;

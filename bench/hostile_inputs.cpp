@@ -72,6 +72,23 @@ void ManyScansJpeg(benchmark::State& s) {
     Run(s, Write("scans.jpg", ProgressiveClaiming(12000, 9000, 10000)), "convert IN " + (Dir() / "o.bmp").string(), 1);
 }
 
+// A JPEG from the fuzz seeds with a megabyte of empty APP1 markers after its start.
+std::string MarkerFlood() {
+    std::ifstream in(std::string(LYRA_SOURCE_DIR) + "/fuzz/seeds/jpeg/rgb.jpg", std::ios::binary);
+    std::string j((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::string flood = j.substr(0, 2);
+    for (int i = 0; i < 249950; ++i) flood += std::string("\xFF\xE1\x00\x02", 4);
+    return flood + j.substr(2);
+}
+void InfoOfMarkerFlood(benchmark::State& s) { Run(s, Write("flood.jpg", MarkerFlood()), "info IN", 0); }
+void ConvertMarkerFlood(benchmark::State& s) {
+    Run(s, Write("flood.jpg", MarkerFlood()), "convert IN " + (Dir() / "o.bmp").string() + " --force", 0);
+}
+void InfoOfGiantGif(benchmark::State& s) { Run(s, Write("giant.gif", hostile::EmptyFramesGif(16384, 16384, 1)), "info IN", 1); }
+
+BENCHMARK(InfoOfMarkerFlood)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(ConvertMarkerFlood)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(InfoOfGiantGif)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(HugeProgressiveJpeg)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(ManyScansJpeg)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(WideBmp)->Unit(benchmark::kMillisecond)->UseRealTime();

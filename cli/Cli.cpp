@@ -1,10 +1,12 @@
 #include "cli/Cli.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <new>
 #include <sstream>
 #include <string>
 
+#include "cli/Io.h"
 #include "cli/Registry.h"
 #include "image/LbBudget.h"
 #include "platform/AtomicFile.h"
@@ -39,7 +41,8 @@ constexpr const char* kHelp =
     "  song      export a song file to CSV (brand,title,singer,number) or import one\n\n"
     "CSV files have a header row and are comma, semicolon or tab separated. Exit status:\n"
     "0 success, 1 bad input or failed operation, 2 usage error. A failed command leaves no\n"
-    "output file behind.\n\n";
+    "output file behind. An existing output of another kind (memo file, song file,\n"
+    "picture, CSV, vCard) is refused unless --force is given. \"--\" ends the options.\n\n";
 
 // The lines of text that belong to one command: the usage lines that start with
 // "lyrabox-cli NAME" (NAME may be "memo" or "memo import") and the paragraph of the
@@ -71,6 +74,11 @@ int Info(const Args& files) {
     if (files.empty()) return Fail(2, "info needs at least one FILE");
     int code = 0;
     for (const std::string& path : files) {
+        // What info prints must not land in a file it describes ("info F >> F").
+        if (int refused = RefuseStdoutOnto(path)) {
+            code = refused;
+            continue;
+        }
         // Only regular files are looked at: a FIFO or device would hang or never end.
         std::string why;
         std::FILE* f = platform::OpenRegularFile(path, &why);
@@ -80,7 +88,8 @@ int Info(const Args& files) {
         }
         // The describers read the file opened above through its descriptor: the name
         // is resolved once, whatever happens to it meanwhile.
-        const FileToDescribe file{path, "/proc/self/fd/" + std::to_string(fileno(f))};
+        std::string problem;
+        const FileToDescribe file{path, "/proc/self/fd/" + std::to_string(fileno(f)), &problem};
         std::string block;
         bool known = false;
         for (const DescribeFn& describe : Describers()) {
@@ -93,6 +102,11 @@ int Info(const Args& files) {
         std::fclose(f);
         if (!known) block = "  not recognised\n";
         std::printf("%s:\n%s", path.c_str(), block.c_str());
+        // What cannot be described, or cannot be opened for being over a limit, fails
+        // the command, so that a script sees it.
+        std::fflush(stdout);
+        if (!known) code = Fail(1, path + ": not recognised (not a picture, memo file, song file or device logo)");
+        else if (!problem.empty()) code = Fail(1, path + ": " + problem);
     }
     return code;
 }
@@ -113,6 +127,7 @@ int RunCommand(int argc, char** argv) {
     }
     // "COMMAND --help" and "COMMAND SUBCOMMAND --help" print that command's usage.
     for (const std::string& arg : rest) {
+        if (arg == "--") break;
         if (arg != "--help") continue;
         std::string help;
         if (rest.size() > 1 && rest[0] != "--help") help = CommandHelp(word + " " + rest[0]);
@@ -121,7 +136,13 @@ int RunCommand(int argc, char** argv) {
         std::fputs(help.c_str(), stdout);
         return 0;
     }
-    if (word == "info") return Info(rest);
+    TakeCommonOptions(rest);
+    if (word == "info") {
+        // "--" only ends the options: every word is a file either way.
+        const auto end = std::find(rest.begin(), rest.end(), "--");
+        if (end != rest.end()) rest.erase(end);
+        return Info(rest);
+    }
     std::string name = word;
     if ((word == "memo" || word == "song") && !rest.empty()) {
         name = word + " " + rest[0];

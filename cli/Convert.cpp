@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <climits>
+#include <cstdio>
 #include <cstdlib>
 
 #include "app/CommandIds.h"
@@ -10,6 +11,7 @@
 #include "cli/Registry.h"
 #include "image/LbImage.h"
 #include "image/LbImageGIF.h"
+#include "image/LbPictureHeader.h"
 
 namespace cli {
 namespace {
@@ -57,7 +59,11 @@ int RunConvert(const std::vector<std::string>& args) {
     uint32_t gifMethod = LB_GIF_RLE;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& word = args[i];
-        if (word == "--gif-method") {
+        if (!IsOptionAt(args, i)) {
+            files.push_back(word);
+        } else if (word == "--") {
+            continue;
+        } else if (word == "--gif-method") {
             if (i + 1 >= args.size()) return Fail(2, "convert: --gif-method needs a value");
             const std::string& value = args[++i];
             if (!GifMethodOf(value, gifMethod))
@@ -69,10 +75,8 @@ int RunConvert(const std::vector<std::string>& args) {
                 return Fail(2, "convert: --frame needs a frame number from 0, not '" + value + "'");
             if (word == "--quality" && !ParseNumber(value, 0, 100, quality))
                 return Fail(2, "convert: --quality needs a number from 0 to 100, not '" + value + "'");
-        } else if (word.size() > 1 && word[0] == '-') {
-            return Fail(2, "convert: unknown option '" + word + "'");
         } else {
-            files.push_back(word);
+            return Fail(2, "convert: unknown option '" + word + "'");
         }
     }
     if (files.size() != 2) return Fail(2, "convert needs IN and OUT; see lyrabox-cli --help");
@@ -82,11 +86,23 @@ int RunConvert(const std::vector<std::string>& args) {
     if (outType == LB_FORMAT_UNKNOWN)
         return Fail(2, "convert: " + out + ": the output must end in .bmp, .gif, .jpg, .jpeg, .png or .raw");
 
-    if (int refused = CheckPaths(in, out)) return refused;
+    if (int refused = CheckPaths(in, out, ContentKind::Picture)) return refused;
 
     LbImage image;
     image.SetFrame(int32_t(frame));
     if (!image.Load(in, PictureTypeOf(in))) {
+        if (frame > 0) {
+            // A frame past the last is a wrong number, not a damaged file: say so.
+            LbPictureHeader header;
+            std::string headerError;
+            std::FILE* f = std::fopen(in.c_str(), "rb");
+            const bool described = f != nullptr && LbReadPictureHeader(f, false, header, headerError);
+            if (f != nullptr) std::fclose(f);
+            if (described && headerError.empty() && uint32_t(frame) >= header.frames)
+                return Fail(1, in + ": there is no frame " + std::to_string(frame) + "; the picture has " +
+                                   std::to_string(header.frames) + (header.frames == 1 ? " frame" : " frames") +
+                                   ", numbered from 0");
+        }
         const std::string reason = image.GetLastError();
         return Fail(1, in + ": " + (reason.empty() ? std::string("cannot be opened") : "cannot be read as a picture: " + reason));
     }
@@ -94,6 +110,7 @@ int RunConvert(const std::vector<std::string>& args) {
     image.SetEncodeOption(gifMethod);
     if (!image.Save(out, outType)) {
         const std::string reason = image.GetLastError();
+        if (reason.rfind("saved, but", 0) == 0) return Fail(1, out + ": " + reason);
         return Fail(1, out + ": " + (reason.empty() ? std::string("cannot be created") : "cannot be written: " + reason));
     }
     return 0;

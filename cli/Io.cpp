@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "app/FileTypes.h"
 
@@ -30,10 +31,20 @@ bool ReadWholeFile(const std::string& path, std::string& bytes, std::string& err
 
 }  // namespace
 
+bool IsOptionAt(const Args& args, size_t i) {
+    for (size_t k = 0; k < i && k < args.size(); ++k)
+        if (args[k] == "--") return false;
+    return i < args.size() && args[i].size() > 1 && args[i][0] == '-';
+}
+
 bool ParseInOut(const Args& args, bool outRequired, InOut& r, std::string& error) {
     std::vector<std::string> plain;
     for (size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "-o") {
+        if (!IsOptionAt(args, i)) {
+            plain.push_back(args[i]);
+        } else if (args[i] == "--") {
+            continue;
+        } else if (args[i] == "-o") {
             if (i + 1 >= args.size()) {
                 error = "-o needs a file name";
                 return false;
@@ -44,11 +55,9 @@ bool ParseInOut(const Args& args, bool outRequired, InOut& r, std::string& error
                 return false;
             }
             if (r.out == "-") r.out.clear();
-        } else if (args[i].size() > 1 && args[i][0] == '-') {
+        } else {
             error = "unknown option '" + args[i] + "'";
             return false;
-        } else {
-            plain.push_back(args[i]);
         }
     }
     if (plain.size() != 1) {
@@ -63,19 +72,59 @@ bool ParseInOut(const Args& args, bool outRequired, InOut& r, std::string& error
     return true;
 }
 
-int CheckPaths(const std::string& in, const std::string& out, std::initializer_list<const char*> refusedExtensions) {
+namespace {
+CommonOptions g_common;
+}  // namespace
+
+const CommonOptions& Common() { return g_common; }
+
+void TakeCommonOptions(Args& args) {
+    g_common = CommonOptions{};
+    for (size_t i = 0; i < args.size() && args[i] != "--";) {
+        if (args[i] == "--force") {
+            g_common.force = true;
+            args.erase(args.begin() + long(i));
+        } else {
+            ++i;
+        }
+    }
+}
+
+int RefuseStdoutOnto(const std::string& path) {
+    struct stat input {}, output {};
+    if (::stat(path.c_str(), &input) != 0 || ::fstat(STDOUT_FILENO, &output) != 0) return 0;
+    if (input.st_dev != output.st_dev || input.st_ino != output.st_ino) return 0;
+    return Fail(1, path + ": standard output is this file; write to another file");
+}
+
+namespace {
+
+// A name whose extension belongs to another kind than the one written (a ".mmo" for a
+// song file). CSV and vCard share their names' freedom: either is text.
+bool NameOfOtherKind(const std::string& out, ContentKind writes) {
+    const ContentKind named = ContentKindForName(out);
+    auto text = [](ContentKind k) { return k == ContentKind::Csv || k == ContentKind::VCard; };
+    return named != ContentKind::Other && named != writes && !(text(named) && text(writes));
+}
+
+}  // namespace
+
+int CheckPaths(const std::string& in, const std::string& out, ContentKind writes) {
     struct stat input {};
     if (::stat(in.c_str(), &input) != 0) return Fail(1, in + ": cannot be opened");
     if (!S_ISREG(input.st_mode)) return Fail(1, in + ": is not a file");
-    if (out.empty()) return 0;
-    for (const char* refused : refusedExtensions)
-        if (FileExtension(out) == refused)
-            return Fail(2, out + ": a ." + refused + " file is not what this command writes");
+    if (out.empty()) return RefuseStdoutOnto(in);
+    if (NameOfOtherKind(out, writes))
+        return Fail(2, out + ": a ." + FileExtension(out) + " file is not what this command writes");
     struct stat output {};
     if (::stat(out.c_str(), &output) != 0) return 0;  // a new file (or a dangling link's target)
     if (output.st_dev == input.st_dev && output.st_ino == input.st_ino)
         return Fail(1, out + ": is the input file; write to another file");
     if (!S_ISREG(output.st_mode)) return Fail(1, out + ": is not a file; only regular files are replaced");
+    const ContentKind there = OtherKindAt(out, writes);
+    if (there != ContentKind::None && !Common().force)
+        return Fail(1, out + ": is " + ContentKindName(there) + ", not " + ContentKindName(writes) +
+                           "; give --force to replace it");
     return 0;
 }
 

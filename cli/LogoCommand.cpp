@@ -35,7 +35,11 @@ bool ParseLogoArgs(const Args& args, LogoArgs& a, std::string& error) {
     std::vector<std::string> plain;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& word = args[i];
-        if (word == "--select") {
+        if (!IsOptionAt(args, i)) {
+            plain.push_back(word);
+        } else if (word == "--") {
+            continue;
+        } else if (word == "--select") {
             logo::Rect selection;
             if (i + 1 >= args.size() || !ParseSelection(args[i + 1], selection)) {
                 error = "--select needs L,T,R,B (four whole numbers)";
@@ -53,11 +57,9 @@ bool ParseLogoArgs(const Args& args, LogoArgs& a, std::string& error) {
             a.job.commands.push_back(logo::PictureCommand::FlipVertical);
         } else if (word == "--dither") {
             a.job.dither = true;
-        } else if (word.size() > 1 && word[0] == '-') {
+        } else {
             error = "unknown option '" + word + "'";
             return false;
-        } else {
-            plain.push_back(word);
         }
     }
     if (plain.size() != 2) {
@@ -77,18 +79,19 @@ int Logo(const Args& args) {
     if (!logo::IsPictureType(outType))
         return Fail(2, "logo: " + a.out + ": the name must end in .bmp, .gif, .jpg, .jpeg, .png or .raw");
 
-    if (int refused = CheckPaths(a.job.picture, a.out)) return refused;
+    if (int refused = CheckPaths(a.job.picture, a.out, ContentKind::Picture)) return refused;
 
     LbImage cut;
     switch (logo::MakeLogoFromFile(a.job, cut, error)) {
     case logo::LogoJobResult::Done: break;
-    case logo::LogoJobResult::Unreadable: return Fail(1, a.job.picture + ": " + error);
+    case logo::LogoJobResult::Unreadable:
+    case logo::LogoJobResult::CommandFailed: return Fail(1, a.job.picture + ": " + error);
     case logo::LogoJobResult::EmptySelection:
         return Fail(1, a.job.picture + ": the selection holds no pixel of the picture");
     }
     logo::LogoWrite written = logo::WriteLogoFile(cut, a.out, outType);
     // Other formats are written as they are; only a failed write is an error here.
-    if (!written.written) return Fail(1, a.out + ": " + written.message);
+    if (!written.written) return Fail(1, written.reason.empty() ? a.out + ": " + written.message : written.reason);
     return 0;
 }
 

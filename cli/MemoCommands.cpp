@@ -19,6 +19,7 @@ namespace {
 bool TakeChoice(Args& args, const std::string& name, const std::vector<std::string>& choices, std::string& value,
                 std::string& error) {
     for (size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--") break;
         if (args[i] != name) continue;
         if (i + 1 >= args.size() || std::find(choices.begin(), choices.end(), args[i + 1]) == choices.end()) {
             std::string list;
@@ -36,6 +37,7 @@ bool TakeChoice(Args& args, const std::string& name, const std::vector<std::stri
 // Takes "--NAME VALUE" out of args; false (with error) when the value is missing.
 bool TakeValue(Args& args, const std::string& name, std::string& value, std::string& error) {
     for (size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--") break;
         if (args[i] != name) continue;
         if (i + 1 >= args.size() || args[i + 1].empty()) {
             error = name + " needs a value";
@@ -50,8 +52,9 @@ bool TakeValue(Args& args, const std::string& name, std::string& value, std::str
 
 // Takes the flag "--NAME" out of args; true when it was there.
 bool TakeFlag(Args& args, const std::string& name) {
-    auto it = std::find(args.begin(), args.end(), name);
-    if (it == args.end()) return false;
+    const auto end = std::find(args.begin(), args.end(), "--");
+    auto it = std::find(args.begin(), end, name);
+    if (it == end) return false;
     args.erase(it);
     return true;
 }
@@ -63,8 +66,9 @@ int MemoExport(const Args& given) {
     const bool bom = TakeFlag(args, "--bom");
     if (!TakeChoice(args, "--to", {"csv", "vcard"}, to, error) || !ParseInOut(args, false, io, error))
         return Fail(2, "memo export: " + error);
-    if (int refused = CheckPaths(io.in, io.out, {"mmo"})) return refused;
     if (to.empty()) to = FileExtension(io.out) == "vcf" ? "vcard" : "csv";
+    if (int refused = CheckPaths(io.in, io.out, to == "vcard" ? ContentKind::VCard : ContentKind::Csv))
+        return refused;
     MemoTable table{};
     int entries = 0;
     if (!ReadMemoFile(io.in, table, entries)) return Fail(1, io.in + ": cannot be read");
@@ -85,7 +89,7 @@ int MemoImport(const Args& given) {
         return Fail(2, "memo import: " + error);
     if (!encoding.empty() && !textenc::Known(encoding))
         return Fail(2, "memo import: --encoding: this system knows no encoding named " + encoding);
-    if (int refused = CheckPaths(io.in, io.out, {"csv", "vcf"})) return refused;
+    if (int refused = CheckPaths(io.in, io.out, ContentKind::MemoFile)) return refused;
     ContactFormat format = from == "vcard" ? ContactFormat::VCard
                            : from == "csv" ? ContactFormat::Csv
                                            : ContactFormat::Detect;

@@ -4,33 +4,33 @@
 
 #include "cli/Convert.h"
 #include "image/LbImage.h"
+#include "image/LbPictureHeader.h"
 
 namespace cli {
 
 bool DescribePicture(const FileToDescribe& named, std::string& block) {
     std::FILE* file = std::fopen(named.path.c_str(), "rb");
     if (file == nullptr) return false;
-    // Every file decodes as a RAW strip picture, so RAW counts only by its extension;
-    // the other formats are recognised by their content.
-    const uint32_t order[] = {LB_FORMAT_BMP, LB_FORMAT_JPG, LB_FORMAT_GIF, LB_FORMAT_PNG, LB_FORMAT_RAW};
-    const bool namedRaw = PictureTypeOf(named.name) == LB_FORMAT_RAW;
-    bool found = false;
-    for (uint32_t type : order) {
-        if (type == LB_FORMAT_RAW && !namedRaw) break;
-        std::rewind(file);
-        LbImage image;
-        if (!image.Decode(file, type)) continue;
-        const int frames = image.GetNumFrames() > 0 ? image.GetNumFrames() : 1;
-        block = std::string("  picture, ") + PictureFormatName(type) + "\n";
-        block += "  width: " + std::to_string(image.GetWidth()) + "\n";
-        block += "  height: " + std::to_string(image.GetHeight()) + "\n";
-        block += "  bits per pixel: " + std::to_string(image.GetBpp()) + "\n";
-        block += "  frames: " + std::to_string(frames) + "\n";
-        found = true;
-        break;
-    }
+    // Every file makes a RAW strip picture, so RAW counts only by its extension; the
+    // other formats are recognised by their content. Only headers and block
+    // structure are read: no pixel is decoded to say what the picture is.
+    LbPictureHeader header;
+    std::string error;
+    const bool found = LbReadPictureHeader(file, PictureTypeOf(named.name) == LB_FORMAT_RAW, header, error);
     std::fclose(file);
-    return found;
+    if (!found) return false;
+    block = std::string("  picture, ") + PictureFormatName(header.type) + "\n";
+    if (!error.empty()) {
+        if (named.problem) *named.problem = error;
+        return true;
+    }
+    block += "  width: " + std::to_string(header.width) + "\n";
+    block += "  height: " + std::to_string(header.height) + "\n";
+    block += "  bits per pixel: " + std::to_string(header.bpp) + "\n";
+    block += "  frames: " + std::to_string(header.frames) + "\n";
+    const std::string refusal = LbPictureHeaderRefusal(header);
+    if (!refusal.empty() && named.problem) *named.problem = refusal;
+    return true;
 }
 
 }  // namespace cli

@@ -18,6 +18,9 @@ using CommandFn = std::function<int(const Args& args)>;
 struct FileToDescribe {
     std::string name;
     std::string path;
+    // Where a describer that knows the file's kind but cannot describe it all, or
+    // finds it over a limit, says why ("info" then fails); may be null.
+    std::string* problem = nullptr;
 };
 
 // Fills block with the lines "info" prints for the file and returns true when it is

@@ -28,7 +28,7 @@ int SongExport(const Args& args) {
     InOut io;
     std::string error;
     if (!ParseInOut(args, false, io, error)) return Fail(2, "song export: " + error);
-    if (int refused = CheckPaths(io.in, io.out, {"kok"})) return refused;
+    if (int refused = CheckPaths(io.in, io.out, ContentKind::Csv)) return refused;
     auto tables = std::make_unique<SongTables>();
     SongCounts counts{};
     if (!ReadSongs(io.in, *tables, counts)) return Fail(1, io.in + ": cannot be read");
@@ -125,7 +125,7 @@ int SongImport(const Args& args) {
     InOut io;
     std::string error;
     if (!ParseInOut(args, true, io, error)) return Fail(2, "song import: " + error);
-    if (int refused = CheckPaths(io.in, io.out, {"csv"})) return refused;
+    if (int refused = CheckPaths(io.in, io.out, ContentKind::SongFile)) return refused;
     std::vector<CsvRow> rows;
     if (!ReadCsvTable(io.in, kHeader, rows, error, size_t(kBrandCount) * kSongsPerBrand)) return Fail(1, error);
     auto tables = std::make_unique<SongTables>();
@@ -146,7 +146,8 @@ bool DescribeSongs(const FileToDescribe& file, std::string& block) {
                                          " bytes; a song file has " + std::to_string(kSongFileBytes) + ")";
     block += "\n";
     for (int b = 0; b < kBrandCount; ++b)
-        block += std::string("  ") + BrandName(b) + ": " + std::to_string(counts[b]) + " songs\n";
+        block += std::string("  ") + BrandName(b) + ": " + std::to_string(counts[b]) +
+                 (counts[b] == 1 ? " song\n" : " songs\n");
     return true;
 }
 

@@ -2,6 +2,7 @@
 // code to the codec classes.
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "image/LbFile.h"
 #include "image/LbImage.h"
@@ -188,8 +189,10 @@ bool LbImage::Save(const std::string& fileName, uint32_t imageType) {
     // complete, so a failed save never leaves a partial file or touches an existing one.
     platform::AtomicWriter writer;
     std::string reason;
+    // The texts name no path: the caller names the file, and a long path would not fit
+    // the last error's room and cut the reason off.
     if (!writer.Open(fileName, &reason)) {
-        SetLastError(reason.c_str());
+        SetLastError((std::string("cannot create the file: ") + std::strerror(writer.ErrorCode())).c_str());
         return false;
     }
     // The encoders write through a stdio stream; its writes go to the writer, which
@@ -212,8 +215,12 @@ bool LbImage::Save(const std::string& fileName, uint32_t imageType) {
         SetLastError("Write Error");
         ok = false;
     }
+    // A write the system refused (a full disk, a quota) is named by its reason rather
+    // than by the encoder's general "Write Error".
+    if (!ok && writer.ErrorCode() != 0) SetLastError(std::strerror(writer.ErrorCode()));
     if (ok && !writer.Commit(&reason)) {
-        SetLastError(reason.c_str());
+        const std::string why = std::strerror(writer.ErrorCode());
+        SetLastError((writer.Saved() ? "saved, but its folder could not be synced to the disk: " + why : why).c_str());
         ok = false;
     }
     return ok;

@@ -119,6 +119,56 @@ void SkipInputData(j_decompress_ptr cinfo, long count) {
 
 void TermSource(j_decompress_ptr) {}
 
+// One byte of the stream inside a marker handler (the source never suspends).
+int NextByte(j_decompress_ptr cinfo) {
+    jpeg_source_mgr* src = cinfo->src;
+    if (src->bytes_in_buffer == 0 && !(*src->fill_input_buffer)(cinfo)) return -1;
+    --src->bytes_in_buffer;
+    return *src->next_input_byte++;
+}
+
+// APP1 markers: only the first EXIF block is read, so only it is kept, as the one
+// entry of the saved-marker list; every other APP1 is skipped unread. The library's
+// own saving would keep them all and walk its whole list to add each one, which a
+// file of many small markers turns into minutes.
+boolean KeepFirstExif(j_decompress_ptr cinfo) {
+    const int high = NextByte(cinfo), low = NextByte(cinfo);
+    if (high < 0 || low < 0) return FALSE;
+    const long length = long(high << 8 | low) - 2;
+    if (length < 0) return TRUE;
+    constexpr JOCTET kExif[6] = {'E', 'x', 'i', 'f', 0, 0};
+    if (cinfo->marker_list != nullptr || length < long(sizeof kExif)) {
+        (*cinfo->src->skip_input_data)(cinfo, length);
+        return TRUE;
+    }
+    JOCTET head[sizeof kExif];
+    for (JOCTET& b : head) {
+        const int c = NextByte(cinfo);
+        if (c < 0) return FALSE;
+        b = JOCTET(c);
+    }
+    if (std::memcmp(head, kExif, sizeof kExif) != 0) {
+        (*cinfo->src->skip_input_data)(cinfo, length - long(sizeof kExif));
+        return TRUE;
+    }
+    // Held in the picture's pool, as the library keeps the markers it saves.
+    auto* m = static_cast<jpeg_saved_marker_ptr>((*cinfo->mem->alloc_large)(
+        j_common_ptr(cinfo), JPOOL_IMAGE, sizeof(jpeg_marker_struct) + size_t(length)));
+    m->next = nullptr;
+    m->marker = JPEG_APP0 + 1;
+    m->original_length = unsigned(length);
+    m->data_length = unsigned(length);
+    m->data = reinterpret_cast<JOCTET*>(m + 1);
+    std::memcpy(m->data, head, sizeof head);
+    for (long i = long(sizeof head); i < length; ++i) {
+        const int c = NextByte(cinfo);
+        if (c < 0) return FALSE;
+        m->data[i] = JOCTET(c);
+    }
+    cinfo->marker_list = m;
+    return TRUE;
+}
+
 struct Destination {
     jpeg_destination_mgr pub;
     LbFile* file;
@@ -185,7 +235,7 @@ bool LbImageJPG::Decode(LbFile* hFile) {
     src->pub.bytes_in_buffer = 0;
     cinfo.src = &src->pub;
 
-    jpeg_save_markers(&cinfo, JPEG_APP0 + 1, 0xFFFF);
+    jpeg_set_marker_processor(&cinfo, JPEG_APP0 + 1, KeepFirstExif);
     jpeg_read_header(&cinfo, TRUE);
     if (info.jpegScale == 2 || info.jpegScale == 4 || info.jpegScale == 8) {
         cinfo.scale_num = 1;

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "image/LbBudget.h"
+#include "image/LbByteOrder.h"
 #include "image/LbFile.h"
 #include "image/LbPackedRow.h"
 #include "image/PngFastRead.h"
@@ -53,9 +54,11 @@ void OnError(png_structp png, png_const_charp message) {
 
 void OnWarning(png_structp, png_const_charp) {}
 
+constexpr const char* kCutShort = "PNG: the file ends before its IEND chunk (it is cut short)";
+
 void ReadData(png_structp png, png_bytep data, size_t length) {
     auto* file = static_cast<LbFile*>(png_get_io_ptr(png));
-    if (file->Read(data, 1, length) != length) png_error(png, "Read Error");
+    if (file->Read(data, 1, length) != length) png_error(png, kCutShort);
 }
 
 void WriteData(png_structp png, png_bytep data, size_t length) {
@@ -95,6 +98,24 @@ void SetReadLimits(png_structp png) {
 #endif
 }
 
+// Whether the chunks from start (the signature) lead to an IEND chunk inside the
+// file, found from their lengths alone. True also when it cannot be told (a stream
+// without a size).
+bool ChunksReachTheEnd(LbFile* file, int64_t start) {
+    const int64_t size = file->Size();
+    if (size < 0) return true;
+    int64_t at = start + 8;
+    while (at + 8 <= size) {
+        uint8_t head[8];
+        if (!file->Seek(at, 0) || file->Read(head, 1, 8) != 8) return false;
+        const uint32_t length = LbLoadBe32(head);
+        if (length > 0x7FFFFFFFu) return false;
+        if (std::memcmp(head + 4, "IEND", 4) == 0) return at + 12 + int64_t(length) <= size;
+        at += 12 + int64_t(length);
+    }
+    return false;
+}
+
 }  // namespace
 
 bool LbImagePNG::Decode(LbFile* hFile) {
@@ -103,9 +124,17 @@ bool LbImagePNG::Decode(LbFile* hFile) {
         return false;
     }
     // The common 8-bit RGB and RGBA pictures take the quick road; whatever it does
-    // not take, libpng reads from the same start.
+    // not take, libpng reads from the same start. A file whose chunks do not lead to
+    // its end (cut short, or a length damaged) goes to libpng at once: the quick road
+    // would read all its rows only to fail at the end, and libpng read them again to
+    // find the reason.
     const int64_t start = hFile->Tell();
-    if (start >= 0) {
+    const bool quick = start >= 0 && ChunksReachTheEnd(hFile, start);
+    if (start >= 0 && !hFile->Seek(start, 0)) {
+        SetLastError("Read Error");
+        return false;
+    }
+    if (quick) {
         const LbImageInfo kept = info;
         if (PngFastRead(hFile, *this, PngFastLimits{kMaxSide})) return true;
         Destroy();

@@ -2,11 +2,13 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <utility>
 
 #include "app/FileTypes.h"
 #include "image/LbByteOrder.h"
+#include "image/LbPackedRow.h"
 #include "logo/LogoPipeline.h"
 #include "logo/PictureLoad.h"
 
@@ -88,26 +90,121 @@ bool ClampSelection(const Rect& s, int w, int h, Rect& r) {
     return true;
 }
 
+// Where the selection lies once the commands are applied to a width x height
+// picture: the picture's size before each command, and the selection clamped into the
+// final picture. False when it holds no pixel.
+struct CommandPlan {
+    std::vector<std::pair<int, int>> sizes;  // picture size before each command
+    Rect selection;                          // in the picture after all commands
+};
+
+bool PlanCommands(const LogoJob& job, int width, int height, CommandPlan& plan) {
+    int w = width, h = height;
+    for (PictureCommand c : job.commands) {
+        plan.sizes.emplace_back(w, h);
+        if (c == PictureCommand::RotateLeft || c == PictureCommand::RotateRight) std::swap(w, h);
+    }
+    return ClampSelection(job.selection.value_or(FirstSelection(width, height)), w, h, plan.selection);
+}
+
 // The part of a w x h picture that the selection covers once the commands are
 // applied, in the picture's own coordinates; false when it holds no pixel.
 bool RegionBeforeCommands(const LogoJob& job, int width, int height, Rect& r) {
-    std::vector<std::pair<int, int>> sizes;  // picture size before each command
-    int w = width, h = height;
-    for (PictureCommand c : job.commands) {
-        sizes.emplace_back(w, h);
-        if (c == PictureCommand::RotateLeft || c == PictureCommand::RotateRight) std::swap(w, h);
-    }
-    if (!ClampSelection(job.selection.value_or(FirstSelection(width, height)), w, h, r)) return false;
+    CommandPlan plan;
+    if (!PlanCommands(job, width, height, plan)) return false;
+    r = plan.selection;
     for (size_t i = job.commands.size(); i-- > 0;)
-        r = RectBeforeCommand(r, job.commands[i], sizes[i].first, sizes[i].second);
+        r = RectBeforeCommand(r, job.commands[i], plan.sizes[i].first, plan.sizes[i].second);
     return true;
 }
 
-// The commands turn only the region, then the logo is made from all of it.
-LogoJobResult FinishRegion(LbImage& part, const LogoJob& job, LbImage& logo) {
-    for (PictureCommand c : job.commands) ApplyPictureCommand(part, c);
-    const Rect all{0, 0, int(part.GetWidth()), int(part.GetHeight())};
-    return DeriveLogo(part, all, job.dither, logo) ? LogoJobResult::Done : LogoJobResult::EmptySelection;
+// A pixel position of the picture after the commands, traced back to the picture
+// before them (top-down coordinates).
+struct Point {
+    int64_t x, y;
+};
+Point PointBeforeCommands(Point p, const LogoJob& job, const CommandPlan& plan) {
+    for (size_t i = job.commands.size(); i-- > 0;) {
+        const int64_t w = plan.sizes[i].first, h = plan.sizes[i].second;
+        switch (job.commands[i]) {
+        case PictureCommand::RotateLeft: p = {w - 1 - p.y, p.x}; break;
+        case PictureCommand::RotateRight: p = {p.y, h - 1 - p.x}; break;
+        case PictureCommand::FlipHorizontal: p = {w - 1 - p.x, p.y}; break;
+        case PictureCommand::FlipVertical: p = {p.x, h - 1 - p.y}; break;
+        }
+    }
+    return p;
+}
+
+// The selection of the turned picture as a 24-bit image, each pixel fetched from
+// where the commands take it in source, which holds the picture's pixels from
+// (origin.x, origin.y) on (all of it, or the region the selection needs). No turned
+// copy of the picture is ever made: a turn needs no more memory than its result.
+bool TurnedSelection(const LbImage& source, Point origin, const LogoJob& job, const CommandPlan& plan, LbImage& out,
+                     std::string& error) {
+    const Rect& s = plan.selection;
+    if (out.Create(uint32_t(s.Width()), uint32_t(s.Height()), 24, source.GetType()) == nullptr) {
+        error = "the picture commands cannot be applied: " + std::string(out.GetLastError());
+        return false;
+    }
+    out.SetXDPI(source.GetXDPI());
+    out.SetYDPI(source.GetYDPI());
+    // The commands only turn and mirror, so the trace back is a fixed step per pixel.
+    const Point start = PointBeforeCommands({s.left, s.top}, job, plan);
+    const Point right = PointBeforeCommands({s.left + 1, s.top}, job, plan);
+    const Point down = PointBeforeCommands({s.left, s.top + 1}, job, plan);
+    const int64_t dxX = right.x - start.x, dxY = right.y - start.y, dyX = down.x - start.x, dyY = down.y - start.y;
+    const int64_t sourceHeight = source.GetHeight();
+    const uint32_t bpp = source.GetBpp(), bytes = bpp / 8;
+    const uint8_t* bottom = source.GetBits(0);
+    const size_t stride = source.GetEffWidth();
+    LbRgbQuad palette[256] = {};
+    for (uint32_t i = 0; bpp <= 8 && i < (1u << bpp); ++i) palette[i] = source.GetPaletteColor(uint8_t(i));
+    // In tiles, so that a turn, which reads the source down its columns, finds the
+    // rows it reads still in the cache.
+    constexpr int kTile = 64;
+    const int width = s.Width(), height = s.Height();
+    for (int y0 = 0; y0 < height; y0 += kTile) {
+        for (int x0 = 0; x0 < width; x0 += kTile) {
+            for (int y = y0; y < std::min(height, y0 + kTile); ++y) {
+                uint8_t* row = out.GetBits(uint32_t(height - 1 - y)) + 3 * size_t(x0);
+                int64_t px = start.x + y * dyX + x0 * dxX - origin.x, py = start.y + y * dyY + x0 * dxY - origin.y;
+                for (int x = x0; x < std::min(width, x0 + kTile); ++x, px += dxX, py += dxY, row += 3) {
+                    const uint8_t* in = bottom + size_t(sourceHeight - 1 - py) * stride;
+                    if (bpp >= 24) {
+                        std::memcpy(row, in + px * bytes, 3);
+                    } else {
+                        const LbRgbQuad& c = palette[PackedIndex(in, uint32_t(px), bpp)];
+                        row[0] = c.blue;
+                        row[1] = c.green;
+                        row[2] = c.red;
+                    }
+                }
+            }
+        }
+    }
+    return true;
+}
+
+// The logo of the job from source, which holds the picture from origin on; the
+// selection taken from it as it lies after the commands.
+LogoJobResult FinishFrom(LbImage& source, Point origin, int width, int height, const LogoJob& job, LbImage& logo,
+                         std::string& error) {
+    CommandPlan plan;
+    if (!PlanCommands(job, width, height, plan)) return LogoJobResult::EmptySelection;
+    LbImage turned;
+    LbImage* cut = &turned;
+    const Rect all{0, 0, int(source.GetWidth()), int(source.GetHeight())};
+    const bool whole = origin.x == 0 && origin.y == 0 && plan.selection.left == 0 && plan.selection.top == 0 &&
+                       plan.selection.right == all.right && plan.selection.bottom == all.bottom;
+    if (job.commands.empty() && whole && source.GetBpp() >= 24) {
+        cut = &source;  // the selection is the true-colour source as it is
+    } else {
+        if (!TurnedSelection(source, origin, job, plan, turned, error)) return LogoJobResult::CommandFailed;
+        source.Destroy();
+    }
+    const Rect selection{0, 0, int(cut->GetWidth()), int(cut->GetHeight())};
+    return DeriveLogo(*cut, selection, job.dither, logo) ? LogoJobResult::Done : LogoJobResult::EmptySelection;
 }
 
 // The region path: only the part of the picture that the selection covers after the
@@ -120,7 +217,7 @@ LogoJobResult FromRegion(std::FILE* f, const PlainBmp& b, const LogoJob& job, Lb
         error = part.GetLastError()[0] ? part.GetLastError() : "Error reading BMP data";
         return LogoJobResult::Unreadable;
     }
-    return FinishRegion(part, job, logo);
+    return FinishFrom(part, {r.left, r.top}, b.width, b.height, job, logo, error);
 }
 
 }  // namespace
@@ -147,26 +244,17 @@ LogoJobResult MakeLogoFromFile(const LogoJob& job, LbImage& logo, std::string& e
     // picture command, and keeps it there.
     if (wholePicture) {
         const Rect selection = job.selection.value_or(FirstSelection(int(picture.GetWidth()), int(picture.GetHeight())));
-        for (PictureCommand c : job.commands) ApplyPictureCommand(picture, c);
+        for (PictureCommand c : job.commands) {
+            if (!ApplyPictureCommand(picture, c)) {
+                error = "the picture commands cannot be applied: " + std::string(picture.GetLastError());
+                return LogoJobResult::CommandFailed;
+            }
+        }
         return DeriveLogo(picture, selection, job.dither, logo) ? LogoJobResult::Done : LogoJobResult::EmptySelection;
     }
-    // Turning and flipping only move pixels, so the commands are applied to the region
-    // the selection needs rather than to a whole copy of a large picture.
-    Rect r;
-    if (!RegionBeforeCommands(job, int(picture.GetWidth()), int(picture.GetHeight()), r))
-        return LogoJobResult::EmptySelection;
-    LbImage part;
-    if (!picture.Crop(r.left, r.top, r.right, r.bottom, &part)) {
-        error = picture.GetLastError()[0] ? picture.GetLastError() : "cannot be cut";
-        return LogoJobResult::Unreadable;
-    }
-    picture.Destroy();
-    // Made true colour after the cut: the same pixels as promoting the whole picture.
-    if (!PromoteToTrueColor(part)) {
-        error = part.GetLastError();
-        return LogoJobResult::Unreadable;
-    }
-    return FinishRegion(part, job, logo);
+    // Turning and flipping only move pixels: the selection is fetched through them
+    // straight from the picture, made true colour on the way.
+    return FinishFrom(picture, {0, 0}, int(picture.GetWidth()), int(picture.GetHeight()), job, logo, error);
 }
 
 }  // namespace logo

@@ -24,12 +24,14 @@ struct LogoJob {
     bool dither = false;
 };
 
-enum class LogoJobResult { Done, Unreadable, EmptySelection };
+enum class LogoJobResult { Done, Unreadable, EmptySelection, CommandFailed };
 
-// The working logo of the job. error is the reason when the picture cannot be read.
-// With wholePicture false, an uncompressed 24-bit BMP is read only where the selection
-// needs it (rows and columns outside it are never decoded); other pictures are decoded
-// and the picture commands turn only the region the selection needs. The logo is the same.
+// The working logo of the job. error is the reason when the picture cannot be read or
+// a picture command cannot be applied (over the memory limit, say): a command is never
+// skipped. With wholePicture false, an uncompressed 24-bit BMP is read only where the
+// selection needs it (rows and columns outside it are never decoded); other pictures
+// are decoded and the selection is fetched through the commands straight into the
+// turned result, without a turned copy of the picture. The logo is the same.
 LogoJobResult MakeLogoFromFile(const LogoJob& job, LbImage& logo, std::string& error, bool wholePicture = false);
 
 // The rectangle of the picture before a command that ends up as rect after it; w and

@@ -71,7 +71,7 @@ LogoWrite WriteLogoFile(LbImage& logo, const std::string& path, int type) {
     std::string device;
     const Rewrite rewrite = type == int(LB_FORMAT_BMP) ? RewriteBmpTo16Bit(bytesOut, device) : Rewrite::NotBmp;
     const std::string& bytes = rewrite == Rewrite::Done ? device : bytesOut;
-    if (!platform::WriteFileAtomically(path, bytes)) {
+    if (!platform::WriteFileAtomically(path, bytes, &result.reason)) {
         result.message = kFileCreateFailText;
         return result;
     }

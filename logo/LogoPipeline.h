@@ -26,6 +26,7 @@ Rect FirstSelection(int pictureWidth, int pictureHeight);
 struct LogoWrite {
     bool written = false;   // the file exists now in the format of the type
     std::string message;    // what to tell the person ("" when all went well)
+    std::string reason;     // for a failed write: the file and the system's reason
 };
 
 // Encodes the logo in the format of the type. A BMP becomes the device logo file

@@ -3,19 +3,28 @@
 #include <algorithm>
 #include <cerrno>
 #include <climits>
+#include <cstdlib>
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace platform {
 namespace {
 
-// Temporary files that have a name are called ".NAME.lyrabox-PID-XXXXXX", so that
-// the next writer in the folder can tell a dead writer's leftovers from a live one's.
+// Temporary files that have a name are called ".lyrabox-XXXXXX" (six random
+// characters), whatever the target is called: the name stays short, so a target of
+// any length the file system allows can be written, and no other process can guess
+// it. The writer holds a lock on its temporary file for as long as it lives, which
+// is how the next writer in the folder tells a dead writer's leftovers from a live
+// one's. Earlier versions named them ".NAME.lyrabox-PID-XXXXXX"; those are still
+// recognised by their process id.
+constexpr const char* kTempPrefix = ".lyrabox-";
 constexpr const char* kTempMark = ".lyrabox-";
+constexpr size_t kTempNameLength = 15;  // the prefix and six random characters
 
 // How much written data waits before the disk is asked to write it. Small files (a
 // memo list, a logo) never reach it and are written by the sync alone.
@@ -30,11 +39,6 @@ std::string FolderOf(const std::string& path) {
     const size_t slash = path.rfind('/');
     if (slash == std::string::npos) return ".";
     return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-std::string BaseOf(const std::string& path) {
-    const size_t slash = path.rfind('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
 // The mode of the file replaced (target: its stat, nullptr when there is none yet), else
@@ -54,24 +58,72 @@ bool SyncFolder(const std::string& folder) {
     return ok;
 }
 
-std::string TempName(const std::string& folder, const std::string& base) {
-    return folder + "/." + base + kTempMark + std::to_string(::getpid()) + "-XXXXXX";
+// count characters of [A-Za-z0-9] from the system's random source.
+void FillRandom(char* out, size_t count) {
+    static constexpr char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    unsigned char bytes[16];
+    if (count > sizeof bytes || ::getentropy(bytes, count) != 0) {
+        // Without entropy the name is still unique among tries; it is only less secret.
+        for (size_t i = 0; i < count && i < sizeof bytes; ++i) bytes[i] = static_cast<unsigned char>(std::rand());
+    }
+    for (size_t i = 0; i < count; ++i) out[i] = kAlphabet[bytes[i] % (sizeof kAlphabet - 1)];
+}
+
+std::string TempPattern(const std::string& folder) { return folder + "/" + kTempPrefix + "XXXXXX"; }
+
+// Marks fd as the temporary file of a live writer (see kTempPrefix).
+void HoldTemporary(int fd) {
+    while (::flock(fd, LOCK_EX) != 0 && errno == EINTR) {
+    }
 }
 
 // The file a path names once symlinks are followed (the path itself otherwise);
-// a dangling link gives the file it would create.
-std::string ResolveWriteTarget(const std::string& path) {
+// a dangling link gives the file it would create. False (errno ELOOP) for a chain
+// of links that does not end, which must not be replaced by a regular file.
+bool ResolveWriteTarget(const std::string& path, std::string& target) {
     std::string current = path;
     for (int hops = 0; hops < 40; ++hops) {
         struct stat st {};
-        if (::lstat(current.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return current;
+        if (::lstat(current.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) {
+            target = current;
+            return true;
+        }
         char link[PATH_MAX];
         const ssize_t n = ::readlink(current.c_str(), link, sizeof link - 1);
-        if (n <= 0) return current;
+        if (n <= 0) {
+            target = current;
+            return true;
+        }
         link[n] = 0;
         current = link[0] == '/' ? std::string(link) : FolderOf(current) + "/" + link;
     }
-    return current;
+    errno = ELOOP;
+    return false;
+}
+
+// An old-style leftover ".NAME.lyrabox-PID-XXXXXX" whose writer is no longer running.
+bool IsDeadOldStyleTemporary(const char* name) {
+    const char* mark = std::strstr(name, kTempMark);
+    if (name[0] != '.' || mark == nullptr || mark == name) return false;
+    char* end = nullptr;
+    const long pid = std::strtol(mark + std::strlen(kTempMark), &end, 10);
+    if (pid <= 0 || end == nullptr || *end != '-' || std::strlen(end) != 7) return false;
+    return ::kill(pid_t(pid), 0) != 0 && errno == ESRCH;  // otherwise its writer may still run
+}
+
+// A ".lyrabox-XXXXXX" file that no live writer holds. The lock taken to find out is
+// kept until the file is gone, so a writer cannot take it up meanwhile.
+bool RemoveIfUnheld(int dirFd, const char* name) {
+    const int fd = ::openat(dirFd, name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return false;
+    struct stat opened {}, named {};
+    bool removed = false;
+    if (::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::fstat(fd, &opened) == 0 && S_ISREG(opened.st_mode) &&
+        ::fstatat(dirFd, name, &named, AT_SYMLINK_NOFOLLOW) == 0 && named.st_dev == opened.st_dev &&
+        named.st_ino == opened.st_ino)
+        removed = ::unlinkat(dirFd, name, 0) == 0;
+    ::close(fd);
+    return removed;
 }
 
 // Temporary files of this program that a killed writer left in folder are removed.
@@ -79,20 +131,39 @@ void RemoveStaleTemporaries(const std::string& folder) {
     DIR* dir = ::opendir(folder.c_str());
     if (dir == nullptr) return;
     while (const dirent* e = ::readdir(dir)) {
-        const char* mark = std::strstr(e->d_name, kTempMark);
-        if (e->d_name[0] != '.' || mark == nullptr) continue;
-        char* end = nullptr;
-        const long pid = std::strtol(mark + std::strlen(kTempMark), &end, 10);
-        if (pid <= 0 || end == nullptr || *end != '-' || std::strlen(end) != 7) continue;
-        if (::kill(pid_t(pid), 0) == 0 || errno != ESRCH) continue;  // its writer may still run
-        ::unlinkat(::dirfd(dir), e->d_name, 0);
+        const size_t length = std::strlen(e->d_name);
+        if (length == kTempNameLength && std::strncmp(e->d_name, kTempPrefix, std::strlen(kTempPrefix)) == 0)
+            RemoveIfUnheld(::dirfd(dir), e->d_name);
+        else if (IsDeadOldStyleTemporary(e->d_name))
+            ::unlinkat(::dirfd(dir), e->d_name, 0);
     }
     ::closedir(dir);
+}
+
+// Makes a named temporary file in folder, locked as a live writer's. Retries when a
+// cleaner took the fresh file for a leftover before the lock was held.
+int CreateNamedTemporary(const std::string& folder, std::string& name) {
+    for (int attempt = 0; attempt < 8; ++attempt) {
+        name = TempPattern(folder);
+        const int fd = ::mkostemp(name.data(), O_CLOEXEC);
+        if (fd < 0) break;
+        HoldTemporary(fd);
+        struct stat st {};
+        if (::fstat(fd, &st) == 0 && st.st_nlink > 0) return fd;
+        ::close(fd);
+    }
+    name.clear();
+    return -1;
 }
 
 }  // namespace
 
 AtomicWriter::~AtomicWriter() { Discard(); }
+
+bool AtomicWriter::Refuse(std::string* error, const std::string& what) {
+    m_errno = errno;
+    return Fail(error, what);
+}
 
 void AtomicWriter::Discard() {
     if (m_fd >= 0) ::close(m_fd);
@@ -104,25 +175,25 @@ void AtomicWriter::Discard() {
 
 bool AtomicWriter::Open(const std::string& path, std::string* error) {
     Discard();
-    m_target = ResolveWriteTarget(path);
+    m_errno = 0;
+    m_saved = false;
+    if (!ResolveWriteTarget(path, m_target)) return Refuse(error, "cannot write " + path);
     m_folder = FolderOf(m_target);
     struct stat st {};
     const bool exists = ::stat(m_target.c_str(), &st) == 0;
     if (exists && !S_ISREG(st.st_mode)) {
         errno = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
-        return Fail(error, "cannot replace " + path + ", which is not a regular file");
+        return Refuse(error, "cannot replace " + path + ", which is not a regular file");
     }
     RemoveStaleTemporaries(m_folder);
     const mode_t mode = NewFileMode(exists ? &st : nullptr);
     // An unnamed file disappears with the process that made it.
     m_fd = ::open(m_folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
-    if (m_fd < 0) {
-        m_named = TempName(m_folder, BaseOf(m_target));
-        m_fd = ::mkostemp(m_named.data(), O_CLOEXEC);
-        if (m_fd < 0) {
-            m_named.clear();
-            return Fail(error, "cannot create a file next to " + path);
-        }
+    if (m_fd >= 0) {
+        HoldTemporary(m_fd);  // before it ever has a name
+    } else {
+        m_fd = CreateNamedTemporary(m_folder, m_named);
+        if (m_fd < 0) return Refuse(error, "cannot create a file next to " + path);
     }
     ::fchmod(m_fd, mode);
     return true;
@@ -136,6 +207,7 @@ bool AtomicWriter::Write(const void* data, size_t size) {
         if (n < 0 && errno == EINTR) continue;
         if (n <= 0) {
             if (n == 0) errno = ENOSPC;
+            m_errno = errno;
             return false;
         }
         p += n;
@@ -153,19 +225,21 @@ bool AtomicWriter::Write(const void* data, size_t size) {
 bool AtomicWriter::Commit(std::string* error) {
     if (m_fd < 0) {
         errno = EBADF;
-        return Fail(error, "cannot write " + m_target);
+        return Refuse(error, "cannot write " + m_target);
     }
     if (::fsync(m_fd) != 0) {
         const int saved = errno;
         Discard();
         errno = saved;
-        return Fail(error, "cannot write " + m_target);
+        return Refuse(error, "cannot write " + m_target);
     }
     if (m_named.empty()) {
-        // Give the unnamed file a name beside the target, then move it over the target.
-        std::string named = TempName(m_folder, BaseOf(m_target));
+        // Give the unnamed file a random name beside the target, then move it over the
+        // target. The name is made as mkostemp would, but linkat cannot create it
+        // exclusively by pattern, so the random part is drawn here.
         for (int attempt = 0; attempt < 100; ++attempt) {
-            std::string candidate = named.substr(0, named.size() - 6) + std::to_string(100000 + attempt * 7919 % 900000);
+            std::string candidate = TempPattern(m_folder);
+            FillRandom(candidate.data() + candidate.size() - 6, 6);
             const std::string proc = "/proc/self/fd/" + std::to_string(m_fd);
             if (::linkat(AT_FDCWD, proc.c_str(), AT_FDCWD, candidate.c_str(), AT_SYMLINK_FOLLOW) == 0) {
                 m_named = candidate;
@@ -175,13 +249,13 @@ bool AtomicWriter::Commit(std::string* error) {
                 const int saved = errno;
                 Discard();
                 errno = saved;
-                return Fail(error, "cannot write " + m_target);
+                return Refuse(error, "cannot write " + m_target);
             }
         }
         if (m_named.empty()) {
             Discard();
             errno = EEXIST;
-            return Fail(error, "cannot write " + m_target);
+            return Refuse(error, "cannot write " + m_target);
         }
     }
     const int closed = ::close(m_fd);
@@ -190,17 +264,20 @@ bool AtomicWriter::Commit(std::string* error) {
         const int saved = errno;
         Discard();
         errno = saved;
-        return Fail(error, closed != 0 ? "cannot write " + m_target : "cannot replace " + m_target);
+        return Refuse(error, closed != 0 ? "cannot write " + m_target : "cannot replace " + m_target);
     }
     m_named.clear();
-    if (!SyncFolder(m_folder)) return Fail(error, "cannot sync the folder of " + m_target);
+    m_saved = true;
+    // The file is in place; only its lasting on the disk after a crash is in doubt.
+    if (!SyncFolder(m_folder))
+        return Refuse(error, "saved " + m_target + ", but its folder could not be synced to the disk");
     return true;
 }
 
 bool WriteFileAtomically(const std::string& path, std::string_view data, std::string* error) {
     AtomicWriter writer;
     if (!writer.Open(path, error)) return false;
-    if (!writer.Write(data.data(), data.size())) return Fail(error, "cannot write " + path);
+    if (!writer.Write(data.data(), data.size())) return Fail(error, "cannot write " + path);  // errno from Write
     return writer.Commit(error);
 }
 

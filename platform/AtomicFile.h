@@ -33,16 +33,26 @@ public:
     // and the sync in Commit waits only for the last piece.
     bool Write(const void* data, size_t size);
     // Syncs the file, puts it in place of the target and syncs the folder.
+    // False when the file could not be put in place, and also when it was but the
+    // folder could not be synced afterwards (error then begins "saved ...").
     bool Commit(std::string* error = nullptr);
+    // The system's error code of the step that failed (no space, quota, a name too
+    // long, an I/O error); 0 when none did.
+    int ErrorCode() const { return m_errno; }
+    // True once the file is in place, even when the folder's sync then failed.
+    bool Saved() const { return m_saved; }
 
 private:
     void Discard();
+    bool Refuse(std::string* error, const std::string& what);  // records errno, then fails
     std::string m_target;   // the file replaced (a symlink's target)
     std::string m_folder;
     std::string m_named;    // the temporary file's name when it has one
     int m_fd = -1;
     off_t m_written = 0;        // bytes written through Write
     off_t m_handedToDisk = 0;   // of which the disk has been asked to write
+    int m_errno = 0;
+    bool m_saved = false;
 };
 
 // Reads a whole file, at most maxBytes of it. False when it cannot be opened or read,

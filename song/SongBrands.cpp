@@ -1,5 +1,7 @@
 #include "song/SongBrands.h"
 
+#include <algorithm>
+
 namespace {
 constexpr const char* kNames[kBrandCount] = {"Zandri", "Pellix", "Quorvel"};
 }
@@ -9,8 +11,16 @@ const char* BrandName(int brandIndex) {
 }
 
 int BrandFromName(const std::string& name) {
-    for (int b = 0; b < kBrandCount; ++b)
-        if (name == kNames[b]) return b;
+    // Spelled as people type it: "ZANDRI", " pellix " (the CSV headers are matched alike).
+    const size_t first = name.find_first_not_of(' '), last = name.find_last_not_of(' ');
+    const std::string word = first == std::string::npos ? std::string() : name.substr(first, last - first + 1);
+    auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
+    for (int b = 0; b < kBrandCount; ++b) {
+        const std::string known = kNames[b];
+        if (word.size() == known.size() &&
+            std::equal(word.begin(), word.end(), known.begin(), [&](char x, char y) { return lower(x) == lower(y); }))
+            return b;
+    }
     return -1;
 }
 

@@ -1,5 +1,6 @@
 #include "song/SongFileCommands.h"
 
+#include "app/FileContentKind.h"
 #include "platform/Services.h"
 #include "song/SongFile.h"
 
@@ -31,7 +32,7 @@ bool WriteSongFile(const SongTables& tables, const SongCounts& counts, std::stri
         platform::FileDialogRequest request = SongDialog(false);
         if (!target.empty()) request.initialName = target;
         std::optional<std::string> chosen = platform::services().dialogs->Run(request);
-        if (!chosen) return false;
+        if (!chosen || !MayReplaceWith(*chosen, ContentKind::SongFile)) return false;
         target = *chosen;
     }
     // Written through a temporary file, so a full disk or any short write is reported

@@ -25,7 +25,7 @@ constexpr int kSongsPerBrand = 100;
 
 // "Zandri", "Pellix", "Quorvel": the name in the CSV files and the window title.
 const char* BrandName(int brandIndex);
-// Brand index (0..2) of a name, or -1.
+// Brand index (0..2) of a name (case and surrounding spaces aside), or -1.
 int BrandFromName(const std::string& name);
 // "Lyrabox Plus(Zandri)" and so on: the main window's caption while the brand is shown.
 std::string BrandWindowTitle(int brandIndex);

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "app/CommandIds.h"
+#include "app/FileContentKind.h"
 #include "app/FileTypes.h"
 #include "app/LyraDoc.h"
 #include "memo/ContactFiles.h"
@@ -85,7 +86,8 @@ void ExportContacts(CLyraDoc& doc) {
     r.initialName = "contacts.vcf";
     r.overwritePrompt = true;
     std::optional<std::string> path = platform::services().dialogs->Run(r);
-    if (!path) return;
+    const ContentKind writes = FileExtension(path.value_or("")) == "csv" ? ContentKind::Csv : ContentKind::VCard;
+    if (!path || !MayReplaceWith(*path, writes)) return;
     Contacts contacts;
     std::string error;
     if (!ContactsFromMemo(doc.m_memo, SavedEntries(doc), contacts, error)) return Tell(error);

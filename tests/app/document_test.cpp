@@ -222,3 +222,39 @@ TEST_F(DocumentTest, AboutAndOpenFromTheMenu) {
     EXPECT_EQ(doc.GetPathName(), "") << "Open from the menu does not record the document's path";
     EXPECT_FALSE(router.Execute(cmd::EditPaste));
 }
+
+// A save over a file of another kind (by its content) asks first; No and Cancel
+// leave the file as it was. A file of no known kind is replaced without a question.
+TEST_F(DocumentTest, SavingOverAnotherKindOfFileAsksFirst) {
+    Fill(1);
+    app.m_nPage = 0;
+    struct Case {
+        const char* name;
+        std::string bytes;
+        std::optional<platform::Answer> answer;  // none: no question expected
+        bool throughSaveCommand;
+    } cases[] = {
+        {"a.mmo", std::string(19200, '*'), platform::Answer::No, false},
+        {"b.mmo", std::string(19200, '*'), platform::Answer::Yes, true},
+        {"c.mmo", "BM" + std::string(60, '\0'), platform::Answer::Cancel, true},
+        {"d.mmo", "name,tel,email\n", platform::Answer::Yes, false},
+        {"e.mmo", "plain notes", std::nullopt, false},
+    };
+    for (const Case& c : cases) {
+        ASSERT_TRUE(platform::WriteFileAtomically(Path(c.name), c.bytes));
+        const size_t shown = ui.prompts.Texts().size();
+        if (c.answer) ui.prompts.answers.push_back(*c.answer);
+        ui.dialogs.answers.push_back(Path(c.name));
+        if (c.throughSaveCommand)
+            doc.OnFileSave();
+        else
+            doc.SaveMemoWithDialog();
+        EXPECT_EQ(ui.prompts.Texts().size(), shown + (c.answer ? 1 : 0)) << c.name;
+        if (c.answer) {
+            EXPECT_NE(ui.prompts.Texts().back().find(std::string(c.name) + "\" is a"), std::string::npos);
+        }
+        std::string bytes;
+        ASSERT_TRUE(platform::ReadFileBytes(Path(c.name), bytes));
+        EXPECT_EQ(bytes == c.bytes, c.answer && *c.answer != platform::Answer::Yes) << c.name;
+    }
+}

@@ -385,7 +385,7 @@ TEST(PngCodec, BadInputFailsWithAMessage) {
     const Bytes good = MakePng(s);
     LbImage image;
     EXPECT_FALSE(DecodeBytes(image, Bytes(good.begin(), good.begin() + good.size() / 2), LB_FORMAT_PNG));
-    EXPECT_STREQ(image.GetLastError(), "Read Error");
+    EXPECT_STREQ(image.GetLastError(), "PNG: the file ends before its IEND chunk (it is cut short)");
     Bytes huge = good;
     Put32(huge, 16, 0x00100000);  // width 1M and height 1M, CRC now wrong
     Put32(huge, 20, 0x00100000);

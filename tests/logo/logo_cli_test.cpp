@@ -6,6 +6,7 @@
 
 #include "app/CommandIds.h"
 #include "cli/Cli.h"
+#include "image/LbBudget.h"
 #include "logo/DeviceLogoFile.h"
 #include "logo/LogoPipeline.h"
 #include "logo/support/DocFixture.h"
@@ -105,6 +106,49 @@ TEST_F(LogoCli, ErrorsWriteNothing) {
     for (const Case& c : cases) EXPECT_EQ(RunLogo(c.args), c.code) << c.args.back();
     EXPECT_EQ(ReadFile(Path("keep.bmp")), "old");
     EXPECT_FALSE(std::filesystem::exists(Path("keep.txt")));
+}
+
+// Picture commands near the memory limit: a turn needs only its result, never a
+// turned copy of the picture; one that cannot be made fails the command and writes
+// nothing, never a logo without it.
+TEST_F(LogoCli, PictureCommandsAtTheBudgetsEdge) {
+    WriteFile(Path("eight.bmp"), Bmp8(400, 300));  // 120 KB as decoded, 360 KB in true colour
+    WriteFile(Path("true.bmp"), Bmp24(400, 300, Pattern));
+    const std::vector<std::string> whole = {"--select", "0,0,1000,1000"};
+    struct Case {
+        const char* picture;
+        std::vector<std::string> commands;
+        uint64_t memory;
+        int code;
+    } cases[] = {
+        {"eight.bmp", {"--rotate-left"}, 700u << 10, 0},
+        {"eight.bmp", {"--rotate-right", "--flip-h", "--flip-v"}, 700u << 10, 0},
+        {"eight.bmp", {"--flip-v"}, 300u << 10, 1},
+        {"true.bmp", {"--rotate-left"}, 1u << 20, 0},
+        {"true.bmp", {"--rotate-left"}, 700u << 10, 1},
+        {"true.bmp", {}, 500u << 10, 0},
+    };
+    const LbLimits defaults = LbCurrentLimits();
+    for (const Case& c : cases) {
+        std::vector<std::string> args = {Path(c.picture), Path("limited.bmp")};
+        args.insert(args.end(), whole.begin(), whole.end());
+        args.insert(args.end(), c.commands.begin(), c.commands.end());
+        std::filesystem::remove(Path("limited.bmp"));
+        LbLimits limits = defaults;
+        limits.memory = c.memory;
+        LbSetDefaultLimits(limits);
+        const int code = RunLogo(args);
+        LbSetDefaultLimits(defaults);
+        const std::string what = std::string(c.picture) + " " + std::to_string(c.memory);
+        EXPECT_EQ(code, c.code) << what;
+        if (code != 0) {
+            EXPECT_FALSE(std::filesystem::exists(Path("limited.bmp"))) << what;
+            continue;
+        }
+        args[1] = Path("reference.bmp");
+        ASSERT_EQ(RunLogo(args), 0);
+        EXPECT_TRUE(ReadFile(Path("limited.bmp")) == ReadFile(Path("reference.bmp"))) << what;
+    }
 }
 
 }  // namespace

@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <csignal>
 #include <filesystem>
+#include <fstream>
 
 #include "platform/AtomicFile.h"
 
@@ -112,4 +115,37 @@ TEST(AtomicFile, AWriterKilledMidwayLeavesTheFolderAsItWas) {
     // the next write.
     ASSERT_TRUE(platform::WriteFileAtomically(target, "new"));
     EXPECT_EQ(Entries(dir), 1u);
+}
+
+// Temporary names are short and the same for every target, so any name the file
+// system allows can be written; a leftover is removed only when no writer holds it;
+// a symlink loop is refused, never replaced by a file.
+TEST(AtomicFile, NamesLoopsAndLeftovers) {
+    fs::path dir = Scratch("names");
+    const std::string held = ".lyrabox-Held01", dead = ".lyrabox-Dead01";
+    for (const std::string& name : {held, dead}) std::ofstream(dir / name) << "x";
+    const int holder = ::open((dir / held).c_str(), O_RDONLY);
+    ASSERT_EQ(::flock(holder, LOCK_EX), 0);
+    fs::create_symlink("loop2", dir / "loop1");
+    fs::create_symlink("loop1", dir / "loop2");
+    struct Case {
+        std::string name;
+        bool written;
+        const char* says;
+    } cases[] = {
+        {std::string(255, 'n'), true, ""},
+        {std::string(250, 'm') + ".mmo", true, ""},
+        {std::string(256, 'o'), false, "File name too long"},
+        {"loop1", false, "Too many levels of symbolic links"},
+    };
+    for (const Case& c : cases) {
+        std::string error;
+        EXPECT_EQ(platform::WriteFileAtomically((dir / c.name).string(), "data", &error), c.written) << error;
+        EXPECT_NE(error.find(c.says), std::string::npos) << error;
+    }
+    EXPECT_TRUE(fs::is_symlink(dir / "loop1"));
+    EXPECT_TRUE(fs::exists(dir / held)) << "its writer still holds it";
+    EXPECT_FALSE(fs::exists(dir / dead));
+    EXPECT_EQ(Entries(dir), 5u) << "the two names, the loop's two links and the held file";
+    ::close(holder);
 }

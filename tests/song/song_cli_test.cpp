@@ -42,7 +42,7 @@ TEST(SongCli, ImportExportRoundTrip) {
     EXPECT_EQ(info.code, 0);
     EXPECT_NE(info.out.find("song file"), std::string::npos) << info.out;
     EXPECT_NE(info.out.find("Zandri: 2 songs"), std::string::npos) << info.out;
-    EXPECT_NE(info.out.find("Quorvel: 1 songs"), std::string::npos) << info.out;
+    EXPECT_NE(info.out.find("Quorvel: 1 song\n"), std::string::npos) << info.out;
 }
 
 TEST(SongCli, BadRowsNameFileLineAndFieldAndWriteNothing) {

@@ -1,5 +1,6 @@
 #pragma once
 // Runs lyrabox-cli in-process and captures what it prints.
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -10,6 +11,11 @@ struct CliResult {
 };
 
 CliResult RunCli(std::vector<std::string> args);
+
+// The same in a forked child, for what must not touch the test's own process (limits,
+// redirections): its standard output and error go to files in dir, then prepare runs
+// in the child (it may redirect them elsewhere).
+CliResult RunCliInChild(std::vector<std::string> args, const std::string& dir, const std::function<void()>& prepare);
 
 // A fresh scratch folder named after the running test.
 std::string CliScratch();
