@@ -63,12 +63,17 @@ bool CLyraDoc::OpenMemo(const std::string& path) {
     // Read in full before anything is replaced, so a file that cannot be read, or a
     // Cancel, leaves the list as it was.
     std::string why;
-    if (!ReadMemoFile(path, table, entries, &why)) {
-        platform::services().prompts->Show(std::string(kFileReadFail) + ": " + why,
-                                           platform::Buttons::Ok);
+    auto read = [&] {
+        if (ReadMemoFile(path, table, entries, &why)) return true;
+        platform::services().prompts->Show(std::string(kFileReadFail) + ": " + why, platform::Buttons::Ok);
         return false;
-    }
+    };
+    if (!read()) return false;
+    const bool asked = HasUnsavedChanges(DataKind::Memo);
     if (!AskToSaveChanges({DataKind::Memo})) return false;
+    // A Yes may just have written this very file (it was the memo's own): take what it
+    // holds now, not what it held before.
+    if (asked && !read()) return false;
     app_.m_nPage = page::Memo;
     m_memo = table;
     m_nMemoLast = entries - 1;

@@ -33,11 +33,17 @@ bool CLyraDoc::OpenSongs(const std::string& path) {
     SongTables tables = m_song;
     SongCounts counts{0, 0, 0};
     std::string why;
-    if (!ReadSongFileFrom(path, tables, counts, &why)) {
+    auto read = [&] {
+        counts = {0, 0, 0};
+        if (ReadSongFileFrom(path, tables, counts, &why)) return true;
         platform::services().prompts->Show("File Read Fail: " + why, platform::Buttons::Ok);
         return false;
-    }
+    };
+    if (!read()) return false;
+    const bool asked = HasUnsavedChanges(DataKind::Songs);
     if (!AskToSaveChanges({DataKind::Songs})) return false;
+    // A Yes may just have written this very file: take what it holds now.
+    if (asked && !read()) return false;
     m_song = std::move(tables);
     m_nSongCount = counts;
     m_bSongModified = 1;

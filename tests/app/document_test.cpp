@@ -243,6 +243,7 @@ TEST_F(DocumentTest, SavingOverAnotherKindOfFileAsksFirst) {
     for (const Case& c : cases) {
         ASSERT_TRUE(platform::WriteFileAtomically(Path(c.name), c.bytes));
         const size_t shown = ui.prompts.Texts().size();
+        doc.m_strMemoPath.clear();  // no memo file yet: each save asks for a name
         if (c.answer) ui.prompts.answers.push_back(*c.answer);
         ui.dialogs.answers.push_back(Path(c.name));
         if (c.throughSaveCommand)
