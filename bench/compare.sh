@@ -102,17 +102,21 @@ bmp_cases=("lyrabox-cli convert|$cli convert photo.bmp out-lb.bmp"
 png_cases=("lyrabox-cli|$cli convert photo.png out-lb.bmp")
 gif_cases=("lyrabox-cli|$cli convert picture8.gif out-lb8.bmp")
 lzw_cases=("lyrabox-cli --gif-method lzw|$cli convert picture8.bmp out-lb.gif --gif-method lzw")
+pngw_cases=("lyrabox-cli|$cli convert photo.bmp out-lb.png"
+            "lyrabox-cli --png-level fast|$cli convert photo.bmp out-lbf.png --png-level fast")
 if [[ -n $im ]]; then
   bmp_cases+=("ImageMagick|$im photo.bmp out-im.bmp")
   png_cases+=("ImageMagick|$im photo.png out-im.bmp")
   gif_cases+=("ImageMagick|$im picture8.gif out-im8.bmp")
   lzw_cases+=("ImageMagick|$im picture8.bmp out-im.gif")
+  pngw_cases+=("ImageMagick|$im photo.bmp out-im.png")
 fi
 if [[ $pil == 1 ]]; then
   bmp_cases+=("Pillow|$(pillow '') photo.bmp out-pil.bmp")
   png_cases+=("Pillow|$(pillow '') photo.png out-pil.bmp")
   gif_cases+=("Pillow|$(pillow '') picture8.gif out-pil8.bmp")
   lzw_cases+=("Pillow|$(pillow '') picture8.bmp out-pil.gif")
+  pngw_cases+=("Pillow|$(pillow '') photo.bmp out-pil.png")
 fi
 
 case_run "BMP 4000x3000 24-bit to BMP (36 MB; durable copy for reference)" "${bmp_cases[@]}"
@@ -124,6 +128,14 @@ same_pixels picture8.bmp out-lb8.bmp $( [[ -n $im ]] && echo out-im8.bmp ) $( [[
 case_run "BMP 2000x2000 8-bit to GIF (LZW)" "${lzw_cases[@]}"
 same_pixels picture8.bmp out-lb.gif $( [[ -n $im ]] && echo out-im.gif ) $( [[ $pil == 1 ]] && echo out-pil.gif )
 for f in out-lb.gif out-im.gif out-pil.gif; do [[ -f $f ]] && printf '  %-12s %10d bytes\n' "$f" "$(stat -c %s "$f")"; done
+case_run "BMP 4000x3000 24-bit to PNG" "${pngw_cases[@]}"
+# The smallest level is libpng at zlib's highest: timed once, for its size.
+start=$(date +%s.%N); "$cli" convert photo.bmp out-lbs.png --png-level small; end=$(date +%s.%N)
+awk -v s="$start" -v e="$end" 'BEGIN { printf "  lyrabox-cli --png-level small: one run %.0f ms\n", (e - s) * 1000 }'
+same_pixels photo.bmp out-lb.png out-lbf.png out-lbs.png $( [[ -n $im ]] && echo out-im.png ) $( [[ $pil == 1 ]] && echo out-pil.png )
+for f in out-lb.png out-lbf.png out-lbs.png out-im.png out-pil.png; do
+  [[ -f $f ]] && printf '  %-12s %10d bytes\n' "$f" "$(stat -c %s "$f")"
+done
 
 if [[ -x /usr/bin/time ]]; then
   echo; echo "== peak memory of lyrabox-cli (picture: 36000000 bytes of pixels)"

@@ -20,6 +20,7 @@ constexpr const char* kUsage =
     "  lyrabox-cli --help | --version\n"
     "  lyrabox-cli info FILE...\n"
     "  lyrabox-cli convert IN OUT [--frame N] [--quality Q] [--gif-method rle|lzw|plain]\n"
+    "                          [--png-level fast|default|small]\n"
     "  lyrabox-cli logo IN OUT [--select L,T,R,B] [--rotate-left] [--rotate-right] [--flip-h] [--flip-v] [--dither]\n"
     "  lyrabox-cli memo export IN.mmo [--to csv|vcard] [--bom] [-o OUT]\n"
     "  lyrabox-cli memo import IN.csv|IN.vcf -o OUT.mmo [--from csv|vcard] [--fit trim|skip|fail] [--encoding NAME]\n"

@@ -11,6 +11,7 @@
 #include "cli/Registry.h"
 #include "image/LbImage.h"
 #include "image/LbImageGIF.h"
+#include "image/LbImagePNG.h"
 #include "image/LbPictureHeader.h"
 
 namespace cli {
@@ -30,6 +31,15 @@ bool GifMethodOf(const std::string& name, uint32_t& method) {
     if (name == "rle") method = LB_GIF_RLE;
     else if (name == "lzw") method = LB_GIF_LZW;
     else if (name == "plain") method = LB_GIF_NONE;
+    else return false;
+    return true;
+}
+
+// The PNG encoder's level by its command-line name.
+bool PngLevelOf(const std::string& name, uint32_t& level) {
+    if (name == "fast") level = LB_PNG_FAST;
+    else if (name == "default") level = LB_PNG_DEFAULT;
+    else if (name == "small") level = LB_PNG_SMALL;
     else return false;
     return true;
 }
@@ -57,6 +67,7 @@ int RunConvert(const std::vector<std::string>& args) {
     std::vector<std::string> files;
     long frame = 0, quality = 75;
     uint32_t gifMethod = LB_GIF_RLE;
+    uint32_t pngLevel = LB_PNG_DEFAULT;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& word = args[i];
         if (!IsOptionAt(args, i)) {
@@ -68,6 +79,11 @@ int RunConvert(const std::vector<std::string>& args) {
             const std::string& value = args[++i];
             if (!GifMethodOf(value, gifMethod))
                 return Fail(2, "convert: --gif-method needs rle, lzw or plain, not '" + value + "'");
+        } else if (word == "--png-level") {
+            if (i + 1 >= args.size()) return Fail(2, "convert: --png-level needs a value");
+            const std::string& value = args[++i];
+            if (!PngLevelOf(value, pngLevel))
+                return Fail(2, "convert: --png-level needs fast, default or small, not '" + value + "'");
         } else if (word == "--frame" || word == "--quality") {
             if (i + 1 >= args.size()) return Fail(2, "convert: " + word + " needs a value");
             const std::string& value = args[++i];
@@ -107,7 +123,7 @@ int RunConvert(const std::vector<std::string>& args) {
         return Fail(1, in + ": " + (reason.empty() ? std::string("cannot be opened") : "cannot be read as a picture: " + reason));
     }
     image.SetJpegQuality(uint8_t(quality));
-    image.SetEncodeOption(gifMethod);
+    image.SetEncodeOption(outType == LB_FORMAT_PNG ? pngLevel : gifMethod);
     if (!image.Save(out, outType)) {
         const std::string reason = image.GetLastError();
         if (reason.rfind("saved, but", 0) == 0) return Fail(1, out + ": " + reason);

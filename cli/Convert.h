@@ -1,5 +1,5 @@
 #pragma once
-// lyrabox-cli convert IN OUT [--frame N] [--quality Q] [--gif-method rle|lzw|plain]
+// lyrabox-cli convert IN OUT [--frame N] [--quality Q] [--gif-method rle|lzw|plain] [--png-level fast|default|small]
 #include <cstdint>
 #include <string>
 #include <vector>

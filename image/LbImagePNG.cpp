@@ -10,6 +10,8 @@
 #include "image/LbFile.h"
 #include "image/LbPackedRow.h"
 #include "image/PngFastRead.h"
+#include "image/PngFastWrite.h"
+#include "image/PngWritePlan.h"
 
 // libpng reports errors through the error function, which must not return: it
 // records libpng's message and jumps back to the codec (png_jmpbuf). Buffers the
@@ -274,97 +276,85 @@ bool LbImagePNG::Decode(LbFile* hFile) {
     return true;
 }
 
-bool LbImagePNG::Encode(LbFile* hFile) {
-    if (!EncodeSafeCheck(hFile)) return false;
+namespace {
+
+// The quick writer's two settings. Both choose each row's filter among all five
+// (a few per cent of the time). The quickest compresses with ISA-L's quickest
+// level alone. The thorough one compresses with its best level and also codes
+// each block as literals and runs, keeping the smaller: on a 4000x3000 photo
+// that makes the file 9 % smaller than ISA-L alone, as small as libpng's at
+// zlib's level 7, for about a third more time.
+constexpr PngFastSettings kFastest{1, kPngEveryFilter, false};
+constexpr PngFastSettings kThorough{3, kPngEveryFilter, true};
+
+// libpng writes what the quick road does not: the smallest level, and every level
+// in a build without ISA-L.
+bool EncodeWithLibpng(LbImagePNG& image, LbFile* hFile, const PngWritePlan& plan, int zlibLevel) {
     Scratch scratch;
-    scratch.image = this;
+    scratch.image = &image;
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, &scratch, OnError, OnWarning);
     if (png == nullptr) {
-        SetLastError("Failed to create PNG structure");
+        image.SetLastError("Failed to create PNG structure");
         return false;
     }
     png_infop pinfo = png_create_info_struct(png);
     if (pinfo == nullptr) {
         png_destroy_write_struct(&png, nullptr);
-        SetLastError("Failed to initialize PNG info structure");
+        image.SetLastError("Failed to initialize PNG info structure");
         return false;
     }
     if (setjmp(png_jmpbuf(png))) {
         png_destroy_write_struct(&png, &pinfo);
-        if (std::strcmp(GetLastError(), "Write Error") != 0 && std::strcmp(GetLastError(), "Flush Error") != 0)
-            SetLastError("Error saving PNG file");
+        if (std::strcmp(image.GetLastError(), "Write Error") != 0 && std::strcmp(image.GetLastError(), "Flush Error") != 0)
+            image.SetLastError("Error saving PNG file");
         return false;
     }
     png_set_write_fn(png, hFile, WriteData, FlushData);
-
-    const uint32_t width = GetWidth(), height = GetHeight(), bpp = GetBpp();
-    const bool indexed = IsIndexed();
-    png_set_IHDR(png, pinfo, width, height, indexed ? int(bpp) : 8,
-                 indexed ? PNG_COLOR_TYPE_PALETTE : PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
+    png_set_compression_level(png, zlibLevel);
+    // Filters suit samples that change smoothly; palette indices and packed pixels
+    // are written unfiltered.
+    const bool filtered = plan.bitDepth == 8 && plan.colourType != kPngPalette;
+    png_set_filter(png, PNG_FILTER_TYPE_BASE, filtered ? PNG_ALL_FILTERS : PNG_FILTER_NONE);
+    png_set_IHDR(png, pinfo, plan.width, plan.height, plan.bitDepth, plan.colourType, PNG_INTERLACE_NONE,
                  PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
 
-    // The transparent index moves to entry 0 (palette and pixels) in what is written;
-    // the image itself stays as it is.
-    const int32_t trans = indexed && GetTransIndex() >= 0 && uint32_t(GetTransIndex()) < GetNumColors() ? GetTransIndex() : -1;
-    auto mapIndex = [trans](uint8_t i) -> uint8_t {
-        if (trans <= 0) return i;
-        return i == 0 ? uint8_t(trans) : i == trans ? 0 : i;
-    };
-
     png_color_16 background{};
-    if (indexed) {
-        LbRgbQuad pal[256];
-        for (uint32_t i = 0; i < GetNumColors(); ++i) pal[mapIndex(uint8_t(i))] = GetPaletteColor(uint8_t(i));
-        uint32_t count = GetNumColors();
-        if (count > 2 && uint64_t(width) * height < 65536) {
-            uint32_t highest = 0;
-            for (uint32_t y = 0; y < height; ++y)
-                for (uint32_t x = 0; x < width; ++x) {
-                    const uint32_t i = mapIndex(PackedIndex(GetBits(y), x, bpp));
-                    if (i > highest) highest = i;
-                }
-            count = highest + 1;
-        }
+    if (plan.colourType == kPngPalette) {
         png_color colors[256];
-        png_byte alphas[256];
-        for (uint32_t i = 0; i < count; ++i) {
-            colors[i] = png_color{pal[i].red, pal[i].green, pal[i].blue};
-            alphas[i] = pal[i].reserved;
-        }
-        png_set_PLTE(png, pinfo, colors, int(count));
-        if (trans >= 0) {
-            png_byte zero = 0;
-            png_set_tRNS(png, pinfo, &zero, 1, nullptr);
-            background.index = 0;
-        } else {
-            if (AlphaPaletteIsEnabled()) png_set_tRNS(png, pinfo, alphas, int(count), nullptr);
-            const uint8_t white = mapIndex(GetNearestIndex(LbRgbQuad{255, 255, 255, 0}));
-            background.index = white < count ? white : 0;
-        }
+        for (uint32_t i = 0; i < plan.paletteCount; ++i)
+            colors[i] = png_color{plan.palette[3 * i], plan.palette[3 * i + 1], plan.palette[3 * i + 2]};
+        png_set_PLTE(png, pinfo, colors, int(plan.paletteCount));
+        if (plan.alphaCount > 0) png_set_tRNS(png, pinfo, plan.alpha, int(plan.alphaCount), nullptr);
+        background.index = plan.backgroundIndex;
+    } else if (plan.colourType == kPngGrey || plan.colourType == kPngGreyAlpha) {
+        background.gray = plan.backgroundGrey;
     } else {
-        const LbRgbQuad c = GetTransIndex() >= 0 ? GetTransColor() : LbRgbQuad{255, 255, 255, 0};
-        background.red = c.red;
-        background.green = c.green;
-        background.blue = c.blue;
+        background.red = plan.backgroundRgb[0];
+        background.green = plan.backgroundRgb[1];
+        background.blue = plan.backgroundRgb[2];
     }
     png_set_bKGD(png, pinfo, &background);
-    png_set_pHYs(png, pinfo, png_uint_32(GetHeader().xPelsPerMeter), png_uint_32(GetHeader().yPelsPerMeter),
-                 PNG_RESOLUTION_METER);
+    png_set_pHYs(png, pinfo, png_uint_32(plan.xPelsPerMeter), png_uint_32(plan.yPelsPerMeter), PNG_RESOLUTION_METER);
     png_write_info(png, pinfo);
-    if (!indexed) png_set_bgr(png);
 
-    const size_t rowBytes = GetEffWidth();
-    scratch.buffer = static_cast<uint8_t*>(std::malloc(rowBytes));
+    scratch.buffer = static_cast<uint8_t*>(std::malloc(plan.rowBytes));
     if (scratch.buffer == nullptr) png_error(png, "Insufficient memory");
-    for (uint32_t fromTop = 0; fromTop < height; ++fromTop) {
-        const uint8_t* row = GetBits(height - 1 - fromTop);
-        std::memcpy(scratch.buffer, row, rowBytes);
-        if (trans > 0)
-            for (uint32_t x = 0; x < width; ++x)
-                SetPackedIndex(scratch.buffer, x, bpp, mapIndex(PackedIndex(row, x, bpp)));
+    for (uint32_t fromTop = 0; fromTop < plan.height; ++fromTop) {
+        PngFileRow(image, plan, fromTop, scratch.buffer);
         png_write_row(png, scratch.buffer);
     }
     png_write_end(png, pinfo);
     png_destroy_write_struct(&png, &pinfo);
     return true;
+}
+
+}  // namespace
+
+bool LbImagePNG::Encode(LbFile* hFile) {
+    if (!EncodeSafeCheck(hFile)) return false;
+    PngWritePlan plan = PlanPngWrite(*this);
+    const uint32_t level = GetEncodeOption();
+    if (level == LB_PNG_SMALL || !PngFastWriteAvailable())
+        return EncodeWithLibpng(*this, hFile, plan, level == LB_PNG_SMALL ? 9 : 6);
+    return PngFastWrite(hFile, *this, plan, level == LB_PNG_FAST ? kFastest : kThorough);
 }

@@ -6,10 +6,26 @@
 #include "app/CommandIds.h"
 #include "app/LyraApp.h"
 #include "app/LyraDoc.h"
+#include "image/LbBudget.h"
 #include "logo/LogoPipeline.h"
 #include "logo/PictureLoad.h"
 #include "platform/LongTask.h"
 #include "platform/Services.h"
+
+namespace {
+
+// Long picture work is one job of the image library, with the resource budget a
+// command of the command line has (opened on the thread the work runs on). What it
+// throws comes back as a message; the work only fills what the caller puts in place
+// after it succeeded, so a failure changes nothing.
+std::string RunPictureJob(const platform::LongTask& task, const std::function<void()>& work) {
+    return platform::RunLongTask(task, [&work] {
+        LbJob job;
+        work();
+    });
+}
+
+}  // namespace
 
 bool CLyraDoc::OpenPicture(const std::string& path, int type) {
     std::optional<platform::WaitCursor> wait(std::in_place);
@@ -20,9 +36,14 @@ bool CLyraDoc::OpenPicture(const std::string& path, int type) {
     std::string error;
     bool loaded = false;
     const std::string name = std::filesystem::path(path).filename().string();
-    platform::RunLongTask({"Opening " + name, [&monitor] { return int(monitor.GetProgress()); },
-                           [&monitor] { monitor.SetEscape(1); }},
-                          [&] { loaded = logo::LoadPicture(path, type, *source, error, &monitor); });
+    const std::string thrown =
+        RunPictureJob({"Opening " + name, [&monitor] { return int(monitor.GetProgress()); },
+                       [&monitor] { monitor.SetEscape(1); }},
+                      [&] { loaded = logo::LoadPicture(path, type, *source, error, &monitor); });
+    if (!thrown.empty()) {
+        loaded = false;
+        error = thrown;
+    }
     if (!loaded) {
         wait.reset();
         // Stopped by the person, or not a picture: the page stays as it was.
@@ -89,10 +110,15 @@ void CLyraDoc::RegisterPictureCommands() {
             LbImage& picture = *m_pSourceImage;
             LbImage turned;
             bool done = false;
-            platform::RunLongTask({left ? "Rotating left" : "Rotating right", [&picture] { return int(picture.GetProgress()); },
-                                   [&picture] { picture.SetEscape(1); }},
-                                  [&] { done = left ? picture.RotateLeft(&turned) : picture.RotateRight(&turned); });
+            const std::string thrown =
+                RunPictureJob({left ? "Rotating left" : "Rotating right", [&picture] { return int(picture.GetProgress()); },
+                               [&picture] { picture.SetEscape(1); }},
+                              [&] { done = left ? picture.RotateLeft(&turned) : picture.RotateRight(&turned); });
             picture.SetEscape(0);
+            if (!thrown.empty()) {
+                platform::services().status->Show("The picture cannot be turned: " + thrown + ".");
+                return;
+            }
             if (!done) {
                 platform::services().status->Show(picture.GetLastError());
                 return;

@@ -17,12 +17,20 @@ struct LongTask {
 class LongTaskRunner {
 public:
     virtual ~LongTaskRunner() = default;
-    // Returns when work has returned. work must not touch the windows.
+    // Returns when work has returned or thrown; what it threw, on whichever thread it
+    // ran, is thrown again here. work must not touch the windows.
     virtual void Run(const LongTask& task, const std::function<void()>& work) = 0;
 };
 
-// Runs work through the runner in force.
-void RunLongTask(const LongTask& task, const std::function<void()>& work);
+// Runs work through the runner in force. Whatever the work or the runner throws (a
+// refused allocation deep in a decoder included) is caught and comes back as a message
+// for the person, so a job that fails leaves the caller's data as it was; empty when
+// the work returned.
+[[nodiscard]] std::string RunLongTask(const LongTask& task, const std::function<void()>& work);
+
+// The message for the exception being handled: "not enough memory" for a refused
+// allocation, the exception's own text for others.
+std::string CurrentExceptionMessage();
 
 // Installs a runner for the lifetime of this object (nested installs restore the
 // previous one).

@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QTimer>
 #include <atomic>
+#include <exception>
 #include <thread>
 
 namespace platform {
@@ -49,11 +50,23 @@ void QtLongTaskRunner::Run(const LongTask& task, const std::function<void()>& wo
         work();
         return;
     }
-    busy_ = true;
     QEventLoop loop;
     std::atomic<bool> done{false};
     InputGate gate(task.cancel);
-    QCoreApplication::instance()->installEventFilter(&gate);
+    // Undone however this returns: also when the worker thread cannot be started.
+    struct Busy {
+        QtLongTaskRunner& runner;
+        InputGate& gate;
+        Busy(QtLongTaskRunner& r, InputGate& g) : runner(r), gate(g) {
+            runner.busy_ = true;
+            QCoreApplication::instance()->installEventFilter(&gate);
+        }
+        ~Busy() {
+            QCoreApplication::instance()->removeEventFilter(&gate);
+            if (runner.status_ != nullptr) runner.status_->clearMessage();
+            runner.busy_ = false;
+        }
+    } busy(*this, gate);
     auto show = [this, &task] {
         if (status_ == nullptr) return;
         const int percent = task.progress ? task.progress() : 0;
@@ -66,16 +79,21 @@ void QtLongTaskRunner::Run(const LongTask& task, const std::function<void()>& wo
         if (done.load()) loop.quit();
     });
     ticker.start(50);
+    // An exception must not leave the worker (that ends the program): it is carried
+    // back and thrown again here, where the caller can turn it into a message.
+    std::exception_ptr thrown;
     std::thread worker([&] {
-        work();
+        try {
+            work();
+        } catch (...) {
+            thrown = std::current_exception();
+        }
         done.store(true);
         QMetaObject::invokeMethod(&loop, "quit", Qt::QueuedConnection);
     });
     while (!done.load()) loop.exec();
     worker.join();
-    QCoreApplication::instance()->removeEventFilter(&gate);
-    if (status_ != nullptr) status_->clearMessage();
-    busy_ = false;
+    if (thrown) std::rethrow_exception(thrown);
 }
 
 }  // namespace platform

@@ -1,7 +1,8 @@
 #pragma once
 // The window's runner of long work: a worker thread for the work, a local event loop
 // for the window meanwhile. Input other than Escape is held back while it runs, so
-// nothing the work reads can change under it; Escape asks the work to stop.
+// nothing the work reads can change under it; Escape asks the work to stop. What the
+// work throws is carried back from its thread and thrown again to the caller.
 #include <QPointer>
 #include <QStatusBar>
 

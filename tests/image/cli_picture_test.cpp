@@ -63,6 +63,32 @@ TEST(CliConvert, EveryGifMethodKeepsThePixels) {
     EXPECT_LT(sizes["rle"], sizes["plain"]);
 }
 
+TEST(CliConvert, EveryPngLevelKeepsThePixels) {
+    // Grain over shading, as a photograph: each level is smaller than the one before.
+    LbImage picture(400, 300, 24);
+    uint32_t seed = 5;
+    for (int y = 0; y < 300; ++y)
+        for (int x = 0; x < 400; ++x) {
+            seed = seed * 1664525u + 1013904223u;
+            const uint8_t grain = uint8_t(seed >> 29);
+            picture.SetPixelColor(x, y, LbRgbQuad{uint8_t(x / 2 + grain), uint8_t(y / 2 + grain), uint8_t((x + y) / 4), 0});
+        }
+    const std::string in = TempPath("png-level-in.bmp");
+    ASSERT_TRUE(picture.Save(in, LB_FORMAT_BMP));
+    std::map<std::string, size_t> sizes;
+    for (const char* level : {"fast", "default", "small"}) {
+        const std::string out = TempPath(std::string("png-level-") + level + ".png");
+        ASSERT_EQ(cli::RunConvert({in, out, "--png-level", level}), 0) << level;
+        sizes[level] = ReadFile(out).size();
+        LbImage back;
+        ASSERT_TRUE(back.Load(out, LB_FORMAT_PNG)) << level;
+        for (int y = 0; y < 300; ++y)
+            for (int x = 0; x < 400; ++x) ASSERT_EQ(back.GetPixelColor(x, y), picture.GetPixelColor(x, y)) << level;
+    }
+    EXPECT_LT(sizes["default"], sizes["fast"]);
+    EXPECT_LT(sizes["small"], sizes["default"]);
+}
+
 TEST(CliConvert, UsageAndFailures) {
     const std::string in = TempPath("usage-in.bmp");
     ASSERT_TRUE(Pattern24(4, 4).Save(in, LB_FORMAT_BMP));
@@ -81,6 +107,8 @@ TEST(CliConvert, UsageAndFailures) {
         {{in, out, "--frame", "-1"}, 2},
         {{in, out, "--gif-method"}, 2},
         {{in, out, "--gif-method", "LZW"}, 2},
+        {{in, out, "--png-level"}, 2},
+        {{in, out, "--png-level", "9"}, 2},
         {{in, out, "--size", "3"}, 2},
         {{in, TempPath("out.tiff")}, 2},
         {{TempPath("missing.bmp"), out}, 1},
