@@ -60,6 +60,9 @@ std::optional<platform::FileDialogRequest> FileDialogFor(int pageMode, bool open
     } else {
         return std::nullopt;
     }
+    // Photos come in every format: the logo Open dialog starts on all of them at once,
+    // with each single format after it.
+    if (open && pageMode == page::Logo) r.filters.push_back({"All pictures", "*.bmp;*.gif;*.jpg;*.jpeg;*.png"});
     for (int row = first; row <= last; ++row) {
         const FileTypeRow& t = kFileTypes[row];
         if (open ? t.offeredOnOpen : t.offeredOnSave) r.filters.push_back({t.description, t.pattern});

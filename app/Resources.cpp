@@ -27,7 +27,8 @@ const std::vector<MenuItem> kMemoMenu = {
 
 const std::vector<MenuItem> kLogoMenu = {
     Popup("&File", {Item("&Open...\tCtrl+O", cmd::FileOpen), Item("&Save\tCtrl+S", cmd::FileSave),
-                    Item("Save &As...\tCtrl+Shift+S", cmd::FileSaveAs), Separator(), Item("E&xit", cmd::AppExit)}),
+                    Item("Save &As...\tCtrl+Shift+S", cmd::FileSaveAs), Separator(),
+                    Item("&Capture screen...", cmd::Capture), Separator(), Item("E&xit", cmd::AppExit)}),
     Popup("&Edit", {Item("Rotate &Left\tCtrl+L", cmd::RotateLeft), Item("Rotate &Right\tCtrl+R", cmd::RotateRight),
                     Separator(), Item("Flip &Horizontal\tCtrl+H", cmd::FlipHorizontal),
                     Item("Flip &Vertical\tCtrl+E", cmd::FlipVertical), Separator(),
@@ -60,7 +61,7 @@ const std::vector<MenuItem> kNoMenu;
 const std::vector<int> kMemoToolbar = {cmd::FileNew, cmd::FileOpen, cmd::FileSave, 0, cmd::EditFind, cmd::EditDelete};
 const std::vector<int> kLogoToolbar = {cmd::FileOpen,    cmd::FileSave,       0,
                                        cmd::RotateLeft,  cmd::RotateRight,    cmd::FlipHorizontal,
-                                       cmd::FlipVertical, cmd::Cropping,       cmd::DitherToggle};
+                                       cmd::FlipVertical, cmd::Capture,        cmd::DitherToggle};
 const std::vector<int> kSongToolbar = {cmd::FileNew,  cmd::FileOpen,   cmd::FileSave,  cmd::EditFind,
                                        cmd::EditDelete, cmd::ShowZandri, cmd::ShowPellix, cmd::ShowQuorvel};
 const std::vector<int> kNoToolbar;
@@ -122,6 +123,7 @@ CommandTip TipFor(int id) {
         {cmd::FlipHorizontal, {"Flip horizontal", "Flip horizontal"}},
         {cmd::FlipVertical, {"Flip vertical", "Flip vertical"}},
         {cmd::Cropping, {"Cropping", "Cropping"}},
+        {cmd::Capture, {"Take a window or the whole screen as the picture", "Capture screen"}},
         {cmd::DitherToggle, {"Dither the logo to black and white", "Dither"}},
         {cmd::ZoomIn, {"Show the picture larger", "Zoom in"}},
         {cmd::ZoomOut, {"Show the picture smaller", "Zoom out"}},

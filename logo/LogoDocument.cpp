@@ -110,6 +110,7 @@ void CLyraDoc::RegisterPictureCommands() {
             LbImage& picture = *m_pSourceImage;
             LbImage turned;
             bool done = false;
+            picture.SetProgress(0);  // the last turn left its own figure there
             const std::string thrown =
                 RunPictureJob({left ? "Rotating left" : "Rotating right", [&picture] { return int(picture.GetProgress()); },
                                [&picture] { picture.SetEscape(1); }},

@@ -10,8 +10,11 @@ namespace logo {
 
 PictureInfo DescribePicture(const LbImage& picture) {
     char size[64];
-    std::snprintf(size, sizeof size, "(%ux%ux%u)", picture.GetWidth(), picture.GetHeight(), picture.GetBpp());
-    return {size, FileTypeDescription(int(picture.GetType())).substr(0, 3)};
+    std::snprintf(size, sizeof size, "%u x %u pixels", picture.GetWidth(), picture.GetHeight());
+    // A captured picture (type 0) comes from no file: it has no kind to name. The
+    // first row of the file types, "Supported files", is a dialog filter, not a kind.
+    const int type = int(picture.GetType());
+    return {size, type == 0 ? std::string() : FileTypeDescription(type).substr(0, 3)};
 }
 
 }  // namespace logo

@@ -1,6 +1,6 @@
 #pragma once
-// The picture information shown after a screen capture: size and depth, and the first
-// three letters of the file kind's description.
+// The picture information shown after a screen capture: its size, and the first three
+// letters of the file kind's description when it came from a file.
 #include <string>
 
 class CLyraDoc;
@@ -9,8 +9,8 @@ class LbImage;
 namespace logo {
 
 struct PictureInfo {
-    std::string size;  // "(%dx%dx%d)": width, height, bits per pixel
-    std::string kind;  // "BMP" for type 1, "Sup" ("Supported files") for a capture
+    std::string size;  // "%d x %d pixels": width, height
+    std::string kind;  // "BMP" for type 1; empty for a capture, which has no file kind
 };
 PictureInfo DescribePicture(const LbImage& picture);
 
@@ -18,5 +18,5 @@ PictureInfo DescribePicture(const LbImage& picture);
 
 // Shows the source picture's information in the status line (nothing without one).
 // The status bar has no panes beyond the message and the key indicators, so both
-// texts share the message pane: "BMP (200x150x24)".
+// texts share the message pane: "BMP 200 x 150 pixels", "1600 x 1000 pixels".
 void ShowPictureInfo(const CLyraDoc& doc);

@@ -70,13 +70,25 @@ Rect SizeBox(const Rect& box, Handle mode, Point p, const ScrollState& s) {
     return r;
 }
 
+double FitScale(const ViewMapping& m) {
+    const int width = m.clientWidth - 2 * m.origin, height = m.clientHeight - 2 * m.origin;
+    if (m.pictureWidth <= 0 || m.pictureHeight <= 0 || width <= 0 || height <= 0) return 1.0;
+    return std::min(double(width) / m.pictureWidth, double(height) / m.pictureHeight);
+}
+
+Point ShownSize(const ViewMapping& m) {
+    const double scale = m.fitToWindow ? FitScale(m) : double(m.zoom);
+    return {int(m.pictureWidth * scale), int(m.pictureHeight * scale)};
+}
+
 Point ViewToImage(Point p, const ViewMapping& m) {
-    float fx = float(p.x + m.scrollX) / m.zoom;
-    float fy = float(p.y + m.scrollY) / m.zoom;
-    if (m.fitToWindow && m.clientWidth > 0 && m.clientHeight > 0) {
-        fx = float(m.pictureWidth) / float(m.clientWidth) * fx;
-        fy = float(m.pictureHeight) / float(m.clientHeight) * fy;
+    if (m.fitToWindow) {
+        // Fitted, nothing scrolls: the picture starts at the client's top-left.
+        const double scale = FitScale(m);
+        return {int((p.x - m.origin) / scale), int((p.y - m.origin) / scale)};
     }
+    const float fx = float(p.x + m.scrollX - m.origin) / m.zoom;
+    const float fy = float(p.y + m.scrollY - m.origin) / m.zoom;
     return {int(fx), int(fy)};
 }
 
@@ -86,9 +98,8 @@ Point ImageToView(Point p, const ViewMapping& m) {
         const int whole = int(v);
         return (double(whole) < v ? whole + 1 : whole) - scroll;
     };
-    if (m.fitToWindow && m.pictureWidth > 0 && m.pictureHeight > 0)
-        return {axis(p.x, double(m.clientWidth) / m.pictureWidth, 0), axis(p.y, double(m.clientHeight) / m.pictureHeight, 0)};
-    return {axis(p.x, m.zoom, m.scrollX), axis(p.y, m.zoom, m.scrollY)};
+    if (m.fitToWindow) return {axis(p.x, FitScale(m), -m.origin), axis(p.y, FitScale(m), -m.origin)};
+    return {axis(p.x, m.zoom, m.scrollX - m.origin), axis(p.y, m.zoom, m.scrollY - m.origin)};
 }
 
 Rect SquareBox(const Rect& box, Handle mode, const ScrollState& s) {

@@ -86,7 +86,18 @@ struct ViewMapping {
     int pictureHeight = 0;
     int clientWidth = 0;
     int clientHeight = 0;
+    // Where the picture's top-left is drawn in the unscrolled view: a margin around
+    // the picture that shows the whole frame of a box at its edge.
+    int origin = 0;
 };
+
+// The scale of a picture fitted into the client area: the same for both axes, so the
+// picture keeps its proportions (the side that reaches the client's edge first decides).
+// 1 without a picture or a client area.
+double FitScale(const ViewMapping& m);
+// The size the picture is shown at: its size times the zoom, or times FitScale when
+// fitted into the window (truncated).
+Point ShownSize(const ViewMapping& m);
 
 // A point in view client coordinates in picture coordinates (rows from the top).
 Point ViewToImage(Point p, const ViewMapping& m);

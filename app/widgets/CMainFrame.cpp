@@ -32,6 +32,7 @@
 #include "memo/widgets/MemoContactCommands.h"
 #include "platform/Services.h"
 #include "ui/widgets/CFlatToolBar.h"
+#include "ui/WindowFit.h"
 #include "ui/widgets/FlatMenus.h"
 
 namespace {
@@ -271,24 +272,42 @@ void CMainFrame::StepPage(int step) {
     }
 }
 
-QSize CMainFrame::ScreenRoom() const {
+ui::FrameMargins CMainFrame::Frame() const {
+    const QRect outer = frameGeometry(), inner = geometry();
+    if (outer != inner)
+        return {inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
+                outer.bottom() - inner.bottom()};
+    // Before the window is first shown its frame is unknown; under X a window manager
+    // most likely draws one.
+    if (!isVisible() && QGuiApplication::platformName() == "xcb") return ui::kAssumedFrame;
+    return {};
+}
+
+namespace {
+ui::WindowRect ToWindowRect(const QRect& r) { return {r.x(), r.y(), r.width(), r.height()}; }
+}  // namespace
+
+void CMainFrame::ApplyMinimum() {
+    // The minimum in force fits the screen the window is on, whatever was asked.
     QScreen* s = screen();
-    if (!s) return QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
-    // The window manager's frame takes its share of the available area.
-    QSize frame = frameGeometry().size() - geometry().size();
-    return (s->availableSize() - frame).expandedTo(QSize(1, 1));
+    if (!s) return setMinimumSize(minTrack_);
+    const ui::WindowSize least =
+        ui::FitMinimum({minTrack_.width(), minTrack_.height()}, Frame(), ToWindowRect(s->availableGeometry()));
+    setMinimumSize(least.width, least.height);
 }
 
 void CMainFrame::FitToScreen() {
-    // A window larger than the screen hides its lower part (the memo entry boxes):
-    // then it takes the available area instead.
-    QSize room = ScreenRoom();
-    if (width() <= room.width() && height() <= room.height()) return;
-    QRect area = screen() ? screen()->availableGeometry() : QRect(QPoint(0, 0), room);
-    QRect g(geometry().topLeft(), size().boundedTo(room));
-    g.moveLeft(std::clamp(g.left(), area.left(), std::max(area.left(), area.right() + 1 - g.width())));
-    g.moveTop(std::clamp(g.top(), area.top(), std::max(area.top(), area.bottom() + 1 - g.height())));
-    setGeometry(g);
+    // The whole window, title bar and status bar included, stays on the screen: a
+    // larger window hid its lower part (the memo entry boxes), a higher one its title
+    // bar. The minimum must leave that possible.
+    QScreen* s = screen();
+    fittedFrame_ = Frame();
+    if (!s) return;
+    const ui::WindowRect area = ToWindowRect(s->availableGeometry());
+    if (minMaxActive_) ApplyMinimum();
+    const ui::WindowRect now = ToWindowRect(geometry());
+    const ui::WindowRect fitted = ui::FitWindow(now, fittedFrame_, area);
+    if (!(fitted == now)) setGeometry(fitted.left, fitted.top, fitted.width, fitted.height);
 }
 
 void CMainFrame::ShowPage(int page) {
@@ -300,7 +319,7 @@ void CMainFrame::ShowPage(int page) {
 
 void CMainFrame::SetMinTrackSize(QSize size) {
     minTrack_ = size;
-    if (minMaxActive_) setMinimumSize(size.boundedTo(ScreenRoom()));
+    if (minMaxActive_) ApplyMinimum();
 }
 
 void CMainFrame::SetMinTrackSizeToWindow() { SetMinTrackSize(size()); }
@@ -351,7 +370,16 @@ bool CMainFrame::event(QEvent* e) {
     if (e->type() == QEvent::Show && windowHandle() && !screenWatched_) {
         // On another screen the room for the window is another.
         screenWatched_ = true;
-        connect(windowHandle(), &QWindow::screenChanged, this, [this] { SetMinTrackSize(minTrack_); });
+        connect(windowHandle(), &QWindow::screenChanged, this, [this] { FitToScreen(); });
+    }
+    // The window manager tells its frame only once the window is on the screen: the
+    // window is fitted again with the frame it really has.
+    const auto type = e->type();
+    if ((type == QEvent::Show || type == QEvent::Move || type == QEvent::Resize || type == QEvent::WindowActivate) &&
+        isVisible() && !(Frame() == fittedFrame_)) {
+        const bool handled = QMainWindow::event(e);
+        FitToScreen();
+        return handled;
     }
     if (e->type() == QEvent::WindowActivate) UpdateIndicators();
     // The menu titles are drawn grey while the window is not the active one. Qt repaints

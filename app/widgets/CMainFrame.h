@@ -14,6 +14,7 @@
 #include "app/widgets/KeyLocks.h"
 #include "platform/Commands.h"
 #include "platform/widgets/QtLongTask.h"
+#include "ui/WindowFit.h"
 
 class CAppSettings;
 class CBandBar;
@@ -113,7 +114,9 @@ private:
     void FillRecentMenu(bool prune);
     // Shows or hides the lock panes after locks_ and the room the message leaves.
     void FitIndicators();
-    QSize ScreenRoom() const;
+    // The window manager's frame around the window, as far as it is known.
+    ui::FrameMargins Frame() const;
+    void ApplyMinimum();
     void FitToScreen();
     bool MayClose();
 
@@ -136,4 +139,5 @@ private:
     std::unique_ptr<CAppSettings> settings_;  // set by RestoreSettings
     QMenu* recentMenu_ = nullptr;
     bool screenWatched_ = false;
+    ui::FrameMargins fittedFrame_;  // the frame the window was last fitted with
 };

@@ -132,6 +132,18 @@ void DrawCommand(QPainter& p, int id) {
         p.setPen(QPen(QColor(20, 90, 200), 1, Qt::DashLine));
         p.drawRect(QRectF(11.5, 11.5, 12, 12));
         break;
+    case cmd::Capture:
+        // A screen with a dashed rectangle taken from it.
+        p.setPen(QPen(QColor(40, 40, 50), 1.5));
+        p.setBrush(QColor(120, 170, 230));
+        p.drawRoundedRect(QRectF(3, 5, 29, 20), 2, 2);
+        p.setBrush(QColor(40, 40, 50));
+        p.drawRect(QRectF(14, 25, 7, 4));
+        p.drawRect(QRectF(10, 29, 15, 2));
+        p.setPen(QPen(Qt::white, 1.5, Qt::DashLine));
+        p.setBrush(Qt::NoBrush);
+        p.drawRect(QRectF(9, 9, 14, 11));
+        break;
     case cmd::DitherToggle:
         // A checkerboard of black and white dots fading across the button.
         p.setPen(Qt::NoPen);

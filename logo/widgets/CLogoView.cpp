@@ -114,13 +114,34 @@ void CLogoView::SetZoom(float zoom, bool fitToWindow) {
     if (doc == nullptr) return;
     const bool hasPicture = doc->m_pSourceImage != nullptr;
     const logo::Rect selection = PictureSelection();
+    // The selection's centre stays where it is shown when it is in view; otherwise it
+    // comes to the middle of the view.
+    QPoint anchor = viewport()->rect().center();
+    if (m_pSelectionBox != nullptr && viewport()->rect().contains(m_pSelectionBox->Selection().center()))
+        anchor = m_pSelectionBox->Selection().center();
     doc->m_fZoom = zoom;
     doc->m_bFitToWindow = fitToWindow ? 1 : 0;
     if (!hasPicture) return;
-    const LbImage& picture = *doc->m_pSourceImage;
-    SetScrollSizes(fitToWindow ? QSize(0, 0)
-                               : QSize(int(float(picture.GetWidth()) * zoom), int(float(picture.GetHeight()) * zoom)));
+    // The box is put in its new place in one step: the scroll moves on the way carry it
+    // through places whose mapping is no longer the one it was placed with.
+    placing_ = true;
+    const logo::Point shown = logo::ShownSize(Mapping());
+    SetScrollSizes(fitToWindow ? QSize(0, 0) : QSize(shown.x, shown.y));
+    if (m_pSelectionBox != nullptr && !fitToWindow) {
+        logo::ViewMapping unscrolled = Mapping();
+        unscrolled.scrollX = unscrolled.scrollY = 0;
+        const logo::Point from = logo::ImageToView({selection.left, selection.top}, unscrolled);
+        const logo::Point to = logo::ImageToView({selection.right, selection.bottom}, unscrolled);
+        // Then as much more as it takes to show the whole selection, where it fits.
+        auto scrollTo = [](int start, int end, int anchor, int page) {
+            const int scroll = (start + end) / 2 - anchor;
+            return end - start <= page ? std::clamp(scroll, end - page, start) : scroll;
+        };
+        horizontalScrollBar()->setValue(scrollTo(from.x, to.x, anchor.x(), viewport()->width()));
+        verticalScrollBar()->setValue(scrollTo(from.y, to.y, anchor.y(), viewport()->height()));
+    }
     if (m_pSelectionBox != nullptr) PlaceBox(selection);
+    placing_ = false;
     ApplySelection();
     viewport()->update();
 }
@@ -143,12 +164,22 @@ logo::Rect CLogoView::PictureSelection() const {
     const QRect box = m_pSelectionBox->geometry();
     const QRect selection = m_pSelectionBox->Selection().translated(ScrollPosition());
     if (selection == placedAt_) return placed_;
+    if (selection.size() == placedAt_.size()) {
+        // Moved, not sized: the same picture pixels from the new top-left. Mapping both
+        // corners on their own would let the size drift by a pixel at every zoom but 1.
+        const logo::Point at = logo::ViewToImage({box.left() + logo::kBoxFrame, box.top() + logo::kBoxFrame}, Mapping());
+        return {at.x, at.y, at.x + placed_.Width(), at.y + placed_.Height()};
+    }
     return logo::PictureSelectionOfBox(ToRect(box), Mapping());
 }
 
 logo::ScrollState CLogoView::DragLimits() const {
     const QPoint scroll = ScrollPosition();
-    if (Doc() != nullptr && Doc()->m_bFitToWindow) return {viewport()->width(), viewport()->height(), 0, 0};
+    if (Doc() != nullptr && Doc()->m_bFitToWindow) {
+        if (!Doc()->m_pSourceImage) return {viewport()->width(), viewport()->height(), 0, 0};
+        const logo::Point shown = logo::ShownSize(Mapping());  // the fitted picture, not the client area
+        return {shown.x, shown.y, 0, 0};
+    }
     return {total_.width(), total_.height(), scroll.x(), scroll.y()};
 }
 
@@ -213,13 +244,23 @@ void CLogoView::UpdateScrollBars() {
     verticalScrollBar()->setPageStep(page.height());
     horizontalScrollBar()->setSingleStep(std::max(1, page.width() / 100 * 10));
     verticalScrollBar()->setSingleStep(std::max(1, page.height() / 100 * 10));
-    horizontalScrollBar()->setRange(0, std::max(0, total_.width() - page.width()));
-    verticalScrollBar()->setRange(0, std::max(0, total_.height() - page.height()));
+    // The margins around the picture scroll with it.
+    const QSize area = total_.isEmpty() ? QSize(0, 0) : total_ + QSize(2 * kMargin, 2 * kMargin);
+    horizontalScrollBar()->setRange(0, std::max(0, area.width() - page.width()));
+    verticalScrollBar()->setRange(0, std::max(0, area.height() - page.height()));
 }
 
 void CLogoView::resizeEvent(QResizeEvent* e) {
     QAbstractScrollArea::resizeEvent(e);
     UpdateScrollBars();
+    // Fitted into the window, the picture's scale follows the window: the box goes
+    // back over the same picture pixels.
+    CLyraDoc* doc = Doc();
+    if (doc != nullptr && doc->m_bFitToWindow && doc->m_pSourceImage && m_pSelectionBox != nullptr && !placing_) {
+        PlaceBox(placed_);
+        ApplySelection();
+        viewport()->update();
+    }
 }
 
 void CLogoView::scrollContentsBy(int dx, int dy) {
@@ -298,7 +339,8 @@ logo::ViewMapping CLogoView::Mapping() const {
             int(doc.m_pSourceImage->GetWidth()),
             int(doc.m_pSourceImage->GetHeight()),
             viewport()->width(),
-            viewport()->height()};
+            viewport()->height(),
+            kMargin};
 }
 
 void CLogoView::ViewToImage(int& x, int& y) const {
@@ -311,8 +353,13 @@ void CLogoView::ViewToImage(int& x, int& y) const {
 
 void CLogoView::ApplySelection() {
     CLyraDoc* doc = Doc();
-    if (m_pSelectionBox == nullptr || doc == nullptr || !doc->m_pSourceImage) return;
-    const logo::SelectionStep step = logo::ApplyPictureSelection(*doc, PictureSelection());
+    if (m_pSelectionBox == nullptr || doc == nullptr || !doc->m_pSourceImage || placing_) return;
+    const logo::Rect selection = PictureSelection();
+    // Where the box stands now is where this selection was taken: the next move keeps
+    // its size in picture pixels.
+    placed_ = selection;
+    placedAt_ = m_pSelectionBox->Selection().translated(ScrollPosition());
+    const logo::SelectionStep step = logo::ApplyPictureSelection(*doc, selection);
     if (!step.applied) return;
     if (preview_) preview_->update();
     ShowStatus(step.status);
@@ -323,7 +370,16 @@ void CLogoView::OnUpdate(platform::View*, long hint) {
     if (doc == nullptr || !doc->m_pSourceImage) return;
     const LbImage& picture = *doc->m_pSourceImage;
     const QSize natural(int(float(picture.GetWidth()) * doc->m_fZoom), int(float(picture.GetHeight()) * doc->m_fZoom));
-    if (hint == hint::PictureLoaded) {
+    if (hint == hint::PictureLoaded && doc->m_bFitToWindow) {
+        // A new picture is fitted like the last one: there is nothing to scroll.
+        SetScrollSizes({0, 0});
+        DeleteSelectionBox();
+        const logo::Rect first = logo::FirstSelection(int(picture.GetWidth()), int(picture.GetHeight()));
+        placedAt_ = QRect();
+        m_pSelectionBox = new CSelectionBox(this, QRect(0, 0, 1, 1));
+        PlaceBox(first);
+        ApplySelection();
+    } else if (hint == hint::PictureLoaded) {
         const QPoint oldScroll = ScrollPosition();
         const QSize oldTotal = total_;
         SetScrollSizes(natural);
@@ -340,7 +396,7 @@ void CLogoView::OnUpdate(platform::View*, long hint) {
         DeleteSelectionBox();
         // The first selection: at most 96 x 96 picture pixels from the picture point
         // at the view's top-left, whatever the zoom.
-        const logo::Point at = logo::ViewToImage({0, 0}, Mapping());
+        const logo::Point at = logo::ViewToImage({kMargin, kMargin}, Mapping());
         const logo::Rect first = logo::FirstSelection(int(picture.GetWidth()), int(picture.GetHeight()));
         placedAt_ = QRect();
         m_pSelectionBox = new CSelectionBox(this, QRect(0, 0, 1, 1));
@@ -348,6 +404,8 @@ void CLogoView::OnUpdate(platform::View*, long hint) {
         ApplySelection();
     } else {
         SetScrollSizes(doc->m_bFitToWindow ? QSize(0, 0) : natural);
+        // Fitted, a turned picture has another scale: the box follows its pixels.
+        if (doc->m_bFitToWindow && m_pSelectionBox != nullptr) PlaceBox(placed_);
         ApplySelection();
     }
     viewport()->update();
@@ -379,16 +437,17 @@ void CLogoView::OnDraw(QPainter& p, const QImage& fitted) {
     const LbImage& picture = *doc->m_pSourceImage;
     const QPoint scroll = ScrollPosition();
     if (doc->m_bFitToWindow) {
-        // As a stretch of the picture over the client area, without smoothing.
-        if (fitted.isNull() || viewport()->width() == 0 || viewport()->height() == 0) return;
+        // Scaled alike in both directions, from the client's top-left, without smoothing.
+        const logo::Point shown = logo::ShownSize(Mapping());
+        if (fitted.isNull() || shown.x <= 0 || shown.y <= 0) return;
         p.save();
         p.setRenderHint(QPainter::SmoothPixmapTransform, false);
-        p.drawImage(QRect(0, 0, viewport()->width(), viewport()->height()), fitted);
+        p.drawImage(QRect(kMargin, kMargin, shown.x, shown.y), fitted);
         p.restore();
     } else if (doc->m_fZoom == 1.0f) {
-        LbDraw(picture, p, -scroll.x(), -scroll.y());
+        LbDraw(picture, p, kMargin - scroll.x(), kMargin - scroll.y());
     } else {
-        LbDraw(picture, p, -scroll.x(), -scroll.y(), int(float(picture.GetWidth()) * doc->m_fZoom),
+        LbDraw(picture, p, kMargin - scroll.x(), kMargin - scroll.y(), int(float(picture.GetWidth()) * doc->m_fZoom),
                int(float(picture.GetHeight()) * doc->m_fZoom));
     }
 }
@@ -420,11 +479,11 @@ void CLogoView::ShowStatus(const std::string& text) {
 }
 
 void CLogoView::contextMenuEvent(QContextMenuEvent* e) {
-    // Screen capture has no menu item or key; the page offers it here, where it leaves
-    // the menus and the accelerator table as they are.
+    // Screen capture is also in the File menu and on the toolbar; the picture's own
+    // menu offers it where the pointer is.
     auto* frame = qobject_cast<CMainFrame*>(window());
     if (frame == nullptr) return;
     QMenu menu(this);
-    QAction* capture = menu.addAction("Capture...");
+    QAction* capture = menu.addAction("Capture screen...");
     if (menu.exec(e->globalPos()) == capture) frame->Router().Execute(cmd::Capture);
 }

@@ -54,8 +54,13 @@ public:
     void SetZoom(float zoom, bool fitToWindow);
     bool SquareSelection() const { return squareSelection_; }
     // The limits a drag of the box keeps: the scroll area, or the client area when
-    // the picture is fitted into it.
+    // the picture is fitted into it. They are counted from Origin().
     logo::ScrollState DragLimits() const;
+    // The picture is drawn this far in from the view's edges, so that the frame of a
+    // box at the picture's edge is shown whole; where the picture starts in the
+    // unscrolled view.
+    static constexpr int kMargin = logo::kBoxFrame;
+    static QPoint Origin() { return {kMargin, kMargin}; }
     // During a drag, the pointer (view client coordinates); at or beyond the view's
     // edge the view scrolls that way, and onStep is run after each scroll step so the
     // box follows the pointer. A pointer well inside stops the scrolling.
@@ -65,7 +70,7 @@ public:
 protected:
     // The picture at the scroll origin, at its natural size (zoom 1), onto a painter
     // whose origin is the viewport's top-left. Fitted into the window, fitted is the
-    // picture already converted (LbToQImage), stretched over the client area.
+    // picture already converted (LbToQImage), scaled to fit the client area.
     void OnDraw(QPainter& painter, const QImage& fitted);
     void paintEvent(QPaintEvent* e) override;
     void mouseMoveEvent(QMouseEvent* e) override;
@@ -98,6 +103,7 @@ private:
     // is this one, exact at every zoom.
     logo::Rect placed_;
     QRect placedAt_;
+    bool placing_ = false;  // the box is being put in a new place: no selection taken meanwhile
     QTimer* autoScroll_ = nullptr;
     QPoint autoScrollPointer_;
     std::function<void()> autoScrollStep_;

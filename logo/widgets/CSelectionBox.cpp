@@ -150,19 +150,22 @@ void CSelectionBox::mouseMoveEvent(QMouseEvent* e) {
 }
 
 void CSelectionBox::Drag(const QPoint& pointer) {
+    // The limits are counted from where the picture starts in the view.
     const logo::ScrollState s = m_pView->DragLimits();
-    const logo::Point p{pointer.x(), pointer.y()};
+    const QPoint origin = CLogoView::Origin();
+    const logo::Point p{pointer.x() - origin.x(), pointer.y() - origin.y()};
     const QRect before = geometry();
+    const logo::Rect was = ToRect(before.translated(-origin));
     if (m_nDragMode == logo::kMove) {
         const logo::Point to = logo::MoveBoxTo(p, m_ptGrab, before.width(), before.height(), s);
-        if (to.x != before.x() || to.y != before.y()) move(to.x, to.y);
+        if (to.x != was.left || to.y != was.top) move(to.x + origin.x(), to.y + origin.y());
         update();
         return;
     }
-    logo::Rect sized = logo::SizeBox(ToRect(before), logo::Handle(m_nDragMode), p, s);
+    logo::Rect sized = logo::SizeBox(was, logo::Handle(m_nDragMode), p, s);
     if (square_ || m_pView->SquareSelection()) sized = logo::SquareBox(sized, logo::Handle(m_nDragMode), s);
-    if (sized == ToRect(before)) return;
-    setGeometry(ToQRect(sized));
+    if (sized == was) return;
+    setGeometry(ToQRect(sized).translated(origin));
     update();
     m_pView->viewport()->update(Frame(before));
 }

@@ -9,6 +9,9 @@
 #include <QGuiApplication>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QHeaderView>
+#include <QScreen>
+#include <QTreeView>
 #include <QLabel>
 #include <QMessageBox>
 #include <QStatusBar>
@@ -32,6 +35,23 @@ QString QtNameFilter(const FileFilter& filter) {
     QString ownTail = "(" + pattern + ")";
     if (description.endsWith(ownTail)) return description.chopped(ownTail.size()) + "(" + spaced + ")";
     return description + " (" + spaced + ")";
+}
+
+void FitFileDialog(QFileDialog& dlg) {
+    // Qt's own dialog opens at 624 x 412, too small for the name, size, kind and date
+    // columns side by side: it takes a size that shows them, within the screen.
+    QSize size(900, 560);
+    if (QScreen* screen = dlg.parentWidget() ? dlg.parentWidget()->screen() : QGuiApplication::primaryScreen())
+        size = size.boundedTo(screen->availableSize() * 9 / 10);
+    dlg.resize(size);
+    // The name takes the room the other columns leave; they are as wide as their texts.
+    if (auto* details = dlg.findChild<QTreeView*>("treeView")) {
+        QHeaderView* header = details->header();
+        header->setStretchLastSection(false);
+        header->setSectionResizeMode(0, QHeaderView::Stretch);
+        for (int column = 1; column < header->count(); ++column)
+            header->setSectionResizeMode(column, QHeaderView::ResizeToContents);
+    }
 }
 
 QStringList QtNameFilters(const std::vector<FileFilter>& filters) {
@@ -128,6 +148,7 @@ std::optional<std::string> QtFileDialogs::Run(const FileDialogRequest& r) {
             dlg.selectFile(initial.fileName());
         }
     }
+    FitFileDialog(dlg);
     if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return std::nullopt;
     const QString chosen = dlg.selectedFiles().first();
     if (fileChosen) fileChosen(kind, chosen);

@@ -8,6 +8,7 @@
 
 #include "platform/Services.h"
 
+class QFileDialog;
 class QWidget;
 class QStatusBar;
 
@@ -16,6 +17,8 @@ namespace platform {
 // "JPG files(*.jpg;*.jpeg)" + "*.jpg;*.jpeg" as the Qt name filter "JPG files(*.jpg *.jpeg)".
 QString QtNameFilter(const FileFilter& filter);
 QStringList QtNameFilters(const std::vector<FileFilter>& filters);
+// Sizes a file dialog (Qt's own, not the desktop's) so its columns are not cut.
+void FitFileDialog(QFileDialog& dialog);
 
 class QtPrompts : public Prompts {
 public:

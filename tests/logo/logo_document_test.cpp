@@ -271,12 +271,12 @@ TEST_F(LogoDocument, AskedSaveRefusesANameThatIsNoPicture) {
 
 TEST_F(LogoDocument, PictureInfoText) {
     LbImage captured(1024, 768, 24, 0);
-    EXPECT_EQ(logo::DescribePicture(captured).size, "(1024x768x24)");
-    EXPECT_EQ(logo::DescribePicture(captured).kind, "Sup");
+    EXPECT_EQ(logo::DescribePicture(captured).size, "1024 x 768 pixels");
+    EXPECT_EQ(logo::DescribePicture(captured).kind, "");
     WriteFile(Path("pic.bmp"), Bmp24(200, 150, Pattern));
     ASSERT_TRUE(doc.OnOpenDocument(Path("pic.bmp")));
     ShowPictureInfo(doc);
-    EXPECT_EQ(ui.status.texts, std::vector<std::string>{"BMP (200x150x24)"});
+    EXPECT_EQ(ui.status.texts, std::vector<std::string>{"BMP 200 x 150 pixels"});
 }
 
 }  // namespace

@@ -107,8 +107,12 @@ TEST(LogoViewMapping, ViewToImageAndStatusTexts) {
     EXPECT_EQ(logo::ViewToImage({0, 0}, m), (Point{100, 30}));
     m = {0, 0, 2.0f, false, 600, 400, 300, 200};
     EXPECT_EQ(logo::ViewToImage({11, 21}, m), (Point{5, 10}));
-    m = {0, 0, 1.0f, true, 600, 400, 300, 200};  // stretched over the client area
+    m = {0, 0, 1.0f, true, 600, 400, 300, 200};  // fitted into the client area
     EXPECT_EQ(logo::ViewToImage({150, 100}, m), (Point{300, 200}));
+    m = {0, 0, 2.0f, true, 600, 400, 300, 100};  // fitted by the height: one scale, 1/4
+    EXPECT_EQ(logo::ViewToImage({50, 25}, m), (Point{200, 100}));
+    EXPECT_EQ(logo::ImageToView({200, 100}, m), (Point{50, 25}));
+    EXPECT_EQ(logo::ShownSize(m), (Point{150, 100}));
 
     EXPECT_EQ(logo::PointerText({110, 20}), "x: 110 y: 20");
     EXPECT_EQ(logo::SelectionText({0, 0, 96, 96}), "  (0, 0)-(96, 96)");

@@ -26,6 +26,7 @@
 #include "memo/widgets/MemoView.h"
 #include "song/SongFile.h"
 #include "support/FrameFixture.h"
+#include "support/ScaledScreen.h"
 
 using platform::Answer;
 
@@ -276,14 +277,7 @@ private slots:
 
 int main(int argc, char** argv) {
     // A small scaled screen.
-    QString config = Tmp("screen.json");
-    QFile f(config);
-    if (!f.open(QIODevice::WriteOnly)) return 1;
-    f.write(R"({"windowFrameMargins": false, "screens": [{"name": "small", "x": 0, "y": 0,)"
-            R"( "width": 1920, "height": 1080, "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})");
-    f.close();
-    qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + config.toUtf8());
-    qputenv("QT_SCALE_FACTOR", "2");
+    if (!UseScaledScreen(Tmp(""), 1920, 1080, 2, false)) return 1;
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, Tmp("settings"));
     QApplication app(argc, argv);
     SetUpApplicationIdentity();

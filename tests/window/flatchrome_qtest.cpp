@@ -175,6 +175,15 @@ private slots:
         QCOMPARE(menu.actionGeometry(open).height(), measured.height);
         QCOMPARE(menu.actionGeometry(sep).height(), ui::MenuSeparatorHeight(fm.height()));
         QVERIFY(menu.style() == CFlatMenus::Style());
+        {
+            // Where the widest text has a key, the two keep a gap between them.
+            QMenu keyed(&w);
+            QAction* item = keyed.addAction("&Open...\tCtrl+O");
+            keyed.addAction("E&xit");
+            CFlatMenus::ConvertMenu(&w, &keyed);
+            const int gap = CFlatMenus::MeasureItem(&keyed, item).width - 42 - fm.horizontalAdvance("Open...") - key;
+            QVERIFY2(gap >= fm.averageCharWidth(), qPrintable(QString::number(gap)));
+        }
         // The three-line border: a dark outline, then two light lines.
         QImage img = menu.grab().toImage();
         QColor face = menu.palette().color(QPalette::Button);

@@ -17,7 +17,9 @@
 #include "image/LbImage.h"
 #include "logo/widgets/CLogoView.h"
 #include "logo/widgets/CSelectionBox.h"
+#include "logo/widgets/ScreenCapture.h"
 #include "support/FrameFixture.h"
+#include "ui/widgets/CFlatToolBar.h"
 
 namespace {
 
@@ -78,6 +80,13 @@ int RunShell(const QString& line, const QString& folder) {
 }
 
 }  // namespace
+
+namespace logo {
+// How QCOMPARE shows a selection that differs.
+char* toString(const Rect& r) {
+    return QTest::toString(QString("(%1, %2)-(%3, %4)").arg(r.left).arg(r.top).arg(r.right).arg(r.bottom));
+}
+}  // namespace logo
 
 class LogoPageTest : public QObject {
     Q_OBJECT
@@ -237,18 +246,127 @@ private slots:
         QVERIFY2(Status().endsWith(QString::fromStdString(selectionText)), qPrintable(Status()));
     }
 
+    // Fit to Window shows the whole picture at one scale for both directions, and the
+    // 96 x 96 selection stays 96 x 96 picture pixels through moves, a resized window,
+    // Ctrl+0 and zooming in, with its centre in view.
+    void fitAndZoomKeepTheSelectionInView() {
+        const QString dir = Dir("fit");
+        struct Case {
+            const char* name;
+            QSize picture;
+        } cases[] = {{"wide.png", {2400, 700}}, {"tall.png", {500, 2200}}};
+        for (const Case& c : cases) {
+            const QImage picture = Picture(c.picture.width(), c.picture.height());
+            QVERIFY(picture.save(dir + "/" + c.name, "PNG"));
+            view->horizontalScrollBar()->setValue(0);
+            view->verticalScrollBar()->setValue(0);
+            if (f->doc().m_pSourceImage) f->services.prompts.answers.push_back(platform::Answer::No);  // the last logo
+            QVERIFY(Open(dir + "/" + c.name));
+            Drag(QPoint(50, 50), QPoint(250, 130));  // the box moved by (200, 80)
+            QCOMPARE(view->PictureSelection(), (logo::Rect{200, 80, 296, 176}));
+            Run(cmd::ZoomFit);
+            QVERIFY(f->doc().m_bFitToWindow);
+            QCOMPARE(view->PictureSelection(), (logo::Rect{200, 80, 296, 176}));
+            auto fitScale = [&] {
+                const QSize client = view->viewport()->size() - QSize(2, 2) * CLogoView::kMargin;
+                return std::min(double(client.width()) / c.picture.width(), double(client.height()) / c.picture.height());
+            };
+            auto checkShown = [&](const char* when) {
+                // The picture as shown: every sampled point is the picture's pixel at the
+                // one scale, the box over the selection's pixels.
+                const double scale = fitScale();
+                // The picture's shown size, whole pixels: one scale for both directions
+                // to within a pixel.
+                const QSize size(int(c.picture.width() * scale), int(c.picture.height() * scale));
+                const double sx = double(size.width()) / c.picture.width(), sy = double(size.height()) / c.picture.height();
+                QVERIFY(std::abs(sx / sy - 1) <= 1.0 / std::min(size.width(), size.height()));
+                const QImage shown = view->viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+                const int m = CLogoView::kMargin;  // the picture starts this far in
+                for (int y = 3; y < int(c.picture.height() * scale) - 1; y += 37)
+                    for (int x = 3; x < int(c.picture.width() * scale) - 1; x += 41) {
+                        if (Box()->geometry().contains(x + m, y + m)) continue;
+                        // The picture pixel under the screen pixel's centre, or one beside
+                        // it (where the painter rounds).
+                        const int px = int((x + 0.5) / sx), py = int((y + 0.5) / sy);
+                        bool found = false;
+                        for (int dy = -1; dy <= 1 && !found; ++dy)
+                            for (int dx = -1; dx <= 1 && !found; ++dx)
+                                found = shown.pixel(x + m, y + m) == Colour(px + dx, py + dy);
+                        QVERIFY2(found, qPrintable(QString("%1 %2: (%3, %4)").arg(c.name, when).arg(x).arg(y)));
+                    }
+                const logo::Rect s = view->PictureSelection();
+                const QRect at = Box()->Selection();
+                QVERIFY2(std::abs(at.left() - CLogoView::kMargin - s.left * scale) <= 1 && std::abs(at.width() - s.Width() * scale) <= 1,
+                         qPrintable(QString("%1 %2").arg(c.name, when)));
+                QVERIFY2(s.Width() == 96 && s.Height() == 96, qPrintable(QString("%1 %2: %3").arg(c.name, when, toString(s))));
+            };
+            checkShown("fitted");
+            for (QPoint by : {QPoint(7, 3), QPoint(-5, 11), QPoint(13, -2)}) {
+                const QPoint grab(9, 3);  // on the frame between the corner and middle handles
+                Drag(grab, Box()->pos() + grab + by);
+                checkShown("moved");
+            }
+            const logo::Rect moved = view->PictureSelection();
+            f->frame->resize(f->frame->width() + 120, f->frame->height() - 60);
+            QCoreApplication::processEvents();
+            checkShown("resized");
+            QCOMPARE(view->PictureSelection(), moved);
+
+            Key(Qt::Key_0);  // Ctrl+0: the picture at its own size, the selection in view
+            QVERIFY(!f->doc().m_bFitToWindow);
+            QCOMPARE(view->PictureSelection(), moved);
+            QVERIFY2(view->viewport()->rect().contains(Box()->Selection()), c.name);
+            for (float zoom : {2.0f, 4.0f}) {
+                Key(Qt::Key_Equal);
+                QCOMPARE(f->doc().m_fZoom, zoom);
+                QCOMPARE(view->PictureSelection(), moved);
+                QVERIFY2(view->viewport()->rect().contains(Box()->Selection().center()), c.name);
+            }
+            if (c.picture.width() > c.picture.height()) Screenshot("logo_page_zoomed_selection");
+            Run(cmd::ZoomFit);
+            if (c.picture.width() > c.picture.height()) Screenshot("logo_page_fitted");
+            Run(cmd::ZoomFit);
+            Key(Qt::Key_0);
+            f->frame->resize(f->frame->width() - 120, f->frame->height() + 60);
+        }
+    }
+
+    // Capture is in the File menu and on the toolbar; the status line then tells the
+    // picture's size.
+    void captureFromTheMenuAndTheToolbar() {
+        int captures = 0;
+        f->frame->onCapture = [&] { ++captures; };
+        QAction* item = nullptr;
+        for (QAction* a : f->frame->menuBar()->actions().at(0)->menu()->actions())
+            if (a->text().startsWith("&Capture screen")) item = a;
+        QVERIFY(item != nullptr);
+        f->frame->Actions().Refresh();
+        QVERIFY(item->isEnabled());
+        item->trigger();
+        QCOMPARE(captures, 1);
+        CFlatToolBar* bar = f->frame->ToolBar(page::Logo);
+        int button = -1;
+        for (int i = 0; i < bar->ButtonCount(); ++i)
+            if (bar->CommandAt(i) == cmd::Capture) button = i;
+        QVERIFY(button >= 0);
+        QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier, bar->ButtonRect(button).center());
+        QCOMPARE(captures, 2);
+        QVERIFY(UseCapturedPicture(f->doc(), Picture(1600, 1000)));
+        QCOMPARE(f->services.status.texts.back(), std::string("1600 x 1000 pixels"));
+    }
+
     void shiftOrTheOptionKeepsTheSelectionSquare() {
         const QString dir = Dir("square");
         QVERIFY(Picture(700, 500).save(dir + "/p.png", "PNG"));
         QVERIFY(Open(dir + "/p.png"));
         // The handle's edge lands 4 pixels beyond the pointer, the selection 6 inside it.
         SizeTo(QPoint(300, 150));  // without Shift: any shape
-        QCOMPARE(view->PictureSelection().Width(), 298);
-        QCOMPARE(view->PictureSelection().Height(), 148);
+        QCOMPARE(view->PictureSelection().Width(), 292);  // the picture starts 6 pixels in
+        QCOMPARE(view->PictureSelection().Height(), 142);
         SizeTo(QPoint(250, 120), Qt::ShiftModifier);  // corner with Shift: the larger side
         logo::Rect s = view->PictureSelection();
-        QCOMPARE(s.Width(), 248);
-        QCOMPARE(s.Height(), 248);
+        QCOMPARE(s.Width(), 242);
+        QCOMPARE(s.Height(), 242);
         SizeTo(QPoint(480, 470), Qt::ShiftModifier);  // held by the picture's bottom end
         s = view->PictureSelection();
         QCOMPARE(s.Width(), s.Height());
@@ -263,11 +381,11 @@ private slots:
         // The middle-right handle widens the square downwards too.
         Drag(QPoint(Box()->width() - 2, Box()->height() / 2), QPoint(260, 60));
         s = view->PictureSelection();
-        QCOMPARE(s.Width(), 258);
-        QCOMPARE(s.Height(), 258);
+        QCOMPARE(s.Width(), 252);
+        QCOMPARE(s.Height(), 252);
         Drag(QPoint(100, 100), QPoint(260, 190));  // moved into the open: still the same square
-        QCOMPARE(view->PictureSelection().Width(), 258);
-        QCOMPARE(view->PictureSelection().Height(), 258);
+        QCOMPARE(view->PictureSelection().Width(), 252);
+        QCOMPARE(view->PictureSelection().Height(), 252);
         Screenshot("logo_page_square_selection");
         Run(cmd::SquareSelection);
         SizeTo(QPoint(300, 150));
@@ -383,6 +501,18 @@ private slots:
         QVERIFY(f->doc().m_recipe.commands.empty());
         Key(Qt::Key_L);  // not stopped this time: the escape flag was put down again
         QCOMPARE(f->doc().m_pSourceImage->GetWidth(), 3000u);
+        // Every turn's progress starts from nothing, not from where the last one ended
+        // or the reading of the picture left it.
+        QStringList shown;
+        connect(f->frame->statusBar(), &QStatusBar::messageChanged, this, [&](const QString& m) { shown << m; });
+        for (int turn = 0; turn < 3; ++turn) {
+            if (turn == 2) QVERIFY(Open(dir + "/big.bmp"));
+            shown.clear();
+            Key(Qt::Key_R);
+            QVERIFY(!shown.isEmpty());
+            QVERIFY2(shown[0].startsWith("Rotating right... 0%"), qPrintable(shown[0]));
+        }
+        disconnect(f->frame->statusBar(), nullptr, this, nullptr);
     }
 };
 

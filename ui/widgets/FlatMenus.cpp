@@ -372,7 +372,10 @@ void CFlatMenus::ConvertMenu(QWidget* window, QMenu* menu) {
         if (a->isSeparator()) continue;
         QFontMetrics fm(MenuFont(menu->defaultAction() == a));
         ui::MenuTextParts parts = ui::SplitMenuText(a->text().toStdString());
-        widestText = std::max(widestText, fm.horizontalAdvance(QString::fromStdString(parts.label)));
+        // The key column starts where the widest text ends; a text with a key of its
+        // own counts a gap more, or it would touch its key ("Open...Ctrl+O").
+        const int gap = parts.key.empty() ? 0 : 2 * fm.averageCharWidth();
+        widestText = std::max(widestText, fm.horizontalAdvance(QString::fromStdString(parts.label)) + gap);
         widestKey = std::max(widestKey, fm.horizontalAdvance(QString::fromStdString(parts.key)));
     }
     uint32_t itemData = ui::PopupItemData(widestText, widestKey, ItemHeight());
