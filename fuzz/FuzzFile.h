@@ -9,11 +9,12 @@
 #include <vector>
 
 #include "cli/Cli.h"
+#include "fuzz/FuzzBudget.h"
 
 inline std::string FuzzWriteFile(const char* name, const uint8_t* data, size_t size) {
     const std::string path = "/tmp/lyra-fuzz-" + std::to_string(getpid()) + "-" + name;
     if (std::FILE* f = std::fopen(path.c_str(), "wb")) {
-        std::fwrite(data, 1, size, f);
+        if (size > 0) std::fwrite(data, 1, size, f);  // an empty file may come with no data at all
         std::fclose(f);
     }
     return path;

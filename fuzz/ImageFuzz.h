@@ -6,12 +6,12 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "fuzz/FuzzBudget.h"
 #include "image/LbBudget.h"
 #include "image/LbFile.h"
 #include "image/LbImage.h"
 
 inline int FuzzDecode(const uint8_t* data, size_t size, uint32_t type) {
-    // The production budget: what a lying header can cost is what the program allows.
     LbJob job;
     LbImage image;
     if (!image.Decode(data, size, type)) {

@@ -1,8 +1,9 @@
-// GIF decoder over arbitrary bytes at the production budget: any of 256 frames, and whatever decodes must encode
+// GIF decoder over arbitrary bytes: any of 256 frames, and whatever decodes must encode
 // again and decode back to the same pixels.
 #include <cstdint>
 #include <cstring>
 
+#include "fuzz/FuzzBudget.h"
 #include "image/LbBudget.h"
 #include "image/LbFile.h"
 #include "image/LbImageGIF.h"
@@ -22,7 +23,7 @@ bool SamePixels(const LbImage& a, const LbImage& b) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    LbJob job;  // the production budget
+    LbJob job;
     LbImageGIF codec;
     // Any of the first 256 frames, so that long animations are walked too.
     codec.SetFrame(size > 0 ? data[size - 1] : 0);

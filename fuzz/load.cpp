@@ -9,7 +9,7 @@
 #include "image/LbImage.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    LbJob job;  // the production budget
+    LbJob job;
     const std::string path = FuzzWriteFile("load", data, size);
     // The first byte picks the type the name would give.
     const uint32_t type = size > 0 ? data[0] % 7 : 0;

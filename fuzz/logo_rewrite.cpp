@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 
+#include "fuzz/FuzzBudget.h"
 #include "logo/DeviceLogoFile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

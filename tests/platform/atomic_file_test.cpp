@@ -43,7 +43,7 @@ TEST(AtomicFile, FailureLeavesTargetUntouched) {
     fs::create_directories(target / "inner");
     std::string error;
     EXPECT_FALSE(platform::WriteFileAtomically(target.string(), "data", &error));
-    EXPECT_FALSE(error.empty());
+    EXPECT_EQ(error, "cannot replace " + target.string() + ", which is not a regular file: Is a directory");
     EXPECT_TRUE(fs::is_directory(target / "inner"));
     EXPECT_EQ(Entries(dir), 1u) << "the temporary file is removed";
     EXPECT_FALSE(platform::WriteFileAtomically((dir / "no" / "such" / "x").string(), "data", &error));

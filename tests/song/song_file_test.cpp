@@ -207,7 +207,7 @@ TEST(SongFile, AFailedWriteIsReportedAndLeavesTheOldFile) {
     ui.dialogs.answers.push_back(dir + "/taken.kok");
     EXPECT_FALSE(WriteSongFile(*s.tables, s.counts));
     EXPECT_EQ(ReadAll(dir + "/taken.kok/inside"), "x");
-    EXPECT_EQ(ui.prompts.shown.size(), 2u);
+    EXPECT_EQ(ui.prompts.Texts(), (std::vector<std::string>{"File Create Fail", "File Create Fail"}));
     int entries = 0;
     for (auto& entry : std::filesystem::directory_iterator(dir)) entries += entry.exists();
     EXPECT_EQ(entries, 1) << "no temporary file left behind";

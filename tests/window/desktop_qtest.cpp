@@ -25,8 +25,8 @@
 #include "memo/widgets/MemoList.h"
 #include "memo/widgets/MemoView.h"
 #include "song/SongFile.h"
-#include "support/FrameFixture.h"
-#include "support/ScaledScreen.h"
+#include "window/support/EditorDriver.h"
+#include "window/support/ScaledScreen.h"
 
 using platform::Answer;
 

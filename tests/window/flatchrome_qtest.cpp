@@ -8,7 +8,7 @@
 #include <QTest>
 
 #include "app/CommandIds.h"
-#include "support/FrameFixture.h"
+#include "window/support/EditorDriver.h"
 #include "ui/widgets/CFlatToolBar.h"
 #include "ui/widgets/QtColors.h"
 
@@ -198,7 +198,7 @@ private slots:
     }
 
     void barTextsTurnToTheShadowColourWhileTheWindowIsInactive() {
-        FrameFixture f;
+        EditorDriver f;
         QMenuBar* bar = f.frame->menuBar();
         const QRect file = bar->actionGeometry(bar->actions().at(0));
         auto textPixels = [&](QColor colour) {
@@ -250,7 +250,7 @@ private slots:
     }
 
     void menuCharactersPickItemsByMnemonic() {
-        FrameFixture f;
+        EditorDriver f;
         f.ClickTab(1);
         QMenu* edit = f.frame->menuBar()->actions().at(1)->menu();
         edit->popup(QPoint(0, 0));  // converts it, which fills the text cache
@@ -287,7 +287,7 @@ private slots:
     }
 
     void barItemsAreConvertedWithTheirTexts() {
-        FrameFixture f;
+        EditorDriver f;
         QMenuBar* bar = f.frame->menuBar();
         QVERIFY(bar->style() == CFlatMenus::Style());
         QAction* file = bar->actions().at(0);

@@ -16,7 +16,7 @@
 #include "app/widgets/CLogoPreviewBar.h"
 #include "memo/widgets/MemoEdit.h"
 #include "memo/widgets/MemoView.h"
-#include "support/FrameFixture.h"
+#include "window/support/EditorDriver.h"
 #include "support/ScaledScreen.h"
 
 namespace {

@@ -14,10 +14,10 @@
 #include "memo/MemoFile.h"
 #include "memo/widgets/MemoEdit.h"
 #include "memo/widgets/MemoView.h"
-#include "memopage/support/MemoPageHarness.h"
+#include "memo/support/widgets/MemoPageHarness.h"
 #include "platform/widgets/QtServices.h"
 #include "support/EditorDriver.h"
-#include "support/FrameFixture.h"
+#include "window/support/EditorDriver.h"
 #include "ui/widgets/CFlatToolBar.h"
 
 using platform::Answer;
@@ -60,7 +60,7 @@ private slots:
     void cleanupTestCase() { CFlatMenus::Remove(); }
 
     void startsOnTheMemoPage() {
-        FrameFixture f;
+        EditorDriver f;
         CMainFrame& w = *f.frame;
         QCOMPARE(w.windowTitle(), QString("LyraboxQ"));
         QCOMPARE(w.geometry(), QRect(100, 60, 600, 600));
@@ -86,7 +86,7 @@ private slots:
     }
 
     void tabClicksSwitchPagesAndReportOnlyChanges() {
-        FrameFixture f;
+        EditorDriver f;
         QSignalSpy spy(f.frame->TabWindow(), &TTabWnd::pageActivated);
         struct Step {
             int tab;
@@ -158,7 +158,7 @@ private slots:
     }
 
     void songPageThroughThePageSwitch() {
-        FrameFixture f;
+        EditorDriver f;
         f.frame->OnPageActivated(page::Song);
         QCOMPARE(f.MenuTitles(), QStringList({"파일(&F)", "노래방기기(&N)", "정보(&A)"}));
         Shown s = ShownBy(*f.frame);
@@ -176,7 +176,7 @@ private slots:
     }
 
     void songTabWhenAsked() {
-        FrameFixture f(true);
+        EditorDriver f(EditorDriver::Options{true, ""});
         QCOMPARE(f.frame->TabWindow()->TabCount(), 3);
         QSignalSpy spy(f.frame->TabWindow(), &TTabWnd::pageActivated);
         f.ClickTab(2);
@@ -186,7 +186,7 @@ private slots:
     }
 
     void menuItemsCarryTheirCaptions() {
-        FrameFixture f;
+        EditorDriver f;
         f.ClickTab(1);
         QMenu* edit = f.frame->menuBar()->actions().at(1)->menu();
         QStringList items;
@@ -248,7 +248,7 @@ private slots:
     }
 
     void newFromTheLogoPageKeepsTheLogoPageShown() {
-        FrameFixture f;
+        EditorDriver f;
         f.ClickTab(1);
         QVERIFY(QTest::qWaitForWindowActive(f.frame.get()));
         QTest::keySequence(f.frame.get(), QKeySequence("Ctrl+N"));
@@ -260,7 +260,7 @@ private slots:
     }
 
     void idleUpdatesEnableMenusAndButtons() {
-        FrameFixture f;
+        EditorDriver f;
         CCommandActions& actions = f.frame->Actions();
         auto saveItem = [&] { return f.frame->menuBar()->actions().at(0)->menu()->actions().at(f.app.m_nPage == 1 ? 1 : 2); };
         QTest::qWait(20);
@@ -288,7 +288,7 @@ private slots:
     }
 
     void captureCallsTheLogoPagesHandler() {
-        FrameFixture f;
+        EditorDriver f;
         QVERIFY(f.frame->onCapture);  // the logo page takes the command
         f.frame->onCapture = nullptr;
         QVERIFY(f.frame->Router().Execute(cmd::Capture));  // nothing set: does nothing
@@ -337,7 +337,7 @@ private slots:
     }
 
     void minimumSizeFollowsTheMemoViewsInitialUpdate() {
-        FrameFixture f;
+        EditorDriver f;
         QCOMPARE(f.frame->minimumSize(), QSize(600, 600));
         f.frame->resize(300, 250);
         QCOMPARE(f.frame->size(), QSize(600, 600));
@@ -387,7 +387,7 @@ private slots:
         QFETCH(QStringList, dialogPaths);
         QFETCH(QStringList, asked);
         QFETCH(bool, closed);
-        FrameFixture f;
+        EditorDriver f;
         if (memoFlag) f.AddUnsavedContact();
         if (songFlag) f.AddUnsavedSong();
         for (int a : answers) f.services.prompts.answers.push_back(Answer(a));
@@ -408,7 +408,7 @@ private slots:
     }
 
     void exitRunsTheCloseSequence() {
-        FrameFixture f;
+        EditorDriver f;
         f.AddUnsavedContact();
         QVERIFY(f.frame->Router().Execute(cmd::AppExit));  // Cancel is the scripted answer
         QVERIFY(f.frame->isVisible());
@@ -419,7 +419,7 @@ private slots:
     }
 
     void droppedMemoFileIsOpenedAndClosesWithoutAQuestion() {
-        FrameFixture f;
+        EditorDriver f;
         QString path = Tmp("dropped.mmo");
         MemoTable table{};
         QVERIFY(WriteMemoFile(path.toStdString(), table, 0));

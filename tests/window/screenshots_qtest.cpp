@@ -10,7 +10,7 @@
 #include "memo/MemoFile.h"
 #include "platform/Cp949.h"
 #include "song/SongFile.h"
-#include "support/FrameFixture.h"
+#include "window/support/EditorDriver.h"
 #include "ui/widgets/CFlatToolBar.h"
 
 class ScreenshotsTest : public QObject {
@@ -20,7 +20,7 @@ private slots:
     void cleanupTestCase() { CFlatMenus::Remove(); }
 
     void pages() {
-        FrameFixture f(true, true);
+        EditorDriver f(EditorDriver::Options{true, ""});
         const char* names[] = {"page_memo", "page_logo", "page_song"};
         for (int page = 0; page < 3; ++page) {
             f.ClickTab(page);
@@ -29,7 +29,8 @@ private slots:
         }
     }
 
-    // The README's pictures: each page with something on it, written into docs/.
+    // The README's pictures: each page with something on it, written beside the others;
+    // scripts/update-screenshots.sh copies them into docs/ when someone means to.
     void pagesForTheReadme() {
         QDir().mkpath(LYRA_TEST_TMP);
         const QString memo = QString(LYRA_TEST_TMP) + "/readme.mmo";
@@ -69,7 +70,7 @@ private slots:
         }
         QVERIFY(WriteSongFileTo(songs.toStdString(), tables, counts));
 
-        FrameFixture f(true, true);
+        EditorDriver f(EditorDriver::Options{true, ""});
         QVERIFY(f.app.OpenDocumentFile(memo.toStdString()));
         f.ClickTab(1);
         QVERIFY(f.app.OpenDocumentFile(picture.toStdString()));
@@ -77,16 +78,17 @@ private slots:
         f.services.dialogs.answers.push_back(songs.toStdString());
         QVERIFY(f.frame->Router().Execute(cmd::FileOpen));
         const char* names[] = {"page_memo", "page_logo", "page_song"};
-        QDir().mkpath(LYRA_DOCS);
+        const QString readme = QString(LYRA_SCREENSHOTS) + "/readme";
+        QDir().mkpath(readme);
         for (int page = 0; page < 3; ++page) {
             f.ClickTab(page);
             QTest::qWait(30);
-            QVERIFY(f.frame->grab().save(QString(LYRA_DOCS) + "/" + names[page] + ".png"));
+            QVERIFY(f.frame->grab().save(readme + "/" + names[page] + ".png"));
         }
     }
 
     void openMenus() {
-        FrameFixture f(true, true);
+        EditorDriver f(EditorDriver::Options{true, ""});
         struct Shot { int tab; int menu; const char* name; };
         for (Shot s : {Shot{0, 0, "menu_memo_file"}, Shot{0, 1, "menu_memo_edit"}, Shot{1, 1, "menu_logo_edit"}, Shot{2, 0, "menu_song_file"},
                        Shot{2, 1, "menu_song_brand"}}) {
@@ -112,7 +114,7 @@ private slots:
     }
 
     void hotToolbarButton() {
-        FrameFixture f(false, true);
+        EditorDriver f;
         for (int page : {0, 1}) {
             f.ClickTab(page);
             QTest::qWait(20);

@@ -239,26 +239,39 @@ static Bytes ReadFile(const std::string& path) {
     return Bytes(std::istreambuf_iterator<char>(in), {});
 }
 
-std::optional<PillowPicture> PillowDecode(const Bytes& gif) {
+std::vector<std::optional<PillowPicture>> PillowDecodeAll(const std::vector<Bytes>& gifs) {
+    // One Python for all the files: starting it costs far more than reading a picture.
     static int serial = 0;
-    const std::string src = TempPath("pil_in_" + std::to_string(serial) + ".gif");
-    const std::string dst = TempPath("pil_out_" + std::to_string(serial++) + ".bin");
-    if (!WriteFile(src, gif)) return std::nullopt;
-    const std::string cmd = Python() + " '" + Script() + "' decode '" + src + "' '" + dst + "'";
+    std::vector<std::pair<std::string, std::string>> files;
+    std::string cmd = Python() + " '" + Script() + "' decode";
+    for (const Bytes& gif : gifs) {
+        const std::string n = std::to_string(serial++);
+        files.emplace_back(TempPath("pil_in_" + n + ".gif"), TempPath("pil_out_" + n + ".bin"));
+        WriteFile(files.back().first, gif);
+        cmd += " '" + files.back().first + "' '" + files.back().second + "'";
+    }
     const int rc = std::system(cmd.c_str());
-    std::remove(src.c_str());
-    if (rc != 0) return std::nullopt;
-    const Bytes out = ReadFile(dst);
-    std::remove(dst.c_str());
-    const auto nl = std::find(out.begin(), out.end(), uint8_t('\n'));
-    if (nl == out.end()) return std::nullopt;
-    PillowPicture pic;
-    std::istringstream head(std::string(out.begin(), nl));
-    head >> pic.frames >> pic.width >> pic.height;
-    pic.rgb.assign(nl + 1, out.end());
-    if (pic.rgb.size() != size_t(pic.width) * pic.height * 3) return std::nullopt;
-    return pic;
+    std::vector<std::optional<PillowPicture>> pictures;
+    for (const auto& [src, dst] : files) {
+        const Bytes out = rc == 0 ? ReadFile(dst) : Bytes{};
+        std::remove(src.c_str());
+        std::remove(dst.c_str());
+        const auto nl = std::find(out.begin(), out.end(), uint8_t('\n'));
+        PillowPicture pic;
+        if (nl != out.end()) {
+            std::istringstream head(std::string(out.begin(), nl));
+            head >> pic.frames >> pic.width >> pic.height;
+            pic.rgb.assign(nl + 1, out.end());
+        }
+        if (nl == out.end() || pic.rgb.size() != size_t(pic.width) * pic.height * 3)
+            pictures.emplace_back();
+        else
+            pictures.emplace_back(std::move(pic));
+    }
+    return pictures;
 }
+
+std::optional<PillowPicture> PillowDecode(const Bytes& gif) { return PillowDecodeAll({gif}).front(); }
 
 std::optional<Bytes> PillowEncode(uint32_t width, uint32_t height, const std::vector<LbRgbTriple>& palette,
                                   const std::vector<uint8_t>& pixels, const std::vector<std::string>& options) {

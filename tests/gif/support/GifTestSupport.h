@@ -66,6 +66,8 @@ struct PillowPicture {
     std::vector<uint8_t> rgb;  // rows from the top
 };
 std::optional<PillowPicture> PillowDecode(const Bytes& gif);
+// The same for many files in one run of Pillow, in their order.
+std::vector<std::optional<PillowPicture>> PillowDecodeAll(const std::vector<Bytes>& gifs);
 // Pillow writes the indexed picture (options: "interlace", "transparency=N").
 std::optional<Bytes> PillowEncode(uint32_t width, uint32_t height, const std::vector<LbRgbTriple>& palette,
                                   const std::vector<uint8_t>& pixels, const std::vector<std::string>& options = {});

@@ -1,7 +1,7 @@
 """Reads and writes GIF files with Pillow for the GIF codec's tests.
 
-  gif_pil.py decode IN.gif OUT.bin
-      OUT.bin: "<frames> <width> <height>\n" then width*height RGB bytes of the
+  gif_pil.py decode IN.gif OUT.bin [IN.gif OUT.bin ...]
+      each OUT.bin: "<frames> <width> <height>\n" then width*height RGB bytes of the
       last frame as Pillow composes it (every frame drawn in turn).
   gif_pil.py encode IN.bin OUT.gif [interlace] [transparency=N]
       IN.bin: "<width> <height> <colours>\n", colours RGB triples, then
@@ -39,6 +39,7 @@ def encode(src, dst, options):
 
 if __name__ == "__main__":
     if sys.argv[1] == "decode":
-        decode(sys.argv[2], sys.argv[3])
+        for i in range(2, len(sys.argv) - 1, 2):
+            decode(sys.argv[i], sys.argv[i + 1])
     else:
         encode(sys.argv[2], sys.argv[3], sys.argv[4:])

@@ -49,6 +49,12 @@ std::vector<std::string> EditorDriver::TakeShown() {
 
 void EditorDriver::ClickTab(int index) { ClickTabOf(*frame, index); }
 
+QStringList EditorDriver::MenuTitles() const {
+    QStringList titles;
+    for (QAction* a : frame->menuBar()->actions()) titles << a->text();
+    return titles;
+}
+
 void EditorDriver::Key(int key, Qt::KeyboardModifiers modifiers) {
     frame->Actions().Refresh();  // the idle update that runs between two key presses
     QWidget* target = QApplication::focusWidget();

@@ -1,12 +1,17 @@
 #pragma once
-// The editor as a person meets it: the real main window with its real pages, started the
-// way the program starts (optionally with a file), driven by clicks, keys and dropped
-// files, with every message box and file dialog answered from a script. It reads back
+// The window tests' one driver: the editor as a person meets it, the real main window
+// with its real pages, started the way the program starts (optionally with a file),
+// driven by clicks, keys and dropped files, with every message box and file dialog
+// answered from a script. It reads back
 // what the person would check: the questions asked, the memo list, the preview, the
 // logo page's box and scroll range, and the bytes of saved files.
+#include <QApplication>
+#include <QDir>
 #include <QImage>
+#include <QMenuBar>
 #include <QString>
 #include <QStringList>
+#include <QTest>
 #include <memory>
 #include <optional>
 #include <string>
@@ -14,8 +19,13 @@
 
 #include "app/LyraApp.h"
 #include "app/LyraDoc.h"
+#include "app/tabs/widgets/TTabWnd.h"
 #include "app/widgets/CMainFrame.h"
+#include "app/widgets/CommandActions.h"
+#include "memo/MemoTable.h"
 #include "platform/Services.h"
+#include "ui/widgets/FlatMenus.h"
+#include "window/support/FrameSteps.h"
 
 class CLogoView;
 class CMemoView;
@@ -40,6 +50,14 @@ public:
     CMemoView& memo() const;
     CLogoView& logo() const;
     CSongTitle* song() const;  // nullptr without the song page
+
+    // A contact or a song that no file holds yet: unsaved changes of that kind.
+    void AddUnsavedContact() { SetMemoField(doc().m_memo[0], MemoField::Name, "unsaved"); }
+    void AddUnsavedSong() {
+        doc().m_song[0].title[0] = "unsaved";
+        doc().m_song[0].number[0] = "1";
+        doc().m_nSongCount[0] = 1;
+    }
 
     // ---- scripted answers ----
     void Answer(platform::Answer a) { services.prompts.answers.push_back(a); }
@@ -83,6 +101,7 @@ public:
     bool HasSelectionBox() const;
     QSize LogoScrollRange() const;
     bool Enabled(int command);
+    QStringList MenuTitles() const;  // the menu bar's titles, left to right
 
     static std::string ReadFile(const std::string& path);
     // Writes a picture file through Qt's own writers: format "bmp" (24 bits, or 8 with
@@ -98,3 +117,9 @@ public:
 private:
     size_t shownTaken_ = 0;
 };
+
+// Where a window test leaves a picture of the window for a person to look at.
+inline QString ScreenshotPath(const QString& name) {
+    QDir().mkpath(LYRA_SCREENSHOTS);
+    return QString(LYRA_SCREENSHOTS) + "/" + name + ".png";
+}

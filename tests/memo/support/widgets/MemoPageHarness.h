@@ -1,7 +1,7 @@
 #pragma once
 // A memo page on its own: the application with its document, the page attached to it,
 // scripted services, and the command route a main window would use (page, document,
-// application). Header-only, since the core tests of this folder do not link Qt.
+// application).
 #include <QApplication>
 #include <QInputMethodEvent>
 #include <QKeyEvent>

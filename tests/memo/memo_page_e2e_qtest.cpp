@@ -8,7 +8,7 @@
 #include "app/tabs/widgets/TTabWnd.h"
 #include "app/widgets/CMainFrame.h"
 #include "app/widgets/CommandActions.h"
-#include "support/MemoPageHarness.h"
+#include "memo/support/widgets/MemoPageHarness.h"
 #include "ui/widgets/FlatMenus.h"
 
 using memotest::Cp;

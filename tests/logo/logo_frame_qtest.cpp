@@ -16,7 +16,7 @@
 #include "app/widgets/CommandActions.h"
 #include "logo/widgets/CLogoView.h"
 #include "logo/widgets/CSelectionBox.h"
-#include "logopage/support/TestBmp.h"
+#include "logo/support/widgets/TestBmp.h"
 #include "platform/Services.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include "app/CommandIds.h"
 #include "memo/widgets/MemoEdit.h"
 #include "song/widgets/CSongTitle.h"
-#include "window/support/FrameFixture.h"
+#include "window/support/EditorDriver.h"
 
 class SongTabTest : public QObject {
     Q_OBJECT
@@ -17,7 +17,7 @@ private slots:
     void cleanupTestCase() { CFlatMenus::Remove(); }
 
     void brandKeysSwitchCaptionsAndCheckMarks() {
-        FrameFixture f(true, true);
+        EditorDriver f(EditorDriver::Options{true, ""});
         f.ClickTab(2);
         auto* page = dynamic_cast<CSongTitle*>(f.frame->ActiveView().widget);
         QVERIFY(page);

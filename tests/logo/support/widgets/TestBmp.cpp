@@ -1,4 +1,4 @@
-#include "logopage/support/TestBmp.h"
+#include "logo/support/widgets/TestBmp.h"
 
 #include <cstdint>
 

@@ -18,8 +18,8 @@
 #include "logo/widgets/CLogoView.h"
 #include "logo/widgets/CSelectionBox.h"
 #include "logo/widgets/ScreenCapture.h"
-#include "support/FrameFixture.h"
 #include "ui/widgets/CFlatToolBar.h"
+#include "window/support/EditorDriver.h"
 
 namespace {
 
@@ -90,7 +90,7 @@ char* toString(const Rect& r) {
 
 class LogoPageTest : public QObject {
     Q_OBJECT
-    std::unique_ptr<FrameFixture> f;
+    std::unique_ptr<EditorDriver> f;
     CLogoView* view = nullptr;
 
     CSelectionBox* Box() { return view->SelectionBox(); }
@@ -154,7 +154,7 @@ private slots:
     void initTestCase() { CFlatMenus::Install(); }
     void cleanupTestCase() { CFlatMenus::Remove(); }
     void init() {
-        f = std::make_unique<FrameFixture>(false, true);
+        f = std::make_unique<EditorDriver>();
         f->ClickTab(1);
         view = f->frame->findChild<CLogoView*>();
         QVERIFY(view != nullptr);

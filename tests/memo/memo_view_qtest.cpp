@@ -9,7 +9,7 @@
 #include "app/CommandIds.h"
 #include "memo/MemoFile.h"
 #include "memo/widgets/MemoFindDialog.h"
-#include "support/MemoPageHarness.h"
+#include "memo/support/widgets/MemoPageHarness.h"
 
 using memotest::Cp;
 using memotest::MemoPage;

@@ -20,7 +20,7 @@
 #include "logo/widgets/CLogoView.h"
 #include "logo/widgets/CSelectionBox.h"
 #include "logo/widgets/ScreenCapture.h"
-#include "logopage/support/TestBmp.h"
+#include "logo/support/widgets/TestBmp.h"
 #include "platform/Services.h"
 
 namespace {
