@@ -6,6 +6,7 @@ namespace cmd {
 constexpr int FileNew = 57600;
 constexpr int FileOpen = 57601;
 constexpr int FileSave = 57603;
+constexpr int FileSaveAs = 57604;
 constexpr int FilePrintSetup = 57606;
 constexpr int FilePrint = 57607;
 constexpr int FilePrintPage = 57608;  // printing of the active page, where a view offers it

@@ -73,6 +73,10 @@ bool CLyraDoc::SaveWithDialog(DataKind kind) {
 }
 
 bool CLyraDoc::SaveLogoWithDialog() {
+    if (!m_strLogoSavedPath.empty()) {
+        OnSaveDocument(m_strLogoSavedPath);
+        return !HasUnsavedChanges(DataKind::Logo);
+    }
     std::optional<platform::FileDialogRequest> request = FileDialogFor(page::Logo, false, "logo.bmp");
     std::optional<std::string> chosen = platform::services().dialogs->Run(*request);
     if (!chosen) return false;

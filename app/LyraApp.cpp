@@ -49,8 +49,8 @@ void CLyraApp::OnFileNew() {
 void CLyraApp::OnFileOpen() {
     std::string name;
     if (!DoPromptFileName(name, true, true)) return;
-    // A refusal has been told and changed nothing; a file taken is a recent file.
-    if (doc_->OnOpenDocument(name) && fileOpened) fileOpened(name);
+    // A refusal has been told and changed nothing; the document records a file taken.
+    doc_->OnOpenDocument(name);
 }
 
 void CLyraApp::OnAppAbout() { platform::services().prompts->ShowAbout(); }
@@ -62,6 +62,5 @@ bool CLyraApp::OpenDocumentFile(const std::string& path) {
     if (!doc_->OnOpenDocument(path)) return false;
     doc_->SetPathName(path);
     InitialUpdateViews();
-    if (fileOpened) fileOpened(path);
     return true;
 }

@@ -48,7 +48,8 @@ public:
     std::function<void(int page)> showPage;
     // The window carries the song page, so song files can be opened.
     bool songPageShown = false;
-    // Set by the main window: told of every file the document opened (recent files).
+    // Set by the main window: told of every file the document opened or wrote (recent
+    // files).
     std::function<void(const std::string& path)> fileOpened;
     // Set by the main window: a contact file (.vcf, .csv) given to the document-opening
     // path is imported into the memo list through the import dialog, never opened as the

@@ -13,13 +13,16 @@ constexpr const char* kFileReadFail = "File Read Fail";
 }  // namespace
 
 CLyraDoc::CLyraDoc(CLyraApp& app) : app_(app) {
-    OnCommand(cmd::FileSave, [this] { OnFileSave(); });
-    OnUpdateCommand(cmd::FileSave, [this](platform::CmdUI& ui) {
-        if (app_.m_nPage == page::Logo)
-            ui.Enable(m_pSourceImage != nullptr);
-        else
-            ui.Enable(app_.m_nPage == page::Memo && m_bMemoSaveEnabled);
-    });
+    OnCommand(cmd::FileSave, [this] { OnFileSave(false); });
+    OnCommand(cmd::FileSaveAs, [this] { OnFileSave(true); });
+    for (int id : {cmd::FileSave, cmd::FileSaveAs}) {
+        OnUpdateCommand(id, [this](platform::CmdUI& ui) {
+            if (app_.m_nPage == page::Logo)
+                ui.Enable(m_pSourceImage != nullptr);
+            else
+                ui.Enable(app_.m_nPage == page::Memo && m_bMemoSaveEnabled);
+        });
+    }
     RegisterPictureCommands();
     for (DataKind kind : kAllDataKinds) MarkSaved(kind);
 }
@@ -42,8 +45,12 @@ bool CLyraDoc::OnOpenDocument(const std::string& path) {
     FileKind kind = ClassifyFile(path);
     // The page mode follows the file only once it has been opened: a refused file
     // leaves the dialogs as they were.
-    if (kind.page == page::Logo) return OpenPicture(path, kind.type);
-    if (kind.type == 6) return OpenMemo(path);
+    if (kind.page == page::Logo || kind.type == 6) {
+        if (!(kind.page == page::Logo ? OpenPicture(path, kind.type) : OpenMemo(path))) return false;
+        ShowPageOf(kind.page);
+        FileTaken(path);
+        return true;
+    }
     app_.m_nPage = kind.page;
     m_strMemoPath = path;
     SetModifiedFlag(false);
@@ -55,11 +62,18 @@ bool CLyraDoc::OpenMemo(const std::string& path) {
     int entries = 0;
     // Read in full before anything is replaced, so a file that cannot be read, or a
     // Cancel, leaves the list as it was.
-    if (!ReadMemoFile(path, table, entries)) {
-        platform::services().prompts->Show(kFileReadFail, platform::Buttons::Ok);
+    std::string why;
+    auto read = [&] {
+        if (ReadMemoFile(path, table, entries, &why)) return true;
+        platform::services().prompts->Show(std::string(kFileReadFail) + ": " + why, platform::Buttons::Ok);
         return false;
-    }
+    };
+    if (!read()) return false;
+    const bool asked = HasUnsavedChanges(DataKind::Memo);
     if (!AskToSaveChanges({DataKind::Memo})) return false;
+    // A Yes may just have written this very file (it was the memo's own): take what it
+    // holds now, not what it held before.
+    if (asked && !read()) return false;
     app_.m_nPage = page::Memo;
     m_memo = table;
     m_nMemoLast = entries - 1;
@@ -76,7 +90,10 @@ bool CLyraDoc::OnSaveDocument(const std::string& path) {
     FileKind kind = ClassifyFile(path);
     app_.m_nPage = kind.page;
     if (kind.page == page::Logo) {
-        SaveLogo(path, kind.type);
+        if (SaveLogo(path, kind.type)) {
+            m_strLogoSavedPath = path;
+            FileTaken(path);
+        }
         return true;
     }
     if (kind.type == 6) {
@@ -87,6 +104,27 @@ bool CLyraDoc::OnSaveDocument(const std::string& path) {
         }
     }
     return true;
+}
+
+std::string CLyraDoc::SaveTarget(DataKind kind) const {
+    switch (kind) {
+    case DataKind::Memo:
+        // Only a memo file: any other name the memo side recorded holds no contacts.
+        return ClassifyFile(m_strMemoPath).type == 6 ? m_strMemoPath : std::string();
+    case DataKind::Logo:
+        return m_strLogoSavedPath;
+    case DataKind::Songs:
+        return m_strSongPath;
+    }
+    return {};
+}
+
+void CLyraDoc::FileTaken(const std::string& path) {
+    if (app_.fileOpened) app_.fileOpened(path);
+}
+
+void CLyraDoc::ShowPageOf(int page) {
+    if (app_.showPage) app_.showPage(page);
 }
 
 std::string CLyraDoc::ProposedSaveName() const {
@@ -104,8 +142,14 @@ std::string CLyraDoc::ProposedSaveName() const {
     }
 }
 
-void CLyraDoc::OnFileSave() {
-    std::string name = ProposedSaveName();
+void CLyraDoc::OnFileSave(bool askForName) {
+    if (app_.m_nPage != page::Memo && app_.m_nPage != page::Logo) return;
+    const std::string target = SaveTarget(app_.m_nPage == page::Logo ? DataKind::Logo : DataKind::Memo);
+    if (!askForName && !target.empty()) {
+        OnSaveDocument(target);
+        return;
+    }
+    std::string name = target.empty() ? ProposedSaveName() : target;
     if (!app_.DoPromptFileName(name, false) || !MayReplaceWith(name, ContentKindForName(name))) return;
     OnSaveDocument(name);
 }
@@ -115,10 +159,17 @@ bool CLyraDoc::WriteMemo(const std::string& path) {
     m_strMemoPath = path;
     SetModifiedFlag(false);
     MarkSaved(DataKind::Memo);
+    FileTaken(path);
     return true;
 }
 
 bool CLyraDoc::SaveMemoWithDialog() {
+    // The memo's own file is written again without asking, as Save does.
+    if (!SaveTarget(DataKind::Memo).empty()) {
+        if (WriteMemo(m_strMemoPath)) return true;
+        platform::services().prompts->Show(kFileCreateFail, platform::Buttons::Ok);
+        return false;
+    }
     platform::FileDialogRequest r;
     r.open = false;
     r.title = "Save memo file";

@@ -28,6 +28,8 @@ public:
     int m_bDither = 0;             // dither the working logo
     std::string m_strMemoPath;     // memo file last opened or written
     std::string m_strLogoPath;     // picture last opened or logo last saved
+    std::string m_strLogoSavedPath;  // logo last saved: where Save writes it again
+    std::string m_strSongPath;     // song file last opened or written
     int m_nMemoLast = 0;           // last row the person may select and the writer looks at
     MemoTable m_memo{};
     std::unique_ptr<LbImage> m_pSourceImage;  // the picture as loaded
@@ -65,16 +67,23 @@ public:
     // stops. True when the caller may go on and drop the data.
     bool AskToSaveChanges(std::initializer_list<DataKind> kinds);
 
-    // Save command: propose a name, ask, save by extension.
-    void OnFileSave();
+    // Save (Ctrl+S) on the memo and logo pages: writes the file the data was last
+    // saved to (the memo also to the memo file it was opened from) without asking; the
+    // first time, and always for Save As, proposes a name, asks, and saves by extension.
+    // A picture opened is never a save target: the logo is not the photo it was cut from.
+    void OnFileSave(bool askForName = false);
     std::string ProposedSaveName() const;
+    // Where Save writes data of a kind without asking; "" until there is such a file.
+    std::string SaveTarget(DataKind kind) const;
 
     // Memo side.
     bool WriteMemo(const std::string& path);  // writes, records the path, marks the memo saved
     // The close-time "Save memo file" dialog; true when the memo file was written.
     bool SaveMemoWithDialog();
 
-    // Song side: the song save with its own dialog; true when the file was written.
+    // Song side: the song save, asking for a name the first time (or always, with
+    // askForName); true when the file was written.
+    bool SaveSongs(bool askForName);
     bool SaveSongsWithDialog();
     // Reads a song file into the three tables after asking about unsaved songs; false,
     // with nothing changed, when it cannot be read or the person cancelled. The song
@@ -85,7 +94,8 @@ public:
     // A picture replaces the old one only once it has been read and the person agreed;
     // otherwise nothing changes.
     bool OpenPicture(const std::string& path, int type);
-    void SaveLogo(const std::string& path, int type);
+    // True when the logo was written.
+    bool SaveLogo(const std::string& path, int type);
     // The colour transparent parts of the picture are composed over (white at first):
     // the picture is composed again from the file's and the picture commands since are
     // applied again; the logo follows.
@@ -97,6 +107,10 @@ public:
 
 private:
     void RegisterPictureCommands();
+    // A file was opened or written: it joins the recent files.
+    void FileTaken(const std::string& path);
+    // The page of a file just opened comes to the front, where the person looks.
+    void ShowPageOf(int page);
     bool OpenMemo(const std::string& path);
     bool SaveWithDialog(DataKind kind);
     CLyraApp& app_;

@@ -15,7 +15,8 @@ MenuItem Popup(std::string caption, std::vector<MenuItem> items) {
 
 const std::vector<MenuItem> kMemoMenu = {
     Popup("&File", {Item("&New\tCtrl+N", cmd::FileNew), Item("&Open...\tCtrl+O", cmd::FileOpen),
-                    Item("&Save\tCtrl+S", cmd::FileSave), Separator(),
+                    Item("&Save\tCtrl+S", cmd::FileSave), Item("Save &As...\tCtrl+Shift+S", cmd::FileSaveAs),
+                    Separator(),
                     Item("&Import contacts...", cmd::ImportContacts), Item("Ex&port contacts...", cmd::ExportContacts),
                     Separator(), Item("E&xit", cmd::AppExit)}),
     Popup("&Edit", {Item("&Delete\tCtrl+D", cmd::EditDelete), Item("&Find\tCtrl+F", cmd::EditFind), Separator(),
@@ -25,7 +26,8 @@ const std::vector<MenuItem> kMemoMenu = {
 };
 
 const std::vector<MenuItem> kLogoMenu = {
-    Popup("&File", {Item("&Open...\tCtrl+O", cmd::FileOpen), Item("&Save\tCtrl+S", cmd::FileSave), Separator(),
+    Popup("&File", {Item("&Open...\tCtrl+O", cmd::FileOpen), Item("&Save\tCtrl+S", cmd::FileSave),
+                    Item("Save &As...\tCtrl+Shift+S", cmd::FileSaveAs), Separator(),
                     Item("&Capture screen...", cmd::Capture), Separator(), Item("E&xit", cmd::AppExit)}),
     Popup("&Edit", {Item("Rotate &Left\tCtrl+L", cmd::RotateLeft), Item("Rotate &Right\tCtrl+R", cmd::RotateRight),
                     Separator(), Item("Flip &Horizontal\tCtrl+H", cmd::FlipHorizontal),
@@ -41,9 +43,11 @@ const std::vector<MenuItem> kLogoMenu = {
 
 const std::vector<MenuItem> kSongMenu = {
     Popup("파일(&F)", {Item("새로만들기(&N)\tCtrl+N", cmd::FileNew), Item("파일열기(&N)\tCtrl+O", cmd::FileOpen),
-                      Item("파일저장(&N)\tCtrl+S", cmd::FileSave), Separator(), Item("Exit(&X)", cmd::AppExit)}),
+                      Item("파일저장(&N)\tCtrl+S", cmd::FileSave),
+                      Item("다른이름으로 저장(&A)\tCtrl+Shift+S", cmd::FileSaveAs), Separator(),
+                      Item("Exit(&X)", cmd::AppExit)}),
     Popup("노래방기기(&N)", {Item("Zandri(&T)\tCtrl+T", cmd::BrandZandri), Item("Pellix(&G)\tCtrl+G", cmd::BrandPellix),
-                          Item("Quorvel(&S)\tCtrl+D", cmd::BrandQuorvel),
+                          Item("Quorvel(&S)\tCtrl+J", cmd::BrandQuorvel),
                           Item("복사 하겠습니다.", cmd::CopyAnnounce)}),
     Popup("정보(&A)", {Item("&Lyrabox Plus", cmd::AppAbout)}),
 };
@@ -97,10 +101,11 @@ const std::vector<int>& Toolbar(int resource) {
 const std::vector<Accelerator>& Accelerators() {
     static const std::vector<Accelerator> table = {
         {"Ctrl+N", cmd::FileNew},        {"Ctrl+O", cmd::FileOpen},       {"Ctrl+S", cmd::FileSave},
-        {"Del", cmd::EditDelete},        {"Ctrl+V", cmd::EditPaste},      {"Shift+Ins", cmd::EditPaste},
+        {"Ctrl+Shift+S", cmd::FileSaveAs}, {"Del", cmd::EditDelete},  {"Ctrl+D", cmd::EditDelete},
+        {"Ctrl+F", cmd::EditFind},        {"Ctrl+V", cmd::EditPaste},      {"Shift+Ins", cmd::EditPaste},
         {"Ctrl+P", cmd::FilePrint},      {"Ctrl+L", cmd::RotateLeft},     {"Ctrl+R", cmd::RotateRight},
         {"Ctrl+H", cmd::FlipHorizontal}, {"Ctrl+E", cmd::FlipVertical},   {"Ctrl+T", cmd::BrandZandri},
-        {"Ctrl+G", cmd::BrandPellix},    {"Ctrl+D", cmd::BrandQuorvel},   {"Ctrl+C", cmd::EditCopy},
+        {"Ctrl+G", cmd::BrandPellix},    {"Ctrl+J", cmd::BrandQuorvel},   {"Ctrl+C", cmd::EditCopy},
         {"Ctrl+Ins", cmd::EditCopy},     {"Ctrl+X", cmd::EditCut},        {"Shift+Del", cmd::EditCut},
         {"Ctrl+Z", cmd::EditUndo},       {"Alt+Backspace", cmd::EditUndo}, {"F6", cmd::NextPane},
         {"Shift+F6", cmd::PrevPane},     {"Ctrl++", cmd::ZoomIn},         {"Ctrl+=", cmd::ZoomIn},
@@ -136,6 +141,7 @@ CommandTip TipFor(int id) {
         {cmd::FileNew, {"Create a new document", "New"}},
         {cmd::FileOpen, {"Open an existing document", "Open"}},
         {cmd::FileSave, {"Save the active document", "Save"}},
+        {cmd::FileSaveAs, {"Save the active document with a new name", "Save As"}},
         {cmd::EditDelete, {"Erase the selection", "Erase"}},
         {cmd::EditFind, {"Find the specified text", "Find"}},
         {cmd::EditPaste, {"Insert Clipboard contents", "Paste"}},

@@ -72,6 +72,8 @@ Refusal Explain(SongCheck check, const SongFields& f) {
         return {"title", bytes(f.title, kSongTitleBytes)};
     case SongCheck::SingerTooLong:
         return {"singer", bytes(f.singer, kSongSingerBytes)};
+    case SongCheck::Asterisk:
+        return {nullptr, "'*' is not allowed in a song field"};
     case SongCheck::TooLong:
     case SongCheck::Ok:
         break;

@@ -89,7 +89,7 @@ bool CLyraDoc::OpenPicture(const std::string& path, int type) {
     return true;
 }
 
-void CLyraDoc::SaveLogo(const std::string& path, int type) {
+bool CLyraDoc::SaveLogo(const std::string& path, int type) {
     LbImage none;
     logo::LogoWrite result = logo::WriteLogoFile(m_pLogoImage ? *m_pLogoImage : none, path, type);
     if (result.written) {
@@ -97,6 +97,7 @@ void CLyraDoc::SaveLogo(const std::string& path, int type) {
         MarkSaved(DataKind::Logo);
     }
     if (!result.message.empty()) platform::services().prompts->Show(result.message, platform::Buttons::Ok);
+    return result.written;
 }
 
 void CLyraDoc::SetLogoBackground(LbRgbQuad colour) {

@@ -2,28 +2,30 @@
 
 #include "memo/MemoRules.h"
 
-MemoCommit StoreMemoInput(MemoEntry& row, MemoInput in, bool& dbcsFlag) {
+namespace {
+
+// Brackets, then the line rule on the e-mail when asked, then the whole row or nothing.
+MemoCommit Store(MemoEntry& row, MemoInput in, bool lineRule, bool& dbcsFlag) {
     ReplaceBrackets(in.name);
     ReplaceBrackets(in.tel);
     ReplaceBrackets(in.email);
+    if (lineRule) ApplyEmailLineRule(in.email, dbcsFlag);
+    if (in.email.size() > kMemoStoredEmail) return MemoCommit::EmailOver;
     SetMemoField(row, MemoField::Name, in.name);
     SetMemoField(row, MemoField::Tel, in.tel);
-    ApplyEmailLineRule(in.email, dbcsFlag);
-    if (in.email.size() > kMemoStoredEmail) return MemoCommit::EmailOver;
     SetMemoField(row, MemoField::Email, in.email);
     return MemoCommit::Stored;
 }
 
-MemoCommit CommitMemoInput(MemoEntry& row, MemoInput in, bool& dbcsFlag) {
-    if (in.name == MemoFieldText(row, MemoField::Name) && in.tel == MemoFieldText(row, MemoField::Tel) &&
-        in.email == MemoFieldText(row, MemoField::Email))
-        return MemoCommit::Unchanged;
-    if (in.name.size() > kMemoStoredName || in.tel.size() > kMemoStoredTel || in.email.size() > kMemoInputEmail)
-        return MemoCommit::TooLong;
-    return StoreMemoInput(row, std::move(in), dbcsFlag);
+bool Same(const MemoEntry& row, MemoField field, const std::string& text) { return MemoFieldText(row, field) == text; }
+
+}  // namespace
+
+MemoCommit StoreMemoInput(MemoEntry& row, MemoInput in, bool& dbcsFlag) {
+    return Store(row, std::move(in), true, dbcsFlag);
 }
 
-bool FindOverTypedLimit(const MemoInput& in, MemoOverLimit& over) {
+MemoCommit CommitMemoEnter(MemoEntry& row, MemoInput in, bool& dbcsFlag, MemoOverLimit* over) {
     const struct {
         const std::string& text;
         MemoField field;
@@ -32,16 +34,20 @@ bool FindOverTypedLimit(const MemoInput& in, MemoOverLimit& over) {
                   {in.tel, MemoField::Tel, kMemoTypedTel},
                   {in.email, MemoField::Email, kMemoTypedEmail}};
     for (const auto& f : fields) {
-        if (f.text.size() > f.limit) {
-            over = {f.field, f.limit};
-            return true;
+        if (f.text.size() > f.limit && !Same(row, f.field, f.text)) {
+            if (over) *over = {f.field, f.limit};
+            return MemoCommit::TooLong;
         }
     }
-    return false;
+    // An e-mail the row already holds went through the rule when it was stored (or came
+    // so from a file); spacing it again could push it over the limit untouched.
+    const bool emailChanged = !Same(row, MemoField::Email, in.email);
+    return Store(row, std::move(in), emailChanged, dbcsFlag);
 }
 
-MemoCommit CommitMemoEnter(MemoEntry& row, MemoInput in, bool& dbcsFlag) {
-    MemoOverLimit over;
-    if (FindOverTypedLimit(in, over)) return MemoCommit::TooLong;
-    return StoreMemoInput(row, std::move(in), dbcsFlag);
+MemoCommit CommitMemoInput(MemoEntry& row, MemoInput in, bool& dbcsFlag, MemoOverLimit* over) {
+    if (Same(row, MemoField::Name, in.name) && Same(row, MemoField::Tel, in.tel) &&
+        Same(row, MemoField::Email, in.email))
+        return MemoCommit::Unchanged;
+    return CommitMemoEnter(row, std::move(in), dbcsFlag, over);
 }

@@ -64,9 +64,9 @@ bool WriteMemoFile(const std::string& path, const MemoTable& table, int last, st
     return platform::WriteFileAtomically(path, EncodeMemoFile(table, last), error);
 }
 
-bool ReadMemoFile(const std::string& path, MemoTable& table, int& entries) {
+bool ReadMemoFile(const std::string& path, MemoTable& table, int& entries, std::string* why) {
     std::string bytes;
-    if (!platform::ReadFileBytes(path, bytes, kMemoRows * kMemoRecordBytes)) return false;
+    if (!platform::ReadFileBytes(path, bytes, kMemoRows * kMemoRecordBytes, why)) return false;
     entries = DecodeMemoFile(bytes, table);
     return true;
 }

@@ -18,5 +18,6 @@ int DecodeMemoFile(const std::string& bytes, MemoTable& table);
 // Writes atomically; false (with error) when the file cannot be written.
 bool WriteMemoFile(const std::string& path, const MemoTable& table, int last, std::string* error = nullptr);
 
-// Reads a memo file; false when it cannot be opened, leaving table and count as they were.
-bool ReadMemoFile(const std::string& path, MemoTable& table, int& entries);
+// Reads a memo file; false (with why, when asked) when it cannot be read, leaving table
+// and count as they were.
+bool ReadMemoFile(const std::string& path, MemoTable& table, int& entries, std::string* why = nullptr);

@@ -7,11 +7,10 @@
 // Limits in CP949 bytes.
 constexpr size_t kMemoTypedName = 14;   // what the entry boxes let a person type
 constexpr size_t kMemoTypedTel = 14;
-constexpr size_t kMemoTypedEmail = 29;
+constexpr size_t kMemoTypedEmail = 24;   // the most the row stores: a longer one could never be kept
 constexpr size_t kMemoStoredName = 15;  // what the table ever holds
 constexpr size_t kMemoStoredTel = 15;
 constexpr size_t kMemoStoredEmail = 24;
-constexpr size_t kMemoInputEmail = 31;  // the Input button's own check before the line rule
 
 // Every "[" becomes "(" and every "]" becomes ")".
 void ReplaceBrackets(std::string& text);

@@ -35,6 +35,7 @@ Answer ScriptedPrompts::Show(const std::string& text, Buttons buttons) {
         answers.pop_front();
         return a;
     }
+    if (buttons == Buttons::YesNo) return Answer::No;
     return buttons == Buttons::Ok ? Answer::Ok : Answer::Cancel;
 }
 

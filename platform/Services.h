@@ -11,7 +11,7 @@
 
 namespace platform {
 
-enum class Buttons { Ok, YesNoCancel };
+enum class Buttons { Ok, YesNoCancel, YesNo };
 enum class Answer { Ok, Yes, No, Cancel };
 
 class Prompts {
@@ -107,8 +107,8 @@ public:
         std::string text;
         Buttons buttons;
     };
-    // Answers given in order; when none is queued, OK boxes answer Ok and
-    // Yes/No/Cancel boxes answer Cancel.
+    // Answers given in order; when none is queued, OK boxes answer Ok,
+    // Yes/No/Cancel boxes answer Cancel and Yes/No boxes No.
     std::deque<Answer> answers;
     std::vector<Shown> shown;
     int aboutShown = 0;

@@ -94,9 +94,9 @@ bool WriteSongFileTo(const std::string& path, const SongTables& tables, const So
     return platform::WriteFileAtomically(path, EncodeSongFile(tables, counts), error);
 }
 
-bool ReadSongFileFrom(const std::string& path, SongTables& tables, SongCounts& counts) {
+bool ReadSongFileFrom(const std::string& path, SongTables& tables, SongCounts& counts, std::string* why) {
     std::string bytes;
-    if (!platform::ReadFileBytes(path, bytes, kSongFileBytes)) return false;
+    if (!platform::ReadFileBytes(path, bytes, kSongFileBytes, why)) return false;
     DecodeSongFile(bytes, tables, counts);
     return true;
 }

@@ -29,5 +29,5 @@ bool WriteSongFileTo(const std::string& path, const SongTables& tables, const So
                      std::string* error = nullptr);
 
 // Reads up to 19200 bytes and decodes them; false when the file cannot be opened or
-// read, with tables and counts untouched.
-bool ReadSongFileFrom(const std::string& path, SongTables& tables, SongCounts& counts);
+// read (why says so, when asked), with tables and counts untouched.
+bool ReadSongFileFrom(const std::string& path, SongTables& tables, SongCounts& counts, std::string* why = nullptr);

@@ -22,14 +22,26 @@ platform::FileDialogRequest SongDialog(bool open) {
 }  // namespace
 
 bool WriteSongFile(const SongTables& tables, const SongCounts& counts) {
-    std::optional<std::string> path = platform::services().dialogs->Run(SongDialog(false));
-    if (!path || !MayReplaceWith(*path, ContentKind::SongFile)) return false;
+    std::string path;
+    return WriteSongFile(tables, counts, path, true);
+}
+
+bool WriteSongFile(const SongTables& tables, const SongCounts& counts, std::string& path, bool askForName) {
+    std::string target = path;
+    if (askForName || target.empty()) {
+        platform::FileDialogRequest request = SongDialog(false);
+        if (!target.empty()) request.initialName = target;
+        std::optional<std::string> chosen = platform::services().dialogs->Run(request);
+        if (!chosen || !MayReplaceWith(*chosen, ContentKind::SongFile)) return false;
+        target = *chosen;
+    }
     // Written through a temporary file, so a full disk or any short write is reported
     // and never leaves a cut-off song file in place.
-    if (!WriteSongFileTo(*path, tables, counts)) {
+    if (!WriteSongFileTo(target, tables, counts)) {
         platform::services().prompts->Show("File Create Fail", platform::Buttons::Ok);
         return false;
     }
+    path = target;
     return true;
 }
 

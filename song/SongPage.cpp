@@ -45,11 +45,13 @@ void SongPage::RegisterCommands() {
     OnCommand(cmd::FileOpen, [this] { Open(); });
     OnCommand(cmd::FileSave, [this] { Save(); });
     OnUpdateCommand(cmd::FileSave, [this](CmdUI& ui) { ui.Enable(AnySongs() && doc_.m_bSongModified); });
+    OnCommand(cmd::FileSaveAs, [this] { SaveAs(); });
+    OnUpdateCommand(cmd::FileSaveAs, [this](CmdUI& ui) { ui.Enable(AnySongs()); });
     OnCommand(cmd::EditDelete, [this] { Delete(); });
     OnUpdateCommand(cmd::EditDelete, [this](CmdUI& ui) { ui.Enable(editMode_ && AnySongs()); });
     OnCommand(cmd::EditFind, [this] { Find(); });
-    OnUpdateCommand(cmd::EditFind,
-                    [this](CmdUI& ui) { ui.Enable(doc_.m_bSongModified && doc_.m_bSongListFilled); });
+    // Whenever the list shows songs: there is something to find.
+    OnUpdateCommand(cmd::EditFind, [this](CmdUI& ui) { ui.Enable(!rows_.empty()); });
     OnCommand(cmd::EditPaste, [this] { Paste(); });
 
     // Brand commands: the menu items carry a check mark, the toolbar buttons and the
@@ -183,13 +185,20 @@ void SongPage::OnUpdate(platform::View*, long hint) {
     if (hint == hint::SongsRead) SwitchBrand(0);
 }
 
-void SongPage::Save() { doc_.SaveSongsWithDialog(); }
+void SongPage::Save() { doc_.SaveSongs(false); }
+
+void SongPage::SaveAs() { doc_.SaveSongs(true); }
 
 void SongPage::Delete() {
     std::vector<int> selected;
     for (size_t i = 0; i < rows_.size(); ++i)
         if (rows_[i].selected) selected.push_back(static_cast<int>(i));
     if (selected.empty()) return;
+    // Several songs at once are easy to select by mistake: one question for all.
+    if (selected.size() > 1 && platform::services().prompts->Show(
+                                   "선택한 노래 " + std::to_string(selected.size()) + "곡을 삭제 하시겠습니까?",
+                                   platform::Buttons::YesNo) != platform::Answer::Yes)
+        return;
     for (auto it = selected.rbegin(); it != selected.rend(); ++it) {
         rows_[*it].selected = rows_[*it].focused = false;
         DeleteEntry(*it);
@@ -269,7 +278,7 @@ int SongPage::Search(const std::string& text, int start, bool down) const {
 
 void SongPage::Paste() {
     std::string text = platform::services().clipboard->Text();
-    if (!text.empty()) AppendToFocusedField(text);
+    if (!text.empty()) PasteIntoFocusedField(text);
 }
 
 void SongPage::SelectRow(int row) {

@@ -55,7 +55,10 @@ public:
 
     void New();
     void Open();
+    // Save writes the file opened or last saved (asking only the first time); Save As
+    // always asks.
     void Save();
+    void SaveAs();
     void Delete();
     void Find();
     // A "find next" request from the find dialog; true on a hit.
@@ -84,8 +87,8 @@ protected:
     virtual void FocusTitleField() {}
     virtual SongFocus FocusedControl() const { return SongFocus::Other; }
     virtual void OpenFindDialog(const std::string& lastText) { (void)lastText; }
-    // Appends clipboard text (UTF-8, as it came) to the focused field.
-    virtual void AppendToFocusedField(const std::string& utf8) { (void)utf8; }
+    // Pastes clipboard text (UTF-8, as it came) into the focused field, over its selection.
+    virtual void PasteIntoFocusedField(const std::string& utf8) { (void)utf8; }
 
 private:
     void RegisterCommands();

@@ -27,12 +27,18 @@ void Prepare(SongFields& f) {
 
 bool AnyEmpty(const SongFields& f) { return f.title.empty() || f.singer.empty() || f.number.empty(); }
 
+// The song file pads its fields with "*": one inside a field would be dropped on reading.
+bool AnyAsterisk(const SongFields& f) {
+    return (f.title + f.singer + f.number).find(kSongRefusedCharacter) != std::string::npos;
+}
+
 }  // namespace
 
 SongCheck CheckNewSong(SongFields& f, int count) {
     if (count >= kSongsPerBrand) return SongCheck::BrandFull;
     Prepare(f);
     if (!IsSongNumberText(f.number)) return SongCheck::BadNumber;
+    if (AnyAsterisk(f)) return SongCheck::Asterisk;
     if (AnyEmpty(f)) return SongCheck::EmptyField;
     if (f.title.size() > kSongTitleBytes) return SongCheck::TitleTooLong;
     if (f.singer.size() > kSongSingerBytes) return SongCheck::SingerTooLong;
@@ -44,6 +50,7 @@ SongCheck CheckNewSong(SongFields& f, int count) {
 SongCheck CheckChangedSong(SongFields& f) {
     Prepare(f);
     if (!IsSongNumberText(f.number)) return SongCheck::BadNumber;
+    if (AnyAsterisk(f)) return SongCheck::Asterisk;
     if (AnyEmpty(f)) return SongCheck::EmptyField;
     // Pasted text can exceed the typing limits; nothing wider than the file's fields
     // is ever stored.
@@ -64,6 +71,8 @@ const char* SongCheckMessage(SongCheck check) {
         return "가수이름을 너무 많이 입력 하셨습니다.";
     case SongCheck::TooLong:
         return "문자를 너무 많이 입력 하셨습니다.";
+    case SongCheck::Asterisk:
+        return kSongAsteriskMessage;
     case SongCheck::Ok:
     case SongCheck::EmptyField:
         break;

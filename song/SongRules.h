@@ -38,15 +38,20 @@ enum class SongCheck {
     TitleTooLong,
     SingerTooLong,
     TooLong,         // a change, or a number, over the field widths
+    Asterisk,        // a "*" in a field: the file's filler, it would be lost on reading
 };
 
+// The character a song field cannot hold, and why (UTF-8).
+constexpr char kSongRefusedCharacter = '*';
+constexpr const char* kSongAsteriskMessage = "'*' 문자는 노래파일에 저장할 수 없어 입력 할수 없습니다.";
+
 // Adding a song to a brand holding count songs: replaces the brackets and applies the
-// line rule to fields, then checks in order count, number, empty fields, title,
+// line rule to fields, then checks in order count, number, "*", empty fields, title,
 // singer and number lengths. fields is left as it would be stored.
 SongCheck CheckNewSong(SongFields& fields, int count);
 
-// Changing an existing song: the same preparation, then number, empty fields and the
-// three widths.
+// Changing an existing song: the same preparation, then number, "*", empty fields and
+// the three widths.
 SongCheck CheckChangedSong(SongFields& fields);
 
 // The message shown for a refusal (UTF-8); empty for Ok and EmptyField.

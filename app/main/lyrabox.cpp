@@ -4,10 +4,12 @@
 #include <QStatusBar>
 #include <QStringList>
 #include <cstdio>
-#include <cstring>
+#include <string>
+#include <vector>
 
 #include "app/FileTypes.h"
 #include "app/LyraApp.h"
+#include "app/StartOptions.h"
 #include "app/widgets/AppIdentity.h"
 #include "app/widgets/AppSettings.h"
 #include "app/widgets/CMainFrame.h"
@@ -15,41 +17,18 @@
 #include "ui/widgets/FlatMenus.h"
 #include "LyraVersion.h"
 
-namespace {
-
-constexpr const char* kHelp =
-    "Usage: lyrabox [OPTION]... [FILE]\n"
-    "Edit the data files of a small handheld device: its contact memo list (.mmo),\n"
-    "its 96x96 logo picture and its karaoke song lists (.kok).\n"
-    "\n"
-    "  FILE              a memo file (.mmo), a song file (.kok) or a picture to open\n"
-    "                    at start\n"
-    "  --song-page       add the song page (karaoke song lists for three machine\n"
-    "                    brands, .kok files) as a third tab\n"
-    "  --reset-settings  forget the window size and place, the last folders and the\n"
-    "                    recent files, then exit\n"
-    "  -h, --help        print this help and exit\n"
-    "  --version         print the version and exit\n";
-
-bool HasOption(int argc, char** argv, const char* a, const char* b = nullptr) {
-    for (int i = 1; i < argc; ++i)
-        if (std::strcmp(argv[i], a) == 0 || (b && std::strcmp(argv[i], b) == 0)) return true;
-    return false;
-}
-
-}  // namespace
-
 int main(int argc, char** argv) {
     // Answered before Qt starts, so they work without a display.
-    if (HasOption(argc, argv, "--help", "-h")) {
-        std::fputs(kHelp, stdout);
+    const StartOptions early = ParseStartOptions(std::vector<std::string>(argv + 1, argv + argc));
+    if (early.help) {
+        std::fputs(EditorHelp().c_str(), stdout);
         return 0;
     }
-    if (HasOption(argc, argv, "--version")) {
+    if (early.version) {
         std::puts("lyrabox " LYRA_VERSION);
         return 0;
     }
-    if (HasOption(argc, argv, "--reset-settings")) {
+    if (early.resetSettings) {
         CAppSettings settings;  // names its store itself, without the application's names
         settings.Reset();
         std::puts("lyrabox: settings forgotten");
@@ -58,11 +37,18 @@ int main(int argc, char** argv) {
     QApplication qapp(argc, argv);
     SetUpApplicationIdentity();
 
+    // Qt has taken its own options (-platform, -style, ...); what is left is ours.
+    std::vector<std::string> rest;
+    for (const QString& a : QApplication::arguments().mid(1)) rest.push_back(a.toLocal8Bit().toStdString());
+    const StartOptions options = ParseStartOptions(rest);
+    if (!options.error.empty()) {
+        std::fprintf(stderr, "lyrabox: %s\n%s\nTry 'lyrabox --help' for more information.\n", options.error.c_str(),
+                     kEditorUsage);
+        return 2;
+    }
     // --song-page adds the song list page as a third tab; so does a song file to open.
-    QStringList args = QApplication::arguments();
-    bool songPage = args.removeAll("--song-page") > 0;
-    QString file = args.size() > 1 ? args.at(1) : QString();
-    songPage = songPage || FileExtension(file.toStdString()) == "kok";
+    const QString file = QString::fromLocal8Bit(options.file.c_str());
+    const bool songPage = options.songPage || FileExtension(options.file) == "kok";
 
     CFlatMenus::Install();
     int result = 1;

@@ -1,8 +1,24 @@
 #include "app/widgets/AppSettings.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSettings>
+
+CAppSettings::CAppSettings() { MoveOldSettings(); }
+
+void CAppSettings::MoveOldSettings() {
+    if (!store_.allKeys().isEmpty()) return;
+    QSettings old(QSettings::NativeFormat, QSettings::UserScope, kOldOrganization, kOldStoreName);
+    const QString oldFile = old.fileName();
+    if (!QFileInfo::exists(oldFile)) return;
+    for (const QString& key : old.allKeys()) store_.setValue(key, old.value(key));
+    store_.sync();
+    // Removed only once the new file holds everything, so nothing is lost on the way.
+    if (store_.status() != QSettings::NoError) return;
+    QFile::remove(oldFile);
+    QDir().rmdir(QFileInfo(oldFile).absolutePath());  // only when nothing else is in it
+}
 
 QByteArray CAppSettings::WindowGeometry() const { return store_.value("window/geometry").toByteArray(); }
 

@@ -1,9 +1,10 @@
 #pragma once
 // Everything the editor remembers between runs, in one place: the main window's size,
 // place and bar layout, the last folder of each kind of file, and the recent files.
-// Stored with QSettings under the organisation "Local AppWizard-Generated
-// Applications" and the application "Lyrabox" (on Linux
-// ~/.config/Local AppWizard-Generated Applications/Lyrabox.conf).
+// Stored with QSettings under the organisation and application "lyrabox" (on Linux
+// ~/.config/lyrabox/lyrabox.conf, where a Linux user looks). Earlier versions kept them
+// in ~/.config/Local AppWizard-Generated Applications/Lyrabox.conf: that file is read
+// once, into the new one, and then removed.
 #include <QByteArray>
 #include <QSettings>
 #include <QString>
@@ -12,8 +13,13 @@
 class CAppSettings {
 public:
     static constexpr int kRecentMax = 8;
-    static constexpr const char* kOrganization = "Local AppWizard-Generated Applications";
-    static constexpr const char* kApplication = "Lyrabox";
+    static constexpr const char* kOrganization = "lyrabox";
+    static constexpr const char* kApplication = "Lyrabox";  // the application's name, for Qt
+    static constexpr const char* kStoreName = "lyrabox";
+    static constexpr const char* kOldOrganization = "Local AppWizard-Generated Applications";
+    static constexpr const char* kOldStoreName = "Lyrabox";
+
+    CAppSettings();
 
     // The window's saveGeometry() and saveState(); empty when never saved.
     QByteArray WindowGeometry() const;
@@ -36,5 +42,8 @@ public:
     void Reset();
 
 private:
-    mutable QSettings store_{kOrganization, kApplication};
+    // Takes the old file's settings when there are none here yet.
+    void MoveOldSettings();
+
+    mutable QSettings store_{QSettings::NativeFormat, QSettings::UserScope, kOrganization, kStoreName};
 };

@@ -382,6 +382,11 @@ bool CMainFrame::event(QEvent* e) {
         return handled;
     }
     if (e->type() == QEvent::WindowActivate) UpdateIndicators();
+    // The menu titles are drawn grey while the window is not the active one. Qt repaints
+    // on activation only when the palette's active and inactive colours differ, so
+    // after a dialog the titles would stay grey: repaint them on every change.
+    if ((e->type() == QEvent::WindowActivate || e->type() == QEvent::WindowDeactivate) && menuBar())
+        menuBar()->update();
     if (e->type() == QEvent::StatusTip) {
         // Fly-by texts; when they end the idle text comes back.
         QString tip = static_cast<QStatusTipEvent*>(e)->tip();

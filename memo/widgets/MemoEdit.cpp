@@ -5,25 +5,55 @@
 #include <QLabel>
 #include <QStyle>
 #include <QValidator>
+#include <algorithm>
 
 #include "platform/Cp949.h"
 #include "platform/Services.h"
 
-// Accepts a change when the whole text converts to CP949 and either fits the byte limit
-// or is no longer than before, so a text put there by the program can still be shortened.
+namespace {
+
+// A one-line field holds no line breaks or tabs (pasted or dropped text may): each line
+// break (CR, LF or the pair) and every other control character becomes one space.
+bool FlattenControls(QString& text, int& pos) {
+    bool changed = false;
+    for (int i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        if (c >= 0x20 && c != 0x7F) continue;
+        changed = true;
+        if (c == '\r' && i + 1 < text.size() && text[i + 1] == QChar('\n')) {
+            text.remove(i + 1, 1);
+            if (pos > i + 1) --pos;
+        }
+        text[i] = QChar(' ');
+    }
+    return changed;
+}
+
+}  // namespace
+
+// Accepts a change when the whole text converts to CP949, holds no refused character and
+// either fits the byte limit or is no longer than before, so a text put there by the
+// program can still be shortened. Control characters become spaces on the way in.
 class MemoByteValidator : public QValidator {
 public:
     explicit MemoByteValidator(CMemoEdit* edit) : QValidator(edit), edit_(edit) {}
 
-    State validate(QString& input, int&) const override {
+    State validate(QString& input, int& pos) const override {
         if (edit_->fromProgram_) return Acceptable;
+        FlattenControls(input, pos);
+        for (QChar ch : edit_->refused_) {
+            if (input.contains(ch)) {
+                edit_->Refuse(edit_->refusedWhy_);
+                return Invalid;
+            }
+        }
         cp949::Conversion c = cp949::FromUtf8(input.toStdString());
         if (!c.ok) {
             edit_->Refuse(c.error);
             return Invalid;
         }
         size_t bytes = c.text.size();
-        if (bytes > edit_->limit_ && bytes > edit_->acceptedBytes_) {
+        if (bytes > edit_->ShownLimit() && bytes > edit_->acceptedBytes_) {
             edit_->Refuse(CMemoEdit::OverLimitText(edit_->limit_));
             return Invalid;
         }
@@ -57,11 +87,16 @@ std::string CMemoEdit::OverLimitText(size_t limit) {
 
 QString CMemoEdit::MeterText() const { return meter_->text(); }
 
+size_t CMemoEdit::ShownLimit() const {
+    return !stored_.isNull() && text() == stored_ ? std::max(limit_, storedBytes_) : limit_;
+}
+
 bool CMemoEdit::MeterFull() const { return meter_->property("full").toBool(); }
 
 void CMemoEdit::UpdateMeter() {
-    meter_->setText(QString("%1/%2").arg(acceptedBytes_).arg(limit_));
-    bool full = acceptedBytes_ >= limit_;
+    const size_t limit = ShownLimit();
+    meter_->setText(QString("%1/%2").arg(acceptedBytes_).arg(limit));
+    bool full = acceptedBytes_ >= limit;
     if (full == MeterFull()) return;
     meter_->setProperty("full", full);
     meter_->style()->unpolish(meter_);  // the style sheet looks at the property again
@@ -74,9 +109,30 @@ void CMemoEdit::resizeEvent(QResizeEvent* e) {
 }
 
 void CMemoEdit::SetTextFromProgram(const QString& text) {
+    stored_ = QString();
     fromProgram_ = true;
     setText(text);
     fromProgram_ = false;
+}
+
+void CMemoEdit::ShowStoredText(const QString& text) {
+    fromProgram_ = true;
+    stored_ = text.isNull() ? QString("") : text;
+    storedBytes_ = cp949::FromUtf8(text.toStdString()).text.size();
+    setText(text);
+    fromProgram_ = false;
+    UpdateMeter();
+}
+
+void CMemoEdit::PasteText(const QString& text) {
+    if (text.isEmpty()) return;
+    // insert() replaces the selection and goes through the validator, as typing does.
+    insert(text);
+}
+
+void CMemoEdit::SetRefusedCharacters(const QString& characters, const std::string& why) {
+    refused_ = characters;
+    refusedWhy_ = why;
 }
 
 void CMemoEdit::Refuse(const std::string& why) const { platform::services().status->Show(why); }
@@ -86,7 +142,8 @@ bool CMemoEdit::event(QEvent* e) {
         auto* k = static_cast<QKeyEvent*>(e);
         bool tab = k->key() == Qt::Key_Tab || k->key() == Qt::Key_Backtab;
         if (tab && !(k->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
-            emit editComplete(id_, Tab);
+            bool back = k->key() == Qt::Key_Backtab || (k->modifiers() & Qt::ShiftModifier);
+            emit editComplete(id_, back ? BackTab : Tab);
             return true;
         }
     }

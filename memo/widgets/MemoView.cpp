@@ -27,7 +27,9 @@
 
 namespace {
 
-constexpr const char* kEmailOver = "E-Mail String Over";
+constexpr const char* kEmailOver =
+    "E-Mail String Over: the e-mail takes more than 24 bytes (with the space that keeps a Korean "
+    "character whole between the device's two 12-byte pieces).";
 constexpr int kLastRow = kMemoRows - 1;
 
 // Page geometry in pixels.
@@ -76,14 +78,17 @@ CMemoView::CMemoView(QWidget* parent) : QWidget(parent), list_(new CMemoList(thi
     });
     OnCommand(cmd::EditFind, [this] { OnEditFind(); });
     OnUpdateCommand(cmd::EditFind, [this](platform::CmdUI& ui) {
+        // Whenever the list holds a contact: there is something to find.
         CLyraDoc* doc = GetDocument();
-        ui.Enable(doc && doc->App().m_nPage == page::Memo && doc->m_bMemoFindEnabled == 1);
+        ui.Enable(doc && doc->App().m_nPage == page::Memo && CountMemoEntries(doc->m_memo) > 0);
     });
     OnCommand(cmd::EditPaste, [this] { OnEditPaste(); });
     OnUpdateCommand(cmd::FileSave, [this](platform::CmdUI& ui) {
         const CLyraDoc* doc = GetDocument();
-        // Focus moving between the boxes changes nothing that a save would keep.
-        ui.Enable(doc && doc->m_nMemoLast > 0 && doc->HasUnsavedChanges(DataKind::Memo));
+        // Whenever a save would write something other than the file holds: also after
+        // every contact of an opened file was deleted. Focus moving between the boxes
+        // changes nothing that a save would keep.
+        ui.Enable(doc && doc->HasUnsavedChanges(DataKind::Memo));
     });
     OnCommand(cmd::FilePrintPage, [this] { OnFilePrintPage(); });
     OnCommand(cmd::ImportContacts, [this] {
@@ -153,11 +158,11 @@ void CMemoView::BuildColumns() {
 }
 
 void CMemoView::SizeColumns() {
-    // The widths are shares of the page's width, taken once the page is on screen at its
-    // real size; later resizing leaves them to the person.
-    if (!columnsBuilt_ || columnsSized_ || !isVisible()) return;
-    columnsSized_ = true;
-    const int w = width();
+    // The widths are shares of the room the list has for its rows, taken whenever the
+    // page is on screen and changes size, so the columns follow the window and never
+    // need a horizontal scroll bar.
+    if (!columnsBuilt_ || !isVisible()) return;
+    const int w = list_->viewport()->width();
     for (int i = 0; i < 4; ++i) list_->setColumnWidth(i, static_cast<int>(w * kColumns[i].share));
 }
 
@@ -224,7 +229,7 @@ void CMemoView::ShowEntry(const MemoEntry& row) {
     m_strTel = MemoFieldText(row, MemoField::Tel);
     m_strEmail = MemoFieldText(row, MemoField::Email);
     const std::string* values[] = {&m_strName, &m_strTel, &m_strEmail};
-    for (int i = 0; i < 3; ++i) edits_[i]->SetTextFromProgram(Show(*values[i]));
+    for (int i = 0; i < 3; ++i) edits_[i]->ShowStoredText(Show(*values[i]));
 }
 
 void CMemoView::EnableEntry(bool on) {
@@ -282,6 +287,13 @@ void CMemoView::OnEditComplete(int controlId, int reason) {
         else if (CMemoEdit* next = Edit(controlId + 1))
             next->setFocus(Qt::TabFocusReason);
         break;
+    case CMemoEdit::BackTab:
+        // Backwards: E-Mail, Tel., Name, then the list.
+        if (CMemoEdit* previous = Edit(controlId - 1))
+            previous->setFocus(Qt::BacktabFocusReason);
+        else
+            list_->setFocus(Qt::BacktabFocusReason);
+        break;
     case CMemoEdit::Enter:
         EnterCommit();
         break;
@@ -308,14 +320,24 @@ bool CMemoView::TakeEntry() {
             edits_[i]->setFocus();
             return false;
         }
-        if (c.text.size() > edits_[i]->ByteLimit()) {
-            platform::services().prompts->Show(CMemoEdit::OverLimitText(edits_[i]->ByteLimit()), platform::Buttons::Ok);
-            edits_[i]->setFocus();
-            return false;
-        }
         *values[i] = std::move(c.text);
     }
     return true;
+}
+
+bool CMemoView::Refused(MemoCommit result, const MemoOverLimit& over) {
+    if (result == MemoCommit::TooLong) {
+        CMemoEdit* box = edits_[static_cast<int>(over.field)];
+        platform::services().prompts->Show(CMemoEdit::OverLimitText(over.limit), platform::Buttons::Ok);
+        box->setFocus();
+        return true;
+    }
+    if (result == MemoCommit::EmailOver) {
+        platform::services().prompts->Show(kEmailOver, platform::Buttons::Ok);
+        edits_[2]->setFocus();
+        return true;
+    }
+    return false;
 }
 
 void CMemoView::EnterCommit() {
@@ -323,13 +345,12 @@ void CMemoView::EnterCommit() {
     if (!doc || m_nCurrentRow < 0 || m_nCurrentRow > kLastRow) return;
     if (!TakeEntry()) return;
     MemoEntry& row = doc->m_memo[m_nCurrentRow];
-    MemoCommit result = CommitMemoEnter(row, {m_strName, m_strTel, m_strEmail}, m_bDbcs);
+    MemoOverLimit over;
+    MemoCommit result = CommitMemoEnter(row, {m_strName, m_strTel, m_strEmail}, m_bDbcs, &over);
+    // A refused commit leaves the row as it was and the boxes as typed, to be mended.
+    if (Refused(result, over)) return;
     ShowRow(m_nCurrentRow);
-    if (result == MemoCommit::EmailOver) {
-        platform::services().prompts->Show(kEmailOver, platform::Buttons::Ok);
-        return;
-    }
-    if (result != MemoCommit::Stored || IsMemoRowEmpty(row)) return;
+    if (IsMemoRowEmpty(row)) return;
     m_nCurrentRow = std::min(m_nCurrentRow + 1, kLastRow);
     SelectRow(m_nCurrentRow, true);
     edits_[0]->setFocus();
@@ -341,13 +362,13 @@ void CMemoView::OnInput() {
     int s = list_->FirstSelectedRow();
     if (!doc || s < 0) return;
     if (!TakeEntry()) return;
-    MemoCommit result = CommitMemoInput(doc->m_memo[s], {m_strName, m_strTel, m_strEmail}, m_bDbcs);
+    MemoOverLimit over;
+    MemoCommit result = CommitMemoInput(doc->m_memo[s], {m_strName, m_strTel, m_strEmail}, m_bDbcs, &over);
+    if (Refused(result, over)) return;
     ShowRow(s);
     switch (result) {
     case MemoCommit::TooLong:
-        return;
     case MemoCommit::EmailOver:
-        platform::services().prompts->Show(kEmailOver, platform::Buttons::Ok);
         return;
     case MemoCommit::Stored:
         doc->m_nMemoLast = std::max(doc->m_nMemoLast, s);
@@ -377,6 +398,13 @@ void CMemoView::OnEditDelete() {
     if (!doc || IsEditFocused()) return;
     QList<int> rows = list_->SelectedRows();
     if (rows.isEmpty()) return;
+    // Several contacts at once are easy to select by mistake: one question for all.
+    int contacts = 0;
+    for (int row : rows) contacts += IsMemoRowEmpty(doc->m_memo[row]) ? 0 : 1;
+    if (contacts > 1 &&
+        platform::services().prompts->Show("Delete the " + std::to_string(contacts) + " selected contacts?",
+                                           platform::Buttons::YesNo) != platform::Answer::Yes)
+        return;
     for (auto it = rows.rbegin(); it != rows.rend(); ++it) {
         int row = *it;
         list_->selectionModel()->select(list_->model()->index(row, 0),
@@ -431,12 +459,7 @@ void CMemoView::OnEditPaste() {
     QWidget* focus = window()->focusWidget();
     auto* edit = qobject_cast<CMemoEdit*>(focus);
     if (!edit || std::find(std::begin(edits_), std::end(edits_), edit) == std::end(edits_)) return;
-    cp949::Conversion c = cp949::FromUtf8(text);
-    if (!c.ok) {
-        platform::services().status->Show(c.error);
-        return;
-    }
-    edit->SetTextFromProgram(edit->text() + QString::fromStdString(text));
+    edit->PasteText(QString::fromStdString(text));
 }
 
 void CMemoView::OnFilePrintPage() {

@@ -6,6 +6,7 @@
 #include <QWidget>
 #include <string>
 
+#include "memo/MemoCommit.h"
 #include "memo/MemoTable.h"
 #include "platform/DocView.h"
 
@@ -77,9 +78,11 @@ private:
     void OnInput();
     void EnterCommit();
     void Touch();
-    // Reads the three boxes as CP949; false (after telling the person) when a value is
-    // over its typed limit or cannot be converted.
+    // Reads the three boxes as CP949; false (after telling the person) when a value
+    // cannot be converted.
     bool TakeEntry();
+    // Tells the person why a commit stored nothing; false when it was not refused.
+    bool Refused(MemoCommit result, const MemoOverLimit& over);
     bool IsEditFocused() const;
 
     CMemoList* list_;
@@ -94,6 +97,5 @@ private:
     QString m_strLastFind;
     bool m_bDbcs = false;
     bool columnsBuilt_ = false;
-    bool columnsSized_ = false;
     bool scrollWhenShown_ = false;  // a refresh happened while the list was hidden
 };

@@ -7,6 +7,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QScreen>
@@ -21,6 +22,7 @@ namespace platform {
 namespace {
 // Message boxes carry the application's title, as they always have.
 constexpr const char* kMessageTitle = "Lyrabox Plus";
+constexpr int kTitleBarButtons = 160;  // the icon, the close button and the title's margins
 }  // namespace
 
 QString QtNameFilter(const FileFilter& filter) {
@@ -58,10 +60,21 @@ QStringList QtNameFilters(const std::vector<FileFilter>& filters) {
     return list;
 }
 
+static void KeepTitleWhole(QMessageBox& box) {
+    // A short message makes a narrow box, and the window manager then cuts the title
+    // ("Ly... us"): the box is kept as wide as the title with room for its buttons.
+    auto* grid = qobject_cast<QGridLayout*>(box.layout());
+    if (!grid) return;
+    const int width = box.fontMetrics().horizontalAdvance(box.windowTitle()) + kTitleBarButtons;
+    grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Expanding), grid->rowCount(), 0, 1,
+                  grid->columnCount());
+}
+
 Answer QtPrompts::Show(const std::string& text, Buttons buttons) {
     QMessageBox box(parent_);
     box.setWindowTitle(kMessageTitle);
     box.setText(QString::fromStdString(text));
+    KeepTitleWhole(box);
     if (buttons == Buttons::Ok) {
         box.setIcon(QMessageBox::Warning);
         box.setStandardButtons(QMessageBox::Ok);
@@ -69,9 +82,16 @@ Answer QtPrompts::Show(const std::string& text, Buttons buttons) {
         return Answer::Ok;
     }
     box.setIcon(QMessageBox::Question);
-    box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
-    box.setDefaultButton(QMessageBox::Yes);
-    box.setEscapeButton(QMessageBox::Cancel);
+    if (buttons == Buttons::YesNo) {
+        // A question before something goes: Enter and Escape keep it.
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box.setDefaultButton(QMessageBox::No);
+        box.setEscapeButton(QMessageBox::No);
+    } else {
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        box.setDefaultButton(QMessageBox::Yes);
+        box.setEscapeButton(QMessageBox::Cancel);
+    }
     switch (box.exec()) {
     case QMessageBox::Yes:
         return Answer::Yes;

@@ -47,6 +47,9 @@ CSongTitle::CSongTitle(CLyraDoc& doc, QWidget* parent)
     const size_t limits[] = {kSongTypedTitle, kSongTypedSinger, kSongTypedNumber};
     auto* grid = new QGridLayout(this);
     grid->setContentsMargins(kMargin, kMargin, kMargin, kMargin);
+    // The Input button keeps 8 pixels on every side: from the list, the fields and the
+    // page's edges.
+    grid->setSpacing(kMargin);
     grid->addWidget(list_, 0, 0, 1, 3);
     for (int i = 0; i < 3; ++i) {
         labels_[i] = new QLabel(captions[i], this);
@@ -54,11 +57,12 @@ CSongTitle::CSongTitle(CLyraDoc& doc, QWidget* parent)
         labels_[i]->setBuddy(edits_[i]);
         grid->addWidget(labels_[i], i + 1, 0);
         grid->addWidget(edits_[i], i + 1, 1);
+        edits_[i]->SetRefusedCharacters(QString(QChar(kSongRefusedCharacter)), kSongAsteriskMessage);
         connect(edits_[i], &CMemoEdit::editComplete, this, [this](int, int reason) {
             if (reason == CMemoEdit::ReturnKey)
                 Input();
-            else if (reason == CMemoEdit::Tab)
-                focusNextPrevChild(!(QApplication::keyboardModifiers() & Qt::ShiftModifier));
+            else if (reason == CMemoEdit::Tab || reason == CMemoEdit::BackTab)
+                focusNextPrevChild(reason == CMemoEdit::Tab);
         });
         connect(edits_[i], &CMemoEdit::pasteRequested, this, [this] { RunIfEnabled(cmd::EditPaste); });
     }
@@ -85,7 +89,7 @@ CSongTitle::CSongTitle(CLyraDoc& doc, QWidget* parent)
     list_->setAllColumnsShowFocus(true);
     list_->header()->setSectionsClickable(false);
     list_->header()->setSectionsMovable(false);
-    list_->header()->setStretchLastSection(false);
+    list_->header()->setStretchLastSection(true);
     list_->setContextMenuPolicy(Qt::CustomContextMenu);
     // The selection stays visible while the focus is in the fields.
     QPalette p = list_->palette();
@@ -105,12 +109,22 @@ CSongTitle::~CSongTitle() {
 }
 
 void CSongTitle::OnInitialUpdate() {
-    if (!columnsSized_) {
-        columnsSized_ = true;
-        int width = std::max(this->width(), kDesignedWidth);
-        for (int c = 0; c < 4; ++c) list_->setColumnWidth(c, static_cast<int>(width * kColumns[c].share));
-    }
+    SizeColumns();
     FocusTitleField();
+}
+
+void CSongTitle::SizeColumns() {
+    // Shares of the list's width as it is on screen (a hidden page has no real size yet),
+    // taken again whenever it changes; the last column takes what the shares leave, so
+    // the columns fill the list.
+    if (!isVisible()) return;
+    const int width = list_->viewport()->width();
+    for (int c = 0; c < 4; ++c) list_->setColumnWidth(c, static_cast<int>(width * kColumns[c].share));
+}
+
+void CSongTitle::resizeEvent(QResizeEvent* e) {
+    QWidget::resizeEvent(e);
+    SizeColumns();
 }
 
 // ---- Hooks of the page --------------------------------------------------------
@@ -188,9 +202,9 @@ void CSongTitle::OpenFindDialog(const std::string& lastText) {
     dialog->activateWindow();
 }
 
-void CSongTitle::AppendToFocusedField(const std::string& utf8) {
+void CSongTitle::PasteIntoFocusedField(const std::string& utf8) {
     for (CMemoEdit* e : edits_)
-        if (e == QApplication::focusWidget()) e->SetTextFromProgram(e->text() + QString::fromStdString(utf8));
+        if (e == QApplication::focusWidget()) e->PasteText(QString::fromStdString(utf8));
 }
 
 // ---- Events ---------------------------------------------------------------------
@@ -206,6 +220,7 @@ bool CSongTitle::eventFilter(QObject* watched, QEvent* e) {
 
 void CSongTitle::showEvent(QShowEvent* e) {
     QWidget::showEvent(e);
+    SizeColumns();
     if (!e->spontaneous()) OnActivateView(true);
 }
 

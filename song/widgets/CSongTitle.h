@@ -22,8 +22,6 @@ public:
     // Form control ids.
     enum ControlId { IdList = 1002, IdInput = 1011, IdTitle = 1017, IdNumber = 1018, IdSinger = 1022 };
     enum Column { ColNo = 0, ColTitle = 1, ColSinger = 2, ColNumber = 3 };
-    // The width the form was designed for: the columns never get less to share.
-    static constexpr int kDesignedWidth = 480;
 
     CSongTitle(CLyraDoc& doc, QWidget* parent = nullptr);
     ~CSongTitle() override;
@@ -50,13 +48,15 @@ protected:
     void FocusTitleField() override;
     SongFocus FocusedControl() const override;
     void OpenFindDialog(const std::string& lastText) override;
-    void AppendToFocusedField(const std::string& utf8) override;
+    void PasteIntoFocusedField(const std::string& utf8) override;
 
     bool eventFilter(QObject* watched, QEvent* e) override;
     void showEvent(QShowEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
     void hideEvent(QHideEvent* e) override;
 
 private:
+    void SizeColumns();
     void OnListSelectionChanged();
     void OnListDoubleClicked(int row);
     void RunIfEnabled(int id);
@@ -67,6 +67,5 @@ private:
     QPushButton* input_;
     QPointer<QMenu> copyMenu_;
     QPointer<CMemoFindDialog> findDialog_;
-    bool columnsSized_ = false;
     bool refreshing_ = false;
 };

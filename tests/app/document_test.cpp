@@ -75,8 +75,9 @@ TEST_F(DocumentTest, OpenOtherExtensionsOnTheMemoSide) {
     // word the person would take the old list for the file's contents and save it over
     // the file.
     EXPECT_FALSE(doc.OnOpenDocument(Path("missing.mmo")));
-    EXPECT_EQ(ui.prompts.Texts(), (std::vector<std::string>{"File Read Fail"}))
-        << "a failed open must not look like a successful one";
+    ASSERT_EQ(ui.prompts.Texts().size(), 1u) << "a failed open must not look like a successful one";
+    EXPECT_EQ(ui.prompts.Texts()[0], "File Read Fail: " + Path("missing.mmo") + ": cannot be opened: No such file or directory")
+        << "the message names the file and the reason";
     EXPECT_EQ(MemoFieldText(doc.m_memo[1], MemoField::Name), "n1");
     EXPECT_EQ(doc.m_nMemoLast, 1);
     EXPECT_TRUE(view.hints.empty());
@@ -128,10 +129,12 @@ TEST_F(DocumentTest, SaveCommandProposesName) {
     }
 }
 
-TEST_F(DocumentTest, SaveCommandRunsTheDialogThenSaves) {
+// Save writes the memo file the list came from or was last saved to; only without one,
+// and for Save As, the dialog asks (proposing memo.mmo beside a file that is not one).
+TEST_F(DocumentTest, SaveCommandWritesTheOpenedFileAndAsksOnlyWithoutOne) {
     Fill(2);
     app.m_nPage = 0;
-    doc.m_strMemoPath = Path("old.mmo");
+    doc.m_strMemoPath = Path("notes.txt");
     ui.dialogs.answers.push_back(std::nullopt);
     doc.OnFileSave();
     EXPECT_FALSE(std::filesystem::exists(Path("memo.mmo")));
@@ -141,6 +144,19 @@ TEST_F(DocumentTest, SaveCommandRunsTheDialogThenSaves) {
     ASSERT_EQ(ui.dialogs.requests.size(), 2u);
     EXPECT_EQ(ui.dialogs.requests[0].initialName, Path("memo.mmo"));
     EXPECT_EQ(ui.dialogs.requests[0].title, "Save memo file");
+    // From now on Save writes memo.mmo without asking; Save As asks with its name.
+    SetMemoField(doc.m_memo[0], MemoField::Name, "again");
+    doc.OnFileSave();
+    EXPECT_EQ(ui.dialogs.requests.size(), 2u);
+    MemoTable back{};
+    int entries = 0;
+    ASSERT_TRUE(ReadMemoFile(Path("memo.mmo"), back, entries));
+    EXPECT_EQ(MemoFieldText(back[0], MemoField::Name), "again");
+    ui.dialogs.answers.push_back(Path("copy.mmo"));
+    doc.OnFileSave(true);
+    ASSERT_EQ(ui.dialogs.requests.size(), 3u);
+    EXPECT_EQ(ui.dialogs.requests[2].initialName, Path("memo.mmo"));
+    EXPECT_EQ(doc.SaveTarget(DataKind::Memo), Path("copy.mmo"));
 }
 
 TEST_F(DocumentTest, CloseTimeMemoSaveDialog) {
@@ -155,6 +171,9 @@ TEST_F(DocumentTest, CloseTimeMemoSaveDialog) {
     EXPECT_TRUE(r.overwritePrompt);
     EXPECT_TRUE(std::filesystem::exists(Path("closing.mmo")));
     EXPECT_FALSE(doc.HasUnsavedChanges(DataKind::Memo)) << "the file holds the list";
+    EXPECT_TRUE(doc.SaveMemoWithDialog()) << "the memo's own file is written without asking";
+    EXPECT_EQ(ui.dialogs.requests.size(), 2u);
+    doc.m_strMemoPath.clear();
     ui.dialogs.answers.push_back(Path("missing/closing.mmo"));
     EXPECT_FALSE(doc.SaveMemoWithDialog());
     EXPECT_EQ(ui.prompts.Texts().back(), "File Create Fail");
@@ -224,6 +243,7 @@ TEST_F(DocumentTest, SavingOverAnotherKindOfFileAsksFirst) {
     for (const Case& c : cases) {
         ASSERT_TRUE(platform::WriteFileAtomically(Path(c.name), c.bytes));
         const size_t shown = ui.prompts.Texts().size();
+        doc.m_strMemoPath.clear();  // no memo file yet: each save asks for a name
         if (c.answer) ui.prompts.answers.push_back(*c.answer);
         ui.dialogs.answers.push_back(Path(c.name));
         if (c.throughSaveCommand)

@@ -112,7 +112,8 @@ class LogoPageTest : public QObject {
     void Save(const QString& path) {
         f->frame->Actions().Refresh();
         f->services.dialogs.answers.push_back(path.toStdString());
-        QTest::keyClick(f->frame.get(), Qt::Key_S, Qt::ControlModifier);
+        // Save As: each save names its own file (Save would write the last one again).
+        QTest::keyClick(f->frame.get(), Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
     }
     void Key(int key) {
         QTest::keyClick(f->frame.get(), Qt::Key(key), Qt::ControlModifier);

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "memo/MemoCommit.h"
 #include "memo/MemoRules.h"
 
@@ -57,13 +59,55 @@ TEST(MemoCommit, InputSteps) {
     EXPECT_EQ(CommitMemoInput(row, {"kim(1)", "010", "a@b"}, flag), MemoCommit::Unchanged);
     EXPECT_EQ(CommitMemoInput(row, {std::string(16, 'n'), "010", "a@b"}, flag), MemoCommit::TooLong);
     EXPECT_EQ(MemoFieldText(row, MemoField::Name), "kim(1)");
-    EXPECT_EQ(CommitMemoInput(row, {"lee", "02", std::string(25, 'e')}, flag), MemoCommit::EmailOver);
-    EXPECT_EQ(MemoFieldText(row, MemoField::Name), "lee") << "name and tel stay stored";
-    EXPECT_EQ(MemoFieldText(row, MemoField::Email), "a@b");
     EXPECT_EQ(CommitMemoInput(row, {"lee", "02", std::string(24, 'e')}, flag), MemoCommit::Stored);
-    // 24 bytes that the line rule pushes to 25 are refused.
+    // 24 bytes that the line rule pushes to 25 are refused, and the row stays whole.
     std::string grows = "abcde" + kHan + kHan + kHan + kHan + "0123456789a";
     ASSERT_EQ(grows.size(), 24u);
     flag = false;
-    EXPECT_EQ(CommitMemoInput(row, {"lee", "02", grows}, flag), MemoCommit::EmailOver);
+    EXPECT_EQ(CommitMemoInput(row, {"park", "03", grows}, flag), MemoCommit::EmailOver);
+    EXPECT_EQ(MemoFieldText(row, MemoField::Name), "lee") << "nothing of a refused commit is stored";
+    EXPECT_EQ(MemoFieldText(row, MemoField::Email), std::string(24, 'e'));
+}
+
+// Limits hold what the person changed: a field kept as the row stores it passes with the
+// file's 15 bytes, the same bytes typed anew are refused, and a refusal names the field.
+TEST(MemoCommit, LimitsApplyToChangedFields) {
+    const std::string name15(15, 'n');
+    struct Case {
+        const char* what;
+        MemoInput stored, typed;
+        MemoCommit result;
+        MemoField overField;
+        size_t overLimit;
+    } cases[] = {
+        {"imported 15-byte name kept, e-mail changed", {name15, "010", "a@b"}, {name15, "010", "new@b"},
+         MemoCommit::Stored, MemoField::Name, 0},
+        {"15-byte name typed anew", {"kim", "010", "a@b"}, {name15, "010", "a@b"}, MemoCommit::TooLong,
+         MemoField::Name, 14},
+        {"15-byte tel typed", {"kim", "010", ""}, {"kim", std::string(15, '1'), ""}, MemoCommit::TooLong,
+         MemoField::Tel, 14},
+        {"25-byte e-mail typed", {"kim", "", ""}, {"kim", "", std::string(25, 'e')}, MemoCommit::TooLong,
+         MemoField::Email, 24},
+    };
+    for (const Case& c : cases) {
+        MemoEntry row{};
+        SetMemoField(row, MemoField::Name, c.stored.name);
+        SetMemoField(row, MemoField::Tel, c.stored.tel);
+        SetMemoField(row, MemoField::Email, c.stored.email);
+        const MemoEntry before = row;
+        bool flag = false;
+        MemoOverLimit over;
+        for (bool enter : {true, false}) {
+            MemoEntry r = before;
+            MemoCommit got = enter ? CommitMemoEnter(r, c.typed, flag, &over) : CommitMemoInput(r, c.typed, flag, &over);
+            EXPECT_EQ(got, c.result) << c.what;
+            if (got == MemoCommit::Stored) {
+                EXPECT_EQ(MemoFieldText(r, MemoField::Email), c.typed.email) << c.what;
+            } else {
+                EXPECT_EQ(std::memcmp(&r, &before, sizeof r), 0) << c.what << ": the row changed";
+                EXPECT_EQ(over.field, c.overField) << c.what;
+                EXPECT_EQ(over.limit, c.overLimit) << c.what;
+            }
+        }
+    }
 }

@@ -76,10 +76,15 @@ private slots:
         QCOMPARE(list->headerItem()->text(1), QString("노래제목"));
         QCOMPARE(list->headerItem()->text(2), QString("가수"));
         QCOMPARE(list->headerItem()->text(3), QString("노래번호"));
-        QCOMPARE(list->columnWidth(0), 54);   // 9 % of 600
-        QCOMPARE(list->columnWidth(1), 201);  // 33.5 %
-        QCOMPARE(list->columnWidth(2), 150);
-        QCOMPARE(list->columnWidth(3), 72);
+        // Shares of the list's width, the last column filling what they leave.
+        auto fills = [list] {
+            const int w = list->viewport()->width();
+            return list->columnWidth(0) == int(w * 0.09) && list->columnWidth(1) == int(w * 0.335) &&
+                   list->columnWidth(2) == int(w * 0.25) &&
+                   list->header()->sectionPosition(3) + list->columnWidth(3) == w;
+        };
+        QVERIFY(list->viewport()->width() > 560);
+        QVERIFY(fills());
         QVERIFY(!list->header()->sectionsClickable());
         QCOMPARE(list->selectionMode(), QAbstractItemView::ExtendedSelection);
         QCOMPARE(page_->InputButton()->text(), QString("입력(&I)"));
@@ -88,10 +93,10 @@ private slots:
         QCOMPARE(page_->NumberEdit()->ByteLimit(), size_t(6));
         QCOMPARE(QApplication::focusWidget(), page_->TitleEdit());
 
-        // A second initial update keeps the columns as they were.
+        // The columns follow the page's width.
         page_->resize(900, 600);
         page_->OnInitialUpdate();
-        QCOMPARE(list->columnWidth(1), 201);
+        QTRY_VERIFY(list->viewport()->width() > 850 && fills());
 
         // The list grows with the page; fields stretch; the button keeps to the right.
         QTRY_VERIFY(list->width() > 850);
@@ -103,6 +108,8 @@ private slots:
         QVERIFY(button.left() > title.right());
         QCOMPARE(page_->width() - button.right() - 1, 8);
         QCOMPARE(page_->height() - number.bottom() - 1, 8);
+        QCOMPARE(button.top() - list->geometry().bottom() - 1, 8);  // 8 on every side
+        QCOMPARE(button.left() - title.right() - 1, 8);
         QVERIFY(title.width() > 500);
     }
 
@@ -155,6 +162,17 @@ private slots:
         QVERIFY(services_->prompts.shown[0].text.find("CP949") != std::string::npos);
         QVERIFY(services_->prompts.shown[0].text.rfind("노래제목", 0) == 0);
         QCOMPARE(Doc().m_nSongCount[0], 0);
+    }
+
+    // The song file pads with "*", so a star typed or pasted would vanish on reading:
+    // the field refuses it and says why.
+    void aStarIsRefusedWhenTypedOrPasted() {
+        Type(page_->TitleEdit(), "A*B");
+        QCOMPARE(page_->TitleEdit()->text(), QString("AB"));
+        QCOMPARE(services_->status.texts.back(), std::string(kSongAsteriskMessage));
+        services_->clipboard.text = "x*";
+        QTest::keyClick(page_->TitleEdit(), Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(page_->TitleEdit()->text(), QString("AB"));
     }
 
     void doubleClickingTheThirdRowEditsItInPlace() {
@@ -212,11 +230,11 @@ private slots:
         QCOMPARE(page_->CopyMenu(), menu);  // beside the rows: no new pop-up
     }
 
-    void pasteAppendsBothLinesToTheSingerField() {
-        services_->clipboard.text = "Line one\nLine two";
+    void pasteJoinsBothLinesInTheSingerField() {
+        services_->clipboard.text = "Line one\r\nLine two";
         Type(page_->SingerEdit(), "Ab");
         QTest::keyClick(page_->SingerEdit(), Qt::Key_V, Qt::ControlModifier);
-        QCOMPARE(page_->SingerEdit()->text(), QString("AbLine one\nLine two"));
+        QCOMPARE(page_->SingerEdit()->text(), QString("AbLine one Line two"));
     }
 
     void findSelectsTheHit() {

@@ -210,6 +210,14 @@ TEST_F(SongPageTest, DeletingSelectedRows) {
         f.page.SetSelectedRows({c.selected.front()});
         f.page.StartEdit(c.selected.front());
         f.page.SetSelectedRows(c.selected);
+        if (c.selected.size() > 1) {
+            f.page.Delete();  // asked once; No keeps every song
+            EXPECT_EQ(f.TableTitles(0).size(), 5u);
+            EXPECT_EQ(f.services.prompts.Texts(),
+                      std::vector<std::string>{"선택한 노래 " + std::to_string(c.selected.size()) +
+                                               "곡을 삭제 하시겠습니까?"});
+            f.services.prompts.answers.push_back(platform::Answer::Yes);
+        }
         f.page.Delete();
         EXPECT_EQ(f.ListTitles(), c.left);
         EXPECT_EQ(f.TableTitles(0), c.left);
@@ -324,7 +332,7 @@ TEST_F(SongPageTest, OpenSaveAndTheirStates) {
     page.Open();
     EXPECT_EQ(doc.m_nSongCount, (SongCounts{2, 0, 1}));
     EXPECT_EQ(ListTitles(), (Texts{"Song 1"}));
-    EXPECT_EQ(services.prompts.Texts(), Texts{"File Read Fail"});
+    EXPECT_EQ(services.prompts.Texts(), Texts{"File Read Fail: " + dir + "/missing.kok: cannot be opened: No such file or directory"});
 
     // The songs were saved: reading the file back asks nothing and leaves nothing unsaved.
     doc.m_bSongModified = 0;
@@ -333,14 +341,21 @@ TEST_F(SongPageTest, OpenSaveAndTheirStates) {
     EXPECT_EQ(doc.m_nSongCount, (SongCounts{2, 0, 1}));
     EXPECT_EQ(doc.m_bSongModified, 1);
     EXPECT_FALSE(doc.HasUnsavedChanges(DataKind::Songs));
-    EXPECT_EQ(services.prompts.Texts(), Texts{"File Read Fail"});
+    EXPECT_EQ(services.prompts.Texts(), Texts{"File Read Fail: " + dir + "/missing.kok: cannot be opened: No such file or directory"});
     EXPECT_EQ(page.CurrentBrand(), 0);
     EXPECT_EQ(page.windowTitle, "Lyrabox Plus(Zandri)");
     EXPECT_EQ(ListTitles(), (Texts{"Song 1", "Song 2"}));
 
-    // The close-time save writes the same file.
-    services.dialogs.answers.push_back(dir + "/close.kok");
+    // The close-time save writes the opened file without asking; Save As asks.
+    const size_t asked = services.dialogs.requests.size();
     EXPECT_TRUE(doc.SaveSongsWithDialog());
+    EXPECT_EQ(services.dialogs.requests.size(), asked);
+    EXPECT_EQ(ReadAll(dir + "/s.kok").size(), 19200u);
+    page.SaveAs();
+    ASSERT_EQ(services.dialogs.requests.size(), asked + 1);
+    EXPECT_EQ(services.dialogs.requests.back().initialName, dir + "/s.kok");
+    services.dialogs.answers.push_back(dir + "/close.kok");
+    EXPECT_TRUE(doc.SaveSongs(true));
     EXPECT_EQ(ReadAll(dir + "/close.kok"), ReadAll(dir + "/s.kok"));
-    EXPECT_FALSE(doc.SaveSongsWithDialog()) << "cancelled";
+    EXPECT_EQ(doc.SaveTarget(DataKind::Songs), dir + "/close.kok");
 }

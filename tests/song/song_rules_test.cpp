@@ -55,6 +55,8 @@ TEST(SongChecks, NewSongChecksRunInOrder) {
         {"title before singer", {std::string(31, 't'), std::string(23, 's'), "1"}, 0, SongCheck::TitleTooLong,
          {std::string(31, 't'), std::string(23, 's'), "1"}},
         {"pasted long number", {"T", "S", "1234567"}, 0, SongCheck::TooLong, {"T", "S", "1234567"}},
+        {"a star, the file's filler", {"Star*", "S", "1"}, 0, SongCheck::Asterisk, {"Star*", "S", "1"}},
+        {"a star before emptiness", {"T", "", "*"}, 0, SongCheck::BadNumber, {"T", "", "*"}},
     };
     for (const Case& c : cases) {
         SongFields f = c.in;
@@ -76,6 +78,7 @@ TEST(SongChecks, ChangedSongIsHeldToTheFieldWidths) {
         {{"T", "S", "1234567"}, SongCheck::TooLong},
         {{"T", "S", "1-2"}, SongCheck::BadNumber},
         {{"", "S", "1"}, SongCheck::EmptyField},
+        {{"T", "*S*", "1"}, SongCheck::Asterisk},
     };
     for (const Case& c : cases) {
         SongFields f = c.in;

@@ -110,11 +110,12 @@ private slots:
         QCOMPARE(area.size(), QSize(960, 540));
         QVERIFY(area.contains(w.frameGeometry()));
         QVERIFY(w.minimumHeight() <= area.height() && w.minimumWidth() <= area.width());
-        // The memo list's columns have their shares of the page from the first moment.
+        // The memo list's columns have their shares of the list from the first moment.
         auto* memo = w.findChild<CMemoView*>();
         QVERIFY(memo);
         const double shares[] = {0.09, 0.213, 0.213, 0.44};
-        for (int c = 0; c < 4; ++c) QCOMPARE(memo->List()->columnWidth(c), int(memo->width() * shares[c]));
+        for (int c = 0; c < 4; ++c)
+            QCOMPARE(memo->List()->columnWidth(c), int(memo->List()->viewport()->width() * shares[c]));
         auto* input = w.findChild<QPushButton*>();
         QVERIFY(input && input->isVisible());
         QVERIFY(area.contains(QRect(input->mapToGlobal(QPoint(0, 0)), input->size())));
@@ -236,6 +237,19 @@ private slots:
         }
     }
 
+    // Settings of earlier versions are read once into ~/.config/lyrabox and their file goes.
+    void oldSettingsMoveOnce() {
+        CAppSettings().Reset();
+        QSettings old(CAppSettings::kOldOrganization, CAppSettings::kOldStoreName);
+        old.setValue("recent/files", QStringList{"/old/a.mmo"});
+        old.sync();
+        QVERIFY(QFileInfo::exists(old.fileName()));
+        QCOMPARE(CAppSettings().RecentFiles(), QStringList{"/old/a.mmo"});
+        QVERIFY(!QFileInfo::exists(old.fileName()));
+        QVERIFY(QSettings("lyrabox", "lyrabox").fileName().endsWith("/lyrabox/lyrabox.conf"));
+        CAppSettings().Reset();
+    }
+
     // Song files are recent files too.
     void songFilesOpenOnTheSongPage() {
         const QString good = Tmp("songs.kok"), bad = Tmp("no-such-folder/songs.kok");
@@ -247,7 +261,8 @@ private slots:
             bool opened;
             int songs;
             std::vector<std::string> said;
-        } cases[] = {{good, true, 1, {}}, {bad, false, 0, {"File Read Fail"}}};
+        } cases[] = {{good, true, 1, {}},
+                     {bad, false, 0, {"File Read Fail: " + bad.toStdString() + ": cannot be opened: No such file or directory"}}};
         for (const Case& c : cases) {
             Editor e(QString(), true);
             QCOMPARE(e.app.OpenDocumentFile(c.path.toStdString()), c.opened);

@@ -294,7 +294,7 @@ private slots:
         QCOMPARE(CFlatMenus::TextCache().ForSubMenu(file->menu()), std::string("&File"));
         int text = QFontMetrics(QApplication::font()).horizontalAdvance("File");
         QCOMPARE(CFlatMenus::MeasureItem(bar, file).width, text + 4);
-        QCOMPARE(bar->actionGeometry(file).width(), text + 4 + CFlatMenus::kSystemItemMargin);
+        QCOMPARE(bar->actionGeometry(file).width(), text + 4);
 
         // A pop-up opened from the bar overlaps the open item by one row and joins it.
         bar->setActiveAction(file);

@@ -218,10 +218,10 @@ private slots:
             {page::Logo, Start, Qt::Key_O, cmd::FileOpen, true, "Open logo file", "LyraboxQ", ""},
             {page::Logo, Start, Qt::Key_S, cmd::FileSave, false, "", "LyraboxQ", ""},  // no picture
             {page::Logo, ClipboardText, Qt::Key_V, cmd::EditPaste, false, "", "LyraboxQ", ""},
-            {page::Memo, Start, Qt::Key_D, cmd::BrandQuorvel, false, "", "LyraboxQ", ""},
+            {page::Memo, Start, Qt::Key_J, cmd::BrandQuorvel, false, "", "LyraboxQ", ""},
             {page::Memo, Start, Qt::Key_T, cmd::BrandZandri, false, "", "LyraboxQ", ""},
             {page::Logo, Start, Qt::Key_G, cmd::BrandPellix, false, "", "LyraboxQ", ""},
-            {page::Song, Start, Qt::Key_D, cmd::BrandQuorvel, true, "", "Lyrabox Plus(Quorvel)", ""},
+            {page::Song, Start, Qt::Key_J, cmd::BrandQuorvel, true, "", "Lyrabox Plus(Quorvel)", ""},
             {page::Song, Start, Qt::Key_G, cmd::BrandPellix, true, "", "Lyrabox Plus(Pellix)", ""},
             {page::Logo, Start, Qt::Key_P, cmd::FilePrint, false, "", "LyraboxQ", ""},  // no handler
         };

@@ -108,9 +108,14 @@ private:
     bool MemoUnsaved() const { return rows_ != savedRows_; }
     bool LogoUnsaved() { return Logo() != logoSaved_; }
 
-    // Queues the answer to one expected question; true when the data may then go.
-    bool Queue(const std::string& question, Reply reply) {
+    // Queues the answer to one expected question; true when the data may then go. Yes
+    // writes the data's own file (opened or saved before) without a dialog: then any Yes
+    // is a save.
+    bool Queue(const std::string& question, Reply& reply) {
         expected_.push_back(question);
+        const bool memo = question == kMemoQuestion;
+        const std::string target = e_->doc().SaveTarget(memo ? DataKind::Memo : DataKind::Logo);
+        if (reply == Reply::YesDialogCancelled && !target.empty()) reply = Reply::YesSaved;
         switch (reply) {
         case Reply::Cancel: e_->Answer(Answer::Cancel); return false;
         case Reply::No: e_->Answer(Answer::No); return true;
@@ -120,9 +125,9 @@ private:
             return false;
         case Reply::YesSaved:
             e_->Answer(Answer::Yes);
-            std::string& to = question == kMemoQuestion ? memoSavedTo_ : logoSavedTo_;
-            to = EditorDriver::Scratch(question == kMemoQuestion ? "model-out.mmo" : "model-out.bmp");
-            e_->ChooseFile(to);
+            std::string& to = memo ? memoSavedTo_ : logoSavedTo_;
+            to = !target.empty() ? target : EditorDriver::Scratch(memo ? "model-out.mmo" : "model-out.bmp");
+            if (target.empty()) e_->ChooseFile(to);
             return true;
         }
         return false;
@@ -137,6 +142,9 @@ private:
     void SavedMemo() {
         if (EditorDriver::ReadFile(memoSavedTo_) != MemoBytes(rows_)) failure_ = "the memo saved after Yes is not the list";
         savedRows_ = rows_;
+        // A Yes writes the opened file itself: opening it again shows what was saved.
+        for (size_t i = 0; i < memoPaths_.size(); ++i)
+            if (memoPaths_[i] == memoSavedTo_) memoFiles_[i] = rows_;
     }
 
     // The memo list is replaced by contacts (New: none) after the question, if any.

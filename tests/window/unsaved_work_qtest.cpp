@@ -307,7 +307,8 @@ private slots:
         {
             EditorDriver e;
             e.Drop({QString::fromStdString(path)});
-            QCOMPARE(e.TakeShown(), Texts{"Song files (.kok) open on the song page: start Lyrabox with --song-page."});
+            QCOMPARE(e.TakeShown(), Texts{"Song files (.kok) open on the song page, which is shown when Lyrabox starts with\n\n"
+                                        "    lyrabox --song-page"});
             QCOMPARE(e.PageShown(), 0);
             QCOMPARE(e.doc().m_nSongCount, (SongCounts{0, 0, 0}));
         }

@@ -145,7 +145,7 @@ public:
         if (type == CT_MenuBarItem && w && w->property(CFlatMenus::kMarkProperty).isValid()) {
             auto* mi = static_cast<const QStyleOptionMenuItem*>(opt);
             ui::ItemSize s = ui::MeasureMenuItem(ui::BarItemData(BarTextWidth(mi->text)));
-            return QSize(s.width + CFlatMenus::kSystemItemMargin, CFlatMenus::ItemHeight());
+            return QSize(s.width, CFlatMenus::ItemHeight());
         }
         return QProxyStyle::sizeFromContents(type, opt, size, w);
     }

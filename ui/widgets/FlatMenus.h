@@ -55,8 +55,7 @@ public:
 
     static int CommandIdOf(const QAction* action);
 
-    // The measured size of an item (its width from the item data word). Menu-bar items
-    // are laid out kSystemItemMargin wider than measured, so their texts keep apart.
+    // The measured size of an item (its width from the item data word); menu-bar items
+    // are laid out exactly that wide, their text and 4 pixels.
     static ui::ItemSize MeasureItem(const QWidget* menuOrBar, const QAction* action);
-    static constexpr int kSystemItemMargin = 12;
 };

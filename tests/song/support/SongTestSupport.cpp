@@ -10,7 +10,7 @@ std::string K(const std::string& utf8) {
     return c.text;
 }
 
-void FakeSongPage::AppendToFocusedField(const std::string& text) {
+void FakeSongPage::PasteIntoFocusedField(const std::string& text) {
     switch (focus) {
     case SongFocus::Title:
         typed.title += text;

@@ -36,7 +36,7 @@ public:
         ++findDialogs;
         findDialogText = last;
     }
-    void AppendToFocusedField(const std::string& text) override;
+    void PasteIntoFocusedField(const std::string& text) override;
 };
 
 // The usual setting: scripted services, the application with its document, a page.
