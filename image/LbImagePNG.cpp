@@ -135,22 +135,35 @@ void MarkTransparentColour(png_structp png, png_infop pinfo, LbImage& image) {
     DropOpaqueAlpha(image);
 }
 
-// Whether the chunks from start (the signature) lead to an IEND chunk inside the
-// file, found from their lengths alone. True also when it cannot be told (a stream
-// without a size).
-bool ChunksReachTheEnd(LbFile* file, int64_t start) {
+// What the chunk lengths alone tell, before libpng reads any chunk: whether the
+// chunks from start (the signature) lead to an IEND chunk inside the file, and
+// whether every eXIf chunk is within the job's chunk limit. libpng allocates an
+// eXIf chunk's declared length whole, whatever its chunk limit says, so a longer one
+// is skipped unread (the picture is then taken as upright). A stream without a size
+// cannot be walked: it is taken to reach its end, and its eXIf is skipped.
+struct ChunkWalk {
+    bool reachesEnd = false;
+    bool exifFits = true;
+};
+
+ChunkWalk WalkChunks(LbFile* file, int64_t start, uint32_t chunkLimit) {
+    ChunkWalk walk;
     const int64_t size = file->Size();
-    if (size < 0) return true;
+    if (size < 0) return ChunkWalk{true, false};
     int64_t at = start + 8;
     while (at + 8 <= size) {
         uint8_t head[8];
-        if (!file->Seek(at, 0) || file->Read(head, 1, 8) != 8) return false;
+        if (!file->Seek(at, 0) || file->Read(head, 1, 8) != 8) return walk;
         const uint32_t length = LbLoadBe32(head);
-        if (length > 0x7FFFFFFFu) return false;
-        if (std::memcmp(head + 4, "IEND", 4) == 0) return at + 12 + int64_t(length) <= size;
+        if (length > 0x7FFFFFFFu) return walk;
+        if (std::memcmp(head + 4, "eXIf", 4) == 0 && length > chunkLimit) walk.exifFits = false;
+        if (std::memcmp(head + 4, "IEND", 4) == 0) {
+            walk.reachesEnd = at + 12 + int64_t(length) <= size;
+            return walk;
+        }
         at += 12 + int64_t(length);
     }
-    return false;
+    return walk;
 }
 
 }  // namespace
@@ -166,7 +179,8 @@ bool LbImagePNG::Decode(LbFile* hFile) {
     // would read all its rows only to fail at the end, and libpng read them again to
     // find the reason.
     const int64_t start = hFile->Tell();
-    const bool quick = start >= 0 && ChunksReachTheEnd(hFile, start);
+    const ChunkWalk walk = start >= 0 ? WalkChunks(hFile, start, LbCurrentLimits().chunkBytes) : ChunkWalk{false, false};
+    const bool quick = walk.reachesEnd;
     if (start >= 0 && !hFile->Seek(start, 0)) {
         SetLastError("Read Error");
         return false;
@@ -200,6 +214,10 @@ bool LbImagePNG::Decode(LbFile* hFile) {
     }
     png_set_read_fn(png, hFile, ReadData);
     SetReadLimits(png);
+    if (!walk.exifFits) {
+        static const png_byte kExif[] = "eXIf";
+        png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, kExif, 1);
+    }
     png_read_info(png, pinfo);
 #ifdef PNG_eXIf_SUPPORTED
     png_uint_32 exifSize = 0;

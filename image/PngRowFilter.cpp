@@ -91,10 +91,14 @@ void PngFilterRow(const uint8_t* prev, const uint8_t* cur, size_t rowBytes, unsi
                wantPaeth = set & (1u << kPngFilterPaeth);
     __m128i sums[5] = {};
     const __m128i one = _mm_set1_epi8(1);
+    // The left neighbours lie pixelBytes before each byte, in the zero lead for the
+    // first pixel; pointers to them keep every index non-negative.
+    const uint8_t* curLeft = cur - pixelBytes;
+    const uint8_t* prevLeft = prev - pixelBytes;
     size_t i = 0;
     for (; i + 16 <= rowBytes; i += 16) {
-        const __m128i x = Load(cur + i), a = Load(cur + i - pixelBytes);
-        const __m128i b = Load(prev + i), c = Load(prev + i - pixelBytes);
+        const __m128i x = Load(cur + i), a = Load(curLeft + i);
+        const __m128i b = Load(prev + i), c = Load(prevLeft + i);
         if (wantNone) sums[0] = AddMagnitudes(sums[0], x);
         if (wantSub) {
             const __m128i v = _mm_sub_epi8(x, a);
@@ -122,7 +126,7 @@ void PngFilterRow(const uint8_t* prev, const uint8_t* cur, size_t rowBytes, unsi
     uint64_t cost[5];
     for (int f = 0; f < 5; ++f) cost[f] = Total(sums[f]);
     for (; i < rowBytes; ++i) {
-        const uint8_t x = cur[i], a = cur[i - pixelBytes], b = prev[i], c = prev[i - pixelBytes];
+        const uint8_t x = cur[i], a = curLeft[i], b = prev[i], c = prevLeft[i];
         cost[0] += Magnitude(x);
         uint8_t* rows[5] = {nullptr, sub, up, average, paeth};
         for (int f = 1; f < 5; ++f) {
