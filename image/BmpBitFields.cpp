@@ -39,16 +39,26 @@ std::string BmpMaskProblem(const BmpMasks& m, uint32_t bpp) {
     return {};
 }
 
+namespace {
+
+// Every channel through its mask and widening; Bytes is the pixel's size (2 or 4).
+template <uint32_t Bytes>
+void MaskedRow(const uint8_t* src, uint32_t width, const BmpChannel ch[4], uint8_t* bgr, uint8_t* alpha) {
+    for (uint32_t x = 0; x < width; ++x, bgr += 3) {
+        const uint32_t w = Bytes == 2 ? LbLoad16(src + 2 * x) : LbLoad32(src + 4 * x);
+        bgr[0] = ch[2].Of(w);
+        bgr[1] = ch[1].Of(w);
+        bgr[2] = ch[0].Of(w);
+        if (alpha) alpha[x] = ch[3].bits ? ch[3].Of(w) : 255;
+    }
+}
+
+}  // namespace
+
 void BmpBitFieldRow(const uint8_t* src, uint32_t width, uint32_t bpp, const BmpChannel ch[4], uint8_t* bgr,
                     uint8_t* alpha) {
     if (bpp == 16) {
-        for (uint32_t x = 0; x < width; ++x, bgr += 3) {
-            const uint32_t w = LbLoad16(src + 2 * x);
-            bgr[0] = ch[2].Of(w);
-            bgr[1] = ch[1].Of(w);
-            bgr[2] = ch[0].Of(w);
-            if (alpha) alpha[x] = ch[3].bits ? ch[3].Of(w) : 255;
-        }
+        MaskedRow<2>(src, width, ch, bgr, alpha);
         return;
     }
     if (ch[0].bits == 8 && ch[1].bits == 8 && ch[2].bits == 8 && alpha == nullptr) {
@@ -62,11 +72,5 @@ void BmpBitFieldRow(const uint8_t* src, uint32_t width, uint32_t bpp, const BmpC
         }
         return;
     }
-    for (uint32_t x = 0; x < width; ++x, bgr += 3) {
-        const uint32_t w = LbLoad32(src + 4 * x);
-        bgr[0] = ch[2].Of(w);
-        bgr[1] = ch[1].Of(w);
-        bgr[2] = ch[0].Of(w);
-        if (alpha) alpha[x] = ch[3].bits ? ch[3].Of(w) : 255;
-    }
+    MaskedRow<4>(src, width, ch, bgr, alpha);
 }
