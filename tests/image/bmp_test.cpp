@@ -305,14 +305,15 @@ TEST(BmpHeaderReader, ReadsEachLayoutAndNothingPastTheBytes) {
     };
     for (const Case& c : cases) {
         BmpLayout layout;
-        layout.headerSize = c.headerSize;
+        layout.headerSize = c.headerSize == 20 ? 40 : c.headerSize;  // 20: a 40-byte header that says 20
         layout.width = 3;
         layout.height = -2;
         layout.bpp = 16;
         layout.compression = c.headerSize >= 40 ? 3 : 0;
         layout.masks[0] = 0xF800;
         layout.alphaMask = 0x1;
-        const Bytes bmp = MakeBmp(layout);
+        Bytes bmp = MakeBmp(layout);
+        Put32(bmp, 14, c.headerSize);
         for (size_t n = 0; n <= 14 + c.fieldBytes; ++n) {
             const std::vector<uint8_t> bytes(bmp.begin(), bmp.begin() + std::ptrdiff_t(n));
             BmpHeader h;
