@@ -11,7 +11,8 @@ class LbImageBMP : public LbImage {
 public:
     LbImageBMP() : LbImage(LB_FORMAT_BMP) {}
     bool Decode(LbFile* hFile);
-    bool Encode(LbFile* hFile);
+    // Writes the viewed image; a failure's reason goes to this codec's last error.
+    bool Encode(LbFile* hFile, LbImageView image);
 
 private:
     const char* DecodeStream(LbFile* hFile);
