@@ -141,7 +141,7 @@ void* LbImage::Create(uint32_t width, uint32_t height, uint32_t bpp, uint32_t im
         },
         kCreateRefusal, kCreateRefusal);
     if (!refusal.empty()) {
-        SetLastError(refusal.c_str());
+        SetLastError(LbError::OverLimit, refusal.c_str());
         return nullptr;
     }
 
@@ -194,7 +194,7 @@ void LbImage::CopyInfo(const LbImage& src) {
 bool LbImage::CreateResult(LbImage& result, uint32_t width, uint32_t height, uint32_t bpp) {
     result.CopyInfo(*this);
     if (result.Create(width, height, bpp, GetType()) == nullptr) {
-        SetLastError(result.GetLastError());
+        KeepLastError(result);
         return false;
     }
     result.SetPalette(GetPalette(), GetNumColors());
@@ -258,13 +258,23 @@ void LbImage::Clear(uint8_t value) {
 
 void LbImage::SetLastError(const char* text) {
     if (text == nullptr) text = "";
+    SetLastError(text[0] == 0 ? LbError::None : LbError::Other, text);
+}
+
+void LbImage::SetLastError(LbError code, const char* text) {
+    if (text == nullptr) text = LbErrorText(code);
+    info.lastErrorCode = code;
     std::strncpy(info.lastError, text, sizeof info.lastError - 1);
     info.lastError[sizeof info.lastError - 1] = 0;
 }
 
+void LbImage::KeepLastError(const LbImage& from) {
+    if (&from != this) SetLastError(from.GetLastErrorCode(), from.GetLastError());
+}
+
 bool LbImage::EncodeSafeCheck(LbFile* hFile, const LbImage& image) {
     if (hFile == nullptr) {
-        SetLastError("null file handler");
+        SetLastError(LbError::NullFile);
         return false;
     }
     if (!image.IsValid()) {
@@ -502,7 +512,7 @@ uint8_t LbImage::FindNearestIndex(LbRgbQuad color) const {
 LbBlock LbImage::NewPlane(size_t area) {
     LbCharge charge;
     if (!charge.Take(area)) {
-        SetLastError(LbMemoryLimitError(area).c_str());
+        SetLastError(LbError::OverLimit, LbMemoryLimitError(area).c_str());
         return LbBlock(nullptr, LbBlockFree{});
     }
     return NewBlock(area, std::move(charge));
