@@ -186,7 +186,7 @@ bool LbImageGIF::EncodeRGB(LbFile* hFile) {
             const uint32_t tw = std::min<uint32_t>(17, width - left);
             if (tile.GetWidth() != tw || tile.GetHeight() != th) {
                 if (tile.Create(tw, th, 8, LB_FORMAT_GIF) == nullptr) {
-                    SetLastError(tile.GetLastError());
+                    KeepLastError(tile);
                     return false;
                 }
             }

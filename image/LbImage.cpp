@@ -140,7 +140,7 @@ void* LbImage::Create(uint32_t width, uint32_t height, uint32_t bpp, uint32_t im
         },
         kCreateRefusal, kCreateRefusal);
     if (!refusal.empty()) {
-        SetLastError(refusal.c_str());
+        SetLastError(LbError::OverLimit, refusal.c_str());
         return nullptr;
     }
 
@@ -197,7 +197,7 @@ void LbImage::CopyInfo(const LbImage& src) {
 bool LbImage::CreateResult(LbImage& result, uint32_t width, uint32_t height, uint32_t bpp) {
     result.CopyInfo(*this);
     if (result.Create(width, height, bpp, GetType()) == nullptr) {
-        SetLastError(result.GetLastError());
+        KeepLastError(result);
         return false;
     }
     result.SetPalette(GetPalette(), GetNumColors());
@@ -288,13 +288,23 @@ void LbImage::Clear(uint8_t value) {
 
 void LbImage::SetLastError(const char* text) {
     if (text == nullptr) text = "";
+    SetLastError(text[0] == 0 ? LbError::None : LbError::Other, text);
+}
+
+void LbImage::SetLastError(LbError code, const char* text) {
+    if (text == nullptr) text = LbErrorText(code);
+    info.lastErrorCode = code;
     std::strncpy(info.lastError, text, sizeof info.lastError - 1);
     info.lastError[sizeof info.lastError - 1] = 0;
 }
 
+void LbImage::KeepLastError(const LbImage& from) {
+    if (&from != this) SetLastError(from.GetLastErrorCode(), from.GetLastError());
+}
+
 bool LbImage::EncodeSafeCheck(LbFile* hFile) {
     if (hFile == nullptr) {
-        SetLastError("null file handler");
+        SetLastError(LbError::NullFile);
         return false;
     }
     if (pDib == nullptr) {
@@ -525,7 +535,7 @@ uint8_t LbImage::GetNearestIndex(LbRgbQuad color) {
 
 uint8_t* LbImage::NewPlane(size_t area) {
     if (!LbBudgetTake(area)) {
-        SetLastError(LbMemoryLimitError(area).c_str());
+        SetLastError(LbError::OverLimit, LbMemoryLimitError(area).c_str());
         return nullptr;
     }
     auto* plane = static_cast<uint8_t*>(std::malloc(area == 0 ? 1 : area));

@@ -16,6 +16,8 @@
 #include <cstdio>
 #include <string>
 
+#include "image/LbError.h"
+
 class LbFile;
 
 #define LBIMAGE_VERSION "LbImage 1.0"
@@ -96,6 +98,7 @@ struct LbImageInfo {
     LbImage* pParent = nullptr;   // owner when this image is a layer
     uint32_t type = 0;            // LbImageFormat
     char lastError[256] = {};
+    LbError lastErrorCode = LbError::None;  // what the last error is, to branch on
     int32_t progress = 0;
     int32_t escape = 0;           // non-zero: long operations stop ("Cancelled")
     int32_t transIndex = -1;      // transparent palette index, -1 for none
@@ -159,6 +162,7 @@ public:
     bool IsIndexed() const { return head.clrUsed != 0; }
     uint32_t GetType() const { return info.type; }
     const char* GetLastError() const { return info.lastError; }
+    LbError GetLastErrorCode() const { return info.lastErrorCode; }
     const LbBitmapInfoHeader& GetHeader() const { return head; }
     const LbImageInfo& GetInfo() const { return info; }
 
@@ -294,8 +298,12 @@ public:
     static void SetMaxImageSize(uint64_t bytes);
     static uint64_t GetMaxImageSize();
 
-    // Sets the last-error text (at most 255 bytes kept).
+    // Sets the last-error text (at most 255 bytes kept), of code Other (None for "").
     void SetLastError(const char* text);
+    // Sets a refusal by its code: the text given, else the code's fixed text.
+    void SetLastError(LbError code, const char* text = nullptr);
+    // Takes another image's last error, code and text, as this image's.
+    void KeepLastError(const LbImage& from);
     // A field another thread may read or write while an operation runs (the escape
     // flag, the progress), as an atomic.
     static std::atomic_ref<int32_t> AtomicField(const int32_t& field) {

@@ -28,9 +28,11 @@ public:
     // of the screen stay transparent.
     bool Decode(LbFile* hFile);
     // The number of frames (image descriptors) from the stream's position to the
-    // trailer or the end, as viewers count them; -1 when the stream is not a GIF.
-    // Rasters are skipped, not decoded. The stream position is not kept.
-    static int32_t CountFrames(LbFile* hFile);
+    // trailer or the end, as viewers count them and Decode counts them; -1 when the
+    // stream is not a GIF or ends inside its global colour table. Rasters are skipped,
+    // not decoded. The stream position is not kept. firstLocalTable, when given, gets
+    // the entries of the first frame's own colour table (0 when it has none).
+    static int32_t CountFrames(LbFile* hFile, uint32_t* firstLocalTable = nullptr);
     // Writes this image as a GIF file (a tile mosaic above 8 bits per pixel).
     bool Encode(LbFile* hFile);
     // Writes several indexed images as one animated file; with localColorMap the
@@ -59,9 +61,9 @@ private:
 
     // Reads the header and global colour table; false when the stream is no GIF.
     static bool ReadScreen(GifReadAhead& in, Screen& screen);
-    // Counts the images from the reader's position to the trailer (or the end); the
-    // position is kept.
-    static int32_t get_num_frames(GifReadAhead& in);
+    // Counts the images from the reader's position to the trailer (or the end), or
+    // up to one past stopAfter; the position is kept. firstLocalTable as CountFrames.
+    static int32_t get_num_frames(GifReadAhead& in, uint32_t stopAfter, uint32_t* firstLocalTable = nullptr);
     // Reads blocks up to the next image descriptor (applying extensions when asked);
     // false at the trailer, the end, or a failing extension.
     bool NextImage(GifReadAhead& in, Descriptor& d, bool apply);

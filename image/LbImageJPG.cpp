@@ -39,7 +39,7 @@ void ErrorExit(j_common_ptr cinfo) {
     (*cinfo->err->format_message)(cinfo, text);
     const int code = cinfo->err->msg_code;
     if (hook->memoryLimit > 0 && (code == JERR_OUT_OF_MEMORY || code == JERR_NO_BACKING_STORE))
-        hook->image->SetLastError(("JPEG working memory is over what the memory limit leaves (" +
+        hook->image->SetLastError(LbError::OverLimit, ("JPEG working memory is over what the memory limit leaves (" +
                                    std::to_string(hook->memoryLimit) + " bytes of " +
                                    std::to_string(LbCurrentLimits().memory) + ")").c_str());
     else
@@ -61,9 +61,9 @@ void CountScans(j_common_ptr cinfo) {
             hook->samples += uint64_t(comp->width_in_blocks) * comp->height_in_blocks * 64;
     const LbLimits& limits = LbCurrentLimits();
     if (uint32_t(hook->scan) > limits.scans)
-        hook->image->SetLastError(("JPEG: " + LbCountLimitError("scans", limits.scans)).c_str());
+        hook->image->SetLastError(LbError::OverLimit, ("JPEG: " + LbCountLimitError("scans", limits.scans)).c_str());
     else if (hook->samples > limits.scanSamples)
-        hook->image->SetLastError(("JPEG: scans decode " + LbCountLimitError("samples", limits.scanSamples)).c_str());
+        hook->image->SetLastError(LbError::OverLimit, ("JPEG: scans decode " + LbCountLimitError("samples", limits.scanSamples)).c_str());
     else
         return;
     longjmp(hook->jump, 1);
@@ -77,7 +77,7 @@ bool PictureFits(LbImage& image, uint32_t width, uint32_t height, uint64_t bytes
     const char* prefix = "Can't allocate memory: ";
     const std::string refusal =
         LbPictureRefusal(width, height, bytes, [&] { return bytes < LbBudgetLeft(); }, prefix, prefix);
-    if (!refusal.empty()) image.SetLastError(refusal.c_str());
+    if (!refusal.empty()) image.SetLastError(LbError::OverLimit, refusal.c_str());
     return refusal.empty();
 }
 
@@ -207,7 +207,7 @@ void InstallErrorHook(ErrorHook& hook, LbImage* image) {
 
 bool LbImageJPG::Decode(LbFile* hFile) {
     if (hFile == nullptr) {
-        SetLastError("null file handler");
+        SetLastError(LbError::NullFile);
         return false;
     }
     jpeg_decompress_struct cinfo;
@@ -286,7 +286,7 @@ bool LbImageJPG::Decode(LbFile* hFile) {
     uint32_t fromTop = 0;
     while (cinfo.output_scanline < cinfo.output_height) {
         if (info.escape) {
-            SetLastError("Cancelled");
+            SetLastError(LbError::Cancelled);
             jpeg_destroy_decompress(&cinfo);
             return false;
         }

@@ -11,11 +11,11 @@ constexpr uint32_t kWidth = 128, kHeight = 64, kBand = 16;
 
 bool LbImageRAW::Decode(LbFile* hFile) {
     if (hFile == nullptr) {
-        SetLastError("null file handler");
+        SetLastError(LbError::NullFile);
         return false;
     }
     if (info.escape) {
-        SetLastError("Cancelled");
+        SetLastError(LbError::Cancelled);
         return false;
     }
     if (Create(kWidth, kHeight, 24, LB_FORMAT_RAW) == nullptr) return false;
@@ -59,7 +59,7 @@ bool LbImageRAW::Encode(LbFile* hFile) {
     }
     const size_t size = size_t(words.Size());
     if (size > 0 && hFile->Write(words.GetBuffer(false), size, 1) != 1) {
-        SetLastError("Write Error");
+        SetLastError(LbError::WriteError);
         return false;
     }
     return true;
