@@ -178,12 +178,12 @@ LbError LbImageBMP::DecodeStream(LbFile* f) {
     }
 }
 
-bool LbImageBMP::Encode(LbFile* hFile) {
-    if (!EncodeSafeCheck(hFile)) return false;
+bool LbImageBMP::Encode(LbFile* hFile, LbImageView image) {
+    if (!EncodeSafeCheck(hFile, *image)) return false;
     uint8_t fileHeader[14] = {'B', 'M'};
-    LbStore32(fileHeader + 2, GetSize() + 14);
-    LbStore32(fileHeader + 10, 14 + 40 + GetPaletteSize());
-    if (hFile->Write(fileHeader, 14, 1) != 1 || hFile->Write(pDib, GetSize(), 1) != 1) {
+    LbStore32(fileHeader + 2, image->GetSize() + 14);
+    LbStore32(fileHeader + 10, 14 + 40 + image->GetPaletteSize());
+    if (hFile->Write(fileHeader, 14, 1) != 1 || hFile->Write(image->GetDIB(), image->GetSize(), 1) != 1) {
         SetLastError(LbError::WriteError);
         return false;
     }

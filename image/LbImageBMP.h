@@ -10,7 +10,8 @@ class LbImageBMP : public LbImage {
 public:
     LbImageBMP() : LbImage(LB_FORMAT_BMP) {}
     bool Decode(LbFile* hFile);
-    bool Encode(LbFile* hFile);
+    // Writes the viewed image; a failure's reason goes to this codec's last error.
+    bool Encode(LbFile* hFile, LbImageView image);
 
 private:
     // Fills this image from the stream; the refusal's code on failure (its last error

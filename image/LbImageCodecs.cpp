@@ -63,33 +63,34 @@ bool LbImage::DecodeFormat(LbFile* hFile, uint32_t imageType) {
     }
 }
 
-// One entry per format code; each encoder works on a ghost of this image.
+// One entry per format code; each encoder writes a view of this image, with this
+// image's encoder option.
 bool LbImage::EncodeFormat(LbFile* hFile, uint32_t imageType) {
     switch (imageType) {
         case LB_FORMAT_BMP: {
             LbImageBMP codec;
-            codec.Ghost(this);
-            return KeepEncodeResult(codec, codec.Encode(hFile));
+            codec.SetEncodeOption(GetEncodeOption());
+            return KeepEncodeResult(codec, codec.Encode(hFile, Ghost()));
         }
         case LB_FORMAT_GIF: {
             LbImageGIF codec;
-            codec.Ghost(this);
-            return KeepEncodeResult(codec, codec.Encode(hFile));
+            codec.SetEncodeOption(GetEncodeOption());
+            return KeepEncodeResult(codec, codec.Encode(hFile, Ghost()));
         }
         case LB_FORMAT_JPG: {
             LbImageJPG codec;
-            codec.Ghost(this);
-            return KeepEncodeResult(codec, codec.Encode(hFile));
+            codec.SetEncodeOption(GetEncodeOption());
+            return KeepEncodeResult(codec, codec.Encode(hFile, Ghost()));
         }
         case LB_FORMAT_PNG: {
             LbImagePNG codec;
-            codec.Ghost(this);
-            return KeepEncodeResult(codec, codec.Encode(hFile));
+            codec.SetEncodeOption(GetEncodeOption());
+            return KeepEncodeResult(codec, codec.Encode(hFile, Ghost()));
         }
         case LB_FORMAT_RAW: {
             LbImageRAW codec;
-            codec.Ghost(this);
-            return KeepEncodeResult(codec, codec.Encode(hFile));
+            codec.SetEncodeOption(GetEncodeOption());
+            return KeepEncodeResult(codec, codec.Encode(hFile, Ghost()));
         }
         default:
             SetLastError(LbError::UnknownEncodeFormat);

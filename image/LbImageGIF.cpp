@@ -142,16 +142,9 @@ bool LbImageGIF::FrameError(int32_t frame, const std::string& what) {
 }
 
 void LbImageGIF::TakePixels(LbImage& from) {
-    LbImageInfo keep = info;
-    Transfer(from);
-    keep.effWidth = info.effWidth;
-    keep.pImage = info.pImage;
-    keep.pGhost = info.pGhost;
-    keep.pParent = info.pParent;
-    keep.type = info.type;
-    keep.numLayers = info.numLayers;
-    keep.lastValid = false;
-    info = keep;
+    TakeBlocks(from);
+    info.type = from.GetType();
+    info.lastValid = false;
 }
 
 bool LbImageGIF::Decode(LbFile* hFile) {

@@ -33,8 +33,9 @@ public:
     // not decoded. The stream position is not kept. firstLocalTable, when given, gets
     // the entries of the first frame's own colour table (0 when it has none).
     static int32_t CountFrames(LbFile* hFile, uint32_t* firstLocalTable = nullptr);
-    // Writes this image as a GIF file (a tile mosaic above 8 bits per pixel).
-    bool Encode(LbFile* hFile);
+    // Writes the viewed image as a GIF file (a tile mosaic above 8 bits per pixel),
+    // compressed as this codec's option says.
+    bool Encode(LbFile* hFile, LbImageView image);
     // Writes several indexed images as one animated file; with localColorMap the
     // images after the first carry their own colour table.
     bool Encode(LbFile* hFile, LbImage** images, int32_t count, bool localColorMap = false);
@@ -79,8 +80,9 @@ private:
     void EncodeExtension(LbFile* hFile, const LbImage& image);
     void EncodeComment(LbFile* hFile);
     void EncodeLoopExtension(LbFile* hFile, uint16_t loops);
-    bool EncodeBody(LbFile* hFile, const LbImage& image, bool localColorMap);
-    bool EncodeRGB(LbFile* hFile);
+    // The image's pixels compressed as `compression` (LbGifCompression) says.
+    bool EncodeBody(LbFile* hFile, const LbImage& image, uint32_t compression, bool localColorMap);
+    bool EncodeRGB(LbFile* hFile, const LbImage& image);
     bool FinishFile(LbFile* hFile, bool ok);
 
     // The last graphic control extension: packed flags, delay, transparent index.

@@ -316,13 +316,13 @@ bool LbImageJPG::Decode(LbFile* hFile) {
     return true;
 }
 
-bool LbImageJPG::Encode(LbFile* hFile) {
-    if (!EncodeSafeCheck(hFile)) return false;
-    if (IsIndexed() && !IsGrayScale()) {
+bool LbImageJPG::Encode(LbFile* hFile, LbImageView image) {
+    if (!EncodeSafeCheck(hFile, *image)) return false;
+    if (image->IsIndexed() && !image->IsGrayScale()) {
         SetLastError("JPEG can save only RGB or GreyScale images");
         return false;
     }
-    const bool gray = IsIndexed();
+    const bool gray = image->IsIndexed();
     jpeg_compress_struct cinfo;
     ErrorHook hook;
     InstallErrorHook(hook, this);
@@ -340,17 +340,17 @@ bool LbImageJPG::Encode(LbFile* hFile) {
     dest->pub.term_destination = TermDestination;
     cinfo.dest = &dest->pub;
 
-    const uint32_t width = GetWidth(), height = GetHeight();
+    const uint32_t width = image->GetWidth(), height = image->GetHeight();
     cinfo.image_width = width;
     cinfo.image_height = height;
     cinfo.input_components = gray ? 1 : 3;
     cinfo.in_color_space = gray ? JCS_GRAYSCALE : JCS_RGB;
     jpeg_set_defaults(&cinfo);
-    jpeg_set_quality(&cinfo, GetJpegQuality(), TRUE);
+    jpeg_set_quality(&cinfo, image->GetJpegQuality(), TRUE);
     cinfo.density_unit = 1;
     auto density = [](int32_t dpi) { return UINT16(dpi < 1 ? 1 : dpi > 65535 ? 65535 : dpi); };
-    cinfo.X_density = density(GetXDPI());
-    cinfo.Y_density = density(GetYDPI());
+    cinfo.X_density = density(image->GetXDPI());
+    cinfo.Y_density = density(image->GetYDPI());
     jpeg_start_compress(&cinfo, TRUE);
 
     JSAMPARRAY line = (*cinfo.mem->alloc_sarray)(j_common_ptr(&cinfo), JPOOL_IMAGE, width * cinfo.input_components, 1);
@@ -358,9 +358,9 @@ bool LbImageJPG::Encode(LbFile* hFile) {
         const int32_t y = int32_t(height - 1 - fromTop);
         uint8_t* out = line[0];
         if (gray) {
-            for (uint32_t x = 0; x < width; ++x) out[x] = GetPixelIndex(int32_t(x), y);
+            for (uint32_t x = 0; x < width; ++x) out[x] = image->GetPixelIndex(int32_t(x), y);
         } else {
-            const uint8_t* row = GetBits(uint32_t(y));
+            const uint8_t* row = image->GetBits(uint32_t(y));
             for (uint32_t x = 0; x < width; ++x, row += 3, out += 3) {
                 out[0] = row[2];
                 out[1] = row[1];

@@ -390,24 +390,24 @@ constexpr PngFastSettings kThorough{3, kPngEveryFilter, true};
 
 // libpng writes what the quick road does not: the smallest level, and every level
 // in a build without ISA-L.
-bool EncodeWithLibpng(LbImagePNG& image, LbFile* hFile, const PngWritePlan& plan, int zlibLevel) {
+bool EncodeWithLibpng(LbImagePNG& codec, const LbImage& image, LbFile* hFile, const PngWritePlan& plan, int zlibLevel) {
     Scratch scratch;
-    scratch.image = &image;
+    scratch.image = &codec;
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, &scratch, OnError, OnWarning);
     if (png == nullptr) {
-        image.SetLastError("Failed to create PNG structure");
+        codec.SetLastError("Failed to create PNG structure");
         return false;
     }
     png_infop pinfo = png_create_info_struct(png);
     if (pinfo == nullptr) {
         png_destroy_write_struct(&png, nullptr);
-        image.SetLastError("Failed to initialize PNG info structure");
+        codec.SetLastError("Failed to initialize PNG info structure");
         return false;
     }
     if (setjmp(png_jmpbuf(png))) {
         png_destroy_write_struct(&png, &pinfo);
-        const LbError code = image.GetLastErrorCode();
-        if (code != LbError::WriteError && code != LbError::FlushError) image.SetLastError("Error saving PNG file");
+        const LbError code = codec.GetLastErrorCode();
+        if (code != LbError::WriteError && code != LbError::FlushError) codec.SetLastError("Error saving PNG file");
         return false;
     }
     png_set_write_fn(png, hFile, WriteData, FlushData);
@@ -451,11 +451,11 @@ bool EncodeWithLibpng(LbImagePNG& image, LbFile* hFile, const PngWritePlan& plan
 
 }  // namespace
 
-bool LbImagePNG::Encode(LbFile* hFile) {
-    if (!EncodeSafeCheck(hFile)) return false;
-    PngWritePlan plan = PlanPngWrite(*this);
+bool LbImagePNG::Encode(LbFile* hFile, LbImageView image) {
+    if (!EncodeSafeCheck(hFile, *image)) return false;
+    PngWritePlan plan = PlanPngWrite(*image);
     const uint32_t level = GetEncodeOption();
     if (level == LB_PNG_SMALL || !PngFastWriteAvailable())
-        return EncodeWithLibpng(*this, hFile, plan, level == LB_PNG_SMALL ? 9 : 6);
-    return PngFastWrite(hFile, *this, plan, level == LB_PNG_FAST ? kFastest : kThorough);
+        return EncodeWithLibpng(*this, *image, hFile, plan, level == LB_PNG_SMALL ? 9 : 6);
+    return PngFastWrite(hFile, *image, plan, level == LB_PNG_FAST ? kFastest : kThorough, *this);
 }
