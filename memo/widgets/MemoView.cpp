@@ -13,7 +13,6 @@
 #include "app/CommandIds.h"
 #include "app/LyraApp.h"
 #include "app/LyraDoc.h"
-#include "app/widgets/CMainFrame.h"
 #include "memo/MemoCommit.h"
 #include "memo/MemoRowDelete.h"
 #include "memo/MemoRules.h"
@@ -168,16 +167,9 @@ void CMemoView::SizeColumns() {
 
 void CMemoView::OnInitialUpdate() {
     LayOutControls();
-    CMainFrame* frame = Frame();
-    if (frame) {
-        // The page's own font becomes the font of the tab labels and of the main window.
-        frame->SetPageFont(font());
-        frame->setFont(font());
-        connect(this, &CMemoView::pageActivated, frame, &CMainFrame::OnPageActivated, Qt::UniqueConnection);
-    }
+    emit fontChosen(font());
     Refresh();
-    // The main window cannot be made smaller than it is at this moment.
-    if (frame) frame->SetMinTrackSizeToWindow();
+    emit laidOut();
 }
 
 void CMemoView::OnUpdate(platform::View*, long hint) {
@@ -478,7 +470,5 @@ void CMemoView::OnFilePrintPage() {
     }
     emit pageActivated(page::Memo);
 }
-
-CMainFrame* CMemoView::Frame() const { return qobject_cast<CMainFrame*>(window()); }
 
 CMemoFindDialog* CMemoView::FindDialog() const { return m_pFindDialog; }
