@@ -20,7 +20,7 @@ PictureInfo DescribePicture(const LbImage& picture) {
 }  // namespace logo
 
 void ShowPictureInfo(const CLyraDoc& doc) {
-    if (!doc.m_pSourceImage) return;
-    const logo::PictureInfo info = logo::DescribePicture(*doc.m_pSourceImage);
+    if (!doc.SourceImage()) return;
+    const logo::PictureInfo info = logo::DescribePicture(*doc.SourceImage());
     platform::services().status->Show(info.kind.empty() ? info.size : info.kind + " " + info.size);
 }

@@ -103,7 +103,7 @@ private:
 
     QImage Logo() {
         CLyraDoc& d = e_->doc();
-        return d.m_pLogoImage ? e_->Preview() : QImage();
+        return d.LogoImage() ? e_->Preview() : QImage();
     }
     bool MemoUnsaved() const { return rows_ != savedRows_; }
     bool LogoUnsaved() { return Logo() != logoSaved_; }
@@ -329,7 +329,7 @@ private:
                                                        QString::fromStdString(rows_[r].second), ""}
                                          : QStringList{"", "", ""};
             if (cells != want) return "row " + std::to_string(r) + " shows " + cells.join("|").toStdString();
-            if (std::string(MemoFieldText(d.m_memo[r], MemoField::Name)) != want[0].toStdString())
+            if (std::string(MemoFieldText(d.Memo()[r], MemoField::Name)) != want[0].toStdString())
                 return "row " + std::to_string(r) + " of the document differs from the list";
         }
         // What a save writes is what is shown, and the next typing lands after it.
@@ -337,9 +337,9 @@ private:
         if (e_->memo().CurrentRow() > int(rows_.size())) return "the current row leaves a hole";
         if (d.HasUnsavedChanges(DataKind::Memo) != MemoUnsaved()) return "unsaved contacts are not known as such";
         // The logo page agrees with the document.
-        if (bool(d.m_pSourceImage) != e_->HasSelectionBox()) return "picture and selection box disagree";
-        if (d.m_pSourceImage &&
-            e_->LogoScrollRange() != QSize(int(d.m_pSourceImage->GetWidth()), int(d.m_pSourceImage->GetHeight())))
+        if (bool(d.SourceImage()) != e_->HasSelectionBox()) return "picture and selection box disagree";
+        if (d.SourceImage() &&
+            e_->LogoScrollRange() != QSize(int(d.SourceImage()->GetWidth()), int(d.SourceImage()->GetHeight())))
             return "the scroll range is not the picture's";
         if (!e_->PreviewShowsLogo()) return "the preview is not the working logo";
         if (d.HasUnsavedChanges(DataKind::Logo) != LogoUnsaved()) return "logo changes are not known as such";

@@ -72,7 +72,7 @@ struct LogoState {
 
 LogoState LogoStateOf(EditorDriver& e) {
     CSelectionBox* box = e.logo().SelectionBox();
-    return {bool(e.doc().m_pSourceImage), box != nullptr, box ? box->geometry() : QRect(), e.LogoScrollRange(),
+    return {bool(e.doc().SourceImage()), box != nullptr, box ? box->geometry() : QRect(), e.LogoScrollRange(),
             e.Preview()};
 }
 
@@ -80,14 +80,14 @@ LogoState LogoStateOf(EditorDriver& e) {
 // preview; no picture has none of them.
 void VerifyLogoPage(EditorDriver& e) {
     QCoreApplication::processEvents();
-    if (e.doc().m_pSourceImage) {
+    if (e.doc().SourceImage()) {
         QVERIFY(e.HasSelectionBox());
-        QCOMPARE(e.LogoScrollRange(), QSize(int(e.doc().m_pSourceImage->GetWidth()),
-                                            int(e.doc().m_pSourceImage->GetHeight())));
-        QVERIFY(e.doc().m_pLogoImage != nullptr);
+        QCOMPARE(e.LogoScrollRange(), QSize(int(e.doc().SourceImage()->GetWidth()),
+                                            int(e.doc().SourceImage()->GetHeight())));
+        QVERIFY(e.doc().LogoImage() != nullptr);
     } else {
         QVERIFY(!e.HasSelectionBox());
-        QVERIFY(!e.doc().m_pLogoImage);
+        QVERIFY(!e.doc().LogoImage());
     }
     QVERIFY(e.PreviewShowsLogo());
 }
@@ -278,7 +278,7 @@ private slots:
         QVERIFY(WriteSongFileTo(path, tables, counts));
         e.ChooseFile(path);
         e.Ctrl(Qt::Key_O);
-        QCOMPARE(e.doc().m_nSongCount, counts);
+        QCOMPARE(e.doc().SongCount(), counts);
         QVERIFY(e.Close());
         QCOMPARE(e.TakeShown(), Texts{});
     }
@@ -295,14 +295,14 @@ private slots:
             EditorDriver e(EditorDriver::Options{true, path});
             QVERIFY(e.started);
             QCOMPARE(e.PageShown(), 2);
-            QCOMPARE(e.doc().m_nSongCount, (SongCounts{0, 1, 0}));
+            QCOMPARE(e.doc().SongCount(), (SongCounts{0, 1, 0}));
             QCOMPARE(e.frame->MenuResource(), 107);
         }
         {
             EditorDriver e(EditorDriver::Options{true, ""});
             e.Drop({QString::fromStdString(path)});
             QCOMPARE(e.PageShown(), 2);
-            QCOMPARE(e.doc().m_nSongCount, (SongCounts{0, 1, 0}));
+            QCOMPARE(e.doc().SongCount(), (SongCounts{0, 1, 0}));
         }
         {
             EditorDriver e;
@@ -310,7 +310,7 @@ private slots:
             QCOMPARE(e.TakeShown(), Texts{"Song files (.kok) open on the song page, which is shown when Lyrabox starts with\n\n"
                                         "    lyrabox --song-page"});
             QCOMPARE(e.PageShown(), 0);
-            QCOMPARE(e.doc().m_nSongCount, (SongCounts{0, 0, 0}));
+            QCOMPARE(e.doc().SongCount(), (SongCounts{0, 0, 0}));
         }
     }
 

@@ -1,0 +1,39 @@
+// Undo and redo: the Edit menu's two commands act on the history of the data the page
+// shown edits, and name the step they would take.
+#include "app/CommandIds.h"
+#include "app/LyraApp.h"
+#include "app/LyraDoc.h"
+
+namespace {
+
+// The song page speaks Korean, as its other menus do.
+std::string Caption(bool redo, bool songPage, const std::string& step) {
+    if (songPage) return std::string(redo ? "다시 실행(&R)" : "실행 취소(&U)") + (step.empty() ? "" : ": " + step);
+    return std::string(redo ? "R&edo" : "&Undo") + (step.empty() ? "" : " " + step);
+}
+
+}  // namespace
+
+DataKind CLyraDoc::KindOnPage() const {
+    switch (app_.m_nPage) {
+    case page::Logo: return DataKind::Logo;
+    case page::Song: return DataKind::Songs;
+    default: return DataKind::Memo;
+    }
+}
+
+bool CLyraDoc::Undo(DataKind kind) { return HistoryOf(kind).Undo(); }
+
+bool CLyraDoc::Redo(DataKind kind) { return HistoryOf(kind).Redo(); }
+
+void CLyraDoc::RegisterHistoryCommands() {
+    OnCommand(cmd::EditUndo, [this] { Undo(KindOnPage()); });
+    OnCommand(cmd::EditRedo, [this] { Redo(KindOnPage()); });
+    for (bool redo : {false, true}) {
+        OnUpdateCommand(redo ? cmd::EditRedo : cmd::EditUndo, [this, redo](platform::CmdUI& ui) {
+            const EditHistory& history = History(KindOnPage());
+            ui.Enable(redo ? history.CanRedo() : history.CanUndo());
+            ui.SetText(Caption(redo, app_.m_nPage == page::Song, redo ? history.RedoName() : history.UndoName()));
+        });
+    }
+}
