@@ -1,5 +1,6 @@
 // Undo and redo: the Edit menu's two commands act on the history of the data the page
-// shown edits, and name the step they would take.
+// shown edits, and name the step they would take. Each page serves them for its own
+// kind of data; the document serves them by the page mode when no page is active.
 #include "app/CommandIds.h"
 #include "app/LyraApp.h"
 #include "app/LyraDoc.h"
@@ -26,14 +27,23 @@ bool CLyraDoc::Undo(DataKind kind) { return HistoryOf(kind).Undo(); }
 
 bool CLyraDoc::Redo(DataKind kind) { return HistoryOf(kind).Redo(); }
 
+void CLyraDoc::RunHistoryCommand(DataKind kind, bool redo) {
+    if (redo)
+        Redo(kind);
+    else
+        Undo(kind);
+}
+
+void CLyraDoc::UpdateHistoryCommand(DataKind kind, bool redo, platform::CmdUI& ui) const {
+    const EditHistory& history = History(kind);
+    ui.Enable(redo ? history.CanRedo() : history.CanUndo());
+    ui.SetText(Caption(redo, kind == DataKind::Songs, redo ? history.RedoName() : history.UndoName()));
+}
+
 void CLyraDoc::RegisterHistoryCommands() {
-    OnCommand(cmd::EditUndo, [this] { Undo(KindOnPage()); });
-    OnCommand(cmd::EditRedo, [this] { Redo(KindOnPage()); });
     for (bool redo : {false, true}) {
-        OnUpdateCommand(redo ? cmd::EditRedo : cmd::EditUndo, [this, redo](platform::CmdUI& ui) {
-            const EditHistory& history = History(KindOnPage());
-            ui.Enable(redo ? history.CanRedo() : history.CanUndo());
-            ui.SetText(Caption(redo, app_.m_nPage == page::Song, redo ? history.RedoName() : history.UndoName()));
-        });
+        const int id = redo ? cmd::EditRedo : cmd::EditUndo;
+        OnCommand(id, [this, redo] { RunHistoryCommand(KindOnPage(), redo); });
+        OnUpdateCommand(id, [this, redo](platform::CmdUI& ui) { UpdateHistoryCommand(KindOnPage(), redo, ui); });
     }
 }

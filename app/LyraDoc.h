@@ -150,7 +150,11 @@ public:
     bool Undo(DataKind kind);
     bool Redo(DataKind kind);
     const EditHistory& History(DataKind kind) const { return history_[static_cast<size_t>(kind)]; }
-    // The kind of data the page shown edits.
+    // Edit > Undo (or, with redo, Redo) for the data of a kind, and its menu state:
+    // enabled when there is a step, the caption naming it.
+    void RunHistoryCommand(DataKind kind, bool redo);
+    void UpdateHistoryCommand(DataKind kind, bool redo, platform::CmdUI& ui) const;
+    // The kind of data of the page mode.
     DataKind KindOnPage() const;
 
 private:

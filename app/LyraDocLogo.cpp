@@ -31,28 +31,41 @@ std::string RunPictureJob(const platform::LongTask& task, const std::function<vo
 
 bool CLyraDoc::OpenPicture(const std::string& path, int type) {
     std::optional<platform::WaitCursor> wait(std::in_place);
-    // Any picture the image library reads, by its content; progress and Escape
-    // through the monitor while it is read.
-    auto source = std::make_unique<LbImage>();
-    LbImage monitor;
-    std::string error;
-    bool loaded = false;
-    bool turned = false;
     const std::string name = std::filesystem::path(path).filename().string();
-    // Upright as the camera recorded; transparency is composed below, keeping the
-    // picture as opened for another background.
-    const std::string thrown =
-        RunPictureJob({"Opening " + name, [&monitor] { return int(monitor.GetProgress()); },
-                       [&monitor] { monitor.SetEscape(1); }},
-                      [&] {
-                          loaded = logo::LoadPicture(path, type, *source, error, &monitor, false,
-                                                     logo::PictureView{true, false, kLbWhite}, &turned);
-                      });
-    if (!thrown.empty()) {
-        loaded = false;
-        error = thrown;
-    }
-    if (!loaded) {
+    std::unique_ptr<LbImage> source, opened;
+    bool turned = false;
+    // Reads the picture in full before anything is replaced; false (after telling the
+    // person) when it cannot be read or the person stopped it.
+    auto read = [&] {
+        // Any picture the image library reads, by its content; progress and Escape
+        // through the monitor while it is read.
+        source = std::make_unique<LbImage>();
+        opened.reset();
+        LbImage monitor;
+        std::string error;
+        bool loaded = false;
+        // Upright as the camera recorded; transparency is composed below, keeping the
+        // picture as opened for another background.
+        const std::string thrown =
+            RunPictureJob({"Opening " + name, [&monitor] { return int(monitor.GetProgress()); },
+                           [&monitor] { monitor.SetEscape(1); }},
+                          [&] {
+                              loaded = logo::LoadPicture(path, type, *source, error, &monitor, false,
+                                                         logo::PictureView{true, false, kLbWhite}, &turned);
+                          });
+        if (!thrown.empty()) {
+            loaded = false;
+            error = thrown;
+        }
+        if (loaded && LbHasTransparency(*source)) {
+            opened = std::make_unique<LbImage>(*source);
+            loaded = opened->IsValid() && LbComposeOver(*source, m_logoBackground);
+            if (!loaded) error = source->GetLastError();
+        } else if (loaded) {
+            loaded = logo::PromoteToTrueColor(*source);
+            if (!loaded) error = source->GetLastError();
+        }
+        if (loaded) return true;
         wait.reset();
         // Stopped by the person, or not a picture: the page stays as it was.
         if (error == logo::kCancelledText)
@@ -60,20 +73,17 @@ bool CLyraDoc::OpenPicture(const std::string& path, int type) {
         else
             platform::services().prompts->Show(logo::CannotOpenText(path, error), platform::Buttons::Ok);
         return false;
-    }
-    std::unique_ptr<LbImage> opened;
-    if (loaded && LbHasTransparency(*source)) {
-        opened = std::make_unique<LbImage>(*source);
-        loaded = opened->IsValid() && LbComposeOver(*source, m_logoBackground);
-    } else if (loaded) {
-        loaded = logo::PromoteToTrueColor(*source);
-    }
-    if (!loaded && error.empty()) error = source->GetLastError();
+    };
+    if (!read()) return false;
     // Only a picture that was read replaces the old one, and only when the person agrees.
     if (HasUnsavedChanges(DataKind::Logo)) {
         wait.reset();
         if (!AskToSaveChanges({DataKind::Logo})) return false;
         wait.emplace();
+        // A Yes may just have written this very file: take what it holds now.
+        std::error_code same;
+        if (!m_strLogoSavedPath.empty() && std::filesystem::equivalent(m_strLogoSavedPath, path, same) && !read())
+            return false;
     }
     DeleteImages();
     m_pLogoImage = logo::MakeLoadedLogo(*source, type, m_bDither != 0);

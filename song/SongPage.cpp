@@ -53,6 +53,11 @@ void SongPage::RegisterCommands() {
     // Whenever the list shows songs: there is something to find.
     OnUpdateCommand(cmd::EditFind, [this](CmdUI& ui) { ui.Enable(!rows_.empty()); });
     OnCommand(cmd::EditPaste, [this] { Paste(); });
+    for (bool redo : {false, true}) {
+        OnCommand(redo ? cmd::EditRedo : cmd::EditUndo, [this, redo] { doc_.RunHistoryCommand(DataKind::Songs, redo); });
+        OnUpdateCommand(redo ? cmd::EditRedo : cmd::EditUndo,
+                        [this, redo](CmdUI& ui) { doc_.UpdateHistoryCommand(DataKind::Songs, redo, ui); });
+    }
 
     // Brand commands: the menu items carry a check mark, the toolbar buttons and the
     // copy items are disabled for the brand already shown.

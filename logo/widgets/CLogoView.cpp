@@ -58,6 +58,14 @@ CLogoView::CLogoView(QWidget* parent) : QAbstractScrollArea(parent) {
 
 void CLogoView::RegisterCommands() {
     auto picture = [this](platform::CmdUI& ui) { ui.Enable(Doc() != nullptr && Doc()->SourceImage() != nullptr); };
+    for (bool redo : {false, true}) {
+        OnCommand(redo ? cmd::EditRedo : cmd::EditUndo, [this, redo] {
+            if (Doc() != nullptr) Doc()->RunHistoryCommand(DataKind::Logo, redo);
+        });
+        OnUpdateCommand(redo ? cmd::EditRedo : cmd::EditUndo, [this, redo](platform::CmdUI& ui) {
+            if (Doc() != nullptr) Doc()->UpdateHistoryCommand(DataKind::Logo, redo, ui);
+        });
+    }
     OnCommand(cmd::ZoomIn, [this] { Zoom(1); });
     OnCommand(cmd::ZoomOut, [this] { Zoom(-1); });
     OnCommand(cmd::ZoomActual, [this] { SetZoom(1.0f, false); });

@@ -88,6 +88,14 @@ CMemoView::CMemoView(QWidget* parent) : QWidget(parent), list_(new CMemoList(thi
         // changes nothing that a save would keep.
         ui.Enable(doc && doc->HasUnsavedChanges(DataKind::Memo));
     });
+    for (bool redo : {false, true}) {
+        OnCommand(redo ? cmd::EditRedo : cmd::EditUndo, [this, redo] {
+            if (CLyraDoc* doc = GetDocument()) doc->RunHistoryCommand(DataKind::Memo, redo);
+        });
+        OnUpdateCommand(redo ? cmd::EditRedo : cmd::EditUndo, [this, redo](platform::CmdUI& ui) {
+            if (const CLyraDoc* doc = GetDocument()) doc->UpdateHistoryCommand(DataKind::Memo, redo, ui);
+        });
+    }
     OnCommand(cmd::FilePrintPage, [this] { OnFilePrintPage(); });
     OnCommand(cmd::ImportContacts, [this] {
         if (CLyraDoc* doc = GetDocument()) ImportContacts(*doc, this);

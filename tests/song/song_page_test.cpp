@@ -158,6 +158,37 @@ TEST_F(SongPageTest, ListDisplayEndsAtASongWithoutTitleOrNumber) {
     EXPECT_EQ(doc.SongCount()[0], 4);
 }
 
+// Every song edit is one step: undone and redone, the list of its brand comes back and
+// is shown, and undoing back to the empty lists leaves nothing to save.
+TEST_F(SongPageTest, UndoAndRedoOfSongEdits) {
+    Fill(3);
+    page.SetSelectedRows({0});
+    page.StartEdit(0);
+    Enter("First", "Singer 1", "1");
+    page.SetSelectedRows({1, 2});
+    services.prompts.answers.push_back(platform::Answer::Yes);
+    page.Delete();
+    ASSERT_TRUE(page.BeginCopy(0));
+    page.CopyTo(1);
+    EXPECT_EQ(doc.History(DataKind::Songs).UndoName(), "노래 복사");
+    const std::vector<Texts> steps = {{}, {"Song 1"}, {"Song 1", "Song 2"}, {"Song 1", "Song 2", "Song 3"},
+                                      {"First", "Song 2", "Song 3"}, {"First"}};
+    ASSERT_TRUE(doc.Undo(DataKind::Songs));
+    EXPECT_EQ(doc.SongCount()[1], 0);
+    EXPECT_EQ(page.CurrentBrand(), 1) << "the brand undone is shown";
+    for (size_t i = steps.size() - 1; i-- > 0;) {
+        ASSERT_TRUE(doc.Undo(DataKind::Songs));
+        EXPECT_EQ(TableTitles(0), steps[i]);
+        EXPECT_EQ(ListTitles(), steps[i]);
+    }
+    EXPECT_FALSE(doc.Undo(DataKind::Songs));
+    EXPECT_FALSE(doc.HasUnsavedChanges(DataKind::Songs));
+    while (doc.Redo(DataKind::Songs)) {
+    }
+    EXPECT_EQ(TableTitles(0), steps.back());
+    EXPECT_EQ(TableTitles(1), Texts{"First"});
+}
+
 TEST_F(SongPageTest, CopyingBetweenBrands) {
     Fill(3);
     page.SwitchBrand(0);

@@ -315,6 +315,60 @@ private slots:
     }
 
     // 10. Starting with a memo file shows the first row at the top.
+    // Undo and redo from the keys: typing in a box is taken back first, then contacts
+    // typed, rows deleted and a picture turned go back and come again, the Edit menu
+    // naming the step; a save writes what is shown.
+    void undoAndRedoTakeEditsBackAndForth() {
+        EditorDriver e;
+        e.TypeContact("Ann", "0101");
+        e.TypeContact("Bob", "0102");
+        e.Type("Cy");
+        e.Ctrl(Qt::Key_Z);
+        QCOMPARE(e.memo().Edit(CMemoView::IdName)->text(), QString());
+        QCOMPARE(e.ShownContacts().size(), size_t(2));
+        e.Ctrl(Qt::Key_Z);
+        e.Ctrl(Qt::Key_Z);
+        QVERIFY(e.ShownContacts().empty());
+        QVERIFY2(!e.doc().HasUnsavedChanges(DataKind::Memo), "back to the empty list: nothing to ask about");
+        e.Ctrl(Qt::Key_Y);
+        QCOMPARE(e.ShownContacts(), (std::vector<QStringList>{{"Ann", "0101", ""}}));
+        const std::string saved = EditorDriver::Scratch("undone.mmo");
+        e.ChooseFile(saved);
+        e.Ctrl(Qt::Key_S);
+        QCOMPARE(EditorDriver::ReadFile(saved), MemoBytes({{"Ann", "0101"}}));
+        QVERIFY2(e.Enabled(cmd::EditRedo), "a save keeps the history");
+
+        e.Drop({QString::fromStdString(MemoFileOf("five.mmo", "n", 5))});
+        e.ClickMemoRow(1);
+        e.ClickMemoRow(2, Qt::ControlModifier);
+        e.ClickMemoRow(3, Qt::ControlModifier);
+        e.Answer(Answer::Yes);
+        QVERIFY(e.ClickToolButton(cmd::EditDelete));
+        QCOMPARE(e.ShownContacts().size(), size_t(2));
+        QVERIFY(e.Enabled(cmd::EditUndo));
+        QCOMPARE(e.frame->Actions().Action(cmd::EditUndo)->text(), QString("&Undo Delete 3 contacts"));
+        QVERIFY2(!e.Enabled(cmd::EditRedo), "the file opened started a new history");
+        e.Ctrl(Qt::Key_Z);
+        QCOMPARE(e.ShownContacts().size(), size_t(5));
+        QVERIFY(!e.doc().HasUnsavedChanges(DataKind::Memo));
+
+        e.Drop({QString::fromStdString(Bmp24("turn.bmp", 300, 200))});
+        auto pixels = [&e] {
+            const LbImage& p = *e.doc().SourceImage();
+            return std::string(static_cast<const char*>(p.GetDIB()), p.GetSize());
+        };
+        const std::string opened = pixels();
+        e.Ctrl(Qt::Key_R);
+        QCOMPARE(e.doc().SourceImage()->GetWidth(), 200u);
+        e.Ctrl(Qt::Key_Z);
+        QVERIFY(pixels() == opened);
+        QVERIFY(!e.doc().HasUnsavedChanges(DataKind::Logo));
+        e.Ctrl(Qt::Key_Y);
+        QCOMPARE(e.doc().SourceImage()->GetWidth(), 200u);
+        QCOMPARE(e.TakeShown(), Texts{"Delete the 3 selected contacts?"});
+        VerifyLogoPage(e);
+    }
+
     void startingWithAMemoFileShowsRowOne() {
         EditorDriver e(EditorDriver::Options{false, MemoFileOf("start.mmo", "n", 12)});
         QCoreApplication::processEvents();
