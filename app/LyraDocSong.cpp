@@ -120,7 +120,7 @@ void CLyraDoc::ClearSongs() {
 }
 
 bool CLyraDoc::SaveSongs(bool askForName) {
-    if (!WriteSongFile(m_song, m_nSongCount, m_strSongPath, askForName)) return false;
+    if (!SaveSongFile(m_song, m_nSongCount, m_strSongPath, askForName)) return false;
     MarkSaved(DataKind::Songs);
     FileTaken(m_strSongPath);
     return true;

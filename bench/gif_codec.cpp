@@ -46,11 +46,10 @@ const LbImage& Picture(int kind) {
 
 std::vector<uint8_t> EncodeOurs(const LbImage& image, uint32_t method) {
     LbImageGIF codec;
-    codec.Ghost(&image);
     codec.SetEncodeOption(method);
     LbMemFile file;
     file.Open();
-    codec.Encode(&file);
+    codec.Encode(&file, image);
     const uint8_t* data = file.GetBuffer(false);
     return std::vector<uint8_t>(data, data + file.Size());
 }

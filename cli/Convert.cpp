@@ -148,7 +148,7 @@ int RunConvert(const std::vector<std::string>& args) {
     image.SetEncodeOption(outType == LB_FORMAT_PNG ? pngLevel : gifMethod);
     if (!image.Save(out, outType)) {
         const std::string reason = image.GetLastError();
-        if (reason.rfind("saved, but", 0) == 0) return Fail(1, out + ": " + reason);
+        if (image.GetLastErrorCode() == LbError::SavedNotSynced) return Fail(1, out + ": " + reason);
         return Fail(1, out + ": " + (reason.empty() ? std::string("cannot be created") : "cannot be written: " + reason));
     }
     return 0;

@@ -7,7 +7,7 @@
 
 #include "app/FileTypes.h"
 #include "cli/Io.h"
-#include "image/LbByteOrder.h"
+#include "image/BmpHeader.h"
 #include "image/LbImage.h"
 #include "logo/BackgroundColour.h"
 #include "logo/DeviceLogoFile.h"
@@ -108,12 +108,13 @@ int Logo(const Args& args) {
 bool DescribeDeviceLogo(const FileToDescribe& file, std::string& block) {
     std::FILE* f = std::fopen(file.path.c_str(), "rb");
     if (f == nullptr) return false;
-    uint8_t head[54];
+    uint8_t head[kBmpFileHeaderBytes + 40];
     const size_t got = std::fread(head, 1, sizeof head, f);
     const bool whole = std::fseek(f, 0, SEEK_END) == 0 && std::ftell(f) == long(logo::kDeviceLogoFileSize);
     std::fclose(f);
-    if (got != sizeof head || !whole || head[0] != 'B' || head[1] != 'M' || LbLoad32(head + 18) != 96 ||
-        LbLoad32(head + 22) != 96 || LbLoad16(head + 28) != 16 || LbLoad32(head + 30) != 0)
+    BmpHeader h;
+    if (!whole || BmpReadHeaders(head, got, h) != BmpHeaderRead::Read || h.infoSize < 40 || h.width != 96 ||
+        h.height != 96 || h.bpp != 16 || h.compression != 0)
         return false;
     block = "  device logo file: 96x96, 16 bits per pixel (RGB 5-5-5), 27702 bytes\n";
     return true;

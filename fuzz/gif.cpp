@@ -38,12 +38,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     LbImage picture;
     picture.Transfer(codec);
     picture.SetOffset(0, 0);
-    picture.SetEncodeOption(size > 1 ? data[size - 2] % 3 : 0);
     LbImageGIF writer;
-    writer.Ghost(&picture);
+    writer.SetEncodeOption(size > 1 ? data[size - 2] % 3 : 0);
     LbMemFile out;
     out.Open();
-    if (!writer.Encode(&out)) __builtin_trap();
+    if (!writer.Encode(&out, picture)) __builtin_trap();
     LbImageGIF back;
     LbMemFile again(out.GetBuffer(false), size_t(out.Size()));
     if (!back.Decode(&again)) __builtin_trap();

@@ -2,8 +2,12 @@
 
 #include <bit>
 #include <cstdio>
+#include <vector>
 
+#include "image/LbBudget.h"
 #include "image/LbByteOrder.h"
+#include "image/LbFile.h"
+#include "image/LbImage.h"
 
 BmpChannel::BmpChannel(uint32_t m) : mask(m) {
     if (mask == 0) return;
@@ -73,4 +77,47 @@ void BmpBitFieldRow(const uint8_t* src, uint32_t width, uint32_t bpp, const BmpC
         return;
     }
     MaskedRow<4>(src, width, ch, bgr, alpha);
+}
+
+namespace {
+
+// Alpha that is 0 everywhere is a file that never meant any (many writers leave the
+// byte unset): such a picture, like one opaque everywhere, keeps no alpha plane.
+void DropUnusedAlpha(LbImage& image) {
+    bool allZero = true, allOpaque = true;
+    for (uint32_t y = 0; y < image.GetHeight() && (allZero || allOpaque); ++y) {
+        const uint8_t* a = image.AlphaRow(y);
+        for (uint32_t x = 0; x < image.GetWidth(); ++x) {
+            allZero = allZero && a[x] == 0;
+            allOpaque = allOpaque && a[x] == 255;
+        }
+    }
+    if (allZero || allOpaque) image.AlphaDelete();
+}
+
+}  // namespace
+
+LbError BmpReadBitFieldRows(LbFile* f, LbImage& picture, uint32_t fileBpp, const BmpMasks& masks, uint64_t fileRow,
+                            bool topDown) {
+    const uint32_t width = picture.GetWidth(), height = picture.GetHeight();
+    const uint64_t lastRowBytes = (uint64_t(fileBpp) * width + 7) / 8;
+    const BmpChannel channels[4] = {BmpChannel(masks.red), BmpChannel(masks.green), BmpChannel(masks.blue),
+                                    BmpChannel(masks.alpha)};
+    if (masks.alpha != 0 && !picture.AlphaCreate())
+        return picture.GetLastErrorCode() == LbError::None ? LbError::Other : picture.GetLastErrorCode();
+    LbBudgetHold hold(fileRow);
+    if (!hold.ok()) {
+        picture.SetLastError(LbError::OverLimit,
+                             ("Can't allocate memory for a scratch row: " + LbMemoryLimitError(fileRow)).c_str());
+        return LbError::OverLimit;
+    }
+    std::vector<uint8_t> scratch(fileRow);
+    for (uint32_t y = 0; y < height; ++y) {
+        const size_t want = y + 1 == height ? lastRowBytes : fileRow;
+        if (f->Read(scratch.data(), 1, fileRow) < want) return LbError::BmpData;
+        const uint32_t row = topDown ? height - 1 - y : y;
+        BmpBitFieldRow(scratch.data(), width, fileBpp, channels, picture.GetBits(row), picture.AlphaRow(row));
+    }
+    if (picture.AlphaIsValid()) DropUnusedAlpha(picture);
+    return LbError::None;
 }

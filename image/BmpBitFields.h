@@ -6,6 +6,11 @@
 #include <cstdint>
 #include <string>
 
+#include "image/LbError.h"
+
+class LbFile;
+class LbImage;
+
 struct BmpChannel {
     uint32_t mask = 0;
     int shift = 0;   // position of the lowest bit of the mask
@@ -31,3 +36,12 @@ std::string BmpMaskProblem(const BmpMasks& masks, uint32_t bpp);
 // red; alpha, when not null, gets the alpha channel (255 without an alpha mask).
 void BmpBitFieldRow(const uint8_t* src, uint32_t width, uint32_t bpp, const BmpChannel channels[4], uint8_t* bgr,
                     uint8_t* alpha);
+
+// Reads the rows of bit-field pixels (fileBpp 16 or 32, rows of fileRow bytes, the
+// last of which may lack its padding) from the stream's position into picture, a
+// 24-bit picture of the file's size; an alpha plane is made when the masks have alpha
+// and dropped again when the alpha says nothing (all 0 or all 255). The file's rows
+// come bottom first unless topDown. On failure the code, with picture's last error
+// set for OverLimit; LbError::None when done.
+LbError BmpReadBitFieldRows(LbFile* f, LbImage& picture, uint32_t fileBpp, const BmpMasks& masks, uint64_t fileRow,
+                            bool topDown);

@@ -110,7 +110,7 @@ void LbImageGIF::EncodeLoopExtension(LbFile* hFile, uint16_t loops) {
     hFile->PutC(0x00);
 }
 
-bool LbImageGIF::EncodeBody(LbFile* hFile, const LbImage& image, bool localColorMap) {
+bool LbImageGIF::EncodeBody(LbFile* hFile, const LbImage& image, uint32_t compression, bool localColorMap) {
     int32_t left = 0, top = 0;
     image.GetOffset(&left, &top);
     const uint32_t bpp = image.GetBpp();
@@ -126,7 +126,7 @@ bool LbImageGIF::EncodeBody(LbFile* hFile, const LbImage& image, bool localColor
     hFile->PutC(uint8_t(minCodeSize));
     GifPixelRows pixels(image);
     bool ok;
-    switch (image.GetEncodeOption()) {
+    switch (compression) {
         case LB_GIF_NONE: {
             auto lzw = std::make_unique<GifLzwEncoder>(hFile, minCodeSize);
             ok = lzw->compressNONE(pixels);
@@ -158,23 +158,23 @@ bool LbImageGIF::FinishFile(LbFile* hFile, bool ok) {
     return ok;
 }
 
-bool LbImageGIF::Encode(LbFile* hFile) {
-    if (!EncodeSafeCheck(hFile) || !CheckEncodable(*this)) return false;
-    if (GetBpp() > 8) return EncodeRGB(hFile);
-    EncodeHeader(hFile, *this);
-    EncodeExtension(hFile, *this);
+bool LbImageGIF::Encode(LbFile* hFile, LbImageView image) {
+    if (!EncodeSafeCheck(hFile, *image) || !CheckEncodable(*image)) return false;
+    if (image->GetBpp() > 8) return EncodeRGB(hFile, *image);
+    EncodeHeader(hFile, *image);
+    EncodeExtension(hFile, *image);
     EncodeComment(hFile);
-    return FinishFile(hFile, EncodeBody(hFile, *this, false));
+    return FinishFile(hFile, EncodeBody(hFile, *image, GetEncodeOption(), false));
 }
 
-bool LbImageGIF::EncodeRGB(LbFile* hFile) {
-    EncodeHeader(hFile, *this);
+bool LbImageGIF::EncodeRGB(LbFile* hFile, const LbImage& image) {
+    EncodeHeader(hFile, image);
     EncodeComment(hFile);
 
-    const uint32_t width = GetWidth();
-    const uint32_t height = GetHeight();
-    const bool transparent = IsTransparent();
-    const LbRgbQuad transColor = GetTransColor();
+    const uint32_t width = image.GetWidth();
+    const uint32_t height = image.GetHeight();
+    const bool transparent = image.IsTransparent();
+    const LbRgbQuad transColor = image.GetTransColor();
     auto firstIndex = std::make_unique<FirstIndexMap>();
     LbImage tile(LB_FORMAT_GIF);
     LbRgbQuad palette[256];
@@ -186,14 +186,14 @@ bool LbImageGIF::EncodeRGB(LbFile* hFile) {
             const uint32_t tw = std::min<uint32_t>(17, width - left);
             if (tile.GetWidth() != tw || tile.GetHeight() != th) {
                 if (tile.Create(tw, th, 8, LB_FORMAT_GIF) == nullptr) {
-                    SetLastError(tile.GetLastError());
+                    KeepLastError(tile);
                     return false;
                 }
             }
             std::fill(std::begin(palette), std::end(palette), LbRgbQuad{});
             if (transparent) palette[0] = LbRgbQuad{transColor.blue, transColor.green, transColor.red, 0};
             for (uint32_t r = 0; r < th; ++r) {
-                const uint8_t* src = GetBits(bottomRow + r) + 3 * left;
+                const uint8_t* src = image.GetBits(bottomRow + r) + 3 * left;
                 for (uint32_t c = 0; c < tw; ++c) palette[1 + 17 * r + c] = LbRgbQuad{src[3 * c], src[3 * c + 1], src[3 * c + 2], 0};
             }
             firstIndex->Reset();
@@ -205,9 +205,8 @@ bool LbImageGIF::EncodeRGB(LbFile* hFile) {
             }
             tile.SetTransIndex(transparent ? 0 : -1);
             tile.SetOffset(int32_t(left), int32_t(top));
-            tile.SetEncodeOption(GetEncodeOption());
             EncodeExtension(hFile, tile);
-            ok = EncodeBody(hFile, tile, true);
+            ok = EncodeBody(hFile, tile, GetEncodeOption(), true);
         }
     }
     return FinishFile(hFile, ok);
@@ -238,7 +237,7 @@ bool LbImageGIF::Encode(LbFile* hFile, LbImage** images, int32_t count, bool loc
     bool ok = true;
     for (int32_t i = 0; i < count && ok; ++i) {
         EncodeExtension(hFile, *images[i]);
-        ok = EncodeBody(hFile, *images[i], localColorMap && i > 0);
+        ok = EncodeBody(hFile, *images[i], images[i]->GetEncodeOption(), localColorMap && i > 0);
     }
     return FinishFile(hFile, ok);
 }

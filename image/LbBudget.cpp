@@ -1,11 +1,15 @@
 #include "image/LbBudget.h"
 
 #include <algorithm>
+#include <atomic>
+#include <cassert>
+#include <utility>
 
 namespace {
 
 LbLimits g_defaults;
 thread_local LbJob* t_job = nullptr;
+std::atomic<uint64_t> g_lastSerial{0};
 
 }  // namespace
 
@@ -20,8 +24,45 @@ bool LbBudgetTake(uint64_t bytes) {
 }
 
 void LbBudgetGive(uint64_t bytes) {
-    // Blocks made before the job opened may be freed inside it: never below zero.
-    if (t_job != nullptr) t_job->m_used -= std::min(bytes, t_job->m_used);
+    if (t_job != nullptr) t_job->Release(bytes);
+}
+
+void LbJob::Release(uint64_t bytes) {
+    assert(bytes <= m_used && "more bytes given back to the job than it took");
+    m_used -= std::min(bytes, m_used);
+}
+
+LbCharge::LbCharge(LbCharge&& other) noexcept
+    : m_job(std::exchange(other.m_job, 0)), m_bytes(std::exchange(other.m_bytes, 0)) {}
+
+LbCharge& LbCharge::operator=(LbCharge&& other) noexcept {
+    if (this != &other) {
+        Give();
+        m_job = std::exchange(other.m_job, 0);
+        m_bytes = std::exchange(other.m_bytes, 0);
+    }
+    return *this;
+}
+
+bool LbCharge::Take(uint64_t bytes) {
+    Give();
+    if (!LbBudgetTake(bytes)) return false;
+    m_job = t_job != nullptr ? t_job->m_serial : 0;
+    m_bytes = bytes;
+    return true;
+}
+
+void LbCharge::Give() {
+    // Only the job that counted the bytes takes them back; it may be an outer one
+    // of the jobs open now, or already closed.
+    for (LbJob* job = t_job; job != nullptr && m_job != 0; job = job->m_previous) {
+        if (job->m_serial == m_job) {
+            job->Release(m_bytes);
+            break;
+        }
+    }
+    m_job = 0;
+    m_bytes = 0;
 }
 
 uint64_t LbBudgetLeft() {
@@ -43,6 +84,6 @@ std::string LbCountLimitError(const char* what, uint64_t limit) {
     return std::string("more than the limit of ") + std::to_string(limit) + " " + what;
 }
 
-LbJob::LbJob(const LbLimits& limits) : m_limits(limits), m_previous(t_job) { t_job = this; }
+LbJob::LbJob(const LbLimits& limits) : m_limits(limits), m_previous(t_job), m_serial(++g_lastSerial) { t_job = this; }
 
 LbJob::~LbJob() { t_job = m_previous; }

@@ -6,8 +6,9 @@
 //
 // A job is a scope (LbJob): while one is open on a thread, every picture block,
 // selection or alpha plane, scratch row and library working buffer made on that
-// thread is counted against its memory limit, and released when freed. Outside a
-// job each allocation is checked on its own against the same limits.
+// thread is counted against its memory limit, and released to that job when freed
+// (LbCharge), whenever and inside whichever job that happens. Outside a job each
+// allocation is checked on its own against the same limits.
 #include <cstdint>
 #include <string>
 
@@ -47,6 +48,10 @@ void LbSetDefaultLimits(const LbLimits& limits);
 
 // Counts bytes against the open job's memory limit. Take() fails, counting nothing,
 // when the bytes do not fit (outside a job: when they alone exceed the limit).
+// Give() returns bytes to the open job; it is for scopes that take and give in the
+// same job (blocks that may outlive their job hold an LbCharge). Giving back more
+// than the job holds is an accounting mistake: debug builds stop on it, release
+// builds count down to zero.
 bool LbBudgetTake(uint64_t bytes);
 void LbBudgetGive(uint64_t bytes);
 // Bytes still free in the open job (the whole limit outside one).
@@ -78,26 +83,53 @@ public:
     LbJob& operator=(const LbJob&) = delete;
 
 private:
+    friend class LbCharge;
     friend bool LbBudgetTake(uint64_t);
     friend void LbBudgetGive(uint64_t);
     friend uint64_t LbBudgetLeft();
     friend const LbLimits& LbCurrentLimits();
+    void Release(uint64_t bytes);
     LbLimits m_limits;
     uint64_t m_used = 0;
     LbJob* m_previous = nullptr;
+    uint64_t m_serial;  // tells this job from any other, also one at the same address later
+};
+
+// Bytes counted against the job that was open when they were taken, and given back
+// to that job alone: a block made before a job opened, or that outlives its job,
+// gives nothing to the job it happens to be freed in. Move-only; gives on
+// destruction.
+class LbCharge {
+public:
+    LbCharge() = default;
+    LbCharge(LbCharge&& other) noexcept;
+    LbCharge& operator=(LbCharge&& other) noexcept;
+    LbCharge(const LbCharge&) = delete;
+    LbCharge& operator=(const LbCharge&) = delete;
+    ~LbCharge() { Give(); }
+
+    // Gives back what it holds, then counts the bytes against the open job; false,
+    // holding nothing, when they do not fit (as LbBudgetTake).
+    bool Take(uint64_t bytes);
+    // Gives the bytes back to their job if it is still open on this thread.
+    void Give();
+    uint64_t bytes() const { return m_bytes; }
+
+private:
+    uint64_t m_job = 0;  // serial of the job charged, 0 for none
+    uint64_t m_bytes = 0;
 };
 
 // Bytes held for one scope (a scratch row, a decoder's table): taken on
 // construction when they fit, given back on destruction.
 class LbBudgetHold {
 public:
-    explicit LbBudgetHold(uint64_t bytes) : m_bytes(LbBudgetTake(bytes) ? bytes : 0), m_ok(m_bytes == bytes) {}
-    ~LbBudgetHold() { LbBudgetGive(m_bytes); }
+    explicit LbBudgetHold(uint64_t bytes) : m_ok(m_charge.Take(bytes)) {}
     LbBudgetHold(const LbBudgetHold&) = delete;
     LbBudgetHold& operator=(const LbBudgetHold&) = delete;
     bool ok() const { return m_ok; }
 
 private:
-    uint64_t m_bytes;
+    LbCharge m_charge;
     bool m_ok;
 };

@@ -21,7 +21,7 @@ bool LbComposeOver(LbImage& image, LbRgbQuad bg) {
     LbImage out(image.GetType());
     const uint32_t w = image.GetWidth(), h = image.GetHeight();
     if (out.Create(w, h, 24, image.GetType()) == nullptr) {
-        image.SetLastError(out.GetLastError());
+        image.KeepLastError(out);
         return false;
     }
     out.SetXDPI(image.GetXDPI());

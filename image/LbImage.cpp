@@ -1,11 +1,12 @@
 #include "image/LbImage.h"
 
 #include <algorithm>
+#include <cassert>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <utility>
 
-#include "image/LbBudget.h"
 #include "image/LbLargeBlock.h"
 #include "image/LbPackedRow.h"
 
@@ -38,11 +39,20 @@ uint64_t LbImage::GetMaxImageSize() { return LbCurrentLimits().memory; }
 
 namespace {
 
-// What an owned pixel block and its planes count against the job's memory.
-uint64_t BlockBytes(const LbBitmapInfoHeader& head) { return 40 + uint64_t(head.clrUsed) * 4 + head.sizeImage; }
-uint64_t PlaneBytes(const LbBitmapInfoHeader& head) { return uint64_t(uint32_t(head.width)) * uint32_t(head.height); }
+// A block of `size` bytes (at least one) that owns its charge; empty when the
+// allocation fails, the charge then given back.
+LbBlock NewBlock(size_t size, LbCharge charge) {
+    auto* block = static_cast<uint8_t*>(std::malloc(size == 0 ? 1 : size));
+    if (block == nullptr) return LbBlock(nullptr, LbBlockFree{});
+    return LbBlock(block, LbBlockFree{std::move(charge)});
+}
 
 }  // namespace
+
+void LbBlockFree::operator()(uint8_t* block) noexcept {
+    std::free(block);
+    charge.Give();
+}
 
 // ---------------------------------------------------------------- life
 
@@ -68,55 +78,45 @@ LbImage& LbImage::operator=(const LbImage& src) {
     return *this;
 }
 
-LbImage::~LbImage() {
-    if (info.pGhost == nullptr) Destroy();
+LbImage::LbImage(LbImage&& src) noexcept {
+    Startup(0);
+    Transfer(src);
+}
+
+LbImage& LbImage::operator=(LbImage&& src) noexcept {
+    Transfer(src);
+    return *this;
+}
+
+LbImage::~LbImage() { ExpectNoViews(); }
+
+void LbImage::ExpectNoViews() const {
+    assert(m_views.load(std::memory_order_relaxed) == 0 && "an image's blocks went while a view of it was alive");
 }
 
 void LbImage::Startup(uint32_t imageType) {
-    pDib = nullptr;
-    pSelection = nullptr;
-    pAlpha = nullptr;
-    pLayers = nullptr;
+    FreeContent();
     head = LbBitmapInfoHeader{};
     info = LbImageInfo{};
     info.type = imageType;
 }
 
 void LbImage::FreeContent() {
-    if (pLayers != nullptr) {
-        for (int32_t i = 0; i < info.numLayers; ++i) delete pLayers[i];
-        std::free(pLayers);
-        pLayers = nullptr;
-    }
+    ExpectNoViews();
+    pLayers.clear();
     info.numLayers = 0;
-    if (pSelection != nullptr) LbBudgetGive(PlaneBytes(head));
-    std::free(pSelection);
-    pSelection = nullptr;
-    if (pAlpha != nullptr) LbBudgetGive(PlaneBytes(head));
-    std::free(pAlpha);
-    pAlpha = nullptr;
-    if (pDib != nullptr) LbBudgetGive(BlockBytes(head));
-    std::free(pDib);
-    pDib = nullptr;
+    pSelection.reset();
+    pAlpha.reset();
+    pDib.reset();
     info.pImage = nullptr;
 }
 
 bool LbImage::Destroy() {
-    if (info.pGhost != nullptr) return false;
     FreeContent();
     return true;
 }
 
 void* LbImage::Create(uint32_t width, uint32_t height, uint32_t bpp, uint32_t imageType) {
-    if (info.pGhost != nullptr) {
-        // A ghost owns nothing: forget the shared data instead of freeing it.
-        pDib = nullptr;
-        pSelection = nullptr;
-        pAlpha = nullptr;
-        pLayers = nullptr;
-        info.numLayers = 0;
-        info.pGhost = nullptr;
-    }
     Destroy();
     info.pImage = nullptr;
     info.effWidth = 0;
@@ -132,18 +132,26 @@ void* LbImage::Create(uint32_t width, uint32_t height, uint32_t bpp, uint32_t im
     const uint64_t imageSize = stride * height;
     const uint32_t colors = bpp <= 8 ? (1u << bpp) : 0;
     const uint64_t blockBytes = CreateBytes(width, height, bpp);
+    LbCharge charge;
     const std::string refusal = LbPictureRefusal(
         width, height, blockBytes,
         [&] {
             return width <= 0x7FFFFFFFu && height <= 0x7FFFFFFFu && imageSize <= 0xFFFFFFFFu - 40 - 1024 &&
-                   LbBudgetTake(blockBytes);
+                   charge.Take(blockBytes);
         },
         kCreateRefusal, kCreateRefusal);
     if (!refusal.empty()) {
-        SetLastError(refusal.c_str());
+        SetLastError(LbError::OverLimit, refusal.c_str());
         return nullptr;
     }
 
+    const size_t blockSize = 40 + size_t(colors) * 4 + size_t(imageSize);
+    LbBlock block = NewBlock(blockSize, std::move(charge));
+    if (block == nullptr) {
+        SetLastError("LbImage::Create can't allocate memory");
+        return nullptr;
+    }
+    pDib = std::move(block);
     head.size = 40;
     head.width = int32_t(width);
     head.height = int32_t(height);
@@ -159,36 +167,25 @@ void* LbImage::Create(uint32_t width, uint32_t height, uint32_t bpp, uint32_t im
     info.effWidth = uint32_t(stride);
     info.lastValid = false;
 
-    const size_t blockSize = 40 + size_t(colors) * 4 + size_t(imageSize);
-    pDib = std::malloc(blockSize);
-    if (pDib == nullptr) {
-        LbBudgetGive(blockBytes);
-        head = LbBitmapInfoHeader{};
-        info.effWidth = 0;
-        SetLastError("LbImage::Create can't allocate memory");
-        return nullptr;
-    }
-    std::memset(static_cast<uint8_t*>(pDib) + 40, 0, size_t(colors) * 4);
-    std::memcpy(pDib, &head, 40);
-    info.pImage = static_cast<uint8_t*>(pDib) + 40 + size_t(colors) * 4;
+    std::memset(pDib.get() + 40, 0, size_t(colors) * 4);
+    std::memcpy(pDib.get(), &head, 40);
+    info.pImage = pDib.get() + 40 + size_t(colors) * 4;
     // Pixels are left as they are, but the padding at the end of each row (and the
     // unused bits of a last partial byte) is cleared, so that files written from the
     // block never carry stray memory.
     const size_t used = size_t(uint64_t(width) * bpp / 8);
     if (used < stride)
         for (uint32_t y = 0; y < height; ++y) std::memset(info.pImage + size_t(y) * stride + used, 0, size_t(stride) - used);
-    return pDib;
+    return pDib.get();
 }
 
 void LbImage::CopyInfo(const LbImage& src) {
     LbImage* parent = info.pParent;
-    LbImage* ghost = info.pGhost;
     uint8_t* pixels = info.pImage;
     const uint32_t effWidth = info.effWidth;
     const int32_t layers = info.numLayers;
     info = src.info;
     info.pParent = parent;
-    info.pGhost = ghost;
     info.pImage = pixels;
     info.effWidth = effWidth;
     info.numLayers = layers;
@@ -197,7 +194,7 @@ void LbImage::CopyInfo(const LbImage& src) {
 bool LbImage::CreateResult(LbImage& result, uint32_t width, uint32_t height, uint32_t bpp) {
     result.CopyInfo(*this);
     if (result.Create(width, height, bpp, GetType()) == nullptr) {
-        SetLastError(result.GetLastError());
+        KeepLastError(result);
         return false;
     }
     result.SetPalette(GetPalette(), GetNumColors());
@@ -209,7 +206,7 @@ void LbImage::Copy(const LbImage& src, bool copyPixels, bool copySelection, bool
     CopyInfo(src);
     if (!src.IsValid()) {
         const LbImageInfo kept = info;
-        if (info.pGhost == nullptr) Destroy();
+        Destroy();
         head = LbBitmapInfoHeader{};
         info = kept;
         info.pImage = nullptr;
@@ -218,68 +215,41 @@ void LbImage::Copy(const LbImage& src, bool copyPixels, bool copySelection, bool
     }
     if (Create(src.GetWidth(), src.GetHeight(), src.GetBpp(), src.GetType()) == nullptr) return;
     if (copyPixels && src.pDib != nullptr) {
-        std::memcpy(pDib, src.pDib, GetSize());
-        std::memcpy(&head, pDib, 40);
+        std::memcpy(pDib.get(), src.pDib.get(), GetSize());
+        std::memcpy(&head, pDib.get(), 40);
     } else if (src.GetPalette() != nullptr) {
         SetPalette(src.GetPalette(), std::min<uint32_t>(256, src.GetNumColors()));
     }
     const size_t area = size_t(GetWidth()) * GetHeight();
     if (copySelection && src.pSelection != nullptr && (pSelection = NewPlane(area)))
-        std::memcpy(pSelection, src.pSelection, area);
+        std::memcpy(pSelection.get(), src.pSelection.get(), area);
     if (copyAlpha && src.pAlpha != nullptr && (pAlpha = NewPlane(area)))
-        std::memcpy(pAlpha, src.pAlpha, area);
+        std::memcpy(pAlpha.get(), src.pAlpha.get(), area);
+}
+
+void LbImage::TakeBlocks(LbImage& from) {
+    FreeContent();
+    from.ExpectNoViews();
+    head = std::exchange(from.head, LbBitmapInfoHeader{});
+    pDib = std::move(from.pDib);
+    pSelection = std::move(from.pSelection);
+    pAlpha = std::move(from.pAlpha);
+    pLayers = std::move(from.pLayers);
+    from.pLayers.clear();
+    info.pImage = std::exchange(from.info.pImage, nullptr);
+    info.effWidth = std::exchange(from.info.effWidth, 0);
+    info.numLayers = std::exchange(from.info.numLayers, 0);
 }
 
 bool LbImage::Transfer(LbImage& from) {
     if (&from == this) return true;
-    if (from.info.pGhost != nullptr) {
-        // The other image owns nothing to hand over: copy what it shows.
-        Copy(from);
-        return IsValid();
-    }
-    if (info.pGhost == nullptr) Destroy();
-    head = from.head;
-    info = from.info;
-    info.pGhost = nullptr;
-    pDib = from.pDib;
-    pSelection = from.pSelection;
-    pAlpha = from.pAlpha;
-    pLayers = from.pLayers;
-
-    from.pDib = nullptr;
-    from.pSelection = nullptr;
-    from.pAlpha = nullptr;
-    from.pLayers = nullptr;
-    from.head = LbBitmapInfoHeader{};
-    from.info.pImage = nullptr;
-    from.info.effWidth = 0;
-    from.info.numLayers = 0;
+    TakeBlocks(from);
+    LbImageInfo taken = from.info;
+    taken.pImage = info.pImage;
+    taken.effWidth = info.effWidth;
+    taken.numLayers = info.numLayers;
+    info = taken;
     return true;
-}
-
-void LbImage::Ghost(const LbImage* from) {
-    if (from == nullptr) {
-        if (info.pGhost != nullptr) {
-            pDib = nullptr;
-            pSelection = nullptr;
-            pAlpha = nullptr;
-            pLayers = nullptr;
-            head = LbBitmapInfoHeader{};
-            info.pImage = nullptr;
-            info.effWidth = 0;
-            info.numLayers = 0;
-            info.pGhost = nullptr;
-        }
-        return;
-    }
-    if (info.pGhost == nullptr) Destroy();
-    head = from->head;
-    info = from->info;
-    pDib = from->pDib;
-    pSelection = from->pSelection;
-    pAlpha = from->pAlpha;
-    pLayers = from->pLayers;
-    info.pGhost = const_cast<LbImage*>(from);
 }
 
 void LbImage::Clear(uint8_t value) {
@@ -288,16 +258,26 @@ void LbImage::Clear(uint8_t value) {
 
 void LbImage::SetLastError(const char* text) {
     if (text == nullptr) text = "";
+    SetLastError(text[0] == 0 ? LbError::None : LbError::Other, text);
+}
+
+void LbImage::SetLastError(LbError code, const char* text) {
+    if (text == nullptr) text = LbErrorText(code);
+    info.lastErrorCode = code;
     std::strncpy(info.lastError, text, sizeof info.lastError - 1);
     info.lastError[sizeof info.lastError - 1] = 0;
 }
 
-bool LbImage::EncodeSafeCheck(LbFile* hFile) {
+void LbImage::KeepLastError(const LbImage& from) {
+    if (&from != this) SetLastError(from.GetLastErrorCode(), from.GetLastError());
+}
+
+bool LbImage::EncodeSafeCheck(LbFile* hFile, const LbImage& image) {
     if (hFile == nullptr) {
-        SetLastError("null file handler");
+        SetLastError(LbError::NullFile);
         return false;
     }
-    if (pDib == nullptr) {
+    if (!image.IsValid()) {
         SetLastError("null image!!!");
         return false;
     }
@@ -311,13 +291,13 @@ void LbImage::SetJpegQuality(uint8_t quality) { info.jpegQuality = std::min<uint
 void LbImage::SetXDPI(int32_t dpi) {
     info.xDpi = dpi;
     head.xPelsPerMeter = DpiToPelsPerMeter(dpi);
-    if (pDib != nullptr && info.pGhost == nullptr) std::memcpy(pDib, &head, 40);
+    if (pDib != nullptr) std::memcpy(pDib.get(), &head, 40);
 }
 
 void LbImage::SetYDPI(int32_t dpi) {
     info.yDpi = dpi;
     head.yPelsPerMeter = DpiToPelsPerMeter(dpi);
-    if (pDib != nullptr && info.pGhost == nullptr) std::memcpy(pDib, &head, 40);
+    if (pDib != nullptr) std::memcpy(pDib.get(), &head, 40);
 }
 
 void LbImage::SetTransColor(LbRgbQuad color) {
@@ -367,15 +347,15 @@ bool LbImage::IsInside(int32_t x, int32_t y) const {
 }
 
 LbImage* LbImage::GetLayer(int32_t index) const {
-    if (pLayers == nullptr || index < 0 || index >= info.numLayers) return nullptr;
-    return pLayers[index];
+    if (index < 0 || index >= info.numLayers || size_t(index) >= pLayers.size()) return nullptr;
+    return pLayers[size_t(index)].get();
 }
 
 // ---------------------------------------------------------------- palette
 
 LbRgbQuad* LbImage::GetPalette() const {
     if (pDib == nullptr || head.clrUsed == 0) return nullptr;
-    return reinterpret_cast<LbRgbQuad*>(static_cast<uint8_t*>(pDib) + 40);
+    return reinterpret_cast<LbRgbQuad*>(pDib.get() + 40);
 }
 
 LbRgbQuad LbImage::GetPaletteColor(uint8_t index) const {
@@ -495,11 +475,20 @@ void LbImage::SetPixelColor(int32_t x, int32_t y, LbRgbQuad color) {
 }
 
 uint8_t LbImage::GetNearestIndex(LbRgbQuad color) {
-    const LbRgbQuad* pal = GetPalette();
-    if (pal == nullptr) return 0;
+    if (GetPalette() == nullptr) return 0;
     if (info.lastValid && info.lastColor.red == color.red && info.lastColor.green == color.green &&
         info.lastColor.blue == color.blue)
         return info.lastIndex;
+    const uint8_t bestIndex = FindNearestIndex(color);
+    info.lastColor = color;
+    info.lastIndex = bestIndex;
+    info.lastValid = true;
+    return bestIndex;
+}
+
+uint8_t LbImage::FindNearestIndex(LbRgbQuad color) const {
+    const LbRgbQuad* pal = GetPalette();
+    if (pal == nullptr) return 0;
     uint32_t n = head.clrImportant != 0 ? head.clrImportant : head.clrUsed;
     n = std::min(n, head.clrUsed);
     int32_t best = 200000;
@@ -515,28 +504,24 @@ uint8_t LbImage::GetNearestIndex(LbRgbQuad color) {
             if (d == 0) break;
         }
     }
-    info.lastColor = color;
-    info.lastIndex = bestIndex;
-    info.lastValid = true;
     return bestIndex;
 }
 
 // ---------------------------------------------------------------- selection and alpha
 
-uint8_t* LbImage::NewPlane(size_t area) {
-    if (!LbBudgetTake(area)) {
-        SetLastError(LbMemoryLimitError(area).c_str());
-        return nullptr;
+LbBlock LbImage::NewPlane(size_t area) {
+    LbCharge charge;
+    if (!charge.Take(area)) {
+        SetLastError(LbError::OverLimit, LbMemoryLimitError(area).c_str());
+        return LbBlock(nullptr, LbBlockFree{});
     }
-    auto* plane = static_cast<uint8_t*>(std::malloc(area == 0 ? 1 : area));
-    if (plane == nullptr) LbBudgetGive(area);
-    return plane;
+    return NewBlock(area, std::move(charge));
 }
 
-uint8_t* LbImage::NewPlane(uint8_t value) {
+LbBlock LbImage::NewPlane(uint8_t value) {
     const size_t area = size_t(GetWidth()) * GetHeight();
-    uint8_t* plane = NewPlane(area);
-    if (plane != nullptr) std::memset(plane, value, area);
+    LbBlock plane = NewPlane(area);
+    if (plane != nullptr) std::memset(plane.get(), value, area);
     return plane;
 }
 
@@ -547,11 +532,8 @@ bool LbImage::SelectionCreate() {
 }
 
 void LbImage::SelectionDelete() {
-    if (info.pGhost == nullptr && pSelection != nullptr) {
-        LbBudgetGive(PlaneBytes(head));
-        std::free(pSelection);
-    }
-    pSelection = nullptr;
+    ExpectNoViews();
+    pSelection.reset();
 }
 
 uint8_t LbImage::SelectionGet(int32_t x, int32_t y) const {
@@ -570,11 +552,8 @@ bool LbImage::AlphaCreate() {
 }
 
 void LbImage::AlphaDelete() {
-    if (info.pGhost == nullptr && pAlpha != nullptr) {
-        LbBudgetGive(PlaneBytes(head));
-        std::free(pAlpha);
-    }
-    pAlpha = nullptr;
+    ExpectNoViews();
+    pAlpha.reset();
 }
 
 uint8_t LbImage::AlphaGet(int32_t x, int32_t y) const {
@@ -583,7 +562,7 @@ uint8_t LbImage::AlphaGet(int32_t x, int32_t y) const {
 }
 
 uint8_t* LbImage::AlphaRow(uint32_t row) {
-    return pAlpha == nullptr || row >= GetHeight() ? nullptr : pAlpha + size_t(row) * GetWidth();
+    return pAlpha == nullptr || row >= GetHeight() ? nullptr : pAlpha.get() + size_t(row) * GetWidth();
 }
 
 const uint8_t* LbImage::AlphaRow(uint32_t row) const { return const_cast<LbImage*>(this)->AlphaRow(row); }

@@ -7,14 +7,24 @@
 // reason in GetLastError().
 //
 // Codecs are classes derived from LbImage that provide
-//     bool Decode(LbFile* hFile);   // fills *this from the stream
-//     bool Encode(LbFile* hFile);   // writes *this (a Ghost of the caller's image)
+//     bool Decode(LbFile* hFile);                      // fills *this from the stream
+//     bool Encode(LbFile* hFile, LbImageView image);   // writes the viewed image
 // and report failure through SetLastError(). The dispatch by format code lives in
 // LbImageCodecs.cpp.
+//
+// An image owns its blocks (pixel block, selection, alpha, layers) through owning
+// handles that free each exactly once and give its bytes back to the job that
+// counted them. Code that only reads another's image holds an LbImageView.
 #include <atomic>
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 #include <string>
+#include <vector>
+
+#include "image/LbBudget.h"
+
+#include "image/LbError.h"
 
 class LbFile;
 
@@ -87,15 +97,24 @@ struct LbBitmapInfoHeader {
 static_assert(sizeof(LbBitmapInfoHeader) == 40);
 
 class LbImage;
+class LbImageView;
+
+// Frees a block of an image and gives its bytes back to the job that counted them.
+struct LbBlockFree {
+    LbCharge charge;
+    void operator()(uint8_t* block) noexcept;
+};
+// One block of an image (the pixel block, the selection or the alpha plane).
+using LbBlock = std::unique_ptr<uint8_t[], LbBlockFree>;
 
 // Descriptive information travelling with the pixels.
 struct LbImageInfo {
     uint32_t effWidth = 0;        // bytes per pixel row
     uint8_t* pImage = nullptr;    // first byte of the pixel rows inside the block
-    LbImage* pGhost = nullptr;    // set: this image shares another's data, owns nothing
     LbImage* pParent = nullptr;   // owner when this image is a layer
     uint32_t type = 0;            // LbImageFormat
     char lastError[256] = {};
+    LbError lastErrorCode = LbError::None;  // what the last error is, to branch on
     int32_t progress = 0;
     int32_t escape = 0;           // non-zero: long operations stop ("Cancelled")
     int32_t transIndex = -1;      // transparent palette index, -1 for none
@@ -130,22 +149,26 @@ public:
     explicit LbImage(uint32_t imageType = 0);
     LbImage(uint32_t width, uint32_t height, uint32_t bpp, uint32_t imageType = 0);
     LbImage(const std::string& fileName, uint32_t imageType);
+    // Deep copies, as Copy with pixels, selection and alpha.
     LbImage(const LbImage& src);
     LbImage& operator=(const LbImage& src);
+    // Moves, as Transfer: the source is left an empty image, still usable.
+    LbImage(LbImage&& src) noexcept;
+    LbImage& operator=(LbImage&& src) noexcept;
     virtual ~LbImage();
 
     // Destroys the content and allocates a new block; bpp is raised to 1, 4, 8 or 24.
     // Returns the pixel block, nullptr on failure (the last error says why).
     void* Create(uint32_t width, uint32_t height, uint32_t bpp, uint32_t imageType = 0);
-    // Frees pixels, selection, alpha and layers; does nothing for a ghost.
+    // Frees pixels, selection, alpha and layers.
     bool Destroy();
     // Takes the source's info and size; copies pixels / selection / alpha when asked,
     // otherwise only the palette.
     void Copy(const LbImage& src, bool copyPixels = true, bool copySelection = true, bool copyAlpha = true);
     // Takes over everything of 'from' and leaves it empty.
     bool Transfer(LbImage& from);
-    // Shares the data of 'from' without owning it (nullptr: stop being a ghost).
-    void Ghost(const LbImage* from);
+    // A read-only view of this image that owns nothing: how the encoders are given it.
+    LbImageView Ghost() const;
     // Fills every pixel byte with the value.
     void Clear(uint8_t value = 0);
 
@@ -159,6 +182,7 @@ public:
     bool IsIndexed() const { return head.clrUsed != 0; }
     uint32_t GetType() const { return info.type; }
     const char* GetLastError() const { return info.lastError; }
+    LbError GetLastErrorCode() const { return info.lastErrorCode; }
     const LbBitmapInfoHeader& GetHeader() const { return head; }
     const LbImageInfo& GetInfo() const { return info; }
 
@@ -210,7 +234,7 @@ public:
     // Hints that the pixel rows are about to be filled whole (LbLargeBlock.h).
     void AdviseFill();
     // The whole block (header, palette, rows), nullptr for an empty image.
-    const void* GetDIB() const { return pDib; }
+    const void* GetDIB() const { return pDib.get(); }
     bool IsInside(int32_t x, int32_t y) const;
 
     // ---- palette ----
@@ -235,6 +259,8 @@ public:
     void SetPixelColor(int32_t x, int32_t y, LbRgbQuad color);
     void SetPixelColor(int32_t x, int32_t y, uint32_t rgb) { SetPixelColor(x, y, LbQuadFromRGB(rgb)); }
     uint8_t GetNearestIndex(LbRgbQuad color);
+    // The same search without the cache, for a picture that is only read.
+    uint8_t FindNearestIndex(LbRgbQuad color) const;
 
     // ---- selection mask and alpha channel (one byte per pixel) ----
     bool SelectionCreate();
@@ -294,8 +320,12 @@ public:
     static void SetMaxImageSize(uint64_t bytes);
     static uint64_t GetMaxImageSize();
 
-    // Sets the last-error text (at most 255 bytes kept).
+    // Sets the last-error text (at most 255 bytes kept), of code Other (None for "").
     void SetLastError(const char* text);
+    // Sets a refusal by its code: the text given, else the code's fixed text.
+    void SetLastError(LbError code, const char* text = nullptr);
+    // Takes another image's last error, code and text, as this image's.
+    void KeepLastError(const LbImage& from);
     // A field another thread may read or write while an operation runs (the escape
     // flag, the progress), as an atomic.
     static std::atomic_ref<int32_t> AtomicField(const int32_t& field) {
@@ -303,17 +333,20 @@ public:
     }
 
 protected:
-    // Copies the info of another image (not its pixel pointer, ghost or parent links).
+    // Copies the info of another image (not its pixel pointer or parent link).
     void CopyInfo(const LbImage& src);
-    // The check every encoder starts with: a stream and pixels.
-    bool EncodeSafeCheck(LbFile* hFile);
-    // Recomputes head / info for a block laid out at pDib.
+    // The check every encoder starts with: a stream and an image with pixels.
+    bool EncodeSafeCheck(LbFile* hFile, const LbImage& image);
+    // Empties the image and sets its initial info.
     void Startup(uint32_t imageType);
     void FreeContent();
-    // A selection or alpha plane counted against the job's memory; nullptr (with the
+    // Takes the header and blocks of 'from' (freeing this image's own), leaving it
+    // without pixels; the info of both stays where it is.
+    void TakeBlocks(LbImage& from);
+    // A selection or alpha plane counted against the job's memory; empty (with the
     // last error set) when it does not fit.
-    uint8_t* NewPlane(size_t area);
-    uint8_t* NewPlane(uint8_t value);
+    LbBlock NewPlane(size_t area);
+    LbBlock NewPlane(uint8_t value);
 
     // Makes result an image with this image's information and palette at the given
     // size and depth (a transform's result); on failure copies its error here.
@@ -330,10 +363,43 @@ protected:
     // Copies an encoder's last error into this image when it failed.
     bool KeepEncodeResult(const LbImage& codec, bool encoded);
 
-    void* pDib = nullptr;          // header, palette, rows
+    LbBlock pDib;                  // header, palette, rows
     LbBitmapInfoHeader head{};
     LbImageInfo info{};
-    uint8_t* pSelection = nullptr;
-    uint8_t* pAlpha = nullptr;
-    LbImage** pLayers = nullptr;
+    LbBlock pSelection;
+    LbBlock pAlpha;
+    std::vector<std::unique_ptr<LbImage>> pLayers;
+
+private:
+    friend class LbImageView;
+    // Stops a debug build when the blocks go while a view still looks at them.
+    void ExpectNoViews() const;
+    mutable std::atomic<uint32_t> m_views{0};  // LbImageViews of this image alive now
 };
+
+// A read-only view of an image that owns nothing, so it can never free what it
+// shows. The image counts its views: a debug build stops at the moment the image
+// goes, or drops or replaces its blocks, while a view of it is alive, instead of
+// letting the view read freed memory later.
+class LbImageView {
+public:
+    LbImageView(const LbImage& image) noexcept : m_image(&image) { Attach(); }
+    LbImageView(const LbImageView& other) noexcept : m_image(other.m_image) { Attach(); }
+    LbImageView& operator=(const LbImageView& other) noexcept {
+        other.Attach();
+        Detach();
+        m_image = other.m_image;
+        return *this;
+    }
+    ~LbImageView() { Detach(); }
+
+    const LbImage& operator*() const noexcept { return *m_image; }
+    const LbImage* operator->() const noexcept { return m_image; }
+
+private:
+    void Attach() const noexcept { m_image->m_views.fetch_add(1, std::memory_order_relaxed); }
+    void Detach() const noexcept { m_image->m_views.fetch_sub(1, std::memory_order_relaxed); }
+    const LbImage* m_image;
+};
+
+inline LbImageView LbImage::Ghost() const { return LbImageView(*this); }

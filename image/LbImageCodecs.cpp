@@ -15,12 +15,12 @@
 
 bool LbImage::AdoptDecoded(LbImage& codec, bool decoded) {
     if (decoded) return Transfer(codec);
-    SetLastError(codec.GetLastError());
+    KeepLastError(codec);
     return false;
 }
 
 bool LbImage::KeepEncodeResult(const LbImage& codec, bool encoded) {
-    if (!encoded) SetLastError(codec.GetLastError());
+    if (!encoded) KeepLastError(codec);
     return encoded;
 }
 
@@ -58,48 +58,49 @@ bool LbImage::DecodeFormat(LbFile* hFile, uint32_t imageType) {
             return AdoptDecoded(codec, codec.Decode(hFile));
         }
         default:
-            SetLastError("Decode: Unknown or wrong format");
+            SetLastError(LbError::UnknownDecodeFormat);
             return false;
     }
 }
 
-// One entry per format code; each encoder works on a ghost of this image.
+// One entry per format code; each encoder writes a view of this image, with this
+// image's encoder option.
 bool LbImage::EncodeFormat(LbFile* hFile, uint32_t imageType) {
     switch (imageType) {
         case LB_FORMAT_BMP: {
             LbImageBMP codec;
-            codec.Ghost(this);
-            return KeepEncodeResult(codec, codec.Encode(hFile));
+            codec.SetEncodeOption(GetEncodeOption());
+            return KeepEncodeResult(codec, codec.Encode(hFile, Ghost()));
         }
         case LB_FORMAT_GIF: {
             LbImageGIF codec;
-            codec.Ghost(this);
-            return KeepEncodeResult(codec, codec.Encode(hFile));
+            codec.SetEncodeOption(GetEncodeOption());
+            return KeepEncodeResult(codec, codec.Encode(hFile, Ghost()));
         }
         case LB_FORMAT_JPG: {
             LbImageJPG codec;
-            codec.Ghost(this);
-            return KeepEncodeResult(codec, codec.Encode(hFile));
+            codec.SetEncodeOption(GetEncodeOption());
+            return KeepEncodeResult(codec, codec.Encode(hFile, Ghost()));
         }
         case LB_FORMAT_PNG: {
             LbImagePNG codec;
-            codec.Ghost(this);
-            return KeepEncodeResult(codec, codec.Encode(hFile));
+            codec.SetEncodeOption(GetEncodeOption());
+            return KeepEncodeResult(codec, codec.Encode(hFile, Ghost()));
         }
         case LB_FORMAT_RAW: {
             LbImageRAW codec;
-            codec.Ghost(this);
-            return KeepEncodeResult(codec, codec.Encode(hFile));
+            codec.SetEncodeOption(GetEncodeOption());
+            return KeepEncodeResult(codec, codec.Encode(hFile, Ghost()));
         }
         default:
-            SetLastError("Encode: Unknown format");
+            SetLastError(LbError::UnknownEncodeFormat);
             return false;
     }
 }
 
 bool LbImage::Decode(LbFile* hFile, uint32_t imageType) {
     if (hFile == nullptr) {
-        SetLastError("null file handler");
+        SetLastError(LbError::NullFile);
         return false;
     }
     if (imageType != LB_FORMAT_UNKNOWN) return DecodeFormat(hFile, imageType);
@@ -116,7 +117,7 @@ bool LbImage::DetectFormat(LbFile* hFile, bool allowRaw, uint32_t skip) {
         if (DecodeFormat(hFile, type)) return true;
         hFile->Seek(start, 0);
     }
-    SetLastError("Decode: Unknown or wrong format");
+    SetLastError(LbError::UnknownDecodeFormat);
     return false;
 }
 
@@ -127,7 +128,7 @@ bool LbImage::Decode(FILE* hFile, uint32_t imageType) {
 
 bool LbImage::Decode(const uint8_t* buffer, size_t size, uint32_t imageType) {
     if (buffer == nullptr) {
-        SetLastError("null file handler");
+        SetLastError(LbError::NullFile);
         return false;
     }
     LbMemFile file(buffer, size);
@@ -136,7 +137,7 @@ bool LbImage::Decode(const uint8_t* buffer, size_t size, uint32_t imageType) {
 
 bool LbImage::Encode(LbFile* hFile, uint32_t imageType) {
     if (imageType == LB_FORMAT_UNKNOWN || imageType > LB_FORMAT_RAW) {
-        SetLastError("Encode: Unknown format");
+        SetLastError(LbError::UnknownEncodeFormat);
         return false;
     }
     return EncodeFormat(hFile, imageType);
@@ -144,7 +145,7 @@ bool LbImage::Encode(LbFile* hFile, uint32_t imageType) {
 
 bool LbImage::Encode(FILE* hFile, uint32_t imageType) {
     if (hFile == nullptr) {
-        SetLastError("null file handler");
+        SetLastError(LbError::NullFile);
         return false;
     }
     LbIOFile file(hFile);
@@ -163,10 +164,11 @@ bool LbImage::Encode(LbFile* hFile, LbImage** images, int32_t count, uint32_t im
 bool LbImage::Load(const std::string& fileName, uint32_t imageType) {
     // Opened once: a typed decode that fails goes back to the start for detection.
     std::string reason;
-    LbIOFile file(platform::OpenRegularFile(fileName, &reason), true);
+    platform::OpenFailure failure{};
+    LbIOFile file(platform::OpenRegularFile(fileName, &reason, &failure), true);
     if (file.GetFile() == nullptr) {
         // A missing file fails silently as before; a folder, device or FIFO says why.
-        if (reason.ends_with("is not a file")) SetLastError(reason.c_str());
+        if (failure == platform::OpenFailure::NotAFile) SetLastError(LbError::NotAFile, reason.c_str());
         return false;
     }
     const bool typed = imageType >= LB_FORMAT_BMP && imageType <= LB_FORMAT_RAW;
@@ -205,16 +207,16 @@ bool LbImage::Save(const std::string& fileName, uint32_t imageType) {
     };
     FILE* fp = ::fopencookie(&writer, "wb", toWriter);
     if (fp == nullptr) {
-        SetLastError("Write Error");
+        SetLastError(LbError::WriteError);
         return false;
     }
     bool ok = Encode(fp, imageType);
     if (ok && (std::fflush(fp) != 0 || std::ferror(fp) != 0)) {
-        SetLastError("Write Error");
+        SetLastError(LbError::WriteError);
         ok = false;
     }
     if (std::fclose(fp) != 0 && ok) {
-        SetLastError("Write Error");
+        SetLastError(LbError::WriteError);
         ok = false;
     }
     // A write the system refused (a full disk, a quota) is named by its reason rather
@@ -222,7 +224,10 @@ bool LbImage::Save(const std::string& fileName, uint32_t imageType) {
     if (!ok && writer.ErrorCode() != 0) SetLastError(std::strerror(writer.ErrorCode()));
     if (ok && !writer.Commit(&reason)) {
         const std::string why = std::strerror(writer.ErrorCode());
-        SetLastError((writer.Saved() ? "saved, but its folder could not be synced to the disk: " + why : why).c_str());
+        if (writer.Saved())
+            SetLastError(LbError::SavedNotSynced, ("saved, but its folder could not be synced to the disk: " + why).c_str());
+        else
+            SetLastError(why.c_str());
         ok = false;
     }
     return ok;

@@ -1,6 +1,7 @@
 #include "image/LbImageGIF.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -92,19 +93,22 @@ bool LbImageGIF::NextImage(GifReadAhead& in, Descriptor& d, bool apply) {
     }
 }
 
-int32_t LbImageGIF::get_num_frames(GifReadAhead& in) {
+int32_t LbImageGIF::get_num_frames(GifReadAhead& in, uint32_t stopAfter, uint32_t* firstLocalTable) {
     // Every image descriptor is a frame, as viewers count them, also one that lies
     // partly or wholly outside the screen or has no pixels.
     const int64_t start = in.Tell();
     LbImageGIF walker;
     int32_t frames = 0;
     Descriptor d;
+    if (firstLocalTable != nullptr) *firstLocalTable = 0;
     while (walker.NextImage(in, d, false)) {
-        if ((d.flags & 0x80) && !in.Skip(3u << ((d.flags & 7) + 1))) break;  // no whole colour table: not a frame
+        const uint32_t local = (d.flags & 0x80) ? 2u << (d.flags & 7) : 0;
+        if (local > 0 && !in.Skip(3 * local)) break;  // no whole colour table: not a frame
+        if (frames == 0 && firstLocalTable != nullptr) *firstLocalTable = local;
         ++frames;
         if (in.GetByte() < 0) break;  // the code size byte
         in.SkipSubBlocks();
-        if (uint32_t(frames) > LbCurrentLimits().frames) break;  // refused by the caller
+        if (uint32_t(frames) > stopAfter) break;
     }
     in.SeekTo(start);
     return frames;
@@ -124,12 +128,12 @@ bool LbImageGIF::ReadScreen(GifReadAhead& in, Screen& screen) {
     return true;
 }
 
-int32_t LbImageGIF::CountFrames(LbFile* hFile) {
+int32_t LbImageGIF::CountFrames(LbFile* hFile, uint32_t* firstLocalTable) {
     if (hFile == nullptr) return -1;
     auto in = std::make_unique<GifReadAhead>(hFile);
     auto screen = std::make_unique<Screen>();
     if (!ReadScreen(*in, *screen)) return -1;
-    return get_num_frames(*in);
+    return get_num_frames(*in, UINT32_MAX, firstLocalTable);
 }
 
 bool LbImageGIF::FrameError(int32_t frame, const std::string& what) {
@@ -138,21 +142,14 @@ bool LbImageGIF::FrameError(int32_t frame, const std::string& what) {
 }
 
 void LbImageGIF::TakePixels(LbImage& from) {
-    LbImageInfo keep = info;
-    Transfer(from);
-    keep.effWidth = info.effWidth;
-    keep.pImage = info.pImage;
-    keep.pGhost = info.pGhost;
-    keep.pParent = info.pParent;
-    keep.type = info.type;
-    keep.numLayers = info.numLayers;
-    keep.lastValid = false;
-    info = keep;
+    TakeBlocks(from);
+    info.type = from.GetType();
+    info.lastValid = false;
 }
 
 bool LbImageGIF::Decode(LbFile* hFile) {
     if (hFile == nullptr) {
-        SetLastError("null file handler");
+        SetLastError(LbError::NullFile);
         return false;
     }
     auto in = std::make_unique<GifReadAhead>(hFile);
@@ -165,18 +162,22 @@ bool LbImageGIF::Decode(LbFile* hFile) {
     // A picture from an earlier decode must not lend this one its transparency.
     info.transIndex = -1;
 
-    info.numFrames = get_num_frames(*in);
+    // The walk stops past the frame limit: the picture is refused however many follow.
+    info.numFrames = get_num_frames(*in, LbCurrentLimits().frames);
     if (uint32_t(info.numFrames) > LbCurrentLimits().frames) {
-        SetLastError(("GIF: " + LbCountLimitError("frames", LbCurrentLimits().frames)).c_str());
+        SetLastError(LbError::OverLimit, ("GIF: " + LbCountLimitError("frames", LbCurrentLimits().frames)).c_str());
         in->Release();
         return false;
     }
     if (info.frame < 0 || info.frame >= info.numFrames) {
         in->Release();
-        SetLastError(info.numFrames == 0 ? "GIF: the file holds no frame"
-                                         : ("GIF: frame " + std::to_string(info.frame) + " is not in the file (frames 0 to " +
-                                            std::to_string(info.numFrames - 1) + ")")
-                                               .c_str());
+        if (info.numFrames == 0) {
+            SetLastError(LbError::GifNoFrame);
+            return false;
+        }
+        SetLastError(("GIF: frame " + std::to_string(info.frame) + " is not in the file (frames 0 to " +
+                      std::to_string(info.numFrames - 1) + ")")
+                         .c_str());
         return false;
     }
     const bool ok = DecodeFrames(*in, *screen);
@@ -207,7 +208,7 @@ bool LbImageGIF::DecodeFrames(GifReadAhead& in, const Screen& screen) {
         if (!indexed) return true;
         rgba = std::make_unique<LbImage>();
         if (!GifScreenFromIndexed(*this, firstTransIndex, *rgba)) {
-            SetLastError(rgba->GetLastError());
+            KeepLastError(*rgba);
             return false;
         }
         indexed = false;
@@ -232,14 +233,14 @@ bool LbImageGIF::DecodeFrames(GifReadAhead& in, const Screen& screen) {
         }
         drawn += uint64_t(d.width) * d.height;
         if (drawn > drawLimit) {
-            SetLastError(("GIF: frames draw " + LbCountLimitError("pixels", drawLimit)).c_str());
+            SetLastError(LbError::OverLimit, ("GIF: frames draw " + LbCountLimitError("pixels", drawLimit)).c_str());
             return false;
         }
 
         LbImage frame;
         if (d.width > 0 && d.height > 0) {
             if (frame.Create(d.width, d.height, BitsForTable(tableSize), LB_FORMAT_GIF) == nullptr) {
-                SetLastError(frame.GetLastError());
+                KeepLastError(frame);
                 return false;
             }
             frame.Clear(0);
@@ -259,7 +260,7 @@ bool LbImageGIF::DecodeFrames(GifReadAhead& in, const Screen& screen) {
             return FrameError(iImage, "LZW code size " + std::to_string(lzw->CodeSize()) +
                                           (lzw->CodeSize() > 11 ? " is over 11" : " is under 1"));
         if (info.escape != 0) {
-            SetLastError("Cancelled");
+            SetLastError(LbError::Cancelled);
             return false;
         }
         in.Release();
@@ -284,7 +285,7 @@ bool LbImageGIF::DecodeFrames(GifReadAhead& in, const Screen& screen) {
             firstTransIndex = trans;
             rgba = std::make_unique<LbImage>();
             if (!GifNewScreen(*rgba, screen.width, screen.height)) {
-                SetLastError(rgba->GetLastError());
+                KeepLastError(*rgba);
                 return false;
             }
         } else {
@@ -303,7 +304,7 @@ bool LbImageGIF::DecodeFrames(GifReadAhead& in, const Screen& screen) {
             if (!toRgba()) return false;
             saved = std::make_unique<LbImage>(*rgba);
             if (!saved->AlphaIsValid()) {
-                SetLastError(saved->GetLastError());
+                KeepLastError(*saved);
                 return false;
             }
         }

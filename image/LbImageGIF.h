@@ -28,11 +28,14 @@ public:
     // of the screen stay transparent.
     bool Decode(LbFile* hFile);
     // The number of frames (image descriptors) from the stream's position to the
-    // trailer or the end, as viewers count them; -1 when the stream is not a GIF.
-    // Rasters are skipped, not decoded. The stream position is not kept.
-    static int32_t CountFrames(LbFile* hFile);
-    // Writes this image as a GIF file (a tile mosaic above 8 bits per pixel).
-    bool Encode(LbFile* hFile);
+    // trailer or the end, as viewers count them and Decode counts them; -1 when the
+    // stream is not a GIF or ends inside its global colour table. Rasters are skipped,
+    // not decoded. The stream position is not kept. firstLocalTable, when given, gets
+    // the entries of the first frame's own colour table (0 when it has none).
+    static int32_t CountFrames(LbFile* hFile, uint32_t* firstLocalTable = nullptr);
+    // Writes the viewed image as a GIF file (a tile mosaic above 8 bits per pixel),
+    // compressed as this codec's option says.
+    bool Encode(LbFile* hFile, LbImageView image);
     // Writes several indexed images as one animated file; with localColorMap the
     // images after the first carry their own colour table.
     bool Encode(LbFile* hFile, LbImage** images, int32_t count, bool localColorMap = false);
@@ -59,9 +62,9 @@ private:
 
     // Reads the header and global colour table; false when the stream is no GIF.
     static bool ReadScreen(GifReadAhead& in, Screen& screen);
-    // Counts the images from the reader's position to the trailer (or the end); the
-    // position is kept.
-    static int32_t get_num_frames(GifReadAhead& in);
+    // Counts the images from the reader's position to the trailer (or the end), or
+    // up to one past stopAfter; the position is kept. firstLocalTable as CountFrames.
+    static int32_t get_num_frames(GifReadAhead& in, uint32_t stopAfter, uint32_t* firstLocalTable = nullptr);
     // Reads blocks up to the next image descriptor (applying extensions when asked);
     // false at the trailer, the end, or a failing extension.
     bool NextImage(GifReadAhead& in, Descriptor& d, bool apply);
@@ -77,8 +80,9 @@ private:
     void EncodeExtension(LbFile* hFile, const LbImage& image);
     void EncodeComment(LbFile* hFile);
     void EncodeLoopExtension(LbFile* hFile, uint16_t loops);
-    bool EncodeBody(LbFile* hFile, const LbImage& image, bool localColorMap);
-    bool EncodeRGB(LbFile* hFile);
+    // The image's pixels compressed as `compression` (LbGifCompression) says.
+    bool EncodeBody(LbFile* hFile, const LbImage& image, uint32_t compression, bool localColorMap);
+    bool EncodeRGB(LbFile* hFile, const LbImage& image);
     bool FinishFile(LbFile* hFile, bool ok);
 
     // The last graphic control extension: packed flags, delay, transparent index.

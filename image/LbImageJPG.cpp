@@ -39,7 +39,7 @@ void ErrorExit(j_common_ptr cinfo) {
     (*cinfo->err->format_message)(cinfo, text);
     const int code = cinfo->err->msg_code;
     if (hook->memoryLimit > 0 && (code == JERR_OUT_OF_MEMORY || code == JERR_NO_BACKING_STORE))
-        hook->image->SetLastError(("JPEG working memory is over what the memory limit leaves (" +
+        hook->image->SetLastError(LbError::OverLimit, ("JPEG working memory is over what the memory limit leaves (" +
                                    std::to_string(hook->memoryLimit) + " bytes of " +
                                    std::to_string(LbCurrentLimits().memory) + ")").c_str());
     else
@@ -61,9 +61,9 @@ void CountScans(j_common_ptr cinfo) {
             hook->samples += uint64_t(comp->width_in_blocks) * comp->height_in_blocks * 64;
     const LbLimits& limits = LbCurrentLimits();
     if (uint32_t(hook->scan) > limits.scans)
-        hook->image->SetLastError(("JPEG: " + LbCountLimitError("scans", limits.scans)).c_str());
+        hook->image->SetLastError(LbError::OverLimit, ("JPEG: " + LbCountLimitError("scans", limits.scans)).c_str());
     else if (hook->samples > limits.scanSamples)
-        hook->image->SetLastError(("JPEG: scans decode " + LbCountLimitError("samples", limits.scanSamples)).c_str());
+        hook->image->SetLastError(LbError::OverLimit, ("JPEG: scans decode " + LbCountLimitError("samples", limits.scanSamples)).c_str());
     else
         return;
     longjmp(hook->jump, 1);
@@ -77,7 +77,7 @@ bool PictureFits(LbImage& image, uint32_t width, uint32_t height, uint64_t bytes
     const char* prefix = "Can't allocate memory: ";
     const std::string refusal =
         LbPictureRefusal(width, height, bytes, [&] { return bytes < LbBudgetLeft(); }, prefix, prefix);
-    if (!refusal.empty()) image.SetLastError(refusal.c_str());
+    if (!refusal.empty()) image.SetLastError(LbError::OverLimit, refusal.c_str());
     return refusal.empty();
 }
 
@@ -207,7 +207,7 @@ void InstallErrorHook(ErrorHook& hook, LbImage* image) {
 
 bool LbImageJPG::Decode(LbFile* hFile) {
     if (hFile == nullptr) {
-        SetLastError("null file handler");
+        SetLastError(LbError::NullFile);
         return false;
     }
     jpeg_decompress_struct cinfo;
@@ -286,7 +286,7 @@ bool LbImageJPG::Decode(LbFile* hFile) {
     uint32_t fromTop = 0;
     while (cinfo.output_scanline < cinfo.output_height) {
         if (info.escape) {
-            SetLastError("Cancelled");
+            SetLastError(LbError::Cancelled);
             jpeg_destroy_decompress(&cinfo);
             return false;
         }
@@ -316,13 +316,13 @@ bool LbImageJPG::Decode(LbFile* hFile) {
     return true;
 }
 
-bool LbImageJPG::Encode(LbFile* hFile) {
-    if (!EncodeSafeCheck(hFile)) return false;
-    if (IsIndexed() && !IsGrayScale()) {
+bool LbImageJPG::Encode(LbFile* hFile, LbImageView image) {
+    if (!EncodeSafeCheck(hFile, *image)) return false;
+    if (image->IsIndexed() && !image->IsGrayScale()) {
         SetLastError("JPEG can save only RGB or GreyScale images");
         return false;
     }
-    const bool gray = IsIndexed();
+    const bool gray = image->IsIndexed();
     jpeg_compress_struct cinfo;
     ErrorHook hook;
     InstallErrorHook(hook, this);
@@ -340,17 +340,17 @@ bool LbImageJPG::Encode(LbFile* hFile) {
     dest->pub.term_destination = TermDestination;
     cinfo.dest = &dest->pub;
 
-    const uint32_t width = GetWidth(), height = GetHeight();
+    const uint32_t width = image->GetWidth(), height = image->GetHeight();
     cinfo.image_width = width;
     cinfo.image_height = height;
     cinfo.input_components = gray ? 1 : 3;
     cinfo.in_color_space = gray ? JCS_GRAYSCALE : JCS_RGB;
     jpeg_set_defaults(&cinfo);
-    jpeg_set_quality(&cinfo, GetJpegQuality(), TRUE);
+    jpeg_set_quality(&cinfo, image->GetJpegQuality(), TRUE);
     cinfo.density_unit = 1;
     auto density = [](int32_t dpi) { return UINT16(dpi < 1 ? 1 : dpi > 65535 ? 65535 : dpi); };
-    cinfo.X_density = density(GetXDPI());
-    cinfo.Y_density = density(GetYDPI());
+    cinfo.X_density = density(image->GetXDPI());
+    cinfo.Y_density = density(image->GetYDPI());
     jpeg_start_compress(&cinfo, TRUE);
 
     JSAMPARRAY line = (*cinfo.mem->alloc_sarray)(j_common_ptr(&cinfo), JPOOL_IMAGE, width * cinfo.input_components, 1);
@@ -358,9 +358,9 @@ bool LbImageJPG::Encode(LbFile* hFile) {
         const int32_t y = int32_t(height - 1 - fromTop);
         uint8_t* out = line[0];
         if (gray) {
-            for (uint32_t x = 0; x < width; ++x) out[x] = GetPixelIndex(int32_t(x), y);
+            for (uint32_t x = 0; x < width; ++x) out[x] = image->GetPixelIndex(int32_t(x), y);
         } else {
-            const uint8_t* row = GetBits(uint32_t(y));
+            const uint8_t* row = image->GetBits(uint32_t(y));
             for (uint32_t x = 0; x < width; ++x, row += 3, out += 3) {
                 out[0] = row[2];
                 out[1] = row[1];

@@ -7,5 +7,6 @@ class LbImageJPG : public LbImage {
 public:
     LbImageJPG() : LbImage(LB_FORMAT_JPG) {}
     bool Decode(LbFile* hFile);
-    bool Encode(LbFile* hFile);
+    // Writes the viewed image; a failure's reason goes to this codec's last error.
+    bool Encode(LbFile* hFile, LbImageView image);
 };

@@ -44,7 +44,7 @@ void CheckBudget(png_structp png, Scratch& scratch, uint32_t width, uint32_t hei
             scratch.held = working;
             return;
         }
-        scratch.image->SetLastError(refusal.c_str());
+        scratch.image->SetLastError(LbError::OverLimit, refusal.c_str());
     }
     png_longjmp(png, 1);
 }
@@ -64,14 +64,20 @@ void ReadData(png_structp png, png_bytep data, size_t length) {
     if (file->Read(data, 1, length) != length) png_error(png, kCutShort);
 }
 
+// A failed write or flush is named by its code, which the encoder keeps as it is.
+[[noreturn]] void StreamFailed(png_structp png, LbError code) {
+    static_cast<Scratch*>(png_get_error_ptr(png))->image->SetLastError(code);
+    png_longjmp(png, 1);
+}
+
 void WriteData(png_structp png, png_bytep data, size_t length) {
     auto* file = static_cast<LbFile*>(png_get_io_ptr(png));
-    if (file->Write(data, 1, length) != length) png_error(png, "Write Error");
+    if (file->Write(data, 1, length) != length) StreamFailed(png, LbError::WriteError);
 }
 
 void FlushData(png_structp png) {
     auto* file = static_cast<LbFile*>(png_get_io_ptr(png));
-    if (!file->Flush()) png_error(png, "Flush Error");
+    if (!file->Flush()) StreamFailed(png, LbError::FlushError);
 }
 
 // The reader's resource limits, all set here: the largest picture libpng accepts
@@ -170,7 +176,7 @@ ChunkWalk WalkChunks(LbFile* file, int64_t start, uint32_t chunkLimit) {
 
 bool LbImagePNG::Decode(LbFile* hFile) {
     if (hFile == nullptr) {
-        SetLastError("null file handler");
+        SetLastError(LbError::NullFile);
         return false;
     }
     // The common 8-bit RGB and RGBA pictures take the quick road; whatever it does
@@ -384,24 +390,24 @@ constexpr PngFastSettings kThorough{3, kPngEveryFilter, true};
 
 // libpng writes what the quick road does not: the smallest level, and every level
 // in a build without ISA-L.
-bool EncodeWithLibpng(LbImagePNG& image, LbFile* hFile, const PngWritePlan& plan, int zlibLevel) {
+bool EncodeWithLibpng(LbImagePNG& codec, const LbImage& image, LbFile* hFile, const PngWritePlan& plan, int zlibLevel) {
     Scratch scratch;
-    scratch.image = &image;
+    scratch.image = &codec;
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, &scratch, OnError, OnWarning);
     if (png == nullptr) {
-        image.SetLastError("Failed to create PNG structure");
+        codec.SetLastError("Failed to create PNG structure");
         return false;
     }
     png_infop pinfo = png_create_info_struct(png);
     if (pinfo == nullptr) {
         png_destroy_write_struct(&png, nullptr);
-        image.SetLastError("Failed to initialize PNG info structure");
+        codec.SetLastError("Failed to initialize PNG info structure");
         return false;
     }
     if (setjmp(png_jmpbuf(png))) {
         png_destroy_write_struct(&png, &pinfo);
-        if (std::strcmp(image.GetLastError(), "Write Error") != 0 && std::strcmp(image.GetLastError(), "Flush Error") != 0)
-            image.SetLastError("Error saving PNG file");
+        const LbError code = codec.GetLastErrorCode();
+        if (code != LbError::WriteError && code != LbError::FlushError) codec.SetLastError("Error saving PNG file");
         return false;
     }
     png_set_write_fn(png, hFile, WriteData, FlushData);
@@ -445,11 +451,11 @@ bool EncodeWithLibpng(LbImagePNG& image, LbFile* hFile, const PngWritePlan& plan
 
 }  // namespace
 
-bool LbImagePNG::Encode(LbFile* hFile) {
-    if (!EncodeSafeCheck(hFile)) return false;
-    PngWritePlan plan = PlanPngWrite(*this);
+bool LbImagePNG::Encode(LbFile* hFile, LbImageView image) {
+    if (!EncodeSafeCheck(hFile, *image)) return false;
+    PngWritePlan plan = PlanPngWrite(*image);
     const uint32_t level = GetEncodeOption();
     if (level == LB_PNG_SMALL || !PngFastWriteAvailable())
-        return EncodeWithLibpng(*this, hFile, plan, level == LB_PNG_SMALL ? 9 : 6);
-    return PngFastWrite(hFile, *this, plan, level == LB_PNG_FAST ? kFastest : kThorough);
+        return EncodeWithLibpng(*this, *image, hFile, plan, level == LB_PNG_SMALL ? 9 : 6);
+    return PngFastWrite(hFile, *image, plan, level == LB_PNG_FAST ? kFastest : kThorough, *this);
 }

@@ -17,5 +17,6 @@ class LbImagePNG : public LbImage {
 public:
     LbImagePNG() : LbImage(LB_FORMAT_PNG) {}
     bool Decode(LbFile* hFile);
-    bool Encode(LbFile* hFile);
+    // Writes the viewed image; a failure's reason goes to this codec's last error.
+    bool Encode(LbFile* hFile, LbImageView image);
 };

@@ -11,11 +11,11 @@ constexpr uint32_t kWidth = 128, kHeight = 64, kBand = 16;
 
 bool LbImageRAW::Decode(LbFile* hFile) {
     if (hFile == nullptr) {
-        SetLastError("null file handler");
+        SetLastError(LbError::NullFile);
         return false;
     }
     if (info.escape) {
-        SetLastError("Cancelled");
+        SetLastError(LbError::Cancelled);
         return false;
     }
     if (Create(kWidth, kHeight, 24, LB_FORMAT_RAW) == nullptr) return false;
@@ -35,9 +35,9 @@ bool LbImageRAW::Decode(LbFile* hFile) {
     return true;
 }
 
-bool LbImageRAW::Encode(LbFile* hFile) {
-    if (!EncodeSafeCheck(hFile)) return false;
-    const uint32_t width = GetWidth(), height = GetHeight();
+bool LbImageRAW::Encode(LbFile* hFile, LbImageView image) {
+    if (!EncodeSafeCheck(hFile, *image)) return false;
+    const uint32_t width = image->GetWidth(), height = image->GetHeight();
     const uint32_t bands = (height + kBand - 1) / kBand;
     LbMemFile words;
     words.Open();
@@ -47,7 +47,7 @@ bool LbImageRAW::Encode(LbFile* hFile) {
             for (uint32_t j = 0; j < kBand; ++j) {
                 // Rows past the bottom read as pixels outside the picture do.
                 const int64_t y = int64_t(height) - 1 - int64_t(band * kBand + j);
-                if (GetPixelColor(int32_t(x), int32_t(y)).red == 0) word = uint16_t(word | (1u << j));
+                if (image->GetPixelColor(int32_t(x), int32_t(y)).red == 0) word = uint16_t(word | (1u << j));
             }
             uint8_t bytes[2];
             LbStore16(bytes, word);
@@ -59,7 +59,7 @@ bool LbImageRAW::Encode(LbFile* hFile) {
     }
     const size_t size = size_t(words.Size());
     if (size > 0 && hFile->Write(words.GetBuffer(false), size, 1) != 1) {
-        SetLastError("Write Error");
+        SetLastError(LbError::WriteError);
         return false;
     }
     return true;

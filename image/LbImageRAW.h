@@ -8,5 +8,6 @@ public:
     LbImageRAW() : LbImage(LB_FORMAT_RAW) {}
     // Always a 128 x 64 picture; missing words repeat the word before them.
     bool Decode(LbFile* hFile);
-    bool Encode(LbFile* hFile);
+    // Writes the viewed image; a failure's reason goes to this codec's last error.
+    bool Encode(LbFile* hFile, LbImageView image);
 };

@@ -141,7 +141,7 @@ bool LbImage::Dither(int method) {
     const int32_t width = int32_t(GetWidth()), height = int32_t(GetHeight());
     LbImage tmp(GetType());
     if (tmp.Create(uint32_t(width), uint32_t(height), 1, GetType()) == nullptr) {
-        SetLastError(tmp.GetLastError());
+        KeepLastError(tmp);
         return false;
     }
     tmp.Clear(0);

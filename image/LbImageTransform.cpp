@@ -35,7 +35,7 @@ bool LbImage::Crop(int32_t left, int32_t top, int32_t right, int32_t bottom, LbI
 
     LbImage tmp(GetType());
     if (tmp.Create(uint32_t(right - left), uint32_t(endRow - startRow), GetBpp(), GetType()) == nullptr) {
-        SetLastError(tmp.GetLastError());
+        KeepLastError(tmp);
         return false;
     }
     tmp.SetPalette(GetPalette(), GetNumColors());
@@ -71,7 +71,7 @@ bool LbImage::CropResample(int32_t left, int32_t top, int32_t right, int32_t bot
     tmp.SetTransIndex(GetTransIndex());
     tmp.SetTransColor(info.transColor);
     if (tmp.Create(uint32_t(newWidth), uint32_t(newHeight), GetBpp(), GetType()) == nullptr) {
-        SetLastError(tmp.GetLastError());
+        KeepLastError(tmp);
         return false;
     }
     tmp.SetPalette(GetPalette(), GetNumColors());
@@ -142,7 +142,7 @@ bool LbImage::RotateLeft(LbImage* dst) {
     if (pDib == nullptr || !CreateResult(tmp, GetHeight(), GetWidth(), GetBpp())) return false;
     const int32_t height = int32_t(GetHeight());
     if (!FillTurned(*this, tmp, [height](int32_t x, int32_t y) { return std::pair{y, height - 1 - x}; })) {
-        SetLastError("Cancelled");
+        SetLastError(LbError::Cancelled);
         return false;
     }
     return (dst ? dst : this)->Transfer(tmp);
@@ -153,7 +153,7 @@ bool LbImage::RotateRight(LbImage* dst) {
     if (pDib == nullptr || !CreateResult(tmp, GetHeight(), GetWidth(), GetBpp())) return false;
     const int32_t width = int32_t(GetWidth());
     if (!FillTurned(*this, tmp, [width](int32_t x, int32_t y) { return std::pair{width - 1 - y, x}; })) {
-        SetLastError("Cancelled");
+        SetLastError(LbError::Cancelled);
         return false;
     }
     return (dst ? dst : this)->Transfer(tmp);

@@ -52,13 +52,13 @@ bool LbApplyOrientation(LbImage& image) {
     LbImage plane;
     const bool hasAlpha = image.AlphaIsValid();
     if (hasAlpha && !AlphaAsPicture(image, plane)) {
-        image.SetLastError(plane.GetLastError());
+        image.KeepLastError(plane);
         return false;
     }
     for (Step step : StepsFor(orientation)) {
         if (!Apply(image, step)) return false;
         if (hasAlpha && !Apply(plane, step)) {
-            image.SetLastError(plane.GetLastError());
+            image.KeepLastError(plane);
             return false;
         }
     }

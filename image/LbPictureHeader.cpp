@@ -3,9 +3,12 @@
 #include <cstring>
 #include <utility>
 
+#include "image/BmpHeader.h"
 #include "image/LbBudget.h"
 #include "image/LbByteOrder.h"
+#include "image/LbFile.h"
 #include "image/LbImage.h"
+#include "image/LbImageGIF.h"
 
 namespace {
 
@@ -13,9 +16,12 @@ namespace {
 class Bytes {
 public:
     explicit Bytes(std::FILE* f) : m_file(f) {}
-    bool Read(uint8_t* out, size_t n) { return std::fread(out, 1, n, m_file) == n; }
+    bool Read(uint8_t* out, size_t n) { return ReadSome(out, n) == n; }
+    size_t ReadSome(uint8_t* out, size_t n) { return std::fread(out, 1, n, m_file); }
     int Get() { return std::fgetc(m_file); }
     bool Skip(long n) { return n == 0 || std::fseek(m_file, n, SEEK_CUR) == 0; }
+    void Rewind() { std::rewind(m_file); }
+    std::FILE* File() const { return m_file; }
 
 private:
     std::FILE* m_file;
@@ -24,28 +30,21 @@ private:
 uint32_t NormalBpp(uint32_t bpp) { return bpp <= 1 ? 1 : bpp <= 4 ? 4 : bpp <= 8 ? 8 : 24; }
 
 bool ReadBmp(Bytes& in, LbPictureHeader& h, std::string& error) {
-    uint8_t head[14 + 40] = {};
-    if (!in.Read(head, 14 + 12) || head[0] != 'B' || head[1] != 'M') return false;
-    const uint32_t size = LbLoad32(head + 14);
-    uint32_t bpp = 0;
-    if (size == 12) {
-        h.width = LbLoad16(head + 18);
-        h.height = LbLoad16(head + 20);
-        bpp = LbLoad16(head + 24);
-    } else if (size >= 40 && in.Read(head + 26, 28)) {
-        const auto width = int32_t(LbLoad32(head + 18)), height = int32_t(LbLoad32(head + 22));
-        h.width = width < 0 ? 0u : uint32_t(width);
-        h.height = height < 0 ? uint32_t(0) - uint32_t(height) : uint32_t(height);
-        bpp = LbLoad16(head + 28);
-    } else {
-        error = "BMP: the header is cut short or of an unknown size";
+    uint8_t head[kBmpHeaderBytes];
+    BmpHeader bmp;
+    switch (BmpReadHeaders(head, in.ReadSome(head, sizeof head), bmp)) {
+    case BmpHeaderRead::NoSignature: return false;
+    case BmpHeaderRead::CutShort:
+    case BmpHeaderRead::UnknownSize: error = "BMP: the header is cut short or of an unknown size"; return true;
+    case BmpHeaderRead::Read: break;
+    }
+    h.width = bmp.width < 0 ? 0u : uint32_t(bmp.width);
+    h.height = uint32_t(bmp.height < 0 ? -bmp.height : bmp.height);
+    if (bmp.bpp != 1 && bmp.bpp != 4 && bmp.bpp != 8 && bmp.bpp != 16 && bmp.bpp != 24 && bmp.bpp != 32) {
+        error = "BMP: " + std::to_string(bmp.bpp) + " bits per pixel is not a BMP depth";
         return true;
     }
-    if (bpp != 1 && bpp != 4 && bpp != 8 && bpp != 16 && bpp != 24 && bpp != 32) {
-        error = "BMP: " + std::to_string(bpp) + " bits per pixel is not a BMP depth";
-        return true;
-    }
-    h.bpp = NormalBpp(bpp);
+    h.bpp = NormalBpp(bmp.bpp);
     return true;
 }
 
@@ -118,47 +117,27 @@ bool ReadJpeg(Bytes& in, LbPictureHeader& h, std::string& error) {
     return true;
 }
 
-// Sub-blocks up to their terminator; false at the end of the file.
-bool SkipSubBlocks(Bytes& in) {
-    for (;;) {
-        const int size = in.Get();
-        if (size < 0) return false;
-        if (size == 0) return true;
-        if (!in.Skip(size)) return false;
-    }
-}
-
-// The logical screen, and every image descriptor counted: a viewer shows each one,
-// also one partly or wholly outside the screen.
+// The logical screen, and every image descriptor counted as the decoder counts them:
+// a viewer shows each one, also one partly or wholly outside the screen.
 bool ReadGif(Bytes& in, LbPictureHeader& h, std::string& error) {
     uint8_t head[13];
     if (!in.Read(head, 13) || (std::memcmp(head, "GIF87a", 6) != 0 && std::memcmp(head, "GIF89a", 6) != 0))
         return false;
     h.width = LbLoad16(head + 6);
     h.height = LbLoad16(head + 8);
-    uint32_t tableSize = (head[10] & 0x80) ? 2u << (head[10] & 7) : 0;
-    if (tableSize > 0 && !in.Skip(long(3 * tableSize))) {
+    in.Rewind();
+    LbIOFile file(in.File());
+    uint32_t firstLocalTable = 0;
+    const int32_t frames = LbImageGIF::CountFrames(&file, &firstLocalTable);
+    if (frames < 0) {
         error = "GIF: the file ends inside its colour table";
         return true;
     }
-    h.frames = 0;
-    for (;;) {
-        const int introducer = in.Get();
-        if (introducer < 0 || introducer == 0x3B) break;
-        if (introducer == 0x21) {
-            if (in.Get() < 0 || !SkipSubBlocks(in)) break;
-        } else if (introducer == 0x2C) {
-            uint8_t d[9];
-            if (!in.Read(d, 9)) break;
-            ++h.frames;
-            const uint32_t local = (d[8] & 0x80) ? 2u << (d[8] & 7) : 0;
-            if (tableSize == 0) tableSize = local;  // no global table: the first image's own
-            if ((local > 0 && !in.Skip(long(3 * local))) || in.Get() < 0 || !SkipSubBlocks(in)) break;
-        }
-        // Any other byte is passed over, as the decoder does.
-    }
+    h.frames = uint32_t(frames);
+    // The colours of the global table, else of the first image's own.
+    const uint32_t tableSize = (head[10] & 0x80) ? 2u << (head[10] & 7) : firstLocalTable;
     h.bpp = tableSize <= 2 ? 1 : tableSize <= 16 ? 4 : 8;
-    if (h.frames == 0) error = "GIF: the file holds no image";
+    if (h.frames == 0) error = LbErrorText(LbError::GifNoFrame);
     return true;
 }
 

@@ -196,8 +196,9 @@ bool WriteHead(Writer& out, const PngWritePlan& plan) {
 
 bool PngFastWriteAvailable() { return true; }
 
-bool PngFastWrite(LbFile* file, LbImage& image, const PngWritePlan& plan, const PngFastSettings& settings) {
-    Writer out(file, image);
+bool PngFastWrite(LbFile* file, const LbImage& image, const PngWritePlan& plan, const PngFastSettings& settings,
+                  LbImage& report) {
+    Writer out(file, report);
     const size_t rowBytes = plan.rowBytes;
     const bool filtered = plan.bitDepth == 8 && plan.colourType != kPngPalette;
     const PngFilterSet filters = filtered ? settings.filters : kPngOnlyNone;
@@ -255,8 +256,8 @@ bool PngFastWrite(LbFile* file, LbImage& image, const PngWritePlan& plan, const 
 
 bool PngFastWriteAvailable() { return false; }
 
-bool PngFastWrite(LbFile*, LbImage& image, const PngWritePlan&, const PngFastSettings&) {
-    image.SetLastError("Error saving PNG file");
+bool PngFastWrite(LbFile*, const LbImage&, const PngWritePlan&, const PngFastSettings&, LbImage& report) {
+    report.SetLastError("Error saving PNG file");
     return false;
 }
 

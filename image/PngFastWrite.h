@@ -25,6 +25,7 @@ struct PngFastSettings {
 // True when the program was built with ISA-L, so PngFastWrite can write.
 bool PngFastWriteAvailable();
 
-// Writes the picture as planned. False with the image's last error set: the
+// Writes the picture as planned. False with the reason in report's last error: the
 // stream's "Write Error" or "Flush Error", a memory refusal, or a deflater fault.
-bool PngFastWrite(LbFile* file, LbImage& image, const PngWritePlan& plan, const PngFastSettings& settings);
+bool PngFastWrite(LbFile* file, const LbImage& image, const PngWritePlan& plan, const PngFastSettings& settings,
+                  LbImage& report);

@@ -22,7 +22,7 @@ bool IsGreyRamp(const LbImage& image) {
 
 }  // namespace
 
-PngWritePlan PlanPngWrite(LbImage& image) {
+PngWritePlan PlanPngWrite(const LbImage& image) {
     PngWritePlan plan;
     plan.width = image.GetWidth();
     plan.height = image.GetHeight();
@@ -97,7 +97,7 @@ PngWritePlan PlanPngWrite(LbImage& image) {
         plan.backgroundIndex = 0;
     } else {
         if (image.AlphaPaletteIsEnabled()) plan.alphaCount = count;
-        const uint32_t white = mapIndex(image.GetNearestIndex(LbRgbQuad{255, 255, 255, 0}));
+        const uint32_t white = mapIndex(image.FindNearestIndex(LbRgbQuad{255, 255, 255, 0}));
         plan.backgroundIndex = uint8_t(white < count ? white : 0);
     }
     return plan;

@@ -45,7 +45,7 @@ struct PngWritePlan {
 
 // The plan for a valid picture of 1, 4, 8 or 24 bits per pixel (not const: the
 // nearest-colour search for the background keeps its one-entry cache).
-PngWritePlan PlanPngWrite(LbImage& image);
+PngWritePlan PlanPngWrite(const LbImage& image);
 
 // Writes the picture's row `fromTop` (0 the top row) as the file holds it into
 // dst, plan.rowBytes long: red-green-blue(-alpha) order, indices moved as planned.

@@ -3,18 +3,17 @@
 #include <array>
 #include <cstring>
 
+#include "image/BmpHeader.h"
 #include "image/LbByteOrder.h"
 
 namespace logo {
 namespace {
 
-constexpr size_t kFileHeader = 14;
+constexpr size_t kFileHeader = kBmpFileHeaderBytes;
 constexpr size_t kInfoHeader = 40;
 constexpr size_t kHeaders = kFileHeader + kInfoHeader;
 
 const uint8_t* Bytes(const std::string& b, size_t at) { return reinterpret_cast<const uint8_t*>(b.data()) + at; }
-uint32_t Get32(const std::string& b, size_t at) { return LbLoad32(Bytes(b, at)); }
-uint16_t Get16(const std::string& b, size_t at) { return LbLoad16(Bytes(b, at)); }
 void Put32(std::string& b, size_t at, uint32_t v) { LbStore32(reinterpret_cast<uint8_t*>(b.data()) + at, v); }
 
 // Stored rows of a bottom-up BMP: width, height, depth, where the rows start and how
@@ -29,25 +28,22 @@ struct Layout {
 };
 
 bool ReadLayout(const std::string& bmp, Layout& l) {
-    if (bmp.size() < kHeaders) return false;
-    const uint32_t infoSize = Get32(bmp, 14);
-    const int32_t width = int32_t(Get32(bmp, 18));
-    const int32_t height = int32_t(Get32(bmp, 22));
-    l.bpp = Get16(bmp, 28);
-    const uint32_t compression = Get32(bmp, 30);
-    if (infoSize < kInfoHeader || width <= 0 || height <= 0 || compression != 0) return false;
-    if (l.bpp != 1 && l.bpp != 4 && l.bpp != 8 && l.bpp != 24) return false;
+    BmpHeader h;
+    if (BmpReadHeaders(Bytes(bmp, 0), bmp.size(), h) != BmpHeaderRead::Read || h.infoSize < kInfoHeader) return false;
+    if (h.width <= 0 || h.height <= 0 || h.compression != 0) return false;
+    if (h.bpp != 1 && h.bpp != 4 && h.bpp != 8 && h.bpp != 24) return false;
     // Bounds that keep every product below in 64 bits with room to spare.
-    if (width > (1 << 20) || height > (1 << 20)) return false;
-    l.width = uint32_t(width);
-    l.height = uint32_t(height);
+    if (h.width > (1 << 20) || h.height > (1 << 20)) return false;
+    l.bpp = uint16_t(h.bpp);
+    l.width = uint32_t(h.width);
+    l.height = uint32_t(h.height);
     l.stride = (size_t(l.width) * l.bpp + 31) / 32 * 4;
-    l.pixels = Get32(bmp, 10);
+    l.pixels = h.dataOffset;
     if (l.pixels < kHeaders || l.pixels > bmp.size() || (bmp.size() - l.pixels) / l.stride < l.height) return false;
     if (l.bpp == 24) return true;
 
-    const size_t paletteAt = kFileHeader + size_t(infoSize);
-    uint32_t colours = Get32(bmp, 46);
+    const size_t paletteAt = kFileHeader + size_t(h.infoSize);
+    uint32_t colours = h.clrUsed;
     if (colours == 0) colours = 1u << l.bpp;
     if (colours > 256 || paletteAt > l.pixels || (l.pixels - paletteAt) / 4 < colours) return false;
     // Entries are blue, green, red, reserved; indices past the table are black.

@@ -7,7 +7,7 @@
 #include <utility>
 
 #include "app/FileTypes.h"
-#include "image/LbByteOrder.h"
+#include "image/BmpHeader.h"
 #include "image/LbPackedRow.h"
 #include "logo/LogoPipeline.h"
 #include "logo/PictureLoad.h"
@@ -50,17 +50,17 @@ struct PlainBmp {
 };
 
 bool ReadPlainBmp(std::FILE* f, PlainBmp& b) {
-    uint8_t h[54];
-    if (std::fread(h, 1, sizeof h, f) != sizeof h || h[0] != 'B' || h[1] != 'M') return false;
-    const auto width = int32_t(LbLoad32(h + 18)), height = int32_t(LbLoad32(h + 22));
-    if (LbLoad32(h + 14) != 40 || LbLoad16(h + 28) != 24 || LbLoad32(h + 30) != 0 || LbLoad32(h + 46) != 0)
+    uint8_t bytes[kBmpFileHeaderBytes + 40];
+    BmpHeader h;
+    if (BmpReadHeaders(bytes, std::fread(bytes, 1, sizeof bytes, f), h) != BmpHeaderRead::Read) return false;
+    if (h.infoSize != 40 || h.bpp != 24 || h.compression != 0 || h.clrUsed != 0) return false;
+    if (h.width <= 0 || h.width > (1 << 20) || h.height == 0 || h.height < -(1 << 20) || h.height > (1 << 20))
         return false;
-    if (width <= 0 || width > (1 << 20) || height == 0 || height < -(1 << 20) || height > (1 << 20)) return false;
-    b.width = width;
-    b.height = height < 0 ? -height : height;
-    b.topDown = height < 0;
-    b.offset = long(LbLoad32(h + 10));
-    b.stride = (long(width) * 24 + 31) / 32 * 4;
+    b.width = int(h.width);
+    b.height = int(h.height < 0 ? -h.height : h.height);
+    b.topDown = h.height < 0;
+    b.offset = long(h.dataOffset);
+    b.stride = (long(b.width) * 24 + 31) / 32 * 4;
     if (b.offset < 54 || std::fseek(f, 0, SEEK_END) != 0) return false;
     const long size = std::ftell(f);
     return size >= b.offset && (size - b.offset) / b.stride >= b.height;

@@ -66,7 +66,7 @@ bool PromoteToTrueColor(LbImage& picture) {
     if (!picture.IsValid() || picture.GetBpp() >= 24) return true;
     LbImage rgb(picture.GetType());
     if (rgb.Create(picture.GetWidth(), picture.GetHeight(), 24, picture.GetType()) == nullptr) {
-        picture.SetLastError(rgb.GetLastError());
+        picture.KeepLastError(rgb);
         return false;
     }
     rgb.SetXDPI(picture.GetXDPI());
@@ -130,8 +130,7 @@ bool LoadPicture(std::FILE* f, int type, LbImage& picture, std::string& error, L
     // the extension's decoder failing on a file of another format.
     std::string limitError;
     const auto noteLimit = [&] {
-        const std::string e = decoded.GetLastError();
-        if (limitError.empty() && e.find("limit") != std::string::npos) limitError = e;
+        if (limitError.empty() && decoded.GetLastErrorCode() == LbError::OverLimit) limitError = decoded.GetLastError();
     };
     bool ok = typed != 0 && decoded.Decode(&file, typed);
     if (!ok && typed != 0) {

@@ -6,6 +6,7 @@
 #include "memo/MemoRules.h"
 #include "platform/Cp949.h"
 #include "platform/UnicodeText.h"
+#include "ui/EntryRules.h"
 
 namespace {
 

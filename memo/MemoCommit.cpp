@@ -1,6 +1,7 @@
 #include "memo/MemoCommit.h"
 
 #include "memo/MemoRules.h"
+#include "ui/EntryRules.h"
 
 namespace {
 

@@ -1,7 +1,8 @@
 #pragma once
-// The rules a memo entry passes before it is stored: byte limits, bracket replacement
-// and the e-mail line rule that keeps a double-byte character out of the gap between
-// the two 12-byte pieces of the file's e-mail field.
+// The rules a memo entry passes before it is stored: byte limits and the e-mail line
+// rule that keeps a double-byte character out of the gap between the two 12-byte pieces
+// of the file's e-mail field. Bracket replacement, which songs share, is in
+// ui/EntryRules.h.
 #include <string>
 
 // Limits in CP949 bytes.
@@ -11,9 +12,6 @@ constexpr size_t kMemoTypedEmail = 24;   // the most the row stores: a longer on
 constexpr size_t kMemoStoredName = 15;  // what the table ever holds
 constexpr size_t kMemoStoredTel = 15;
 constexpr size_t kMemoStoredEmail = 24;
-
-// Every "[" becomes "(" and every "]" becomes ")".
-void ReplaceBrackets(std::string& text);
 
 // Applies the line rule to an e-mail of more than 12 bytes: a lead byte among its first
 // 12 bytes sets dbcsFlag; while the flag is set, a two-byte character that begins at

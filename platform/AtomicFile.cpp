@@ -281,7 +281,10 @@ bool WriteFileAtomically(const std::string& path, std::string_view data, std::st
     return writer.Commit(error);
 }
 
-std::FILE* OpenRegularFile(const std::string& path, std::string* error) {
+std::FILE* OpenRegularFile(const std::string& path, std::string* error, OpenFailure* failure) {
+    OpenFailure ignored;
+    OpenFailure& why = failure ? *failure : ignored;
+    why = OpenFailure::CannotOpen;
     // Non-blocking open: a FIFO without a writer must not hang the reader.
     const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
@@ -291,6 +294,7 @@ std::FILE* OpenRegularFile(const std::string& path, std::string* error) {
     struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         ::close(fd);
+        why = OpenFailure::NotAFile;
         if (error) *error = path + ": is not a file";
         return nullptr;
     }

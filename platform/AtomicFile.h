@@ -60,8 +60,12 @@ private:
 bool ReadFileBytes(const std::string& path, std::string& out, size_t maxBytes = static_cast<size_t>(-1),
                    std::string* error = nullptr);
 
+// Why OpenRegularFile refused a path: the system refused the open, or what it opened
+// is no regular file (a folder, device or FIFO).
+enum class OpenFailure { CannotOpen, NotAFile };
+
 // Opens a regular file for reading ("rb"); nullptr with error set ("is not a file",
-// or the system's reason) otherwise. Never blocks on a FIFO.
-std::FILE* OpenRegularFile(const std::string& path, std::string* error = nullptr);
+// or the system's reason) and failure set otherwise. Never blocks on a FIFO.
+std::FILE* OpenRegularFile(const std::string& path, std::string* error = nullptr, OpenFailure* failure = nullptr);
 
 }  // namespace platform

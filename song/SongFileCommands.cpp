@@ -21,12 +21,12 @@ platform::FileDialogRequest SongDialog(bool open) {
 
 }  // namespace
 
-bool WriteSongFile(const SongTables& tables, const SongCounts& counts) {
+bool SaveSongFileAs(const SongTables& tables, const SongCounts& counts) {
     std::string path;
-    return WriteSongFile(tables, counts, path, true);
+    return SaveSongFile(tables, counts, path, true);
 }
 
-bool WriteSongFile(const SongTables& tables, const SongCounts& counts, std::string& path, bool askForName) {
+bool SaveSongFile(const SongTables& tables, const SongCounts& counts, std::string& path, bool askForName) {
     std::string target = path;
     if (askForName || target.empty()) {
         platform::FileDialogRequest request = SongDialog(false);

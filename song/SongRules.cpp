@@ -2,13 +2,12 @@
 
 #include <algorithm>
 
-#include "memo/MemoRules.h"
-#include "platform/Cp949.h"
+#include "ui/EntryRules.h"
 
 void ApplySongLineRule(std::string& field) {
     constexpr size_t kPiece = 15;
     if (field.size() <= kPiece) return;
-    if (cp949::DoubleByteStartsAt(field, kPiece - 1)) field.insert(kPiece - 1, 1, ' ');
+    KeepCharacterWholeAt(field, kPiece);
 }
 
 bool IsSongNumberText(const std::string& number) {

@@ -3,7 +3,7 @@
 // page and the logo preview bar, a status bar, and the tab window with the pages. It
 // swaps menu, toolbar and preview bar when a page is activated, keeps a minimum size,
 // routes commands (active view, document, frame, application) and runs the close
-// sequence that offers to save the memo and the song list.
+// sequence that offers to save the contacts, the song list and the logo.
 #include <QMainWindow>
 #include <QUrl>
 #include <functional>

@@ -28,10 +28,6 @@ namespace {
 
 logo::Rect ToRect(const QRect& r) { return {r.left(), r.top(), r.left() + r.width(), r.top() + r.height()}; }
 
-}  // namespace
-
-namespace {
-
 // Zoom steps of the zoom commands: powers of two, so that picture pixels map onto
 // whole screen pixels (or whole groups of picture pixels onto one screen pixel).
 constexpr float kZooms[] = {0.125f, 0.25f, 0.5f, 1.0f, 2.0f, 4.0f, 8.0f};

@@ -1,6 +1,6 @@
 #pragma once
-// The view of the "My Logo" page: the picture at its natural size in a scroll area,
-// the selection box over it, the working logo cut from the box's place, the pointer
+// The view of the "My Logo" page: the picture in a scroll area at the chosen zoom or
+// fitted into the window, the selection box over it, the working logo cut from the box's place, the pointer
 // and selection in the status bar, and the painting of the 96 x 96 preview.
 #include <QAbstractScrollArea>
 #include <QPointer>
@@ -72,9 +72,9 @@ public:
     void SetColourChooser(std::function<bool(QColor&)> chooser) { chooseColour_ = std::move(chooser); }
 
 protected:
-    // The picture at the scroll origin, at its natural size (zoom 1), onto a painter
-    // whose origin is the viewport's top-left. Fitted into the window, fitted is the
-    // picture already converted (LbToQImage), scaled to fit the client area.
+    // The picture from the scroll position at the zoom, onto a painter whose origin is
+    // the viewport's top-left. Fitted into the window, fitted is the picture already
+    // converted (LbToQImage), scaled to fit the client area.
     void OnDraw(QPainter& painter, const QImage& fitted);
     void paintEvent(QPaintEvent* e) override;
     void mouseMoveEvent(QMouseEvent* e) override;

@@ -17,12 +17,12 @@
 #include "memo/MemoCommit.h"
 #include "memo/MemoRules.h"
 #include "memo/MemoSearch.h"
-#include "memo/widgets/MemoEdit.h"
-#include "memo/widgets/MemoFindDialog.h"
 #include "memo/widgets/MemoContactCommands.h"
 #include "memo/widgets/MemoList.h"
 #include "platform/Cp949.h"
 #include "platform/Services.h"
+#include "ui/widgets/MemoEdit.h"
+#include "ui/widgets/MemoFindDialog.h"
 
 namespace {
 

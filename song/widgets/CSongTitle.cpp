@@ -13,11 +13,11 @@
 
 #include "app/CommandIds.h"
 #include "app/Resources.h"
-#include "memo/widgets/MemoEdit.h"
-#include "memo/widgets/MemoFindDialog.h"
 #include "platform/Cp949.h"
 #include "platform/Services.h"
 #include "ui/widgets/FlatMenus.h"
+#include "ui/widgets/MemoEdit.h"
+#include "ui/widgets/MemoFindDialog.h"
 
 namespace {
 

@@ -7,9 +7,8 @@
 #include <QPointer>
 #include <QWidget>
 
-#include "memo/widgets/MemoFindDialog.h"
-
 #include "song/SongPage.h"
+#include "ui/widgets/MemoFindDialog.h"
 
 class CMemoEdit;
 class QLabel;

@@ -70,12 +70,11 @@ TEST(GifEncode, HeaderExtensionCommentAndImage) {
     image.SetTransIndex(5);
     image.SetFrameDelay(300);
     LbImageGIF codec;
-    codec.Ghost(&image);
     codec.SetComment("hello");
     codec.SetDisposalMethod(2);
     LbMemFile file;
     file.Open();
-    ASSERT_TRUE(codec.Encode(&file));
+    ASSERT_TRUE(codec.Encode(&file, image));
     const uint8_t* data = file.GetBuffer(false);
     const Bytes gif(data, data + file.Size());
     ASSERT_GT(gif.size(), 13u + 768u);
@@ -223,9 +222,9 @@ TEST(GifEncode, ErrorTexts) {
     EXPECT_FALSE(codec.Encode(&file, bad, 2));
     EXPECT_STREQ(codec.GetLastError(), "Bad image pointer");
     EXPECT_EQ(file.Size(), 0);
-    EXPECT_FALSE(codec.Encode(nullptr));
+    EXPECT_FALSE(codec.Encode(nullptr, codec));
     EXPECT_STREQ(codec.GetLastError(), "null file handler");
-    EXPECT_FALSE(codec.Encode(&file));
+    EXPECT_FALSE(codec.Encode(&file, codec));
     EXPECT_STREQ(codec.GetLastError(), "null image!!!");
 }
 
@@ -257,10 +256,9 @@ TEST(GifEncode, WriteErrorIsReported) {
     for (uint32_t method : kMethods) {
         for (size_t room : {size_t(5), size_t(900), size_t(5000)}) {
             LbImageGIF codec;
-            codec.Ghost(&image);
             codec.SetEncodeOption(method);
             FullDisk disk(room);
-            EXPECT_FALSE(codec.Encode(&disk));
+            EXPECT_FALSE(codec.Encode(&disk, image));
             EXPECT_STREQ(codec.GetLastError(), "Write Error in GIF file");
         }
     }

@@ -1,6 +1,10 @@
 // BMP decoding and encoding.
 #include <gtest/gtest.h>
 
+#include <tuple>
+#include <vector>
+
+#include "image/BmpHeader.h"
 #include "image/LbImage.h"
 #include "support/ImageTestFiles.h"
 
@@ -282,3 +286,49 @@ TEST(BmpEncode, WritesTheBlockBehindAFileHeaderAndReadsBack) {
 }
 
 }  // namespace
+
+// Every header size, read from every length of its bytes: the fields once all are
+// there, CutShort before (never a read past the bytes given; the sanitizer build
+// watches the exact-size copies), NoSignature without a whole file header.
+TEST(BmpHeaderReader, ReadsEachLayoutAndNothingPastTheBytes) {
+    struct Case {
+        uint32_t headerSize;
+        size_t fieldBytes;  // of the info header the reader needs
+        BmpHeaderRead whole;
+        int64_t height;     // as read: 16 bits unsigned in the core header
+    } cases[] = {
+        {12, 12, BmpHeaderRead::Read, 65534},  {16, 16, BmpHeaderRead::Read, -2},
+        {40, 40, BmpHeaderRead::Read, -2},     {52, 52, BmpHeaderRead::Read, -2},
+        {56, 56, BmpHeaderRead::Read, -2},     {64, 40, BmpHeaderRead::Read, -2},
+        {124, 56, BmpHeaderRead::Read, -2},    {200, 40, BmpHeaderRead::Read, -2},
+        {20, 4, BmpHeaderRead::UnknownSize, 0},
+    };
+    for (const Case& c : cases) {
+        BmpLayout layout;
+        layout.headerSize = c.headerSize == 20 ? 40 : c.headerSize;  // 20: a 40-byte header that says 20
+        layout.width = 3;
+        layout.height = -2;
+        layout.bpp = 16;
+        layout.compression = c.headerSize >= 40 ? 3 : 0;
+        layout.masks[0] = 0xF800;
+        layout.alphaMask = 0x1;
+        Bytes bmp = MakeBmp(layout);
+        Put32(bmp, 14, c.headerSize);
+        for (size_t n = 0; n <= 14 + c.fieldBytes; ++n) {
+            const std::vector<uint8_t> bytes(bmp.begin(), bmp.begin() + std::ptrdiff_t(n));
+            BmpHeader h;
+            const BmpHeaderRead read = BmpReadHeaders(bytes.data(), bytes.size(), h);
+            const BmpHeaderRead want = n < 14                 ? BmpHeaderRead::NoSignature
+                                       : n < 14 + c.fieldBytes ? BmpHeaderRead::CutShort
+                                                                : c.whole;
+            ASSERT_EQ(int(read), int(want)) << c.headerSize << " from " << n << " bytes";
+            if (read != BmpHeaderRead::Read) continue;
+            EXPECT_EQ(h.dataOffset, 14 + c.headerSize) << c.headerSize;
+            EXPECT_EQ(std::tuple(h.infoSize, h.width, h.height, h.bpp, h.compression),
+                      std::tuple(c.headerSize, int64_t(3), c.height, 16u, layout.compression))
+                << c.headerSize;
+            EXPECT_EQ(h.masksInHeader, c.headerSize == 52 || c.headerSize == 56 || c.headerSize == 124) << c.headerSize;
+            if (h.masksInHeader) EXPECT_EQ(std::pair(h.masks.red, h.masks.alpha), std::pair(0xF800u, c.headerSize > 52 ? 1u : 0u));
+        }
+    }
+}

@@ -1,10 +1,12 @@
 // The image container: layout of the pixel block, palettes, pixel accessors.
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <memory>
+#include <new>
 #include <string>
 
-#include <cstring>
-
+#include "image/LbBudget.h"
 #include "image/LbImage.h"
 #include "support/ImageTestFiles.h"
 
@@ -205,24 +207,88 @@ TEST(LbImageCopy, DeepCopyKeepsPixelsPaletteAndTransparency) {
 }
 
 TEST(LbImageCopy, TransferMovesAndGhostShares) {
-    LbImage a = imgtest::Pattern24(6, 4);
-    LbImage b;
-    ASSERT_TRUE(b.Transfer(a));
-    EXPECT_FALSE(a.IsValid());
-    EXPECT_EQ(b.GetWidth(), 6u);
+    // Every way of handing an image on, inside a job: a move takes the blocks and
+    // their charge, a copy makes and charges its own, and when the images are gone
+    // the job holds nothing (no block leaked, none freed or given back twice).
+    const struct Case {
+        const char* name;
+        LbImage (*handOn)(LbImage& from);
+        bool moves;
+    } cases[] = {
+        {"Transfer", [](LbImage& from) { LbImage to; to.Transfer(from); return to; }, true},
+        {"move construction", [](LbImage& from) { return LbImage(std::move(from)); }, true},
+        {"move assignment", [](LbImage& from) { LbImage to(4, 4, 8); to = std::move(from); return to; }, true},
+        {"copy assignment", [](LbImage& from) { LbImage to; to = from; return to; }, false},
+        {"copy through a view", [](LbImage& from) { return LbImage(*from.Ghost()); }, false},
+        {"Copy", [](LbImage& from) { LbImage to; to.Copy(from); return to; }, false},
+    };
+    LbLimits limits;
+    limits.memory = 1 << 20;
+    LbJob job(limits);
+    for (const Case& c : cases) {
+        {
+            LbImage a = imgtest::Pattern24(6, 4);
+            ASSERT_TRUE(a.AlphaCreate());
+            a.AlphaSet(5, 3, 9);
+            const uint64_t held = limits.memory - LbBudgetLeft();
+            const uint8_t* bits = a.GetBits();
+            const LbImage b = c.handOn(a);
+            EXPECT_EQ(b.GetPixelColor(5, 3), imgtest::PatternColor(5, 3)) << c.name;
+            EXPECT_EQ(b.AlphaGet(5, 3), 9) << c.name;
+            EXPECT_EQ(b.GetBits() == bits, c.moves) << c.name;
+            EXPECT_EQ(a.IsValid(), !c.moves) << c.name;
+            EXPECT_EQ(a.AlphaIsValid(), !c.moves) << c.name;
+            EXPECT_EQ(limits.memory - LbBudgetLeft(), c.moves ? held : 2 * held) << c.name;
+            {
+                const LbImageView view = b.Ghost();
+                EXPECT_EQ(view->GetBits(), b.GetBits()) << c.name;  // a view shares, owns nothing
+            }
+            // The source stays usable.
+            EXPECT_NE(a.Create(3, 3, 8), nullptr) << c.name;
+        }
+        EXPECT_EQ(LbBudgetLeft(), limits.memory) << c.name;
+    }
+}
+
+TEST(LbBudget, BlocksGiveTheirBytesBackToTheJobThatCountedThem) {
+    LbLimits limits;
+    limits.memory = 1 << 20;
+    const uint64_t bytes = LbImage::CreateBytes(10, 10, 24);
+    LbImage madeOutside(10, 10, 24);
+    LbJob outer(limits);
+    LbImage early(10, 10, 24);
     {
-        LbImage ghost;
-        ghost.Ghost(&b);
-        EXPECT_EQ(ghost.GetBits(), b.GetBits());
-        ghost.SetPixelColor(0, 0, LbRgbQuad{1, 1, 1, 0});
-    }  // a ghost frees nothing
-    EXPECT_EQ(b.GetPixelColor(0, 0), (LbRgbQuad{1, 1, 1, 0}));
-    LbImage ghost;
-    ghost.Ghost(&b);
-    LbImage c;
-    c.Transfer(ghost);  // a ghost hands over a copy, not the shared block
-    EXPECT_NE(c.GetBits(), b.GetBits());
-    EXPECT_EQ(c.GetPixelColor(5, 3), b.GetPixelColor(5, 3));
+        LbJob inner(limits);
+        LbImage late(10, 10, 24);
+        madeOutside.Destroy();  // counted by no job: credits none
+        early.Destroy();        // the outer job's bytes, not the inner's
+        EXPECT_EQ(LbBudgetLeft(), limits.memory - bytes);
+        early.Create(10, 10, 24);  // now the inner job's, and outlives it
+    }
+    EXPECT_EQ(LbBudgetLeft(), limits.memory);
+    early.Destroy();  // its job is closed: nothing to give back
+    EXPECT_EQ(LbBudgetLeft(), limits.memory);
+}
+
+TEST(LbBudget, GivingBackMoreThanWasTakenIsCaught) {
+    LbLimits limits;
+    limits.memory = 1000;
+    LbJob job(limits);
+    ASSERT_TRUE(LbBudgetTake(10));
+    EXPECT_DEBUG_DEATH(LbBudgetGive(11), "more bytes given back");
+#ifdef NDEBUG
+    EXPECT_EQ(LbBudgetLeft(), 1000u);  // counted down to zero, not round
+#else
+    // An image going while a view of it is alive stops a debug build there, before
+    // the view can read freed memory.
+    EXPECT_DEATH(
+        {
+            auto owner = std::make_unique<LbImage>(2, 2, 8);
+            const LbImageView view = owner->Ghost();
+            owner.reset();
+        },
+        "view of it was alive");
+#endif
 }
 
 }  // namespace

@@ -69,6 +69,40 @@ TEST(PictureHeader, AgreesWithTheDecoder) {
     }
 }
 
+// Files on which the headers once said otherwise than the decoder: the short OS/2
+// header it reads, a GIF of no image, a GIF whose broken control block ends its blocks.
+TEST(PictureHeader, AgreesWithTheDecoderOnOddFiles) {
+    BmpLayout os2;
+    os2.headerSize = 16;
+    os2.width = 2;
+    os2.height = 2;
+    os2.data = Bytes(16, 0x7F);
+    const std::string screen("GIF89a\x02\0\x02\0\x80\0\0\0\0\0\xFF\xFF\xFF", 19);
+    const std::string image("\x2C\0\0\0\0\x02\0\x02\0\0\x02\x02\x44\x01\0", 15);
+    const Bytes os2Bytes = MakeBmp(os2);
+    const std::pair<uint32_t, std::string> cases[] = {
+        {LB_FORMAT_BMP, std::string(os2Bytes.begin(), os2Bytes.end())},
+        {LB_FORMAT_GIF, screen + ";"},
+        {LB_FORMAT_GIF, screen + std::string("\x21\xF9\x05\0\0\0\0\0\0", 9) + image + ";"},
+    };
+    for (const auto& [type, bytes] : cases) {
+        const std::string path = TempPath("odd-picture");
+        WriteFile(path, Bytes(bytes.begin(), bytes.end()));
+        LbImage decoded;
+        const bool ok = decoded.Load(path, type);
+        std::FILE* f = std::fopen(path.c_str(), "rb");
+        LbPictureHeader h;
+        std::string error;
+        EXPECT_TRUE(LbReadPictureHeader(f, false, h, error));
+        std::fclose(f);
+        if (ok)
+            EXPECT_EQ(std::tuple(h.type, h.width, h.height, h.bpp, h.frames, error),
+                      std::tuple(type, decoded.GetWidth(), decoded.GetHeight(), decoded.GetBpp(), 1u, std::string()));
+        else
+            EXPECT_EQ(std::pair(h.type, error), std::pair(type, std::string(decoded.GetLastError())));
+    }
+}
+
 TEST(PictureHeader, MarkerFloodsAndCutShortFilesCostOneRead) {
     const std::string jpeg = Saved(Picture(24), LB_FORMAT_JPG, TempPath("flood-base.jpg"));
     // Many empty APP1 markers and an XMP one before the EXIF block; a second EXIF

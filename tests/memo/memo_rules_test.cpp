@@ -9,12 +9,6 @@ namespace {
 const std::string kHan = "\xB0\xA1";  // one Hangul syllable in CP949
 }
 
-TEST(MemoRules, Brackets) {
-    std::string s = "kim[1]][";
-    ReplaceBrackets(s);
-    EXPECT_EQ(s, "kim(1))(");
-}
-
 TEST(MemoRules, EmailLineRule) {
     struct Case {
         const char* what;

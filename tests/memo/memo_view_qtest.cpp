@@ -8,8 +8,8 @@
 
 #include "app/CommandIds.h"
 #include "memo/MemoFile.h"
-#include "memo/widgets/MemoFindDialog.h"
 #include "memo/support/widgets/MemoPageHarness.h"
+#include "ui/widgets/MemoFindDialog.h"
 
 using memotest::Cp;
 using memotest::MemoPage;

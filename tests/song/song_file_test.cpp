@@ -168,7 +168,7 @@ TEST(SongFile, SaveAndOpenThroughTheDialogs) {
     Songs s;
     s.Add(2, "Q", "R", "3");
 
-    EXPECT_FALSE(WriteSongFile(*s.tables, s.counts)) << "cancelled";
+    EXPECT_FALSE(SaveSongFileAs(*s.tables, s.counts)) << "cancelled";
     ASSERT_EQ(ui.dialogs.requests.size(), 1u);
     const platform::FileDialogRequest& save = ui.dialogs.requests[0];
     EXPECT_FALSE(save.open);
@@ -180,7 +180,7 @@ TEST(SongFile, SaveAndOpenThroughTheDialogs) {
     EXPECT_TRUE(ui.prompts.shown.empty());
 
     ui.dialogs.answers.push_back(dir + "/a.kok");
-    EXPECT_TRUE(WriteSongFile(*s.tables, s.counts));
+    EXPECT_TRUE(SaveSongFileAs(*s.tables, s.counts));
     EXPECT_EQ(ReadAll(dir + "/a.kok"), s.Encode());
     EXPECT_TRUE(ui.prompts.shown.empty());
 
@@ -198,14 +198,14 @@ TEST(SongFile, AFailedWriteIsReportedAndLeavesTheOldFile) {
     Songs s;
     s.Add(0, "A", "B", "1");
     ui.dialogs.answers.push_back(dir + "/no-such-folder/x.kok");
-    EXPECT_FALSE(WriteSongFile(*s.tables, s.counts));
+    EXPECT_FALSE(SaveSongFileAs(*s.tables, s.counts));
     EXPECT_EQ(ui.prompts.Texts(), (std::vector<std::string>{"File Create Fail"}));
 
     // A target that cannot be replaced (a folder of that name) keeps what was there.
     std::filesystem::create_directory(dir + "/taken.kok");
     WriteAll(dir + "/taken.kok/inside", "x");
     ui.dialogs.answers.push_back(dir + "/taken.kok");
-    EXPECT_FALSE(WriteSongFile(*s.tables, s.counts));
+    EXPECT_FALSE(SaveSongFileAs(*s.tables, s.counts));
     EXPECT_EQ(ReadAll(dir + "/taken.kok/inside"), "x");
     EXPECT_EQ(ui.prompts.Texts(), (std::vector<std::string>{"File Create Fail", "File Create Fail"}));
     int entries = 0;

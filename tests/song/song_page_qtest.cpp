@@ -14,10 +14,10 @@
 #include "app/CommandIds.h"
 #include "app/LyraApp.h"
 #include "app/LyraDoc.h"
-#include "memo/widgets/MemoEdit.h"
 #include "platform/Cp949.h"
 #include "platform/Services.h"
 #include "song/widgets/CSongTitle.h"
+#include "ui/widgets/MemoEdit.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include <QTest>
 
 #include "app/CommandIds.h"
-#include "memo/widgets/MemoEdit.h"
 #include "song/widgets/CSongTitle.h"
+#include "ui/widgets/MemoEdit.h"
 #include "window/support/EditorDriver.h"
 
 class SongTabTest : public QObject {

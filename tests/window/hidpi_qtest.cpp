@@ -14,8 +14,8 @@
 #include "app/widgets/AppIdentity.h"
 #include "app/widgets/AppSettings.h"
 #include "app/widgets/CLogoPreviewBar.h"
-#include "memo/widgets/MemoEdit.h"
 #include "memo/widgets/MemoView.h"
+#include "ui/widgets/MemoEdit.h"
 #include "window/support/EditorDriver.h"
 #include "support/ScaledScreen.h"
 

@@ -12,11 +12,11 @@
 #include "app/widgets/CBandBar.h"
 #include "app/widgets/CLogoPreviewBar.h"
 #include "memo/MemoFile.h"
-#include "memo/widgets/MemoEdit.h"
 #include "memo/widgets/MemoView.h"
 #include "memo/support/widgets/MemoPageHarness.h"
 #include "platform/widgets/QtServices.h"
 #include "support/EditorDriver.h"
+#include "ui/widgets/MemoEdit.h"
 #include "window/support/EditorDriver.h"
 #include "ui/widgets/CFlatToolBar.h"
 

@@ -15,10 +15,10 @@
 #include "logo/PictureLoad.h"
 #include "logo/widgets/CLogoView.h"
 #include "memo/MemoFile.h"
-#include "memo/widgets/MemoEdit.h"
 #include "memo/widgets/MemoList.h"
 #include "memo/widgets/MemoView.h"
 #include "ui/widgets/FlatMenus.h"
+#include "ui/widgets/MemoEdit.h"
 #include "window/support/EditorDriver.h"
 
 using platform::Answer;

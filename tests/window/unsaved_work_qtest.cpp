@@ -9,11 +9,11 @@
 #include "logo/widgets/CLogoView.h"
 #include "logo/widgets/CSelectionBox.h"
 #include "memo/MemoFile.h"
-#include "memo/widgets/MemoEdit.h"
 #include "memo/widgets/MemoView.h"
 #include "song/SongFile.h"
 #include "song/widgets/CSongTitle.h"
 #include "ui/widgets/FlatMenus.h"
+#include "ui/widgets/MemoEdit.h"
 #include "window/support/EditorDriver.h"
 
 using platform::Answer;

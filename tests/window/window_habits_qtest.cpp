@@ -11,12 +11,12 @@
 #include "app/Resources.h"
 #include "app/widgets/CommandActions.h"
 #include "memo/MemoFile.h"
-#include "memo/widgets/MemoEdit.h"
-#include "memo/widgets/MemoFindDialog.h"
 #include "memo/widgets/MemoList.h"
 #include "memo/widgets/MemoView.h"
 #include "platform/Cp949.h"
 #include "song/widgets/CSongTitle.h"
+#include "ui/widgets/MemoEdit.h"
+#include "ui/widgets/MemoFindDialog.h"
 #include "window/support/EditorDriver.h"
 
 namespace {

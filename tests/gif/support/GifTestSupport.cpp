@@ -53,11 +53,10 @@ std::vector<uint8_t> Rgb(const LbImage& image) {
 
 Bytes EncodeGif(const LbImage& image, uint32_t method) {
     LbImageGIF codec;
-    codec.Ghost(&image);
     codec.SetEncodeOption(method);
     LbMemFile file;
     file.Open();
-    if (!codec.Encode(&file)) return {};
+    if (!codec.Encode(&file, image)) return {};
     const size_t size = size_t(file.Size());
     uint8_t* data = file.GetBuffer(false);
     return Bytes(data, data + size);

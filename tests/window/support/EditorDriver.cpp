@@ -16,12 +16,12 @@
 #include "app/widgets/CommandActions.h"
 #include "image/widgets/LbImageQt.h"
 #include "logo/widgets/CLogoView.h"
-#include "memo/widgets/MemoEdit.h"
 #include "memo/widgets/MemoList.h"
 #include "memo/widgets/MemoView.h"
 #include "platform/AtomicFile.h"
 #include "song/widgets/CSongTitle.h"
 #include "ui/widgets/CFlatToolBar.h"
+#include "ui/widgets/MemoEdit.h"
 #include "window/support/FrameSteps.h"
 
 EditorDriver::EditorDriver(const Options& options) {

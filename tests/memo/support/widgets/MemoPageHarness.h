@@ -12,12 +12,12 @@
 
 #include "app/LyraApp.h"
 #include "app/LyraDoc.h"
-#include "memo/widgets/MemoEdit.h"
 #include "memo/widgets/MemoList.h"
 #include "memo/widgets/MemoView.h"
 #include "platform/Commands.h"
 #include "platform/Cp949.h"
 #include "platform/Services.h"
+#include "ui/widgets/MemoEdit.h"
 
 namespace memotest {
 

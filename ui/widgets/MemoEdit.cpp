@@ -1,4 +1,4 @@
-#include "memo/widgets/MemoEdit.h"
+#include "ui/widgets/MemoEdit.h"
 
 #include <QFocusEvent>
 #include <QKeyEvent>

@@ -1,8 +1,9 @@
 #pragma once
-// The entry boxes of the memo page. Typing is held to a limit in CP949 bytes (a Hangul
-// syllable counts 2) and to characters CP949 can hold; Enter, Tab, the Return key and
-// the loss of focus are reported to the page, which decides what they mean. A meter at
-// the box's right end shows the bytes used and allowed ("9/14"), marked when full.
+// The entry boxes of the memo page (name, telephone, e-mail) and the song page (title,
+// singer, number). Typing is held to a limit in CP949 bytes (a Hangul syllable counts 2)
+// and to characters CP949 can hold; Enter, Tab, the Return key and the loss of focus are
+// reported to the page, which decides what they mean. A meter at the box's right end
+// shows the bytes used and allowed ("9/14"), marked when full.
 #include <QLineEdit>
 
 class QLabel;

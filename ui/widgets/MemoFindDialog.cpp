@@ -1,4 +1,4 @@
-#include "memo/widgets/MemoFindDialog.h"
+#include "ui/widgets/MemoFindDialog.h"
 
 #include <QGridLayout>
 #include <QGroupBox>

@@ -1,6 +1,7 @@
 #pragma once
-// A small modeless find dialog: the text, the direction (Down preset) and Find Next.
-// It stays open between searches and deletes itself when closed.
+// The small modeless find dialog of the memo and song pages: the text, the direction
+// (Down preset) and Find Next. It stays open between searches and deletes itself when
+// closed.
 #include <QDialog>
 #include <string>
 
