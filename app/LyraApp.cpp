@@ -11,7 +11,7 @@ CLyraApp::CLyraApp() : doc_(std::make_unique<CLyraDoc>(*this)) {
     // Reached only when no view is active: the document handles Save first.
     OnCommand(cmd::FileSave, [] {});
     OnCommand(cmd::AppExit, [this] {
-        if (closeMainWindow) closeMainWindow();
+        Host().CloseMainWindow();
     });
 }
 
@@ -57,7 +57,7 @@ void CLyraApp::OnAppAbout() { platform::services().prompts->ShowAbout(); }
 
 bool CLyraApp::OpenDocumentFile(const std::string& path) {
     const std::string ext = FileExtension(path);
-    if ((ext == "vcf" || ext == "csv") && importContacts) return importContacts(path);
+    if ((ext == "vcf" || ext == "csv") && host_ != nullptr) return host_->ImportContacts(path);
     // The document's Open reads the file before it replaces anything and asks first.
     if (!doc_->OnOpenDocument(path)) return false;
     doc_->SetPathName(path);

@@ -1,11 +1,11 @@
 #pragma once
 // The application object: the page mode that the file dialogs and the document's open
 // and save consult, the one document, the file dialog, and the commands New, Open and
-// About. The window side (main frame, pages) attaches to it through the hooks below.
-#include <functional>
+// About. The window that shows it registers as its host (app/AppHost.h).
 #include <memory>
 #include <string>
 
+#include "app/AppHost.h"
 #include "app/CommandIds.h"
 #include "platform/DocView.h"
 
@@ -42,21 +42,14 @@ public:
     // that is refused, or a Cancel to the question about unsaved data, changes nothing.
     bool OpenDocumentFile(const std::string& path);
 
-    // Set by the main window: runs its close sequence (Exit).
-    std::function<void()> closeMainWindow;
-    // Set by the main window: brings the page of an index to the front.
-    std::function<void(int page)> showPage;
-    // The window carries the song page, so song files can be opened.
-    bool songPageShown = false;
-    // Set by the main window: told of every file the document opened or wrote (recent
-    // files).
-    std::function<void(const std::string& path)> fileOpened;
-    // Set by the main window: a contact file (.vcf, .csv) given to the document-opening
-    // path is imported into the memo list through the import dialog, never opened as the
-    // memo file (which a Save would then overwrite with memo bytes). True when imported.
-    std::function<bool(const std::string& path)> importContacts;
+    // The window that shows the application, or nullptr: the main window sets itself
+    // while it lives. Host() answers for a missing one with a host that does nothing.
+    void SetHost(AppHost* host) { host_ = host; }
+    AppHost& Host() { return host_ ? *host_ : noHost_; }
 
 private:
     void InitialUpdateViews();
     std::unique_ptr<CLyraDoc> doc_;
+    AppHost* host_ = nullptr;
+    AppHost noHost_;
 };

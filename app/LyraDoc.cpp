@@ -120,11 +120,11 @@ std::string CLyraDoc::SaveTarget(DataKind kind) const {
 }
 
 void CLyraDoc::FileTaken(const std::string& path) {
-    if (app_.fileOpened) app_.fileOpened(path);
+    app_.Host().FileOpened(path);
 }
 
 void CLyraDoc::ShowPageOf(int page) {
-    if (app_.showPage) app_.showPage(page);
+    app_.Host().ShowPage(page);
 }
 
 std::string CLyraDoc::ProposedSaveName() const {

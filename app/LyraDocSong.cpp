@@ -129,7 +129,7 @@ bool CLyraDoc::SaveSongs(bool askForName) {
 bool CLyraDoc::SaveSongsWithDialog() { return SaveSongs(false); }
 
 bool CLyraDoc::OpenSongs(const std::string& path) {
-    if (!app_.songPageShown) {
+    if (!app_.Host().HasSongPage()) {
         platform::services().prompts->Show(kSongPageNeeded, platform::Buttons::Ok);
         return false;
     }

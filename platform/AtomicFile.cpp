@@ -258,15 +258,18 @@ bool AtomicWriter::Commit(std::string* error) {
             return Refuse(error, "cannot write " + m_target);
         }
     }
-    const int closed = ::close(m_fd);
-    m_fd = -1;
-    if (closed != 0 || ::rename(m_named.c_str(), m_target.c_str()) != 0) {
+    // Renamed while the lock is still held: once the file is closed, another writer's
+    // clean-up in this folder would take the named temporary for a leftover and remove it.
+    if (::rename(m_named.c_str(), m_target.c_str()) != 0) {
         const int saved = errno;
         Discard();
         errno = saved;
-        return Refuse(error, closed != 0 ? "cannot write " + m_target : "cannot replace " + m_target);
+        return Refuse(error, "cannot replace " + m_target);
     }
     m_named.clear();
+    // The data reached the disk with the sync above, so a failing close loses nothing.
+    ::close(m_fd);
+    m_fd = -1;
     m_saved = true;
     // The file is in place; only its lasting on the disk after a crash is in doubt.
     if (!SyncFolder(m_folder))

@@ -68,7 +68,7 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "lyrabox: cannot open %s\n", file.toLocal8Bit().constData());
         } else {
             frame.RestoreSettings();
-            if (!file.isEmpty()) app.fileOpened(file.toStdString());
+            if (!file.isEmpty()) app.Host().FileOpened(file.toStdString());
             frame.show();
             result = qapp.exec();
         }

@@ -29,7 +29,9 @@
 #include "app/widgets/PageFactory.h"
 #include "app/widgets/ResourcePictures.h"
 #include "app/widgets/UserGuide.h"
+#include "logo/widgets/CLogoView.h"
 #include "memo/widgets/MemoContactCommands.h"
+#include "memo/widgets/MemoView.h"
 #include "platform/Services.h"
 #include "ui/widgets/CFlatToolBar.h"
 #include "ui/WindowFit.h"
@@ -50,24 +52,18 @@ CMainFrame::CMainFrame(CLyraApp& app, bool songPageTab, PageViewFactory makeView
     resize(500, 400);
     setContextMenuPolicy(Qt::PreventContextMenu);  // no bar-hiding menu on the bars
     actions_ = new CCommandActions(router_, this);
-    OnCommand(cmd::Capture, [this] {
-        if (onCapture) onCapture();
-    });
-    app_.closeMainWindow = [this] { close(); };
+    OnCommand(cmd::Capture, [this] { emit captureRequested(); });
     OnCommand(cmd::NextPage, [this] { StepPage(1); });
     OnCommand(cmd::PrevPage, [this] { StepPage(-1); });
     OnCommand(cmd::HelpGuide, [this] { ShowUserGuide(this); });
     setWindowIcon(AppIcon());
-    app_.showPage = [this](int page) { ShowPage(page); };
-    app_.importContacts = [this](const std::string& path) {
-        ShowPage(page::Memo);
-        return ImportContactsFrom(app_.Document(), path, this);
-    };
-    app_.songPageShown = songPageTab;
+    songPage_ = songPageTab;
+    app_.SetHost(this);
 
     CreateClient(songPageTab, makeView ? makeView : PageViewFactory(CreatePageView));
     CFlatMenus::Mark(this, true);
     CreateBars();
+    ConnectPages();
     longTasks_ = std::make_unique<platform::QtLongTaskRunner>(statusBar());
     longTaskScope_ = std::make_unique<platform::ScopedLongTaskRunner>(longTasks_.get());
     OnPageActivated(page::Memo);
@@ -79,11 +75,8 @@ CMainFrame::CMainFrame(CLyraApp& app, bool songPageTab, PageViewFactory makeView
 }
 
 CMainFrame::~CMainFrame() {
-    app_.closeMainWindow = nullptr;
-    app_.fileOpened = nullptr;
+    app_.SetHost(nullptr);
     longTaskScope_.reset();
-    app_.showPage = nullptr;
-    app_.songPageShown = false;
     delete actions_;  // before the views and the router it asks go
     actions_ = nullptr;
     tabs_.Destroy();
@@ -104,6 +97,26 @@ void CMainFrame::CreateClient(bool songPageTab, const PageViewFactory& makeView)
     if (songPageTab) tabs_.AddChild(root, std::make_unique<TViewNode>(kSongNode, "My Song", viewOf(page::Song)));
     tabs_.Create(this);
     connect(TabWindow(), &TTabWnd::pageActivated, this, &CMainFrame::OnPageActivated);
+}
+
+void CMainFrame::ConnectPages() {
+    TTabWnd* tabs = TabWindow();
+    for (int i = 0; tabs != nullptr && i < tabs->TabCount(); ++i) {
+        QWidget* page = tabs->Entry(i).view.widget;
+        if (auto* memo = qobject_cast<CMemoView*>(page)) {
+            // The memo page's font becomes the font of the tab labels and of the window.
+            connect(memo, &CMemoView::fontChosen, this, [this](const QFont& font) {
+                SetPageFont(font);
+                setFont(font);
+            });
+            connect(memo, &CMemoView::laidOut, this, &CMainFrame::SetMinTrackSizeToWindow);
+            connect(memo, &CMemoView::pageActivated, this, &CMainFrame::OnPageActivated);
+        } else if (auto* logo = qobject_cast<CLogoView*>(page)) {
+            logo->SetPreview(LogoPreview());
+            connect(this, &CMainFrame::captureRequested, logo, &CLogoView::Capture);
+            connect(logo, &CLogoView::captureWanted, this, [this] { router_.Execute(cmd::Capture); });
+        }
+    }
 }
 
 void CMainFrame::CreateBars() {
@@ -253,9 +266,16 @@ void CMainFrame::RestoreSettings() {
     restoreGeometry(settings_->WindowGeometry());
     restoreState(settings_->WindowState());
     FitToScreen();
-    app_.fileOpened = [this](const std::string& path) {
-        if (DocumentReadsFile(path)) settings_->AddRecentFile(QString::fromStdString(path));
-    };
+}
+
+void CMainFrame::FileOpened(const std::string& path) {
+    if (settings_ && DocumentReadsFile(path)) settings_->AddRecentFile(QString::fromStdString(path));
+    emit fileOpened(QString::fromStdString(path));
+}
+
+bool CMainFrame::ImportContacts(const std::string& path) {
+    ShowPage(page::Memo);
+    return ImportContactsFrom(app_.Document(), path, this);
 }
 
 void CMainFrame::StepPage(int step) {

@@ -3,12 +3,16 @@
 // page and the logo preview bar, a status bar, and the tab window with the pages. It
 // swaps menu, toolbar and preview bar when a page is activated, keeps a minimum size,
 // routes commands (active view, document, frame, application) and runs the close
-// sequence that offers to save the contacts, the song list and the logo.
+// sequence that offers to save the contacts, the song list and the logo. It is the
+// application's host: the application closes it, shows its pages and tells it of the
+// files the document took through that interface. The pages never reach it: it connects
+// to their signals when it makes them.
 #include <QMainWindow>
 #include <QUrl>
 #include <functional>
 #include <memory>
 
+#include "app/AppHost.h"
 #include "app/tabs/widgets/TTabFramework.h"
 #include "app/tabs/widgets/TViewHost.h"
 #include "app/widgets/KeyLocks.h"
@@ -27,7 +31,7 @@ class CLyraDoc;
 class QLabel;
 class QMenu;
 
-class CMainFrame : public QMainWindow, public platform::CommandTarget, public TViewHost {
+class CMainFrame : public QMainWindow, public platform::CommandTarget, public TViewHost, public AppHost {
     Q_OBJECT
 public:
     static constexpr int kTabWindowNode = 1;
@@ -48,24 +52,22 @@ public:
     // The page switch: menu, toolbar, preview bar, caption, page mode, "Ready".
     void OnPageActivated(int page);
     // Brings the tab of a page index to the front and switches to it, as a click does.
-    void ShowPage(int page);
+    void ShowPage(int page) override;
     int MenuResource() const { return menuResource_; }
 
-    // Minimum tracking size. The memo view's initial update calls
-    // SetMinTrackSizeToWindow so the window cannot become smaller than it is then.
+    // Minimum tracking size. At the memo view's initial update the window takes
+    // SetMinTrackSizeToWindow, so it cannot become smaller than it is then.
     // The minimum in force never exceeds the screen's available area.
     void SetMinTrackSize(QSize size);
     void SetMinTrackSizeToWindow();
     QSize MinTrackSize() const { return minTrack_; }
 
-    // The memo view hands its font to the tab strip.
+    // The memo view's font, which the tab strip takes.
     void SetPageFont(const QFont& font);
 
     // The logo page paints the working logo into this 96x96 control.
     CLogoPreview* LogoPreview() const;
     CLogoPreviewBar* PreviewBar() const { return previewBar_; }
-    // Command 31105 (screen capture) calls this; the logo page fills it in.
-    std::function<void()> onCapture;
 
     CFlatToolBar* ToolBar(int page) const;
     CBandBar* BandBar() const { return bandBar_; }
@@ -98,6 +100,20 @@ public:
     void SetActiveView(const PageView& view) override { activeView_ = view; }
     PageView ActiveView() const override { return activeView_; }
 
+    // The application's host.
+    void CloseMainWindow() override { close(); }
+    bool HasSongPage() const override { return songPage_; }
+    // Records the file under File > Recent once RestoreSettings has run.
+    void FileOpened(const std::string& path) override;
+    // Shows the memo page and imports through the contact import dialog.
+    bool ImportContacts(const std::string& path) override;
+
+signals:
+    // Command 31105 (screen capture): the logo page takes the picture.
+    void captureRequested();
+    // Every file the document opened or wrote, as the application reported it.
+    void fileOpened(const QString& path);
+
 protected:
     bool event(QEvent* e) override;
     bool eventFilter(QObject* watched, QEvent* e) override;
@@ -107,6 +123,8 @@ protected:
 
 private:
     void CreateClient(bool songPageTab, const PageViewFactory& makeView);
+    // Connects the window to the signals of the pages' views.
+    void ConnectPages();
     void CreateBars();
     void LoadMenu(int resource);
     void InitMenuPopup(QMenu* menu);
@@ -121,6 +139,7 @@ private:
     bool MayClose();
 
     CLyraApp& app_;
+    bool songPage_ = false;
     platform::CommandRouter router_;
     PageView activeView_;
     CCommandActions* actions_ = nullptr;

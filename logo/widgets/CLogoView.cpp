@@ -4,6 +4,7 @@
 #include <QContextMenuEvent>
 #include <QMainWindow>
 #include <QMenu>
+#include <QMetaMethod>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
@@ -14,7 +15,6 @@
 #include "app/CommandIds.h"
 #include "app/LyraApp.h"
 #include "app/widgets/CLogoPreviewBar.h"
-#include "app/widgets/CMainFrame.h"
 #include "image/widgets/LbImageQt.h"
 #include "logo/DeviceLogoFile.h"
 #include "logo/LogoPipeline.h"
@@ -286,16 +286,8 @@ void CLogoView::scrollContentsBy(int dx, int dy) {
     viewport()->scroll(dx, dy);
 }
 
-void CLogoView::showEvent(QShowEvent* e) {
-    QAbstractScrollArea::showEvent(e);
-    ConnectToFrame();
-}
-
-void CLogoView::ConnectToFrame() {
-    auto* frame = qobject_cast<CMainFrame*>(window());
-    if (frame == nullptr) return;
-    if (preview_ == nullptr) SetPreview(frame->LogoPreview());
-    if (!frame->onCapture) frame->onCapture = [frame] { OnCapture(*frame, frame->App().Document()); };
+void CLogoView::Capture() {
+    if (Doc() != nullptr) OnCapture(*window(), *Doc());
 }
 
 void CLogoView::SetPreview(CLogoPreview* preview) {
@@ -329,13 +321,29 @@ void CLogoView::PaintPreview(const CLyraDoc& doc, QPainter& painter, const QRect
     painter.restore();
 }
 
+void CLogoView::NewSelectionBox() {
+    CSelectionBox::DragRules rules{Origin(), [this] { return DragLimits(); }, [this] { return squareSelection_; }};
+    m_pSelectionBox = new CSelectionBox(viewport(), QRect(0, 0, 1, 1), std::move(rules));
+    connect(m_pSelectionBox, &CSelectionBox::moved, this, &CLogoView::ApplySelection);
+    connect(m_pSelectionBox, &CSelectionBox::resized, this, &CLogoView::ApplySelection);
+    connect(m_pSelectionBox, &CSelectionBox::dragged, this, &CLogoView::BoxDragged);
+    connect(m_pSelectionBox, &CSelectionBox::released, this, &CLogoView::StopAutoScroll);
+}
+
+void CLogoView::BoxDragged(const QPoint& pointer) {
+    // At the view's edge the view scrolls on, and the box follows the pointer there.
+    QPointer<CSelectionBox> box(m_pSelectionBox);
+    AutoScroll(pointer, [box, pointer] {
+        if (box) box->DragTo(pointer);
+    });
+}
+
 void CLogoView::DeleteSelectionBox() {
     delete m_pSelectionBox;
     m_pSelectionBox = nullptr;
 }
 
 void CLogoView::OnInitialUpdate() {
-    ConnectToFrame();
     // The base: an update with hint 0, which with a picture keeps the box where it is
     // and fits the scroll range and the working logo to the picture.
     platform::View::OnInitialUpdate();
@@ -398,7 +406,7 @@ void CLogoView::OnUpdate(platform::View*, long hint) {
         DeleteSelectionBox();
         const logo::Rect first = logo::FirstSelection(int(picture.GetWidth()), int(picture.GetHeight()));
         placedAt_ = QRect();
-        m_pSelectionBox = new CSelectionBox(this, QRect(0, 0, 1, 1));
+        NewSelectionBox();
         PlaceBox(first);
         ApplySelection();
     } else if (hint == hint::PictureLoaded) {
@@ -421,7 +429,7 @@ void CLogoView::OnUpdate(platform::View*, long hint) {
         const logo::Point at = logo::ViewToImage({kMargin, kMargin}, Mapping());
         const logo::Rect first = logo::FirstSelection(int(picture.GetWidth()), int(picture.GetHeight()));
         placedAt_ = QRect();
-        m_pSelectionBox = new CSelectionBox(this, QRect(0, 0, 1, 1));
+        NewSelectionBox();
         PlaceBox({at.x, at.y, at.x + first.right, at.y + first.bottom});
         ApplySelection();
     } else {
@@ -503,9 +511,8 @@ void CLogoView::ShowStatus(const std::string& text) {
 void CLogoView::contextMenuEvent(QContextMenuEvent* e) {
     // Screen capture is also in the File menu and on the toolbar; the picture's own
     // menu offers it where the pointer is.
-    auto* frame = qobject_cast<CMainFrame*>(window());
-    if (frame == nullptr) return;
+    if (!isSignalConnected(QMetaMethod::fromSignal(&CLogoView::captureWanted))) return;
     QMenu menu(this);
     QAction* capture = menu.addAction("Capture screen...");
-    if (menu.exec(e->globalPos()) == capture) frame->Router().Execute(cmd::Capture);
+    if (menu.exec(e->globalPos()) == capture) emit captureWanted();
 }

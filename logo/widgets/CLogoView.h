@@ -26,8 +26,8 @@ public:
     void OnInitialUpdate() override;
     void OnUpdate(platform::View* sender, long hint) override;
 
-    // Re-derives the working logo from the selection box; called after every move and
-    // size of the box and on every update.
+    // Re-derives the working logo from the selection box; done when the box is moved or
+    // sized and on every update.
     void ApplySelection();
     // A point in view client (viewport) coordinates to picture coordinates, in place.
     void ViewToImage(int& x, int& y) const;
@@ -71,6 +71,16 @@ public:
     // replaced): false when the person cancelled.
     void SetColourChooser(std::function<bool(QColor&)> chooser) { chooseColour_ = std::move(chooser); }
 
+    // Screen capture: the capture dialog over the window, and the picture taken becomes
+    // the page's picture.
+    void Capture();
+
+signals:
+    // The picture's own menu asked for a screen capture; the main window runs it as the
+    // command, so it goes where the menu's and the toolbar's go. Without a listener the
+    // menu is not offered.
+    void captureWanted();
+
 protected:
     // The picture from the scroll position at the zoom, onto a painter whose origin is
     // the viewport's top-left. Fitted into the window, fitted is the picture already
@@ -79,7 +89,6 @@ protected:
     void paintEvent(QPaintEvent* e) override;
     void mouseMoveEvent(QMouseEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
-    void showEvent(QShowEvent* e) override;
     void scrollContentsBy(int dx, int dy) override;
     void contextMenuEvent(QContextMenuEvent* e) override;
     void wheelEvent(QWheelEvent* e) override;
@@ -88,7 +97,10 @@ private:
     std::function<bool(QColor&)> chooseColour_;
     // How view client points map to the picture; needs a source picture.
     logo::ViewMapping Mapping() const;
-    void ConnectToFrame();
+    // Makes a selection box and connects to it.
+    void NewSelectionBox();
+    // The box was dragged to pointer (view client coordinates).
+    void BoxDragged(const QPoint& pointer);
     void UpdateScrollBars();
     void ShowStatus(const std::string& text);
     void DeleteSelectionBox();

@@ -2,9 +2,6 @@
 
 #include <QMouseEvent>
 #include <QPainter>
-#include <QPointer>
-
-#include "logo/widgets/CLogoView.h"
 
 namespace {
 
@@ -31,7 +28,8 @@ QRect Span(int l, int t, int r, int b) { return QRect(l, t, r - l, b - t); }
 
 }  // namespace
 
-CSelectionBox::CSelectionBox(CLogoView* view, const QRect& selection) : QWidget(view->viewport()), m_pView(view) {
+CSelectionBox::CSelectionBox(QWidget* area, const QRect& selection, DragRules rules)
+    : QWidget(area), area_(area), rules_(std::move(rules)) {
     setObjectName(QString::number(kControlId));
     m_hCursor = Qt::SizeAllCursor;
     setCursor(m_hCursor);
@@ -40,14 +38,14 @@ CSelectionBox::CSelectionBox(CLogoView* view, const QRect& selection) : QWidget(
     // The box is only its frame: the picture inside stays the view's, so moving the
     // box repaints the strips its frame leaves and covers. Presses and hovering inside
     // the frame reach the box through the view.
-    m_pView->viewport()->installEventFilter(this);
+    area_->installEventFilter(this);
     show();
     RecalcHandles();
 }
 
 bool CSelectionBox::eventFilter(QObject* watched, QEvent* e) {
     const auto type = e->type();
-    if (watched != m_pView->viewport() ||
+    if (watched != area_ ||
         (type != QEvent::MouseMove && type != QEvent::MouseButtonPress && type != QEvent::MouseButtonRelease))
         return false;
     auto* mouse = static_cast<QMouseEvent*>(e);
@@ -58,9 +56,9 @@ bool CSelectionBox::eventFilter(QObject* watched, QEvent* e) {
         // view still reports the pointer.
         if (inside) {
             m_nDragMode = logo::kMove;
-            m_pView->viewport()->setCursor(Qt::SizeAllCursor);
+            area_->setCursor(Qt::SizeAllCursor);
         } else {
-            m_pView->viewport()->unsetCursor();
+            area_->unsetCursor();
         }
         return false;
     }
@@ -83,25 +81,24 @@ void CSelectionBox::RecalcHandles() {
     m_rcBox = {0, 0, width(), height()};
     m_rcHandle = logo::HandleRects(width(), height());
     setMask(Frame(rect()));
-    Placed();
+    RedrawUnderFrame();
 }
 
-void CSelectionBox::Placed() {
-    // The picture under the frame is drawn again by the view.
-    m_pView->viewport()->update(Frame(geometry()));
-    m_pView->ApplySelection();
-}
+void CSelectionBox::RedrawUnderFrame() { area_->update(Frame(geometry())); }
 
 void CSelectionBox::moveEvent(QMoveEvent* e) {
     QWidget::moveEvent(e);
     // A new place and size come as a move and then a resize: the resize does the work,
     // once.
-    if (size() == sized_) Placed();
+    if (size() != sized_) return;
+    RedrawUnderFrame();
+    emit moved();
 }
 
 void CSelectionBox::resizeEvent(QResizeEvent* e) {
     QWidget::resizeEvent(e);
     RecalcHandles();
+    emit resized();
 }
 
 void CSelectionBox::paintEvent(QPaintEvent*) {
@@ -140,19 +137,15 @@ void CSelectionBox::mouseMoveEvent(QMouseEvent* e) {
         return;
     }
     square_ = (e->modifiers() & Qt::ShiftModifier) != 0;
-    const QPoint pointer = mapTo(m_pView->viewport(), at);
-    Drag(pointer);
-    // At the view's edge the view scrolls on, and the box follows the pointer there.
-    QPointer<CSelectionBox> self(this);
-    m_pView->AutoScroll(pointer, [self, pointer] {
-        if (self) self->Drag(pointer);
-    });
+    const QPoint pointer = mapTo(area_, at);
+    DragTo(pointer);
+    emit dragged(pointer);
 }
 
-void CSelectionBox::Drag(const QPoint& pointer) {
-    // The limits are counted from where the picture starts in the view.
-    const logo::ScrollState s = m_pView->DragLimits();
-    const QPoint origin = CLogoView::Origin();
+void CSelectionBox::DragTo(const QPoint& pointer) {
+    // The limits are counted from where the picture starts in the area.
+    const logo::ScrollState s = rules_.limits();
+    const QPoint origin = rules_.origin;
     const logo::Point p{pointer.x() - origin.x(), pointer.y() - origin.y()};
     const QRect before = geometry();
     const logo::Rect was = ToRect(before.translated(-origin));
@@ -163,11 +156,11 @@ void CSelectionBox::Drag(const QPoint& pointer) {
         return;
     }
     logo::Rect sized = logo::SizeBox(was, logo::Handle(m_nDragMode), p, s);
-    if (square_ || m_pView->SquareSelection()) sized = logo::SquareBox(sized, logo::Handle(m_nDragMode), s);
+    if (square_ || rules_.keepSquare()) sized = logo::SquareBox(sized, logo::Handle(m_nDragMode), s);
     if (sized == was) return;
     setGeometry(ToQRect(sized).translated(origin));
     update();
-    m_pView->viewport()->update(Frame(before));
+    area_->update(Frame(before));
 }
 
 void CSelectionBox::mousePressEvent(QMouseEvent* e) {
@@ -184,7 +177,7 @@ void CSelectionBox::mousePressEvent(QMouseEvent* e) {
 void CSelectionBox::mouseReleaseEvent(QMouseEvent* e) {
     if (e->button() == Qt::LeftButton) {
         releaseMouse();
-        m_pView->StopAutoScroll();
+        emit released();
     }
     QWidget::mouseReleaseEvent(e);
 }

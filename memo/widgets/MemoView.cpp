@@ -13,7 +13,6 @@
 #include "app/CommandIds.h"
 #include "app/LyraApp.h"
 #include "app/LyraDoc.h"
-#include "app/widgets/CMainFrame.h"
 #include "memo/MemoCommit.h"
 #include "memo/MemoRules.h"
 #include "memo/MemoSearch.h"
@@ -174,16 +173,9 @@ void CMemoView::SizeColumns() {
 
 void CMemoView::OnInitialUpdate() {
     LayOutControls();
-    CMainFrame* frame = Frame();
-    if (frame) {
-        // The page's own font becomes the font of the tab labels and of the main window.
-        frame->SetPageFont(font());
-        frame->setFont(font());
-        connect(this, &CMemoView::pageActivated, frame, &CMainFrame::OnPageActivated, Qt::UniqueConnection);
-    }
+    emit fontChosen(font());
     Refresh();
-    // The main window cannot be made smaller than it is at this moment.
-    if (frame) frame->SetMinTrackSizeToWindow();
+    emit laidOut();
 }
 
 void CMemoView::OnUpdate(platform::View*, long hint) {
@@ -467,7 +459,5 @@ void CMemoView::OnFilePrintPage() {
     }
     emit pageActivated(page::Memo);
 }
-
-CMainFrame* CMemoView::Frame() const { return qobject_cast<CMainFrame*>(window()); }
 
 CMemoFindDialog* CMemoView::FindDialog() const { return m_pFindDialog; }

@@ -11,7 +11,6 @@
 #include "platform/DocView.h"
 
 class CLyraDoc;
-class CMainFrame;
 class CMemoEdit;
 class CMemoFindDialog;
 class CMemoList;
@@ -53,6 +52,10 @@ public:
 signals:
     // Printing has ended: the main window puts the memo page's menu and bars back.
     void pageActivated(int page);
+    // At the initial update: the page's font, which the main window and its tab labels
+    // take; then the page is laid out, and the window may not become smaller than now.
+    void fontChosen(const QFont& font);
+    void laidOut();
 
 protected:
     void resizeEvent(QResizeEvent* e) override;
@@ -69,7 +72,6 @@ private:
     void ShowRow(int row);
     void ShowEntry(const MemoEntry& row);
     void EnableEntry(bool on);
-    CMainFrame* Frame() const;  // nullptr while the page stands alone
 
     void OnRowClicked(int row, Qt::KeyboardModifiers modifiers);
     void OnArrowKey(int step);

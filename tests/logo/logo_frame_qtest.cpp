@@ -45,7 +45,7 @@ private slots:
         auto* view = frame.findChild<CLogoView*>();
         QVERIFY(view != nullptr);
         QCOMPARE(view->Preview(), frame.LogoPreview());
-        QVERIFY(bool(frame.onCapture));
+        QVERIFY(QObject::disconnect(&frame, &CMainFrame::captureRequested, view, &CLogoView::Capture));
 
         const QString dir = QString(LYRA_TEST_TMP) + "/logoframe";
         QDir().mkpath(dir);

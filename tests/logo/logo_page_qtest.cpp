@@ -335,7 +335,8 @@ private slots:
     // picture's size.
     void captureFromTheMenuAndTheToolbar() {
         int captures = 0;
-        f->frame->onCapture = [&] { ++captures; };
+        QObject::disconnect(f->frame.get(), &CMainFrame::captureRequested, nullptr, nullptr);
+        QObject::connect(f->frame.get(), &CMainFrame::captureRequested, [&] { ++captures; });
         QAction* item = nullptr;
         for (QAction* a : f->frame->menuBar()->actions().at(0)->menu()->actions())
             if (a->text().startsWith("&Capture screen")) item = a;

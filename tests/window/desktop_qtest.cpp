@@ -45,7 +45,7 @@ struct Editor {
         frame = std::make_unique<CMainFrame>(app, songTab);
         if (!app.ProcessShellCommand(file.toStdString())) qWarning("start-up open failed");
         frame->RestoreSettings();
-        if (!file.isEmpty()) app.fileOpened(file.toStdString());
+        if (!file.isEmpty()) app.Host().FileOpened(file.toStdString());
         frame->show();
         QApplication::setActiveWindow(frame.get());
         (void)QTest::qWaitForWindowActive(frame.get());

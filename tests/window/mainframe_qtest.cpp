@@ -289,11 +289,11 @@ private slots:
 
     void captureCallsTheLogoPagesHandler() {
         EditorDriver f;
-        QVERIFY(f.frame->onCapture);  // the logo page takes the command
-        f.frame->onCapture = nullptr;
-        QVERIFY(f.frame->Router().Execute(cmd::Capture));  // nothing set: does nothing
+        // The logo page takes the command.
+        QVERIFY(QObject::disconnect(f.frame.get(), &CMainFrame::captureRequested, nullptr, nullptr));
+        QVERIFY(f.frame->Router().Execute(cmd::Capture));  // no one listening: does nothing
         int calls = 0;
-        f.frame->onCapture = [&] { ++calls; };
+        QObject::connect(f.frame.get(), &CMainFrame::captureRequested, [&] { ++calls; });
         QVERIFY(f.frame->Router().Execute(cmd::Capture));
         QCOMPARE(calls, 1);
     }

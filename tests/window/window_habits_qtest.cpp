@@ -127,7 +127,8 @@ private slots:
         const std::string path = TwoContacts("walk1.mmo");
         EditorDriver e;
         std::vector<std::string> recent;
-        e.app.fileOpened = [&recent](const std::string& p) { recent.push_back(p); };
+        QObject::connect(e.frame.get(), &CMainFrame::fileOpened,
+                         [&recent](const QString& p) { recent.push_back(p.toStdString()); });
         e.ChooseFile(path);
         e.Ctrl(Qt::Key_O);
         e.ClickMemoRow(1);

@@ -42,13 +42,16 @@ public:
 // The usual setting: scripted services, the application with its document, a page.
 struct SongPageFixture {
     platform::ScriptedServices services;
+    struct : AppHost {
+        bool HasSongPage() const override { return true; }
+    } window;  // the song page is shown
     CLyraApp app;
     CLyraDoc& doc = app.Document();
     FakeSongPage page{doc};
 
     // The page is shown and hears the document, as in the window.
     SongPageFixture() {
-        app.songPageShown = true;
+        app.SetHost(&window);
         doc.AddView(&page);
     }
 
