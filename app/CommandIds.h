@@ -17,6 +17,7 @@ constexpr int EditCut = 57635;
 constexpr int EditFind = 57636;
 constexpr int EditPaste = 57637;
 constexpr int EditUndo = 57643;
+constexpr int EditRedo = 57644;
 constexpr int AppAbout = 57664;
 constexpr int AppExit = 57665;
 constexpr int HelpGuide = 57670;  // F1: the user guide
@@ -66,6 +67,7 @@ constexpr long MemoRead = 0;       // a memo file was read: rebuild the 250 rows
 constexpr long PictureChanged = 1; // a picture command ran: derive the logo again
 constexpr long PictureLoaded = 1025; // a new picture: new selection box, derive the logo
 constexpr long SongsRead = 2;      // a song file was read: the song page shows its lists
+constexpr long SongsChanged = 16;  // + brand: an undo or redo changed that brand's list: the page shows it
 }  // namespace hint
 
 // Page index and page mode.

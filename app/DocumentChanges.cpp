@@ -27,7 +27,7 @@ const char* Question(DataKind kind) {
 std::string CLyraDoc::SavedForm(DataKind kind) const {
     switch (kind) {
     case DataKind::Memo:
-        return EncodeMemoFile(m_memo, m_nMemoLast);
+        return EncodeMemoFile(memo_.table, memo_.last);
     case DataKind::Songs:
         return EncodeSongFile(m_song, m_nSongCount);
     case DataKind::Logo: {

@@ -24,6 +24,7 @@ CLyraDoc::CLyraDoc(CLyraApp& app) : app_(app) {
         });
     }
     RegisterPictureCommands();
+    RegisterHistoryCommands();
     for (DataKind kind : kAllDataKinds) MarkSaved(kind);
 }
 
@@ -32,10 +33,10 @@ CLyraDoc::~CLyraDoc() { DeleteImages(); }
 bool CLyraDoc::OnNewDocument() {
     app_.m_nPage = page::Memo;
     if (!Document::OnNewDocument()) return false;
-    ClearMemoTable(m_memo);
-    m_nMemoLast = 0;
+    memo_.Clear();
     m_bMemoFindEnabled = 0;
     MarkSaved(DataKind::Memo);  // an empty list holds nothing to lose
+    HistoryOf(DataKind::Memo).Clear();  // a new list: the old one's steps do not apply
     return true;
 }
 
@@ -53,7 +54,6 @@ bool CLyraDoc::OnOpenDocument(const std::string& path) {
     }
     app_.m_nPage = kind.page;
     m_strMemoPath = path;
-    SetModifiedFlag(false);
     return true;
 }
 
@@ -75,12 +75,12 @@ bool CLyraDoc::OpenMemo(const std::string& path) {
     // holds now, not what it held before.
     if (asked && !read()) return false;
     app_.m_nPage = page::Memo;
-    m_memo = table;
-    m_nMemoLast = entries - 1;
+    memo_.Replace(table, entries);
     m_bMemoFindEnabled = 1;
     MarkSaved(DataKind::Memo);
+    // The list read is a new start: undo goes no further back than the file.
+    HistoryOf(DataKind::Memo).Clear();
     m_strMemoPath = path;
-    SetModifiedFlag(false);
     UpdateAllViews(nullptr, hint::MemoRead);
     return true;
 }
@@ -155,9 +155,8 @@ void CLyraDoc::OnFileSave(bool askForName) {
 }
 
 bool CLyraDoc::WriteMemo(const std::string& path) {
-    if (!WriteMemoFile(path, m_memo, m_nMemoLast)) return false;
+    if (!WriteMemoFile(path, memo_.table, memo_.last)) return false;
     m_strMemoPath = path;
-    SetModifiedFlag(false);
     MarkSaved(DataKind::Memo);
     FileTaken(path);
     return true;

@@ -1,16 +1,21 @@
 #pragma once
 // The one document: everything the person edits on every page, and the flags that the
-// close sequence and the command-enable rules read.
+// close sequence and the command-enable rules read. The pages read it and change it only
+// through its operations, each of which is one step of its kind's undo history.
 #include <array>
 #include <initializer_list>
 #include <memory>
 #include <string>
+#include <vector>
 
+#include "app/EditHistory.h"
 #include "app/UnsavedChanges.h"
 #include "image/LbImage.h"
 #include "logo/LogoRecipe.h"
-#include "memo/MemoTable.h"
+#include "logo/SelectionGeometry.h"
+#include "memo/MemoBook.h"
 #include "platform/DocView.h"
+#include "song/SongRules.h"
 #include "song/SongTable.h"
 
 class CLyraApp;
@@ -22,31 +27,29 @@ public:
 
     CLyraApp& App() { return app_; }
 
-    float m_fZoom = 1.0f;          // zoom of the logo view; never changed
-    int m_bFitToWindow = 0;        // logo view stretches the picture when set; never changed
-    int m_bMemoSaveEnabled = 1;    // Save enabled on the memo page; never changed
-    int m_bDither = 0;             // dither the working logo
-    std::string m_strMemoPath;     // memo file last opened or written
-    std::string m_strLogoPath;     // picture last opened or logo last saved
-    std::string m_strLogoSavedPath;  // logo last saved: where Save writes it again
-    std::string m_strSongPath;     // song file last opened or written
-    int m_nMemoLast = 0;           // last row the person may select and the writer looks at
-    MemoTable m_memo{};
-    std::unique_ptr<LbImage> m_pSourceImage;  // the picture as loaded
-    std::unique_ptr<LbImage> m_pLogoImage;    // the working logo derived from it
-    logo::Recipe m_recipe;                    // the picture's file and the commands since
-    // The picture as opened, upright, with its transparency, kept only when it has
-    // some: a new background composes it again.
-    std::unique_ptr<LbImage> m_pOpenedImage;
-    bool m_bTurnedUpright = false;            // the file's orientation turned the picture
-    LbRgbQuad m_logoBackground{255, 255, 255, 0};  // under transparent parts: white at first
-    std::array<SongTable, kBrandCount> m_song;
-    // Set by song input, change, delete and reading a song file; the song page enables
-    // Save and Find by it. Whether closing asks about songs is HasUnsavedChanges.
-    int m_bSongModified = 0;
-    std::array<int, kBrandCount> m_nSongCount{0, 0, 0};
-    int m_bSongListFilled = 1;
-    int m_bMemoFindEnabled = 0;
+    // ---- What the pages read ----
+    const MemoTable& Memo() const { return memo_.table; }
+    const MemoBook& MemoList() const { return memo_; }
+    int MemoLast() const { return memo_.last; }
+    bool MemoFindEnabled() const { return m_bMemoFindEnabled != 0; }
+    bool MemoSaveEnabled() const { return m_bMemoSaveEnabled != 0; }
+    const SongTables& Songs() const { return m_song; }
+    const SongCounts& SongCount() const { return m_nSongCount; }
+    // Songs were typed, changed, deleted or read since the program started: from then
+    // on the song page offers Save whenever it shows songs (a save does not end it).
+    bool SongsTouched() const { return m_bSongModified != 0; }
+    bool SongListFilled() const { return m_bSongListFilled != 0; }
+    const LbImage* SourceImage() const { return m_pSourceImage.get(); }
+    const LbImage* LogoImage() const { return m_pLogoImage.get(); }
+    const logo::Recipe& Recipe() const { return m_recipe; }
+    bool Dither() const { return m_bDither != 0; }
+    bool TurnedUpright() const { return m_bTurnedUpright; }
+    LbRgbQuad LogoBackground() const { return m_logoBackground; }
+    float Zoom() const { return m_fZoom; }
+    bool FitToWindow() const { return m_bFitToWindow != 0; }
+    const std::string& MemoPath() const { return m_strMemoPath; }
+    const std::string& LogoPath() const { return m_strLogoPath; }
+    const std::string& SongPath() const { return m_strSongPath; }
 
     bool OnNewDocument() override;
     bool OnOpenDocument(const std::string& path) override;
@@ -105,14 +108,107 @@ public:
     bool SaveLogoWithDialog();
     void DeleteImages();
 
+    // ---- Memo edits ----
+    // Typing reached the row: it joins the rows in play (no step of its own).
+    void TouchMemoRow(int row);
+    // Enter (or, with inputButton, the Input button) stores a contact in the row.
+    MemoCommit CommitMemoRow(int row, const MemoInput& input, bool inputButton, bool& dbcs, MemoOverLimit* over);
+    // Deletes the rows; true when the list was emptied on the way.
+    bool DeleteMemoRows(const std::vector<int>& rows);
+    void ImportMemo(const std::vector<MemoInput>& rows, bool replace);
+    // The whole list at once, as one step named name.
+    void SetMemoList(const MemoBook& list, const std::string& name);
+    void SetMemoFindEnabled(bool on) { m_bMemoFindEnabled = on ? 1 : 0; }
+    // The memo file the list belongs to: where Save writes it.
+    void SetMemoPath(std::string path) { m_strMemoPath = std::move(path); }
+
+    // ---- Song edits (brand 0..2) ----
+    void AddSong(int brand, const SongFields& song);
+    void ChangeSong(int brand, int row, const SongFields& song);
+    void DeleteSongs(int brand, const std::vector<int>& rows);
+    // Appends song slot of brand from to brand to, as stored (see CopySongToBrand).
+    bool CopySong(int from, int slot, int to);
+    // Empties the three lists (New): a new song file starts with no history.
+    void ClearSongs();
+    void SetSongListFilled(bool on) { m_bSongListFilled = on ? 1 : 0; }
+
+    // ---- Picture edits ----
+    // A picture that comes from no file (a screen capture) replaces the old one after
+    // the question about an unsaved logo; false when the person kept the old one.
+    bool TakePicture(std::unique_ptr<LbImage> picture);
+    // A quarter turn, with progress and Escape; a turn that failed says why.
+    void RotatePicture(bool left);
+    void FlipPicture(bool horizontal);
+    void SetDither(bool on);
+    // The selection, in picture pixels, cut into the working logo. The selection box
+    // belongs to the logo view; the logo it cuts is the document's.
+    bool CutLogo(const logo::Rect& selection);
+    // How the logo view shows the picture (not an edit).
+    void SetZoom(float zoom, bool fitToWindow);
+
+    // ---- Undo and redo, one history for each kind of data ----
+    bool Undo(DataKind kind);
+    bool Redo(DataKind kind);
+    const EditHistory& History(DataKind kind) const { return history_[static_cast<size_t>(kind)]; }
+    // Edit > Undo (or, with redo, Redo) for the data of a kind, and its menu state:
+    // enabled when there is a step, the caption naming it.
+    void RunHistoryCommand(DataKind kind, bool redo);
+    void UpdateHistoryCommand(DataKind kind, bool redo, platform::CmdUI& ui) const;
+    // The kind of data of the page mode.
+    DataKind KindOnPage() const;
+
 private:
     void RegisterPictureCommands();
+    void RegisterHistoryCommands();
+    // The background under transparent parts, composed again; false when it failed.
+    bool Recompose(LbRgbQuad colour);
     // A file was opened or written: it joins the recent files.
     void FileTaken(const std::string& path);
     // The page of a file just opened comes to the front, where the person looks.
     void ShowPageOf(int page);
     bool OpenMemo(const std::string& path);
     bool SaveWithDialog(DataKind kind);
+    EditHistory& HistoryOf(DataKind kind) { return history_[static_cast<size_t>(kind)]; }
+    // Runs an edit of the memo list; when it changed what a save writes, it becomes one
+    // step named name, undone by putting the list back.
+    template <class Edit>
+    auto EditMemo(const std::string& name, Edit edit);
+    // Runs an edit of one brand's list as one step, kept as the rows it could touch.
+    template <class Edit>
+    void EditSongs(int brand, const std::string& name, Edit edit);
+    void MemoChanged();
+    void SongsChanged();
+    // Puts a picture command in effect or takes it back; false when it failed.
+    bool ApplyPicture(logo::PictureCommand command);
+    bool UndoPicture(logo::PictureCommand command);
+    void RecordPicture(logo::PictureCommand command);
+    bool TurnPicture(bool left);
+
     CLyraApp& app_;
     UnsavedChanges baselines_;
+    std::array<EditHistory, kAllDataKinds.size()> history_;
+
+    float m_fZoom = 1.0f;          // zoom of the logo view (ZoomIn, ZoomOut, Actual Size)
+    int m_bFitToWindow = 0;        // logo view stretches the picture when set (Fit to Window)
+    int m_bMemoSaveEnabled = 1;    // Save enabled on the memo page; never changed
+    int m_bDither = 0;             // dither the working logo
+    std::string m_strMemoPath;     // memo file last opened or written
+    std::string m_strLogoPath;     // picture last opened or logo last saved
+    std::string m_strLogoSavedPath;  // logo last saved: where Save writes it again
+    std::string m_strSongPath;     // song file last opened or written
+    MemoBook memo_;                // the table and the last row in play
+    std::unique_ptr<LbImage> m_pSourceImage;  // the picture as loaded
+    std::unique_ptr<LbImage> m_pLogoImage;    // the working logo derived from it
+    logo::Recipe m_recipe;                    // the picture's file and the commands since
+    // The picture as opened, upright, with its transparency, kept only when it has
+    // some: a new background composes it again.
+    std::unique_ptr<LbImage> m_pOpenedImage;
+    bool m_bTurnedUpright = false;            // the file's orientation turned the picture
+    LbRgbQuad m_logoBackground{255, 255, 255, 0};  // under transparent parts: white at first
+    SongTables m_song;
+    // See SongsTouched. Whether closing asks about songs is HasUnsavedChanges.
+    int m_bSongModified = 0;
+    SongCounts m_nSongCount{0, 0, 0};
+    int m_bSongListFilled = 1;
+    int m_bMemoFindEnabled = 0;
 };

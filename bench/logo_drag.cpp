@@ -16,9 +16,9 @@ CLyraDoc& Document() {
     static CLyraApp app;
     static bool ready = [] {
         CLyraDoc& doc = app.Document();
-        doc.m_pSourceImage = std::make_unique<LbImage>(4000, 3000, 24, 1);
-        bench::FillPattern(*doc.m_pSourceImage, 7, 13);
-        doc.m_pLogoImage = std::make_unique<LbImage>(96, 96, 24, 1);
+        auto picture = std::make_unique<LbImage>(4000, 3000, 24, 1);
+        bench::FillPattern(*picture, 7, 13);
+        doc.TakePicture(std::move(picture));
         return true;
     }();
     (void)ready;
@@ -28,7 +28,7 @@ CLyraDoc& Document() {
 // Arguments: the selection's width and height, dither.
 void DragStep(benchmark::State& state) {
     CLyraDoc& doc = Document();
-    doc.m_bDither = int(state.range(2));
+    doc.SetDither(state.range(2) != 0);
     const int w = int(state.range(0)), h = int(state.range(1));
     const logo::ViewMapping mapping{200, 100, 1.0f, false, 4000, 3000, 1200, 900};
     int repaints = 0;

@@ -29,10 +29,9 @@ void DragStep(benchmark::State& state) {
     doc.AddView(view);
     host.show();
     view->OnInitialUpdate();
-    doc.m_pSourceImage = std::make_unique<LbImage>(8000, 8000, 24, 1);
-    bench::FillPattern(*doc.m_pSourceImage, 7, 13);
-    doc.m_pLogoImage = std::make_unique<LbImage>(96, 96, 24, 1);
-    doc.UpdateAllViews(nullptr, hint::PictureLoaded);
+    auto picture = std::make_unique<LbImage>(8000, 8000, 24, 1);
+    bench::FillPattern(*picture, 7, 13);
+    doc.TakePicture(std::move(picture));
     CSelectionBox* box = view->SelectionBox();
     box->setGeometry(QRect(-6, -6, 1212, 812));
     QApplication::processEvents();

@@ -20,7 +20,7 @@ PictureInfo DescribeForStatusLine(const LbImage& picture) {
 }  // namespace logo
 
 void ShowPictureInfo(const CLyraDoc& doc) {
-    if (!doc.m_pSourceImage) return;
-    const logo::PictureInfo info = logo::DescribeForStatusLine(*doc.m_pSourceImage);
+    if (!doc.SourceImage()) return;
+    const logo::PictureInfo info = logo::DescribeForStatusLine(*doc.SourceImage());
     platform::services().status->Show(info.kind.empty() ? info.size : info.kind + " " + info.size);
 }

@@ -1,7 +1,6 @@
 #include "logo/SelectionStep.h"
 
 #include "app/LyraDoc.h"
-#include "logo/LogoPipeline.h"
 
 namespace logo {
 
@@ -14,13 +13,11 @@ Rect PictureSelectionOfBox(const Rect& box, const ViewMapping& mapping) {
 
 SelectionStep ApplyPictureSelection(CLyraDoc& doc, const Rect& picture) {
     SelectionStep step;
-    if (!doc.m_pSourceImage || !doc.m_pLogoImage) return step;
+    if (!doc.CutLogo(picture)) return step;
     step.applied = true;
     step.selection = picture;
-    // A selection that holds no pixel of the picture leaves the working logo as it was.
-    DeriveLogo(*doc.m_pSourceImage, picture, doc.m_bDither != 0, *doc.m_pLogoImage);
     step.status = SelectionText(picture);
-    if (doc.m_bTurnedUpright) step.status += "  rotated as the camera recorded";
+    if (doc.TurnedUpright()) step.status += "  rotated as the camera recorded";
     return step;
 }
 

@@ -4,6 +4,7 @@
 // update handler that enables, disables or checks the command. A router asks the
 // targets of the current route in order (active view, document, frame, application).
 #include <functional>
+#include <string>
 #include <unordered_map>
 #include <vector>
 
@@ -14,8 +15,10 @@ struct CmdUI {
     int id = 0;
     bool enabled = false;
     bool checked = false;
+    std::string text;  // a caption that changes with the state ("" keeps the item's own)
     void Enable(bool on = true) { enabled = on; }
     void SetCheck(int check = 1) { checked = check != 0; }
+    void SetText(std::string caption) { text = std::move(caption); }
 };
 
 class CommandTarget {

@@ -32,20 +32,15 @@ void Document::UpdateAllViews(View* sender, long hint) {
 
 bool Document::OnNewDocument() {
     DeleteContents();
-    SetModifiedFlag(false);
     path_.clear();
     return true;
 }
 
 bool Document::OnOpenDocument(const std::string&) {
     DeleteContents();
-    SetModifiedFlag(false);
     return true;
 }
 
-bool Document::OnSaveDocument(const std::string&) {
-    SetModifiedFlag(false);
-    return true;
-}
+bool Document::OnSaveDocument(const std::string&) { return true; }
 
 }  // namespace platform

@@ -36,12 +36,11 @@ public:
     const std::vector<View*>& Views() const { return views_; }
     void UpdateAllViews(View* sender, long hint = 0);
 
-    bool IsModified() const { return modified_; }
-    void SetModifiedFlag(bool modified = true) { modified_ = modified; }
     const std::string& GetPathName() const { return path_; }
     void SetPathName(const std::string& path) { path_ = path; }
 
-    // Framework steps a document may override.
+    // Framework steps a document may override. Whether the data has changes to save is
+    // the document's own affair: it knows what a save would write.
     virtual bool OnNewDocument();
     virtual bool OnOpenDocument(const std::string& path);
     virtual bool OnSaveDocument(const std::string& path);
@@ -50,7 +49,6 @@ public:
 
 private:
     std::vector<View*> views_;
-    bool modified_ = false;
     std::string path_;
 };
 

@@ -31,11 +31,11 @@ std::string SongRowNumberText(int index) {
 
 SongPage::SongPage(CLyraDoc& doc) : doc_(doc) { RegisterCommands(); }
 
-int SongPage::Count() const { return doc_.m_nSongCount[brand_]; }
-SongTable& SongPage::Table() { return doc_.m_song[brand_]; }
+int SongPage::Count() const { return doc_.SongCount()[brand_]; }
+const SongTable& SongPage::Table() const { return doc_.Songs()[brand_]; }
 
 bool SongPage::AnySongs() const {
-    return std::any_of(doc_.m_nSongCount.begin(), doc_.m_nSongCount.end(), [](int n) { return n > 0; });
+    return std::any_of(doc_.SongCount().begin(), doc_.SongCount().end(), [](int n) { return n > 0; });
 }
 
 void SongPage::RegisterCommands() {
@@ -44,7 +44,7 @@ void SongPage::RegisterCommands() {
     OnCommand(cmd::FileNew, [this] { New(); });
     OnCommand(cmd::FileOpen, [this] { Open(); });
     OnCommand(cmd::FileSave, [this] { Save(); });
-    OnUpdateCommand(cmd::FileSave, [this](CmdUI& ui) { ui.Enable(AnySongs() && doc_.m_bSongModified); });
+    OnUpdateCommand(cmd::FileSave, [this](CmdUI& ui) { ui.Enable(AnySongs() && doc_.SongsTouched()); });
     OnCommand(cmd::FileSaveAs, [this] { SaveAs(); });
     OnUpdateCommand(cmd::FileSaveAs, [this](CmdUI& ui) { ui.Enable(AnySongs()); });
     OnCommand(cmd::EditDelete, [this] { Delete(); });
@@ -53,6 +53,11 @@ void SongPage::RegisterCommands() {
     // Whenever the list shows songs: there is something to find.
     OnUpdateCommand(cmd::EditFind, [this](CmdUI& ui) { ui.Enable(!rows_.empty()); });
     OnCommand(cmd::EditPaste, [this] { Paste(); });
+    for (bool redo : {false, true}) {
+        OnCommand(redo ? cmd::EditRedo : cmd::EditUndo, [this, redo] { doc_.RunHistoryCommand(DataKind::Songs, redo); });
+        OnUpdateCommand(redo ? cmd::EditRedo : cmd::EditUndo,
+                        [this, redo](CmdUI& ui) { doc_.UpdateHistoryCommand(DataKind::Songs, redo, ui); });
+    }
 
     // Brand commands: the menu items carry a check mark, the toolbar buttons and the
     // copy items are disabled for the brand already shown.
@@ -88,14 +93,9 @@ void SongPage::AddSong(SongFields f) {
     SongRow row{SongRowNumberText(n), f.title, f.singer, f.number};
     rows_.insert(rows_.begin() + std::min<size_t>(n, rows_.size()), std::move(row));
     SelectRow(n);
-    SongTable& table = Table();
-    table.title[n] = std::move(f.title);
-    table.number[n] = std::move(f.number);
-    table.singer[n] = std::move(f.singer);
-    ++doc_.m_nSongCount[brand_];
+    doc_.AddSong(brand_, f);
     ClearFields();
-    doc_.m_bSongModified = 1;
-    doc_.m_bSongListFilled = 1;
+    doc_.SetSongListFilled(true);
     RowsChanged();
     FocusTitleField();
 }
@@ -114,12 +114,8 @@ void SongPage::ChangeSong(SongFields f) {
             rows_[r].number = f.number;
         }
         SelectRow(r);
-        SongTable& table = Table();
-        table.title[r] = std::move(f.title);
-        table.number[r] = std::move(f.number);
-        table.singer[r] = std::move(f.singer);
-        doc_.m_bSongModified = 1;
-        doc_.m_bSongListFilled = 1;
+        doc_.ChangeSong(brand_, r, f);
+        doc_.SetSongListFilled(true);
         RowsChanged();
         FocusTitleField();
     }
@@ -144,7 +140,7 @@ void SongPage::SwitchBrand(int b) {
     editedRow_ = -1;
     editMode_ = false;
     int n = Count();
-    doc_.m_bSongListFilled = n > 0 ? 1 : 0;
+    doc_.SetSongListFilled(n > 0);
     const SongTable& table = Table();
     for (int i = 0; i < n; ++i) {
         rows_.push_back(SongRow{SongRowNumberText(i), table.title[i], table.singer[i], table.number[i]});
@@ -162,16 +158,13 @@ bool SongPage::BeginCopy(int row) {
 }
 
 void SongPage::CopyTo(int target) {
-    if (CopySongToBrand(doc_.m_song, doc_.m_nSongCount, brand_, copySource_, target) == SongCopy::TargetFull)
-        Refuse(SongCheck::BrandFull);
+    if (!doc_.CopySong(brand_, copySource_, target)) Refuse(SongCheck::BrandFull);
 }
 
 void SongPage::New() {
     if (!doc_.AskToSaveChanges({DataKind::Songs})) return;
     rows_.clear();
-    doc_.m_nSongCount = {0, 0, 0};
-    doc_.m_bSongListFilled = 0;
-    doc_.MarkSaved(DataKind::Songs);  // empty lists hold nothing to lose
+    doc_.ClearSongs();
     RowsChanged();
 }
 
@@ -183,6 +176,8 @@ void SongPage::Open() {
 
 void SongPage::OnUpdate(platform::View*, long hint) {
     if (hint == hint::SongsRead) SwitchBrand(0);
+    // An undo or redo changed a brand's list: the page shows that list as it is now.
+    if (hint >= hint::SongsChanged && hint < hint::SongsChanged + kBrandCount) SwitchBrand(int(hint - hint::SongsChanged));
 }
 
 void SongPage::Save() { doc_.SaveSongs(false); }
@@ -199,28 +194,27 @@ void SongPage::Delete() {
                                    "선택한 노래 " + std::to_string(selected.size()) + "곡을 삭제 하시겠습니까?",
                                    platform::Buttons::YesNo) != platform::Answer::Yes)
         return;
+    // The Delete key belongs to the text being typed.
+    SongFocus focus = FocusedControl();
+    const bool typing = focus == SongFocus::Title || focus == SongFocus::Singer || focus == SongFocus::Number;
+    std::vector<int> deleted;
+    int count = Count();
     for (auto it = selected.rbegin(); it != selected.rend(); ++it) {
         rows_[*it].selected = rows_[*it].focused = false;
-        DeleteEntry(*it);
+        if (!typing && DeleteEntry(*it, count)) {
+            deleted.push_back(*it);
+            --count;
+        }
     }
+    // One step for all the songs deleted.
+    if (!deleted.empty()) doc_.DeleteSongs(brand_, deleted);
     SelectRow(selected.front());
-    doc_.SetModifiedFlag(true);
     RowsChanged();
 }
 
-void SongPage::DeleteEntry(int r) {
-    SongFocus focus = FocusedControl();
-    // The Delete key belongs to the text being typed.
-    if (focus == SongFocus::Title || focus == SongFocus::Singer || focus == SongFocus::Number) return;
-    int n = Count();
-    if (n <= 0 || r < 0 || r >= n) return;
-    if (n == 1) doc_.m_bSongListFilled = 0;
-    SongTable& table = Table();
-    for (int i = r; i < n && i + 1 < SongTable::kCapacity; ++i) {
-        table.title[i] = table.title[i + 1];
-        table.number[i] = table.number[i + 1];
-        table.singer[i] = table.singer[i + 1];
-    }
+bool SongPage::DeleteEntry(int r, int n) {
+    if (n <= 0 || r < 0 || r >= n) return false;
+    if (n == 1) doc_.SetSongListFilled(false);
     // The list rows keep their number texts; the cells below r move up one row.
     if (r < static_cast<int>(rows_.size())) {
         for (size_t i = r; i + 1 < rows_.size(); ++i) {
@@ -230,11 +224,10 @@ void SongPage::DeleteEntry(int r) {
         }
         rows_.pop_back();
     }
-    doc_.m_nSongCount[brand_] = n - 1;
     SelectRow(n - 2);
     ClearFields();
     editMode_ = false;
-    doc_.m_bSongModified = 1;
+    return true;
 }
 
 void SongPage::Find() { OpenFindDialog(lastSearch_); }
@@ -251,7 +244,7 @@ bool SongPage::FindNext(const std::string& text, bool down) {
 
 int SongPage::Search(const std::string& text, int start, bool down) const {
     if (start < 0 || start > kLastSelectableRow || text.empty()) return -1;
-    const SongTable& table = doc_.m_song[brand_];
+    const SongTable& table = doc_.Songs()[brand_];
     const std::vector<std::string>* order[3];
     if (down) {
         order[0] = &table.title, order[1] = &table.number, order[2] = &table.singer;

@@ -94,12 +94,14 @@ private:
     void RegisterCommands();
     void AddSong(SongFields fields);
     void ChangeSong(SongFields fields);
-    void DeleteEntry(int row);
+    // Takes row out of the list shown, the brand holding count songs; the document
+    // deletes the songs afterwards in one step. False when row is not a song.
+    bool DeleteEntry(int row, int count);
     void ClearFields();
     int Search(const std::string& text, int start, bool down) const;
     bool AnySongs() const;
     int Count() const;
-    SongTable& Table();
+    const SongTable& Table() const;
 
     CLyraDoc& doc_;
     int brand_ = 0;

@@ -91,6 +91,13 @@ void CCommandActions::Bind(QAction* action, int id) {
 
 void CCommandActions::Apply(QAction* a, const platform::CmdUI& ui) {
     if (a->isEnabled() != ui.enabled) a->setEnabled(ui.enabled);
+    if (!ui.text.empty()) {
+        // A menu item keeps the key text after its tab.
+        QString text = QString::fromStdString(ui.text);
+        const int tab = a->text().indexOf('\t');
+        if (tab >= 0) text += a->text().mid(tab);
+        if (a->text() != text) a->setText(text);
+    }
     if (a->isCheckable() != ui.checked) a->setCheckable(ui.checked);
     if (a->isChecked() != ui.checked) a->setChecked(ui.checked);
 }

@@ -53,20 +53,28 @@ CLogoView::CLogoView(QWidget* parent) : QAbstractScrollArea(parent) {
 }
 
 void CLogoView::RegisterCommands() {
-    auto picture = [this](platform::CmdUI& ui) { ui.Enable(Doc() != nullptr && Doc()->m_pSourceImage != nullptr); };
+    auto picture = [this](platform::CmdUI& ui) { ui.Enable(Doc() != nullptr && Doc()->SourceImage() != nullptr); };
+    for (bool redo : {false, true}) {
+        OnCommand(redo ? cmd::EditRedo : cmd::EditUndo, [this, redo] {
+            if (Doc() != nullptr) Doc()->RunHistoryCommand(DataKind::Logo, redo);
+        });
+        OnUpdateCommand(redo ? cmd::EditRedo : cmd::EditUndo, [this, redo](platform::CmdUI& ui) {
+            if (Doc() != nullptr) Doc()->UpdateHistoryCommand(DataKind::Logo, redo, ui);
+        });
+    }
     OnCommand(cmd::ZoomIn, [this] { Zoom(1); });
     OnCommand(cmd::ZoomOut, [this] { Zoom(-1); });
     OnCommand(cmd::ZoomActual, [this] { SetZoom(1.0f, false); });
-    OnCommand(cmd::ZoomFit, [this] { SetZoom(Doc()->m_fZoom, !Doc()->m_bFitToWindow); });
+    OnCommand(cmd::ZoomFit, [this] { SetZoom(Doc()->Zoom(), !Doc()->FitToWindow()); });
     OnUpdateCommandRange(cmd::ZoomIn, cmd::ZoomActual, picture);
     OnUpdateCommand(cmd::ZoomFit, [this, picture](platform::CmdUI& ui) {
         picture(ui);
-        ui.SetCheck(Doc() != nullptr && Doc()->m_bFitToWindow);
+        ui.SetCheck(Doc() != nullptr && Doc()->FitToWindow());
     });
     OnCommand(cmd::SquareSelection, [this] {
         squareSelection_ = !squareSelection_;
         // Turning it on squares the present selection at once (its shorter side).
-        if (!squareSelection_ || m_pSelectionBox == nullptr || Doc() == nullptr || !Doc()->m_pSourceImage) return;
+        if (!squareSelection_ || m_pSelectionBox == nullptr || Doc() == nullptr || !Doc()->SourceImage()) return;
         logo::Rect s = PictureSelection();
         const int side = std::min(s.Width(), s.Height());
         PlaceBox({s.left, s.top, s.left + side, s.top + side});
@@ -89,7 +97,7 @@ void CLogoView::RegisterCommands() {
     OnCommand(cmd::LogoBackground, [this] {
         CLyraDoc* doc = Doc();
         if (doc == nullptr) return;
-        const LbRgbQuad now = doc->m_logoBackground;
+        const LbRgbQuad now = doc->LogoBackground();
         QColor colour(now.red, now.green, now.blue);
         const bool chosen = chooseColour_ ? chooseColour_(colour) : [&] {
             const QColor picked = QColorDialog::getColor(colour, this, "Background colour");
@@ -102,20 +110,20 @@ void CLogoView::RegisterCommands() {
     OnUpdateCommand(cmd::LogoBackground, [](platform::CmdUI& ui) { ui.Enable(true); });
     OnCommand(cmd::CopyCommandLine, [this] {
         CLyraDoc* doc = Doc();
-        if (doc == nullptr || !doc->m_pSourceImage || doc->m_recipe.picture.empty()) return;
-        platform::services().clipboard->SetText(logo::CommandLine(doc->m_recipe, PictureSelection(), doc->m_bDither != 0));
+        if (doc == nullptr || !doc->SourceImage() || doc->Recipe().picture.empty()) return;
+        platform::services().clipboard->SetText(logo::CommandLine(doc->Recipe(), PictureSelection(), doc->Dither() != 0));
     });
     OnUpdateCommand(cmd::CopyCommandLine, [this](platform::CmdUI& ui) {
-        ui.Enable(Doc() != nullptr && Doc()->m_pSourceImage && !Doc()->m_recipe.picture.empty() &&
+        ui.Enable(Doc() != nullptr && Doc()->SourceImage() && !Doc()->Recipe().picture.empty() &&
                   m_pSelectionBox != nullptr);
     });
 }
 
 void CLogoView::Zoom(int steps) {
     CLyraDoc* doc = Doc();
-    if (doc == nullptr || !doc->m_pSourceImage) return;
+    if (doc == nullptr || !doc->SourceImage()) return;
     int at = 0;
-    while (at + 1 < kZoomCount && kZooms[at] < doc->m_fZoom) ++at;
+    while (at + 1 < kZoomCount && kZooms[at] < doc->Zoom()) ++at;
     at = std::clamp(at + steps, 0, kZoomCount - 1);
     SetZoom(kZooms[at], false);
 }
@@ -123,15 +131,14 @@ void CLogoView::Zoom(int steps) {
 void CLogoView::SetZoom(float zoom, bool fitToWindow) {
     CLyraDoc* doc = Doc();
     if (doc == nullptr) return;
-    const bool hasPicture = doc->m_pSourceImage != nullptr;
+    const bool hasPicture = doc->SourceImage() != nullptr;
     const logo::Rect selection = PictureSelection();
     // The selection's centre stays where it is shown when it is in view; otherwise it
     // comes to the middle of the view.
     QPoint anchor = viewport()->rect().center();
     if (m_pSelectionBox != nullptr && viewport()->rect().contains(m_pSelectionBox->Selection().center()))
         anchor = m_pSelectionBox->Selection().center();
-    doc->m_fZoom = zoom;
-    doc->m_bFitToWindow = fitToWindow ? 1 : 0;
+    doc->SetZoom(zoom, fitToWindow);
     if (!hasPicture) return;
     // The box is put in its new place in one step: the scroll moves on the way carry it
     // through places whose mapping is no longer the one it was placed with.
@@ -158,7 +165,7 @@ void CLogoView::SetZoom(float zoom, bool fitToWindow) {
 }
 
 void CLogoView::PlaceBox(const logo::Rect& s) {
-    if (m_pSelectionBox == nullptr || Doc() == nullptr || !Doc()->m_pSourceImage) return;
+    if (m_pSelectionBox == nullptr || Doc() == nullptr || !Doc()->SourceImage()) return;
     const logo::ViewMapping m = Mapping();
     const logo::Point tl = logo::ImageToView({s.left, s.top}, m);
     const logo::Point br = logo::ImageToView({s.right, s.bottom}, m);
@@ -171,7 +178,7 @@ void CLogoView::PlaceBox(const logo::Rect& s) {
 
 logo::Rect CLogoView::PictureSelection() const {
     CLyraDoc* doc = Doc();
-    if (m_pSelectionBox == nullptr || doc == nullptr || !doc->m_pSourceImage) return {};
+    if (m_pSelectionBox == nullptr || doc == nullptr || !doc->SourceImage()) return {};
     const QRect box = m_pSelectionBox->geometry();
     const QRect selection = m_pSelectionBox->Selection().translated(ScrollPosition());
     if (selection == placedAt_) return placed_;
@@ -186,8 +193,8 @@ logo::Rect CLogoView::PictureSelection() const {
 
 logo::ScrollState CLogoView::DragLimits() const {
     const QPoint scroll = ScrollPosition();
-    if (Doc() != nullptr && Doc()->m_bFitToWindow) {
-        if (!Doc()->m_pSourceImage) return {viewport()->width(), viewport()->height(), 0, 0};
+    if (Doc() != nullptr && Doc()->FitToWindow()) {
+        if (!Doc()->SourceImage()) return {viewport()->width(), viewport()->height(), 0, 0};
         const logo::Point shown = logo::ShownSize(Mapping());  // the fitted picture, not the client area
         return {shown.x, shown.y, 0, 0};
     }
@@ -267,7 +274,7 @@ void CLogoView::resizeEvent(QResizeEvent* e) {
     // Fitted into the window, the picture's scale follows the window: the box goes
     // back over the same picture pixels.
     CLyraDoc* doc = Doc();
-    if (doc != nullptr && doc->m_bFitToWindow && doc->m_pSourceImage && m_pSelectionBox != nullptr && !placing_) {
+    if (doc != nullptr && doc->FitToWindow() && doc->SourceImage() && m_pSelectionBox != nullptr && !placing_) {
         PlaceBox(placed_);
         ApplySelection();
         viewport()->update();
@@ -307,10 +314,10 @@ QImage CLogoView::DevicePreview(const LbImage& logo) {
 }
 
 void CLogoView::PaintPreview(const CLyraDoc& doc, QPainter& painter, const QRect& rect) {
-    if (!doc.m_pLogoImage) return;
+    if (!doc.LogoImage()) return;
     painter.save();
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-    painter.drawImage(rect, DevicePreview(*doc.m_pLogoImage));
+    painter.drawImage(rect, DevicePreview(*doc.LogoImage()));
     painter.restore();
 }
 
@@ -341,7 +348,7 @@ void CLogoView::OnInitialUpdate() {
     // and fits the scroll range and the working logo to the picture.
     platform::View::OnInitialUpdate();
     CLyraDoc* doc = Doc();
-    if (doc != nullptr && doc->m_pSourceImage) {
+    if (doc != nullptr && doc->SourceImage()) {
         // A picture stays on the page through New and through files opened for other
         // pages; it always carries a box, so what is saved is what the box shows.
         if (m_pSelectionBox == nullptr) OnUpdate(nullptr, hint::PictureLoaded);
@@ -357,10 +364,10 @@ logo::ViewMapping CLogoView::Mapping() const {
     const QPoint scroll = ScrollPosition();
     return {scroll.x(),
             scroll.y(),
-            doc.m_fZoom,
-            doc.m_bFitToWindow != 0,
-            int(doc.m_pSourceImage->GetWidth()),
-            int(doc.m_pSourceImage->GetHeight()),
+            doc.Zoom(),
+            doc.FitToWindow() != 0,
+            int(doc.SourceImage()->GetWidth()),
+            int(doc.SourceImage()->GetHeight()),
             viewport()->width(),
             viewport()->height(),
             kMargin};
@@ -368,7 +375,7 @@ logo::ViewMapping CLogoView::Mapping() const {
 
 void CLogoView::ViewToImage(int& x, int& y) const {
     CLyraDoc* doc = Doc();
-    if (doc == nullptr || !doc->m_pSourceImage) return;
+    if (doc == nullptr || !doc->SourceImage()) return;
     const logo::Point p = logo::ViewToImage({x, y}, Mapping());
     x = p.x;
     y = p.y;
@@ -376,7 +383,7 @@ void CLogoView::ViewToImage(int& x, int& y) const {
 
 void CLogoView::ApplySelection() {
     CLyraDoc* doc = Doc();
-    if (m_pSelectionBox == nullptr || doc == nullptr || !doc->m_pSourceImage || placing_) return;
+    if (m_pSelectionBox == nullptr || doc == nullptr || !doc->SourceImage() || placing_) return;
     const logo::Rect selection = PictureSelection();
     // Where the box stands now is where this selection was taken: the next move keeps
     // its size in picture pixels.
@@ -390,10 +397,10 @@ void CLogoView::ApplySelection() {
 
 void CLogoView::OnUpdate(platform::View*, long hint) {
     CLyraDoc* doc = Doc();
-    if (doc == nullptr || !doc->m_pSourceImage) return;
-    const LbImage& picture = *doc->m_pSourceImage;
-    const QSize natural(int(float(picture.GetWidth()) * doc->m_fZoom), int(float(picture.GetHeight()) * doc->m_fZoom));
-    if (hint == hint::PictureLoaded && doc->m_bFitToWindow) {
+    if (doc == nullptr || !doc->SourceImage()) return;
+    const LbImage& picture = *doc->SourceImage();
+    const QSize natural(int(float(picture.GetWidth()) * doc->Zoom()), int(float(picture.GetHeight()) * doc->Zoom()));
+    if (hint == hint::PictureLoaded && doc->FitToWindow()) {
         // A new picture is fitted like the last one: there is nothing to scroll.
         SetScrollSizes({0, 0});
         DeleteSelectionBox();
@@ -426,9 +433,9 @@ void CLogoView::OnUpdate(platform::View*, long hint) {
         PlaceBox({at.x, at.y, at.x + first.right, at.y + first.bottom});
         ApplySelection();
     } else {
-        SetScrollSizes(doc->m_bFitToWindow ? QSize(0, 0) : natural);
+        SetScrollSizes(doc->FitToWindow() ? QSize(0, 0) : natural);
         // Fitted, a turned picture has another scale: the box follows its pixels.
-        if (doc->m_bFitToWindow && m_pSelectionBox != nullptr) PlaceBox(placed_);
+        if (doc->FitToWindow() && m_pSelectionBox != nullptr) PlaceBox(placed_);
         ApplySelection();
     }
     viewport()->update();
@@ -444,7 +451,7 @@ void CLogoView::paintEvent(QPaintEvent* e) {
     // here, not once for every rectangle.
     CLyraDoc* doc = Doc();
     QImage fitted;
-    if (doc != nullptr && doc->m_pSourceImage && doc->m_bFitToWindow) fitted = LbToQImage(*doc->m_pSourceImage);
+    if (doc != nullptr && doc->SourceImage() && doc->FitToWindow()) fitted = LbToQImage(*doc->SourceImage());
     for (const QRect& area : e->region()) {
         target.save();
         target.setClipRect(area);
@@ -456,10 +463,10 @@ void CLogoView::paintEvent(QPaintEvent* e) {
 
 void CLogoView::OnDraw(QPainter& p, const QImage& fitted) {
     CLyraDoc* doc = Doc();
-    if (doc == nullptr || !doc->m_pSourceImage) return;
-    const LbImage& picture = *doc->m_pSourceImage;
+    if (doc == nullptr || !doc->SourceImage()) return;
+    const LbImage& picture = *doc->SourceImage();
     const QPoint scroll = ScrollPosition();
-    if (doc->m_bFitToWindow) {
+    if (doc->FitToWindow()) {
         // Scaled alike in both directions, from the client's top-left, without smoothing.
         const logo::Point shown = logo::ShownSize(Mapping());
         if (fitted.isNull() || shown.x <= 0 || shown.y <= 0) return;
@@ -467,22 +474,22 @@ void CLogoView::OnDraw(QPainter& p, const QImage& fitted) {
         p.setRenderHint(QPainter::SmoothPixmapTransform, false);
         p.drawImage(QRect(kMargin, kMargin, shown.x, shown.y), fitted);
         p.restore();
-    } else if (doc->m_fZoom == 1.0f) {
+    } else if (doc->Zoom() == 1.0f) {
         LbDraw(picture, p, kMargin - scroll.x(), kMargin - scroll.y());
     } else {
-        LbDraw(picture, p, kMargin - scroll.x(), kMargin - scroll.y(), int(float(picture.GetWidth()) * doc->m_fZoom),
-               int(float(picture.GetHeight()) * doc->m_fZoom));
+        LbDraw(picture, p, kMargin - scroll.x(), kMargin - scroll.y(), int(float(picture.GetWidth()) * doc->Zoom()),
+               int(float(picture.GetHeight()) * doc->Zoom()));
     }
 }
 
 void CLogoView::mouseMoveEvent(QMouseEvent* e) {
     CLyraDoc* doc = Doc();
-    if (doc != nullptr && doc->m_pSourceImage) {
+    if (doc != nullptr && doc->SourceImage()) {
         const QPoint at = e->position().toPoint();
         int x = at.x(), y = at.y();
         ViewToImage(x, y);
         std::string text;
-        if (doc->m_pSourceImage->IsInside(x, y)) text = logo::PointerText({x, y});
+        if (doc->SourceImage()->IsInside(x, y)) text = logo::PointerText({x, y});
         if (m_pSelectionBox != nullptr) text += logo::SelectionText(PictureSelection());
         ShowStatus(text);
     }

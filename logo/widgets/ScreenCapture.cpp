@@ -68,19 +68,8 @@ bool UseCapturedPicture(CLyraDoc& doc, const QImage& picture) {
     if (picture.isNull()) return false;
     auto source = std::make_unique<LbImage>();
     if (!LbCreateFromQImage(*source, picture.convertToFormat(QImage::Format_RGB32))) return false;
-    // The capture replaces the picture: a logo not yet saved is asked about first. The
-    // captured picture is on no disk, so its logo counts as unsaved until it is saved.
-    if (!doc.AskToSaveChanges({DataKind::Logo})) return false;
-    // Anything still working on the old picture stops at its escape flag.
-    if (doc.m_pSourceImage) doc.m_pSourceImage->SetEscape(1);
-    doc.m_pSourceImage = std::move(source);
-    doc.m_recipe = {};  // no file to make the logo from
-    doc.m_pOpenedImage.reset();
-    doc.m_bTurnedUpright = false;
-    // Without a loaded picture there is no working logo yet; give the view one to cut
-    // into, so that the preview shows the selection at once.
-    if (!doc.m_pLogoImage) doc.m_pLogoImage = std::make_unique<LbImage>(96, 96, 24, 0);
-    doc.UpdateAllViews(nullptr, hint::PictureLoaded);
+    // The capture replaces the picture after the question about an unsaved logo.
+    if (!doc.TakePicture(std::move(source))) return false;
     ShowPictureInfo(doc);
     return true;
 }

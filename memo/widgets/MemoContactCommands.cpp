@@ -17,10 +17,6 @@ namespace {
 
 void Tell(const std::string& text) { platform::services().prompts->Show(text, platform::Buttons::Ok); }
 
-// The rows the memo writer would write: from row 0 up to the last-row index, ending at
-// the first empty row.
-int SavedEntries(const CLyraDoc& doc) { return std::min(CountMemoEntries(doc.m_memo), doc.m_nMemoLast + 1); }
-
 }  // namespace
 
 void ImportContacts(CLyraDoc& doc, QWidget* parent) {
@@ -55,22 +51,13 @@ bool ImportContactsFrom(CLyraDoc& doc, const std::string& path, QWidget* parent)
         return false;
     }
 
-    const int entries = CountMemoEntries(doc.m_memo);
+    const int entries = CountMemoEntries(doc.Memo());
     CContactImportDialog dialog(contacts, notes, QString::fromStdString(name), entries, parent);
     if (dialog.exec() != QDialog::Accepted) return false;
     const bool replace = dialog.Replace();
     if (replace && !doc.AskToSaveChanges({DataKind::Memo})) return false;
 
-    int last = 0;
-    if (replace) {
-        ClearMemoTable(doc.m_memo);
-        last = StoreFitted(doc.m_memo, 0, dialog.Result().rows);
-    } else {
-        last = std::max(doc.m_nMemoLast, StoreFitted(doc.m_memo, entries, dialog.Result().rows));
-    }
-    doc.m_nMemoLast = last;
-    doc.m_bMemoFindEnabled = 1;
-    doc.SetModifiedFlag();
+    doc.ImportMemo(dialog.Result().rows, replace);
     doc.UpdateAllViews(nullptr, hint::MemoRead);
     platform::services().status->Show(std::to_string(dialog.Result().rows.size()) + " contacts imported from " +
                                       name + ".");
@@ -90,7 +77,7 @@ void ExportContacts(CLyraDoc& doc) {
     if (!path || !MayReplaceWith(*path, writes)) return;
     Contacts contacts;
     std::string error;
-    if (!ContactsFromMemo(doc.m_memo, SavedEntries(doc), contacts, error)) return Tell(error);
+    if (!ContactsFromMemo(doc.Memo(), doc.MemoList().SavedEntries(), contacts, error)) return Tell(error);
     ContactFormat format = FileExtension(*path) == "csv" ? ContactFormat::Csv : ContactFormat::VCard;
     bool bom = false;
     if (format == ContactFormat::Csv) {

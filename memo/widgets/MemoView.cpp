@@ -14,7 +14,6 @@
 #include "app/LyraApp.h"
 #include "app/LyraDoc.h"
 #include "memo/MemoCommit.h"
-#include "memo/MemoRowDelete.h"
 #include "memo/MemoRules.h"
 #include "memo/MemoSearch.h"
 #include "memo/widgets/MemoContactCommands.h"
@@ -72,14 +71,13 @@ CMemoView::CMemoView(QWidget* parent) : QWidget(parent), list_(new CMemoList(thi
     OnCommand(cmd::EditDelete, [this] { OnEditDelete(); });
     OnUpdateCommand(cmd::EditDelete, [this](platform::CmdUI& ui) {
         const CLyraDoc* doc = GetDocument();
-        ui.Enable(doc && (doc->m_nMemoLast > m_nCurrentRow ||
-                          (m_nCurrentRow == kLastRow && !IsMemoRowEmpty(doc->m_memo[kLastRow]))));
+        ui.Enable(doc && doc->MemoList().CanDeleteFrom(m_nCurrentRow));
     });
     OnCommand(cmd::EditFind, [this] { OnEditFind(); });
     OnUpdateCommand(cmd::EditFind, [this](platform::CmdUI& ui) {
         // Whenever the list holds a contact: there is something to find.
         CLyraDoc* doc = GetDocument();
-        ui.Enable(doc && doc->App().m_nPage == page::Memo && CountMemoEntries(doc->m_memo) > 0);
+        ui.Enable(doc && doc->App().m_nPage == page::Memo && CountMemoEntries(doc->Memo()) > 0);
     });
     OnCommand(cmd::EditPaste, [this] { OnEditPaste(); });
     OnUpdateCommand(cmd::FileSave, [this](platform::CmdUI& ui) {
@@ -89,6 +87,14 @@ CMemoView::CMemoView(QWidget* parent) : QWidget(parent), list_(new CMemoList(thi
         // changes nothing that a save would keep.
         ui.Enable(doc && doc->HasUnsavedChanges(DataKind::Memo));
     });
+    for (bool redo : {false, true}) {
+        OnCommand(redo ? cmd::EditRedo : cmd::EditUndo, [this, redo] {
+            if (CLyraDoc* doc = GetDocument()) doc->RunHistoryCommand(DataKind::Memo, redo);
+        });
+        OnUpdateCommand(redo ? cmd::EditRedo : cmd::EditUndo, [this, redo](platform::CmdUI& ui) {
+            if (const CLyraDoc* doc = GetDocument()) doc->UpdateHistoryCommand(DataKind::Memo, redo, ui);
+        });
+    }
     OnCommand(cmd::FilePrintPage, [this] { OnFilePrintPage(); });
     OnCommand(cmd::ImportContacts, [this] {
         if (CLyraDoc* doc = GetDocument()) ImportContacts(*doc, this);
@@ -190,9 +196,7 @@ void CMemoView::Refresh() {
     list_->addTopLevelItems(items);
     for (int i = 0; i < kMemoRows; ++i) ShowRow(i);
 
-    int row = std::clamp(doc->m_nMemoLast, 0, kLastRow);
-    if (!IsMemoRowEmpty(doc->m_memo[row])) ++row;
-    m_nCurrentRow = std::min(row, kLastRow);
+    m_nCurrentRow = doc->MemoList().NextEntryRow();
     SelectRow(m_nCurrentRow, true);
     edits_[0]->setFocus();
     // A list not on screen yet has no height to scroll by: it shows the rows from the
@@ -211,7 +215,7 @@ void CMemoView::showEvent(QShowEvent* e) {
 }
 
 void CMemoView::ShowRow(int row) {
-    const MemoEntry& entry = GetDocument()->m_memo[row];
+    const MemoEntry& entry = GetDocument()->Memo()[row];
     QTreeWidgetItem* item = list_->topLevelItem(row);
     for (int c = 0; c < 3; ++c) item->setText(ColName + c, Show(MemoFieldText(entry, kFields[c])));
 }
@@ -235,7 +239,7 @@ void CMemoView::SelectRow(int row, bool load) {
     list_->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     list_->scrollTo(index);
     if (!load) return;
-    ShowEntry(GetDocument()->m_memo[row]);
+    ShowEntry(GetDocument()->Memo()[row]);
     EnableEntry(true);
     m_nCurrentRow = row;
 }
@@ -245,9 +249,9 @@ void CMemoView::SelectRow(int row, bool load) {
 void CMemoView::OnRowClicked(int row, Qt::KeyboardModifiers modifiers) {
     if (row < 0 || row > kLastRow) return;
     CLyraDoc* doc = GetDocument();
-    ShowEntry(doc->m_memo[row]);
+    ShowEntry(doc->Memo()[row]);
     bool plain = !(modifiers & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier));
-    EnableEntry(plain && row <= doc->m_nMemoLast);
+    EnableEntry(plain && doc->MemoList().IsOpen(row));
     m_nCurrentRow = row;
 }
 
@@ -258,15 +262,15 @@ void CMemoView::OnArrowKey(int step) {
     // disabled as for any row past the last one; the current row stays inside the table.
     if (target < 0) return;
     int loaded = m_nCurrentRow + step;
-    if (list_->SelectedRows().size() == 1 && target <= doc->m_nMemoLast && loaded >= 0 && loaded <= kLastRow) {
-        ShowEntry(doc->m_memo[loaded]);
+    if (list_->SelectedRows().size() == 1 && target <= doc->MemoLast() && loaded >= 0 && loaded <= kLastRow) {
+        ShowEntry(doc->Memo()[loaded]);
         EnableEntry(true);
         m_nCurrentRow = loaded;
     } else {
         EnableEntry(false);
         m_nCurrentRow = std::min(target, kLastRow);
     }
-    doc->m_bMemoFindEnabled = 0;
+    doc->SetMemoFindEnabled(false);
 }
 
 // ---- Entry boxes and commits --------------------------------------------------
@@ -298,8 +302,7 @@ void CMemoView::OnEditComplete(int controlId, int reason) {
 void CMemoView::Touch() {
     CLyraDoc* doc = GetDocument();
     if (!doc) return;
-    doc->m_nMemoLast = std::max(doc->m_nMemoLast, m_nCurrentRow);
-    doc->SetModifiedFlag();
+    doc->TouchMemoRow(m_nCurrentRow);
     m_bDbcs = false;
 }
 
@@ -336,13 +339,12 @@ void CMemoView::EnterCommit() {
     CLyraDoc* doc = GetDocument();
     if (!doc || m_nCurrentRow < 0 || m_nCurrentRow > kLastRow) return;
     if (!TakeEntry()) return;
-    MemoEntry& row = doc->m_memo[m_nCurrentRow];
     MemoOverLimit over;
-    MemoCommit result = CommitMemoEnter(row, {m_strName, m_strTel, m_strEmail}, m_bDbcs, &over);
+    MemoCommit result = doc->CommitMemoRow(m_nCurrentRow, {m_strName, m_strTel, m_strEmail}, false, m_bDbcs, &over);
     // A refused commit leaves the row as it was and the boxes as typed, to be mended.
     if (Refused(result, over)) return;
     ShowRow(m_nCurrentRow);
-    if (IsMemoRowEmpty(row)) return;
+    if (IsMemoRowEmpty(doc->Memo()[m_nCurrentRow])) return;
     m_nCurrentRow = std::min(m_nCurrentRow + 1, kLastRow);
     SelectRow(m_nCurrentRow, true);
     edits_[0]->setFocus();
@@ -355,7 +357,7 @@ void CMemoView::OnInput() {
     if (!doc || s < 0) return;
     if (!TakeEntry()) return;
     MemoOverLimit over;
-    MemoCommit result = CommitMemoInput(doc->m_memo[s], {m_strName, m_strTel, m_strEmail}, m_bDbcs, &over);
+    MemoCommit result = doc->CommitMemoRow(s, {m_strName, m_strTel, m_strEmail}, true, m_bDbcs, &over);
     if (Refused(result, over)) return;
     ShowRow(s);
     switch (result) {
@@ -363,17 +365,15 @@ void CMemoView::OnInput() {
     case MemoCommit::EmailOver:
         return;
     case MemoCommit::Stored:
-        doc->m_nMemoLast = std::max(doc->m_nMemoLast, s);
+        // The document opened the row after the contact to typing.
         m_nCurrentRow = std::min(s + 1, kLastRow);
         SelectRow(m_nCurrentRow, true);
-        doc->m_nMemoLast = std::max(doc->m_nMemoLast, m_nCurrentRow);
-        doc->SetModifiedFlag();
         break;
     case MemoCommit::Unchanged:
         break;
     }
     edits_[0]->setFocus();
-    doc->m_bMemoFindEnabled = 1;
+    doc->SetMemoFindEnabled(true);
     m_bDbcs = false;
 }
 
@@ -392,30 +392,19 @@ void CMemoView::OnEditDelete() {
     if (rows.isEmpty()) return;
     // Several contacts at once are easy to select by mistake: one question for all.
     int contacts = 0;
-    for (int row : rows) contacts += IsMemoRowEmpty(doc->m_memo[row]) ? 0 : 1;
+    for (int row : rows) contacts += IsMemoRowEmpty(doc->Memo()[row]) ? 0 : 1;
     if (contacts > 1 &&
         platform::services().prompts->Show("Delete the " + std::to_string(contacts) + " selected contacts?",
                                            platform::Buttons::YesNo) != platform::Answer::Yes)
         return;
-    for (auto it = rows.rbegin(); it != rows.rend(); ++it) {
-        int row = *it;
-        list_->selectionModel()->select(list_->model()->index(row, 0),
-                                        QItemSelectionModel::Deselect | QItemSelectionModel::Rows);
-        MemoRowDeletion d = DeleteMemoRow(doc->m_memo, row);
-        doc->m_nMemoLast = LastRowAfterDeletion(d, doc->m_nMemoLast);
-        if (d.clearedPair) {
-            ShowRow(0);
-            ShowRow(1);
-            doc->m_bMemoFindEnabled = 0;
-            continue;
-        }
-        for (int r = row; r < d.end; ++r) ShowRow(r);
-    }
+    list_->selectionModel()->clearSelection();
+    doc->DeleteMemoRows(std::vector<int>(rows.begin(), rows.end()));
+    // The rows from the first one deleted down moved up.
+    for (int r = *std::min_element(rows.begin(), rows.end()); r < kMemoRows; ++r) ShowRow(r);
     SelectRow(rows.first(), true);
     // A row past the last one stays closed to typing, as a click on it would leave it:
     // an entry there would follow empty rows, and the memo file ends at the first one.
-    if (rows.first() > doc->m_nMemoLast) EnableEntry(false);
-    doc->SetModifiedFlag();
+    if (!doc->MemoList().IsOpen(rows.first())) EnableEntry(false);
 }
 
 void CMemoView::OnEditFind() {
@@ -436,7 +425,7 @@ void CMemoView::OnFindNext(const QString& text, bool down) {
         platform::services().status->Show(c.error);
         return;
     }
-    int row = FindMemoRow(doc->m_memo, m_nCurrentRow, c.text, down);
+    int row = FindMemoRow(doc->Memo(), m_nCurrentRow, c.text, down);
     if (row < 0) {
         platform::services().status->Show(CMemoFindDialog::NotFoundText(text));
         return;

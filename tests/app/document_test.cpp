@@ -5,59 +5,57 @@
 using DocumentTest = AppFixture;
 
 TEST_F(DocumentTest, ConstructionValues) {
-    EXPECT_FLOAT_EQ(doc.m_fZoom, 1.0f);
-    EXPECT_EQ(doc.m_bFitToWindow, 0);
-    EXPECT_EQ(doc.m_bMemoSaveEnabled, 1);
-    EXPECT_EQ(doc.m_bDither, 0);
-    EXPECT_EQ(doc.m_nMemoLast, 0);
+    EXPECT_FLOAT_EQ(doc.Zoom(), 1.0f);
+    EXPECT_EQ(doc.FitToWindow(), 0);
+    EXPECT_EQ(doc.MemoSaveEnabled(), 1);
+    EXPECT_EQ(doc.Dither(), 0);
+    EXPECT_EQ(doc.MemoLast(), 0);
     for (DataKind kind : kAllDataKinds) EXPECT_FALSE(doc.HasUnsavedChanges(kind));
-    EXPECT_EQ(doc.m_bSongModified, 0);
-    EXPECT_EQ(doc.m_bSongListFilled, 1);
-    EXPECT_EQ(doc.m_bMemoFindEnabled, 0);
-    EXPECT_EQ(doc.m_nSongCount, (std::array<int, 3>{0, 0, 0}));
-    EXPECT_FALSE(doc.m_pSourceImage);
-    EXPECT_FALSE(doc.m_pLogoImage);
+    EXPECT_EQ(doc.SongsTouched(), 0);
+    EXPECT_EQ(doc.SongListFilled(), 1);
+    EXPECT_EQ(doc.MemoFindEnabled(), 0);
+    EXPECT_EQ(doc.SongCount(), (std::array<int, 3>{0, 0, 0}));
+    EXPECT_FALSE(doc.SourceImage());
+    EXPECT_FALSE(doc.LogoImage());
     EXPECT_EQ(app.m_nPage, -1);
 }
 
 TEST_F(DocumentTest, NewClearsOnlyTheMemoSide) {
     Fill(3);
-    doc.m_bMemoFindEnabled = 1;
-    doc.m_song[1].title[0] = "song";
-    doc.m_nSongCount[1] = 1;
-    doc.m_strMemoPath = "/x/memo.mmo";
+    doc.SetMemoFindEnabled(true);
+    doc.AddSong(1, SongFields{"song", "", ""});
+    doc.SetMemoPath("/x/memo.mmo");
     app.m_nPage = 1;
     app.OnFileNew();  // Cancel to the question: nothing changes
     EXPECT_EQ(ui.prompts.Texts(), (std::vector<std::string>{"Do you want to save Memo File ?"}));
-    EXPECT_EQ(MemoFieldText(doc.m_memo[0], MemoField::Name), "n0");
+    EXPECT_EQ(MemoFieldText(doc.Memo()[0], MemoField::Name), "n0");
     EXPECT_EQ(app.m_nPage, 1);
     ui.prompts.answers.push_back(platform::Answer::No);
     app.OnFileNew();
     EXPECT_EQ(app.m_nPage, 0);
-    EXPECT_TRUE(IsMemoRowEmpty(doc.m_memo[0]));
-    EXPECT_EQ(doc.m_nMemoLast, 0);
-    EXPECT_EQ(doc.m_bMemoFindEnabled, 0);
+    EXPECT_TRUE(IsMemoRowEmpty(doc.Memo()[0]));
+    EXPECT_EQ(doc.MemoLast(), 0);
+    EXPECT_EQ(doc.MemoFindEnabled(), 0);
     EXPECT_FALSE(doc.HasUnsavedChanges(DataKind::Memo));
-    EXPECT_EQ(doc.m_song[1].title[0], "song");
-    EXPECT_EQ(doc.m_nSongCount[1], 1);
-    EXPECT_EQ(doc.m_strMemoPath, "/x/memo.mmo");
+    EXPECT_EQ(doc.Songs()[1].title[0], "song");
+    EXPECT_EQ(doc.SongCount()[1], 1);
+    EXPECT_EQ(doc.MemoPath(), "/x/memo.mmo");
     EXPECT_EQ(view.initialUpdates, 1);
 }
 
 TEST_F(DocumentTest, OpenMemoFileLoadsAndSetsFlags) {
     Fill(3);
-    ASSERT_TRUE(WriteMemoFile(Path("in.mmo"), doc.m_memo, doc.m_nMemoLast));
-    ClearMemoTable(doc.m_memo);
-    doc.SetModifiedFlag(true);
+    ASSERT_TRUE(WriteMemoFile(Path("in.mmo"), doc.Memo(), doc.MemoLast()));
+    doc.SetMemoList(MemoBook{}, "Clear");
     app.m_nPage = 1;
     ASSERT_TRUE(doc.OnOpenDocument(Path("in.mmo")));
     EXPECT_EQ(app.m_nPage, 0);
-    EXPECT_EQ(MemoFieldText(doc.m_memo[2], MemoField::Email), "e2");
-    EXPECT_EQ(doc.m_nMemoLast, 2);
-    EXPECT_EQ(doc.m_bMemoFindEnabled, 1);
+    EXPECT_EQ(MemoFieldText(doc.Memo()[2], MemoField::Email), "e2");
+    EXPECT_EQ(doc.MemoLast(), 2);
+    EXPECT_EQ(doc.MemoFindEnabled(), 1);
     EXPECT_FALSE(doc.HasUnsavedChanges(DataKind::Memo)) << "the list is what the file holds";
-    EXPECT_EQ(doc.m_strMemoPath, Path("in.mmo"));
-    EXPECT_FALSE(doc.IsModified());
+    EXPECT_EQ(doc.MemoPath(), Path("in.mmo"));
+    EXPECT_FALSE(doc.History(DataKind::Memo).CanUndo()) << "the list read starts its history";
     EXPECT_EQ(view.hints, (std::vector<long>{0}));
 }
 
@@ -65,12 +63,12 @@ TEST_F(DocumentTest, OpenOtherExtensionsOnTheMemoSide) {
     Fill(2);
     // Any other extension records the path and loads nothing.
     ASSERT_TRUE(doc.OnOpenDocument(Path("notes.txt")));
-    EXPECT_EQ(doc.m_strMemoPath, Path("notes.txt"));
+    EXPECT_EQ(doc.MemoPath(), Path("notes.txt"));
     EXPECT_TRUE(doc.HasUnsavedChanges(DataKind::Memo));
-    EXPECT_EQ(MemoFieldText(doc.m_memo[1], MemoField::Name), "n1");
+    EXPECT_EQ(MemoFieldText(doc.Memo()[1], MemoField::Name), "n1");
     // No extension: refused, nothing changes.
     EXPECT_FALSE(doc.OnOpenDocument(Path("noext")));
-    EXPECT_EQ(doc.m_strMemoPath, Path("notes.txt"));
+    EXPECT_EQ(doc.MemoPath(), Path("notes.txt"));
     // A memo file that cannot be read fails and leaves the table as it was. Without a
     // word the person would take the old list for the file's contents and save it over
     // the file.
@@ -78,23 +76,23 @@ TEST_F(DocumentTest, OpenOtherExtensionsOnTheMemoSide) {
     ASSERT_EQ(ui.prompts.Texts().size(), 1u) << "a failed open must not look like a successful one";
     EXPECT_EQ(ui.prompts.Texts()[0], "File Read Fail: " + Path("missing.mmo") + ": cannot be opened: No such file or directory")
         << "the message names the file and the reason";
-    EXPECT_EQ(MemoFieldText(doc.m_memo[1], MemoField::Name), "n1");
-    EXPECT_EQ(doc.m_nMemoLast, 1);
+    EXPECT_EQ(MemoFieldText(doc.Memo()[1], MemoField::Name), "n1");
+    EXPECT_EQ(doc.MemoLast(), 1);
     EXPECT_TRUE(view.hints.empty());
 }
 
 TEST_F(DocumentTest, SaveByExtension) {
     Fill(3);
-    doc.SetModifiedFlag(true);
+    EXPECT_TRUE(doc.HasUnsavedChanges(DataKind::Memo));
     app.m_nPage = 1;  // the logo page is visible: a ".mmo" name still writes the memo
     ASSERT_TRUE(doc.OnSaveDocument(Path("out.mmo")));
     EXPECT_EQ(app.m_nPage, 0);
     EXPECT_FALSE(doc.HasUnsavedChanges(DataKind::Memo));
-    EXPECT_FALSE(doc.IsModified());
-    EXPECT_EQ(doc.m_strMemoPath, Path("out.mmo"));
+    EXPECT_TRUE(doc.History(DataKind::Memo).CanUndo()) << "a save keeps the history";
+    EXPECT_EQ(doc.MemoPath(), Path("out.mmo"));
     std::string bytes;
     ASSERT_TRUE(platform::ReadFileBytes(Path("out.mmo"), bytes));
-    EXPECT_EQ(bytes, EncodeMemoFile(doc.m_memo, 2));
+    EXPECT_EQ(bytes, EncodeMemoFile(doc.Memo(), 2));
     // Other extensions on the memo side write nothing.
     EXPECT_TRUE(doc.OnSaveDocument(Path("out.txt")));
     EXPECT_FALSE(std::filesystem::exists(Path("out.txt")));
@@ -106,7 +104,7 @@ TEST_F(DocumentTest, FailedMemoSaveIsReportedAndKeepsTheFlag) {
     EXPECT_FALSE(doc.OnSaveDocument(Path("no/such/folder/out.mmo")));
     EXPECT_EQ(ui.prompts.Texts(), (std::vector<std::string>{"File Create Fail"}));
     EXPECT_TRUE(doc.HasUnsavedChanges(DataKind::Memo));
-    EXPECT_EQ(doc.m_strMemoPath, "");
+    EXPECT_EQ(doc.MemoPath(), "");
 }
 
 TEST_F(DocumentTest, SaveCommandProposesName) {
@@ -124,7 +122,7 @@ TEST_F(DocumentTest, SaveCommandProposesName) {
     };
     for (const Case& c : cases) {
         app.m_nPage = c.page;
-        doc.m_strMemoPath = c.memoPath;
+        doc.SetMemoPath(c.memoPath);
         EXPECT_EQ(doc.ProposedSaveName(), c.proposal) << c.page << " " << c.memoPath;
     }
 }
@@ -134,7 +132,7 @@ TEST_F(DocumentTest, SaveCommandProposesName) {
 TEST_F(DocumentTest, SaveCommandWritesTheOpenedFileAndAsksOnlyWithoutOne) {
     Fill(2);
     app.m_nPage = 0;
-    doc.m_strMemoPath = Path("notes.txt");
+    doc.SetMemoPath(Path("notes.txt"));
     ui.dialogs.answers.push_back(std::nullopt);
     doc.OnFileSave();
     EXPECT_FALSE(std::filesystem::exists(Path("memo.mmo")));
@@ -145,7 +143,9 @@ TEST_F(DocumentTest, SaveCommandWritesTheOpenedFileAndAsksOnlyWithoutOne) {
     EXPECT_EQ(ui.dialogs.requests[0].initialName, Path("memo.mmo"));
     EXPECT_EQ(ui.dialogs.requests[0].title, "Save memo file");
     // From now on Save writes memo.mmo without asking; Save As asks with its name.
-    SetMemoField(doc.m_memo[0], MemoField::Name, "again");
+    MemoBook list = doc.MemoList();
+    SetMemoField(list.table[0], MemoField::Name, "again");
+    doc.SetMemoList(list, "Change");
     doc.OnFileSave();
     EXPECT_EQ(ui.dialogs.requests.size(), 2u);
     MemoTable back{};
@@ -173,7 +173,7 @@ TEST_F(DocumentTest, CloseTimeMemoSaveDialog) {
     EXPECT_FALSE(doc.HasUnsavedChanges(DataKind::Memo)) << "the file holds the list";
     EXPECT_TRUE(doc.SaveMemoWithDialog()) << "the memo's own file is written without asking";
     EXPECT_EQ(ui.dialogs.requests.size(), 2u);
-    doc.m_strMemoPath.clear();
+    doc.SetMemoPath("");
     ui.dialogs.answers.push_back(Path("missing/closing.mmo"));
     EXPECT_FALSE(doc.SaveMemoWithDialog());
     EXPECT_EQ(ui.prompts.Texts().back(), "File Create Fail");
@@ -181,7 +181,7 @@ TEST_F(DocumentTest, CloseTimeMemoSaveDialog) {
 
 TEST_F(DocumentTest, DocumentOpeningPath) {
     Fill(2);
-    ASSERT_TRUE(WriteMemoFile(Path("good.mmo"), doc.m_memo, 1));
+    ASSERT_TRUE(WriteMemoFile(Path("good.mmo"), doc.Memo(), 1));
     // Success after No to the question about the typed list: path recorded, views
     // start again.
     ui.prompts.answers.push_back(platform::Answer::No);
@@ -190,11 +190,11 @@ TEST_F(DocumentTest, DocumentOpeningPath) {
     EXPECT_EQ(view.initialUpdates, 1);
     // Failure on an unmodified document leaves it as it was.
     EXPECT_FALSE(app.OpenDocumentFile(Path("noext")));
-    EXPECT_EQ(MemoFieldText(doc.m_memo[1], MemoField::Name), "n1");
+    EXPECT_EQ(MemoFieldText(doc.Memo()[1], MemoField::Name), "n1");
     // Failure on a modified document leaves it as it was too.
-    doc.SetModifiedFlag(true);
+    Fill(3);
     EXPECT_FALSE(app.OpenDocumentFile(Path("noext")));
-    EXPECT_EQ(MemoFieldText(doc.m_memo[1], MemoField::Name), "n1");
+    EXPECT_EQ(MemoFieldText(doc.Memo()[1], MemoField::Name), "n1");
     EXPECT_EQ(view.initialUpdates, 1);
 }
 
@@ -214,11 +214,11 @@ TEST_F(DocumentTest, AboutAndOpenFromTheMenu) {
     EXPECT_EQ(ui.prompts.aboutShown, 1);
     app.m_nPage = 0;
     Fill(1);
-    ASSERT_TRUE(WriteMemoFile(Path("menu.mmo"), doc.m_memo, 0));
+    ASSERT_TRUE(WriteMemoFile(Path("menu.mmo"), doc.Memo(), 0));
     ui.dialogs.answers.push_back(Path("menu.mmo"));
     ui.prompts.answers.push_back(platform::Answer::No);
     EXPECT_TRUE(router.Execute(cmd::FileOpen));
-    EXPECT_EQ(doc.m_strMemoPath, Path("menu.mmo"));
+    EXPECT_EQ(doc.MemoPath(), Path("menu.mmo"));
     EXPECT_EQ(doc.GetPathName(), "") << "Open from the menu does not record the document's path";
     EXPECT_FALSE(router.Execute(cmd::EditPaste));
 }
@@ -243,7 +243,7 @@ TEST_F(DocumentTest, SavingOverAnotherKindOfFileAsksFirst) {
     for (const Case& c : cases) {
         ASSERT_TRUE(platform::WriteFileAtomically(Path(c.name), c.bytes));
         const size_t shown = ui.prompts.Texts().size();
-        doc.m_strMemoPath.clear();  // no memo file yet: each save asks for a name
+        doc.SetMemoPath("");  // no memo file yet: each save asks for a name
         if (c.answer) ui.prompts.answers.push_back(*c.answer);
         ui.dialogs.answers.push_back(Path(c.name));
         if (c.throughSaveCommand)

@@ -54,11 +54,11 @@ TEST_F(LogoCli, SameFileAsTheEditor) {
         args.insert(args.end(), c.options.begin(), c.options.end());
         ASSERT_EQ(RunLogo(args), 0) << out;
 
-        doc.m_bDither = 0;
+        doc.SetDither(false);
         ASSERT_TRUE(doc.OnOpenDocument(Path(c.picture)));
         for (int id : c.commands) doc.RunCommand(id);
-        ASSERT_EQ(doc.m_bDither, int(c.dither));
-        ASSERT_TRUE(logo::DeriveLogo(*doc.m_pSourceImage, c.selection, c.dither, *doc.m_pLogoImage));
+        ASSERT_EQ(doc.Dither(), int(c.dither));
+        ASSERT_TRUE(doc.CutLogo(c.selection));
         ASSERT_TRUE(doc.OnSaveDocument(editor));
         const std::string file = ReadFile(out);
         EXPECT_EQ(file.size(), 27702u) << out;

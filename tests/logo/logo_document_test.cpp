@@ -72,54 +72,54 @@ TEST_F(LogoDocument, PicturesOpenByContentAndOthersAreRefusedLeavingThePicture) 
         if (c.message == nullptr) {
             EXPECT_TRUE(opened) << c.name;
             EXPECT_TRUE(ui.prompts.shown.empty()) << c.name;
-            ASSERT_TRUE(doc.m_pSourceImage) << c.name;
-            EXPECT_EQ(doc.m_pSourceImage->GetBpp(), 24u) << c.name;
+            ASSERT_TRUE(doc.SourceImage()) << c.name;
+            EXPECT_EQ(doc.SourceImage()->GetBpp(), 24u) << c.name;
             EXPECT_EQ(view.hints, std::vector<long>{1025}) << c.name;
             continue;
         }
         EXPECT_FALSE(opened) << c.name;
         ASSERT_EQ(ui.prompts.Texts().size(), 1u) << c.name;
         EXPECT_EQ(ui.prompts.Texts()[0].rfind(c.message, 0), 0u) << ui.prompts.Texts()[0];
-        ASSERT_TRUE(doc.m_pSourceImage) << c.name;
-        EXPECT_EQ(doc.m_pSourceImage->GetWidth(), 120u) << c.name;
-        EXPECT_TRUE(doc.m_pLogoImage) << c.name;
+        ASSERT_TRUE(doc.SourceImage()) << c.name;
+        EXPECT_EQ(doc.SourceImage()->GetWidth(), 120u) << c.name;
+        EXPECT_TRUE(doc.LogoImage()) << c.name;
         EXPECT_TRUE(view.hints.empty()) << c.name;
     }
     // The 8-bit picture keeps its colours: pixel (x, y) has index (x + y) % 256, whose
     // palette entry is (i, 255 - i, i / 2).
     ASSERT_TRUE(doc.OnOpenDocument(Path("eight.png")));
-    EXPECT_EQ(ColourAt(*doc.m_pSourceImage, 7, 3), (Rgb{10, 245, 5}));
+    EXPECT_EQ(ColourAt(*doc.SourceImage(), 7, 3), (Rgb{10, 245, 5}));
 }
 
 TEST_F(LogoDocument, LoadMakesSourceAndBicubicLogo) {
     WriteFile(Path("pic.jpg"), Bmp24(200, 150, Pattern));  // a BMP under a JPEG name
     ASSERT_TRUE(doc.OnOpenDocument(Path("pic.jpg")));
-    ASSERT_TRUE(doc.m_pSourceImage);
-    EXPECT_EQ(doc.m_pSourceImage->GetWidth(), 200u);
-    EXPECT_EQ(doc.m_pSourceImage->GetHeight(), 150u);
-    EXPECT_EQ(doc.m_pSourceImage->GetBpp(), 24u);
-    ASSERT_TRUE(doc.m_pLogoImage);
-    EXPECT_EQ(doc.m_pLogoImage->GetWidth(), 96u);
-    EXPECT_EQ(doc.m_pLogoImage->GetHeight(), 96u);
+    ASSERT_TRUE(doc.SourceImage());
+    EXPECT_EQ(doc.SourceImage()->GetWidth(), 200u);
+    EXPECT_EQ(doc.SourceImage()->GetHeight(), 150u);
+    EXPECT_EQ(doc.SourceImage()->GetBpp(), 24u);
+    ASSERT_TRUE(doc.LogoImage());
+    EXPECT_EQ(doc.LogoImage()->GetWidth(), 96u);
+    EXPECT_EQ(doc.LogoImage()->GetHeight(), 96u);
     EXPECT_EQ(view.hints, std::vector<long>{1025});
-    EXPECT_EQ(doc.m_strLogoPath, Path("pic.jpg"));
+    EXPECT_EQ(doc.LogoPath(), Path("pic.jpg"));
     EXPECT_EQ(app.m_nPage, 1);
     EXPECT_TRUE(ui.prompts.shown.empty());
     EXPECT_EQ(ui.busy.begun, 1);
     EXPECT_EQ(ui.busy.depth, 0);
 
-    doc.m_bDither = 1;
+    doc.SetDither(true);
     ASSERT_TRUE(doc.OnOpenDocument(Path("pic.jpg")));
-    EXPECT_EQ(doc.m_pLogoImage->GetBpp(), 1u) << "dithered at load";
+    EXPECT_EQ(doc.LogoImage()->GetBpp(), 1u) << "dithered at load";
 }
 
 TEST_F(LogoDocument, RawPictureSkipsTheLoadTimeResample) {
     WriteFile(Path("strip.raw"), Bmp24(130, 70, Pattern));
     ASSERT_TRUE(doc.OnOpenDocument(Path("strip.raw")));
     // The raw decoder reads any bytes, so the picture is a 128 x 64 strip picture.
-    EXPECT_EQ(doc.m_pSourceImage->GetWidth(), 128u);
-    EXPECT_EQ(doc.m_pLogoImage->GetWidth(), 128u);
-    EXPECT_EQ(doc.m_pLogoImage->GetHeight(), 64u);
+    EXPECT_EQ(doc.SourceImage()->GetWidth(), 128u);
+    EXPECT_EQ(doc.LogoImage()->GetWidth(), 128u);
+    EXPECT_EQ(doc.LogoImage()->GetHeight(), 64u);
 }
 
 // What the logo view does at hint 1025, in picture terms.
@@ -128,9 +128,9 @@ TEST_F(LogoDocument, FirstSelectionGivesTopLeftOrScaledPicture) {
     ASSERT_TRUE(doc.OnOpenDocument(Path("big.bmp")));
     logo::Rect first = logo::FirstSelection(200, 150);
     EXPECT_EQ(first, (logo::Rect{0, 0, 96, 96}));
-    ASSERT_TRUE(logo::DeriveLogo(*doc.m_pSourceImage, first, false, *doc.m_pLogoImage));
+    ASSERT_TRUE(doc.CutLogo(first));
     for (int y : {0, 1, 50, 95})
-        for (int x : {0, 1, 50, 95}) EXPECT_EQ(ColourAt(*doc.m_pLogoImage, x, y), Pattern(x, y)) << x << "," << y;
+        for (int x : {0, 1, 50, 95}) EXPECT_EQ(ColourAt(*doc.LogoImage(), x, y), Pattern(x, y)) << x << "," << y;
 
     WriteFile(Path("small.bmp"), Bmp24(50, 40, Pattern));
     ui.prompts.answers.push_back(platform::Answer::No);  // the logo cut above was not saved
@@ -138,7 +138,7 @@ TEST_F(LogoDocument, FirstSelectionGivesTopLeftOrScaledPicture) {
     EXPECT_EQ(ui.prompts.Texts(), std::vector<std::string>{"Do you want to save Logo File ?"});
     first = logo::FirstSelection(50, 40);
     EXPECT_EQ(first, (logo::Rect{0, 0, 50, 40}));
-    ASSERT_TRUE(logo::DeriveLogo(*doc.m_pSourceImage, first, false, *doc.m_pLogoImage));
+    ASSERT_TRUE(doc.CutLogo(first));
     // Nearest pixel: output column x takes column trunc(x * scale) with the scale
     // 50 / 96 in single precision (just below, so column 48 takes 24); rows are counted
     // from the bottom, so output row r from the bottom takes row trunc(r * scale).
@@ -148,7 +148,7 @@ TEST_F(LogoDocument, FirstSelectionGivesTopLeftOrScaledPicture) {
     for (const Sample& c : columns)
         for (int rowFromBottom : {0, 3, 95}) {
             int sourceFromBottom = int(rowFromBottom * double(float(40.0 / 96)));
-            EXPECT_EQ(ColourAt(*doc.m_pLogoImage, c.x, 95 - rowFromBottom), Pattern(c.sx, 39 - sourceFromBottom))
+            EXPECT_EQ(ColourAt(*doc.LogoImage(), c.x, 95 - rowFromBottom), Pattern(c.sx, 39 - sourceFromBottom))
                 << c.x << "," << rowFromBottom;
         }
 }
@@ -172,15 +172,15 @@ TEST_F(LogoDocument, PictureCommandsTransformAndAskForTheLogoAgain) {
         view.hints.clear();
         doc.RunCommand(c.id);
         EXPECT_EQ(view.hints, std::vector<long>{1}) << c.id;
-        EXPECT_EQ(doc.m_pSourceImage->GetWidth(), c.width) << c.id;
-        EXPECT_EQ(doc.m_pSourceImage->GetHeight(), c.height) << c.id;
-        EXPECT_EQ(ColourAt(*doc.m_pSourceImage, c.probe.x, c.probe.y), Pattern(0, 0)) << c.id;
+        EXPECT_EQ(doc.SourceImage()->GetWidth(), c.width) << c.id;
+        EXPECT_EQ(doc.SourceImage()->GetHeight(), c.height) << c.id;
+        EXPECT_EQ(ColourAt(*doc.SourceImage(), c.probe.x, c.probe.y), Pattern(0, 0)) << c.id;
     }
     view.hints.clear();
     doc.RunCommand(cmd::DitherToggle);
-    EXPECT_EQ(doc.m_bDither, 1);
+    EXPECT_EQ(doc.Dither(), 1);
     doc.RunCommand(cmd::DitherToggle);
-    EXPECT_EQ(doc.m_bDither, 0);
+    EXPECT_EQ(doc.Dither(), 0);
     doc.RunCommand(cmd::Cropping);
     doc.RunCommand(cmd::PictureInfo);
     EXPECT_EQ(view.hints, (std::vector<long>{1, 1, 1}));
@@ -212,7 +212,7 @@ TEST_F(LogoDocument, EnableRules) {
             ASSERT_TRUE(doc.OnOpenDocument(Path("pic.bmp")));
         }
         app.m_nPage = s.page;
-        doc.m_bDither = s.dither;
+        doc.SetDither(s.dither);
         for (int id : {cmd::RotateLeft, cmd::RotateRight, cmd::FlipHorizontal, cmd::FlipVertical, cmd::DitherToggle})
             EXPECT_EQ(router.Query(id).enabled, s.picturesEnabled) << s.what << " " << id;
         EXPECT_EQ(router.Query(cmd::DitherToggle).checked, s.ditherChecked) << s.what;
@@ -227,22 +227,22 @@ TEST_F(LogoDocument, EnableRules) {
 TEST_F(LogoDocument, SaveByExtension) {
     WriteFile(Path("pic.bmp"), Bmp24(200, 150, Pattern));
     ASSERT_TRUE(doc.OnOpenDocument(Path("pic.bmp")));
-    ASSERT_TRUE(logo::DeriveLogo(*doc.m_pSourceImage, {0, 0, 96, 96}, false, *doc.m_pLogoImage));
+    ASSERT_TRUE(doc.CutLogo({0, 0, 96, 96}));
 
     EXPECT_TRUE(doc.OnSaveDocument(Path("logo.bmp")));
-    EXPECT_EQ(doc.m_strLogoPath, Path("logo.bmp"));
+    EXPECT_EQ(doc.LogoPath(), Path("logo.bmp"));
     std::string file = ReadFile(Path("logo.bmp"));
     ASSERT_EQ(file.size(), 27702u);
     EXPECT_EQ(file[28], 16);
     EXPECT_TRUE(ui.prompts.shown.empty());
 
     EXPECT_TRUE(doc.OnSaveDocument(Path("logo.jpg")));
-    EXPECT_EQ(doc.m_strLogoPath, Path("logo.jpg"));
+    EXPECT_EQ(doc.LogoPath(), Path("logo.jpg"));
     EXPECT_EQ(uint8_t(ReadFile(Path("logo.jpg"))[0]), 0xFF);
     EXPECT_TRUE(ui.prompts.shown.empty()) << "a written JPEG is no error";
 
     EXPECT_TRUE(doc.OnSaveDocument(Path("no/such/folder/logo.bmp"))) << "the framework still hears success";
-    EXPECT_EQ(doc.m_strLogoPath, Path("logo.jpg"));
+    EXPECT_EQ(doc.LogoPath(), Path("logo.jpg"));
     EXPECT_EQ(ui.prompts.Texts(), std::vector<std::string>{"File Create Fail"});
 }
 
@@ -251,7 +251,7 @@ TEST_F(LogoDocument, SaveByExtension) {
 TEST_F(LogoDocument, AskedSaveRefusesANameThatIsNoPicture) {
     WriteFile(Path("pic.bmp"), Bmp24(200, 150, Pattern));
     ASSERT_TRUE(doc.OnOpenDocument(Path("pic.bmp")));
-    ASSERT_TRUE(logo::DeriveLogo(*doc.m_pSourceImage, {0, 0, 96, 96}, false, *doc.m_pLogoImage));
+    ASSERT_TRUE(doc.CutLogo({0, 0, 96, 96}));
     struct Case {
         const char* name;
         bool saved;

@@ -65,7 +65,7 @@ private slots:
         const QRect box = view->SelectionBox()->geometry();
         frame.Router().Execute(cmd::RotateLeft);
         QCOMPARE(view->SelectionBox()->geometry(), box);
-        QCOMPARE(app.Document().m_pSourceImage->GetWidth(), 480u);
+        QCOMPARE(app.Document().SourceImage()->GetWidth(), 480u);
         QCOMPARE(view->TotalSize(), QSize(480, 640));
         QVERIFY(view->verticalScrollBar()->maximum() > 0);
         QCoreApplication::processEvents();

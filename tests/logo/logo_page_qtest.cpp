@@ -107,7 +107,7 @@ class LogoPageTest : public QObject {
     bool Open(const QString& path) {
         f->services.dialogs.answers.push_back(path.toStdString());
         QTest::keyClick(f->frame.get(), Qt::Key_O, Qt::ControlModifier);
-        return f->doc().m_strLogoPath == path.toStdString();
+        return f->doc().LogoPath() == path.toStdString();
     }
     void Save(const QString& path) {
         f->frame->Actions().Refresh();
@@ -174,7 +174,7 @@ private slots:
             const QString in = dir + "/" + name;
             QVERIFY2(Open(in), name);
             QVERIFY2(f->services.prompts.shown.empty(), name);
-            QCOMPARE(f->doc().m_pSourceImage->GetBpp(), 24u);
+            QCOMPARE(f->doc().SourceImage()->GetBpp(), 24u);
             Drag(QPoint(50, 50), QPoint(80, 70));         // the box moved by (30, 20)
             SizeTo(QPoint(200, 150));                      // and sized
             const logo::Rect s = view->PictureSelection();
@@ -206,7 +206,7 @@ private slots:
         const logo::Rect s = view->PictureSelection();
         QVERIFY(s.left > 0 && s.Width() > 96);
         const std::string selectionText = logo::SelectionText(s);
-        const QImage logo = CLogoView::DevicePreview(*f->doc().m_pLogoImage);
+        const QImage logo = CLogoView::DevicePreview(*f->doc().LogoImage());
         struct Step {
             int command;
             float zoom;
@@ -216,10 +216,10 @@ private slots:
                      {cmd::ZoomFit, 0.25f, true}, {cmd::ZoomFit, 0.25f, false}, {cmd::ZoomActual, 1, false}};
         for (const Step& step : steps) {
             Run(step.command);
-            QCOMPARE(f->doc().m_fZoom, step.zoom);
-            QCOMPARE(bool(f->doc().m_bFitToWindow), step.fit);
+            QCOMPARE(f->doc().Zoom(), step.zoom);
+            QCOMPARE(bool(f->doc().FitToWindow()), step.fit);
             QVERIFY(view->PictureSelection() == s);
-            QVERIFY(CLogoView::DevicePreview(*f->doc().m_pLogoImage) == logo);
+            QVERIFY(CLogoView::DevicePreview(*f->doc().LogoImage()) == logo);
             QTest::mouseMove(view->viewport(), QPoint(5, 5));
             QVERIFY2(Status().endsWith(QString::fromStdString(selectionText)), qPrintable(Status()));
             if (step.zoom == 2 && !step.fit && step.command == cmd::ZoomIn) {
@@ -229,16 +229,16 @@ private slots:
         }
         // The keys: Ctrl+plus, Ctrl+minus, Ctrl+0; Ctrl+wheel.
         Key(Qt::Key_Equal);
-        QCOMPARE(f->doc().m_fZoom, 2.0f);
+        QCOMPARE(f->doc().Zoom(), 2.0f);
         Key(Qt::Key_Minus);
         Key(Qt::Key_Minus);
-        QCOMPARE(f->doc().m_fZoom, 0.5f);
+        QCOMPARE(f->doc().Zoom(), 0.5f);
         Key(Qt::Key_0);
-        QCOMPARE(f->doc().m_fZoom, 1.0f);
+        QCOMPARE(f->doc().Zoom(), 1.0f);
         QWheelEvent wheel(QPointF(20, 20), view->viewport()->mapToGlobal(QPointF(20, 20)), QPoint(), QPoint(0, 120),
                           Qt::NoButton, Qt::ControlModifier, Qt::NoScrollPhase, false);
         QApplication::sendEvent(view->viewport(), &wheel);
-        QCOMPARE(f->doc().m_fZoom, 2.0f);
+        QCOMPARE(f->doc().Zoom(), 2.0f);
         QVERIFY(view->PictureSelection() == s);
         // Scrolled far away, the status text still tells picture pixels, never negative ones.
         view->horizontalScrollBar()->setValue(900);
@@ -260,12 +260,12 @@ private slots:
             QVERIFY(picture.save(dir + "/" + c.name, "PNG"));
             view->horizontalScrollBar()->setValue(0);
             view->verticalScrollBar()->setValue(0);
-            if (f->doc().m_pSourceImage) f->services.prompts.answers.push_back(platform::Answer::No);  // the last logo
+            if (f->doc().SourceImage()) f->services.prompts.answers.push_back(platform::Answer::No);  // the last logo
             QVERIFY(Open(dir + "/" + c.name));
             Drag(QPoint(50, 50), QPoint(250, 130));  // the box moved by (200, 80)
             QCOMPARE(view->PictureSelection(), (logo::Rect{200, 80, 296, 176}));
             Run(cmd::ZoomFit);
-            QVERIFY(f->doc().m_bFitToWindow);
+            QVERIFY(f->doc().FitToWindow());
             QCOMPARE(view->PictureSelection(), (logo::Rect{200, 80, 296, 176}));
             auto fitScale = [&] {
                 const QSize client = view->viewport()->size() - QSize(2, 2) * CLogoView::kMargin;
@@ -313,12 +313,12 @@ private slots:
             QCOMPARE(view->PictureSelection(), moved);
 
             Key(Qt::Key_0);  // Ctrl+0: the picture at its own size, the selection in view
-            QVERIFY(!f->doc().m_bFitToWindow);
+            QVERIFY(!f->doc().FitToWindow());
             QCOMPARE(view->PictureSelection(), moved);
             QVERIFY2(view->viewport()->rect().contains(Box()->Selection()), c.name);
             for (float zoom : {2.0f, 4.0f}) {
                 Key(Qt::Key_Equal);
-                QCOMPARE(f->doc().m_fZoom, zoom);
+                QCOMPARE(f->doc().Zoom(), zoom);
                 QCOMPARE(view->PictureSelection(), moved);
                 QVERIFY2(view->viewport()->rect().contains(Box()->Selection().center()), c.name);
             }
@@ -463,7 +463,7 @@ private slots:
             QVERIFY(Open(dir + "/" + picture));
             const int commands = random.bounded(5);
             for (int i = 0; i < commands; ++i) Key(keys[random.bounded(4)]);
-            if (random.bounded(2) != (f->doc().m_bDither != 0)) Run(cmd::DitherToggle);
+            if (random.bounded(2) != (f->doc().Dither() != 0)) Run(cmd::DitherToggle);
             Drag(QPoint(50, 50), QPoint(random.bounded(20, 300), random.bounded(20, 250)));
             SizeTo(Box()->pos() + QPoint(random.bounded(10, 260), random.bounded(10, 220)),
                    random.bounded(3) == 0 ? Qt::ShiftModifier : Qt::NoModifier);
@@ -510,7 +510,7 @@ private slots:
                 return true;
             });
             Run(cmd::LogoBackground);
-            QCOMPARE(f->doc().m_pSourceImage->GetWidth(), c.turned ? 120u : 150u);
+            QCOMPARE(f->doc().SourceImage()->GetWidth(), c.turned ? 120u : 150u);
             QCOMPARE(Status().contains("rotated as the camera recorded"), c.turned);
             SizeTo(Box()->pos() + QPoint(110, 100));
             Run(cmd::CopyCommandLine);
@@ -536,17 +536,17 @@ private slots:
         };
         pressEscapeSoon();
         QVERIFY(!Open(dir + "/big.bmp"));
-        QCOMPARE(f->doc().m_pSourceImage->GetWidth(), 300u);
+        QCOMPARE(f->doc().SourceImage()->GetWidth(), 300u);
         QVERIFY(f->services.prompts.shown.empty());
         QCOMPARE(f->services.status.texts.back(), std::string("Cancelled"));
 
         QVERIFY(Open(dir + "/big.bmp"));
         pressEscapeSoon();
         Key(Qt::Key_L);
-        QCOMPARE(f->doc().m_pSourceImage->GetWidth(), 4000u);
-        QVERIFY(f->doc().m_recipe.commands.empty());
+        QCOMPARE(f->doc().SourceImage()->GetWidth(), 4000u);
+        QVERIFY(f->doc().Recipe().commands.empty());
         Key(Qt::Key_L);  // not stopped this time: the escape flag was put down again
-        QCOMPARE(f->doc().m_pSourceImage->GetWidth(), 3000u);
+        QCOMPARE(f->doc().SourceImage()->GetWidth(), 3000u);
         // Every turn's progress starts from nothing, not from where the last one ended
         // or the reading of the picture left it.
         QStringList shown;

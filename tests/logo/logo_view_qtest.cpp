@@ -219,7 +219,7 @@ private slots:
         Doc().RunCommand(cmd::RotateLeft);
         QCOMPARE(Box()->geometry(), before);
         QCOMPARE(view->TotalSize(), QSize(500, 60));
-        QCOMPARE(Doc().m_pLogoImage->GetWidth(), 96u);
+        QCOMPARE(Doc().LogoImage()->GetWidth(), 96u);
         // The logo is cut from the rotated picture at the same place, (0, 0)-(60, 60),
         // where rotated (X, Y) is old (59 - Y, X). Preview pixel (1, 1) takes column 0
         // and, counting 94 rows from the bottom, row 59 - trunc(94 * 0.625) = 1.
@@ -254,8 +254,8 @@ private slots:
         QTest::mousePress(Box(), Qt::LeftButton, {}, QPoint(50, 50));
         MoveTo(QPoint(100, 100));  // the old picture is still there to cut from
         QTest::mouseRelease(Box(), Qt::LeftButton, {}, QPoint(50, 50));
-        QVERIFY(Doc().m_pLogoImage != nullptr);
-        QCOMPARE(Doc().m_pSourceImage->GetWidth(), 300u);
+        QVERIFY(Doc().LogoImage() != nullptr);
+        QCOMPARE(Doc().SourceImage()->GetWidth(), 300u);
         CheckPreview(QRect(Box()->Selection().topLeft() - o, QSize(96, 96)), "cut from the picture kept");
     }
 
@@ -292,10 +292,10 @@ private slots:
         for (int y = 0; y < 768; ++y)
             for (int x = 0; x < 1024; ++x) desktop.setPixel(x, y, Colour(x, y));
         QVERIFY(UseCapturedPicture(Doc(), desktop));
-        QCOMPARE(Doc().m_pSourceImage->GetWidth(), 1024u);
-        QCOMPARE(Doc().m_pSourceImage->GetHeight(), 768u);
-        QCOMPARE(Doc().m_pSourceImage->GetBpp(), 24u);
-        QCOMPARE(Doc().m_pSourceImage->GetType(), 0u);
+        QCOMPARE(Doc().SourceImage()->GetWidth(), 1024u);
+        QCOMPARE(Doc().SourceImage()->GetHeight(), 768u);
+        QCOMPARE(Doc().SourceImage()->GetBpp(), 24u);
+        QCOMPARE(Doc().SourceImage()->GetType(), 0u);
         QCOMPARE(Box()->Selection(), QRect(0, 0, 96, 96).translated(o));
         CheckPreview(QRect(0, 0, 96, 96), "captured desktop");
         QCOMPARE(ui->status.texts.back(), std::string("1024 x 768 pixels"));

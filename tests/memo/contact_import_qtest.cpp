@@ -164,7 +164,7 @@ private slots:
                 rows.push_back({QString::fromStdString(row[0]), QString::fromStdString(row[1]),
                                 QString::fromStdString(row[2])});
             QCOMPARE(ed.ShownContacts(), rows);
-            QVERIFY(ed.doc().m_strMemoPath.empty());  // a Save never overwrites the contact file
+            QVERIFY(ed.doc().MemoPath().empty());  // a Save never overwrites the contact file
         }
     }
 };

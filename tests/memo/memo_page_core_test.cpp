@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
+#include "memo/MemoBook.h"
 #include "memo/MemoCommit.h"
 #include "memo/MemoRowDelete.h"
 #include "memo/MemoSearch.h"
@@ -141,5 +143,42 @@ TEST(MemoCommitEnter, Steps) {
         EXPECT_EQ(MemoFieldText(row, MemoField::Name), c.name) << c.what;
         EXPECT_EQ(MemoFieldText(row, MemoField::Email), c.email) << c.what;
         EXPECT_EQ(flag, c.flagAfter) << c.what;
+    }
+}
+
+// The list's last-row bound through every edit of the page: a commit opens the row after
+// it, deletions in any order keep no holes and never raise the bound, imports go after
+// the entries or in place of them.
+TEST(MemoBook, LastRowThroughEdits) {
+    struct Case {
+        const char* what;
+        int entries, last;
+        std::function<void(MemoBook&)> edit;
+        std::vector<std::string> names;
+        int lastAfter, nextRow;
+    } cases[] = {
+        {"enter past the last row", 2, 1, [](MemoBook& b) { bool d = false; b.CommitEnter(2, {"x", "", ""}, d, nullptr); },
+         {"r0", "r1", "x"}, 3, 3},
+        {"enter nothing", 2, 1, [](MemoBook& b) { bool d = false; b.CommitEnter(2, {}, d, nullptr); }, {"r0", "r1"}, 1, 2},
+        {"input unchanged", 2, 1, [](MemoBook& b) { bool d = false; b.CommitInput(0, {"r0", "", ""}, d, nullptr); },
+         {"r0", "r1"}, 1, 2},
+        {"input at row 249", 0, 0, [](MemoBook& b) { bool d = false; b.CommitInput(249, {"z", "", ""}, d, nullptr); },
+         {}, 249, 249},
+        {"delete in any order", 5, 4, [](MemoBook& b) { b.DeleteRows({3, 1, 3}); }, {"r0", "r2", "r4"}, 3, 3},
+        {"delete far below", 3, 2, [](MemoBook& b) { b.DeleteRows({200}); }, {"r0", "r1", "r2"}, 2, 3},
+        {"delete the only one", 1, 0, [](MemoBook& b) { b.DeleteRows({0}); }, {}, 0, 0},
+        {"import after", 2, 1, [](MemoBook& b) { b.Import({{"a", "", ""}, {"b", "", ""}}, false); },
+         {"r0", "r1", "a", "b"}, 3, 4},
+        {"import in place", 2, 1, [](MemoBook& b) { b.Import({{"a", "", ""}}, true); }, {"a"}, 0, 1},
+    };
+    for (const Case& c : cases) {
+        MemoBook book;
+        book.Replace(Named(c.entries), c.entries);
+        book.last = c.last;
+        c.edit(book);
+        EXPECT_EQ(Names(book.table), c.names) << c.what;
+        EXPECT_EQ(book.last, c.lastAfter) << c.what;
+        EXPECT_EQ(book.NextEntryRow(), c.nextRow) << c.what;
+        EXPECT_EQ(book.SavedEntries(), std::min(int(c.names.size()), c.lastAfter + 1)) << c.what;
     }
 }

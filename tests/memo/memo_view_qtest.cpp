@@ -50,7 +50,7 @@ private slots:
         for (int i = 0; i < 3; ++i) SetMemoField(t[i], MemoField::Name, "kim" + std::to_string(i));
         QVERIFY(WriteMemoFile(path.toStdString(), t, 2));
         QVERIFY(page->doc().OnOpenDocument(path.toStdString()));
-        QCOMPARE(page->doc().m_nMemoLast, 2);
+        QCOMPARE(page->doc().MemoLast(), 2);
         QCOMPARE(page->view.CurrentRow(), 3);
         QCOMPARE(page->list()->SelectedRows(), QList<int>{3});
         QCOMPARE(page->Cell(2, 1), QString("kim2"));
@@ -60,7 +60,7 @@ private slots:
 
     void emptyFileGivesRowZero() {
         page->Load(0);  // a file of filler records only: last row -1
-        QCOMPARE(page->doc().m_nMemoLast, -1);
+        QCOMPARE(page->doc().MemoLast(), -1);
         QCOMPARE(page->view.CurrentRow(), 0);
     }
 
@@ -79,7 +79,7 @@ private slots:
         QFETCH(Qt::KeyboardModifiers, mods);
         QFETCH(bool, enabled);
         page->Load(3);
-        page->doc().m_nMemoLast = 3;
+        page->SetLast(3);
         page->Click(row, mods);
         QCOMPARE(page->view.CurrentRow(), row);
         QCOMPARE(page->name()->text(), memotest::Utf(page->Field(row, MemoField::Name)));
@@ -91,12 +91,12 @@ private slots:
     void arrowKeys() {
         page->Load(3);
         page->Click(1);  // the Name box loses the focus: the last row rises to the current row, 3
-        QCOMPARE(page->doc().m_nMemoLast, 3);
+        QCOMPARE(page->doc().MemoLast(), 3);
         QTest::keyClick(page->list(), Qt::Key_Down);
         QCOMPARE(page->view.CurrentRow(), 2);
         QCOMPARE(page->name()->text(), QString("n2"));
         QVERIFY(page->name()->isEnabled());
-        QCOMPARE(page->doc().m_bMemoFindEnabled, 0);
+        QCOMPARE(page->doc().MemoFindEnabled(), 0);
         QTest::keyClick(page->list(), Qt::Key_Down);
         QTest::keyClick(page->list(), Qt::Key_Down);  // row 4 lies beyond the last row
         QCOMPARE(page->view.CurrentRow(), 4);
@@ -110,12 +110,12 @@ private slots:
         page->Load(250);
         page->Click(249);
         QVERIFY(page->name()->isEnabled());
-        QCOMPARE(page->doc().m_bMemoFindEnabled, 1);
+        QCOMPARE(page->doc().MemoFindEnabled(), 1);
         QTest::keyClick(page->list(), Qt::Key_Down);
         QCOMPARE(page->view.CurrentRow(), 249);
         QCOMPARE(page->list()->SelectedRows(), QList<int>{249});
         QVERIFY(!page->name()->isEnabled());
-        QCOMPARE(page->doc().m_bMemoFindEnabled, 0);
+        QCOMPARE(page->doc().MemoFindEnabled(), 0);
         Type(page->name(), "x");
         QTest::keyClick(page->name(), Qt::Key_Return);
         QCOMPARE(page->Field(249, MemoField::Name), std::string("n249"));
@@ -123,7 +123,7 @@ private slots:
 
     void deletingRowsTwoAndFiveOfEight() {
         page->Load(8);
-        page->doc().m_nMemoLast = 8;
+        page->SetLast(8);
         page->Click(1);
         page->Click(4, Qt::ControlModifier);
         QVERIFY(page->Enabled(cmd::EditDelete));
@@ -137,22 +137,22 @@ private slots:
         QCOMPARE(names, QStringList({"n0", "n2", "n3", "n5", "n6", "n7", "", ""}));
         QCOMPARE(page->Cell(3, 1), QString("n5"));
         QCOMPARE(page->Cell(6, 1), QString());
-        QCOMPARE(page->doc().m_nMemoLast, 6);
+        QCOMPARE(page->doc().MemoLast(), 6);
         QCOMPARE(page->list()->SelectedRows(), QList<int>{1});
         QCOMPARE(page->name()->text(), QString("n2"));
-        QVERIFY(page->doc().IsModified());
+        QVERIFY(page->doc().HasUnsavedChanges(DataKind::Memo));
     }
 
     void deletingTheOnlyRow() {
         page->Load(1);
-        page->doc().m_nMemoLast = 1;
+        page->SetLast(1);
         page->Click(0);
         QVERIFY(page->router.Execute(cmd::EditDelete));
-        QVERIFY(IsMemoRowEmpty(page->doc().m_memo[0]));
+        QVERIFY(IsMemoRowEmpty(page->doc().Memo()[0]));
         QCOMPARE(page->Cell(0, 1), QString());
-        QCOMPARE(page->doc().m_nMemoLast, 0);
+        QCOMPARE(page->doc().MemoLast(), 0);
         QVERIFY(page->doc().HasUnsavedChanges(DataKind::Memo));
-        QCOMPARE(page->doc().m_bMemoFindEnabled, 0);
+        QCOMPARE(page->doc().MemoFindEnabled(), 0);
     }
 
     void deletingAnEmptyRowPastTheEntries() {
@@ -166,7 +166,7 @@ private slots:
         // The bound stays where the entries end and row 100 stays closed to typing: an
         // entry there would follow empty rows, and the memo file stops at the first
         // empty row, so saving would silently drop it.
-        QCOMPARE(page->doc().m_nMemoLast, 3);
+        QCOMPARE(page->doc().MemoLast(), 3);
         QVERIFY(!page->name()->isEnabled());
         Type(page->name(), "lost");
         QTest::keyClick(page->name(), Qt::Key_Return);
@@ -179,7 +179,7 @@ private slots:
         int entries = 0;
         QVERIFY(ReadMemoFile(path.toStdString(), back, entries));
         int filled = 0;
-        for (const MemoEntry& row : page->doc().m_memo) filled += !IsMemoRowEmpty(row);
+        for (const MemoEntry& row : page->doc().Memo()) filled += !IsMemoRowEmpty(row);
         QCOMPARE(entries, filled);  // every entry of the table is in the file
         QCOMPARE(entries, 3);
     }
@@ -197,20 +197,20 @@ private slots:
 
     void enableRules() {
         page->Load(3);
-        page->doc().SetModifiedFlag(false);
+        QVERIFY(!page->doc().HasUnsavedChanges(DataKind::Memo));
         QVERIFY(!page->Enabled(cmd::EditDelete));  // current row 3, last row 2
         QVERIFY(!page->Enabled(cmd::FileSave));
         QVERIFY(page->Enabled(cmd::EditFind));
         page->Click(1);
         QVERIFY(page->Enabled(cmd::EditDelete));
-        page->doc().SetModifiedFlag();
+        page->doc().TouchMemoRow(1);
         QVERIFY2(!page->Enabled(cmd::FileSave), "the list is still what the file holds");
-        SetMemoField(page->doc().m_memo[1], MemoField::Name, "changed");
+        page->ChangeList([](MemoBook& list) { SetMemoField(list.table[1], MemoField::Name, "changed"); });
         QVERIFY(page->Enabled(cmd::FileSave));
         page->app.m_nPage = page::Logo;
         QVERIFY(!page->Enabled(cmd::EditFind));
         page->app.m_nPage = page::Memo;
-        page->doc().m_nMemoLast = 0;
+        page->SetLast(0);
         QVERIFY2(page->Enabled(cmd::FileSave), "a save would now write one contact, not the file's");
         page->Load(250);
         page->Click(249);
@@ -324,12 +324,12 @@ private slots:
         QCOMPARE(page->list()->SelectedRows(), QList<int>{3});
         QCOMPARE(page->view.window()->focusWidget(), page->name());
         QVERIFY(page->name()->text().isEmpty() && page->name()->isEnabled());
-        QCOMPARE(page->doc().m_nMemoLast, 3);
-        QVERIFY(page->doc().IsModified());
+        QCOMPARE(page->doc().MemoLast(), 3);
+        QVERIFY(page->doc().HasUnsavedChanges(DataKind::Memo));
         // All boxes empty on a row never filled: nothing stored, no move.
         QTest::keyClick(page->name(), Qt::Key_Return);
         QCOMPARE(page->view.CurrentRow(), 3);
-        QVERIFY(IsMemoRowEmpty(page->doc().m_memo[3]));
+        QVERIFY(IsMemoRowEmpty(page->doc().Memo()[3]));
     }
 
     void enterOnTheLastRowStays() {
@@ -386,18 +386,18 @@ private slots:
 
     void inputCommit() {
         page->Load(2);
-        page->doc().m_bMemoFindEnabled = 0;
+        page->doc().SetMemoFindEnabled(false);
         page->Click(1);
         QTest::mouseClick(page->view.InputButton(), Qt::LeftButton);  // nothing changed
         QCOMPARE(page->Field(1, MemoField::Name), std::string("n1"));
-        QCOMPARE(page->doc().m_bMemoFindEnabled, 1);
+        QCOMPARE(page->doc().MemoFindEnabled(), 1);
         QVERIFY(!page->doc().HasUnsavedChanges(DataKind::Memo));
         QCOMPARE(page->view.CurrentRow(), 1);
         Type(page->name(), "[x]");
         QTest::mouseClick(page->view.InputButton(), Qt::LeftButton);
         QCOMPARE(page->Field(1, MemoField::Name), std::string("n1(x)"));
         QCOMPARE(page->view.CurrentRow(), 2);
-        QCOMPARE(page->doc().m_nMemoLast, 2);
+        QCOMPARE(page->doc().MemoLast(), 2);
         QCOMPARE(page->view.window()->focusWidget(), page->name());
     }
 };

@@ -68,9 +68,9 @@ private slots:
                                      : ui.prompts.shown.empty() ? ""
                                                                 : ui.prompts.shown.back().text;
             QCOMPARE(said, c.message);
-            QCOMPARE(doc.m_strLogoPath, old);
-            QVERIFY(doc.m_pSourceImage);
-            QCOMPARE(doc.m_pSourceImage->GetWidth(), 40u);
+            QCOMPARE(doc.LogoPath(), old);
+            QVERIFY(doc.SourceImage());
+            QCOMPARE(doc.SourceImage()->GetWidth(), 40u);
             QVERIFY(!doc.HasUnsavedChanges(DataKind::Logo));
         }
     }

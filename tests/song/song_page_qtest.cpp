@@ -136,7 +136,7 @@ private slots:
         QCOMPARE(Cell(0, 1), QString("아리랑"));
         QCOMPARE(Cell(0, 2), QString("민요"));
         QCOMPARE(Cell(0, 3), QString("12 3"));
-        QCOMPARE(Doc().m_song[0].title[0], K("아리랑"));
+        QCOMPARE(Doc().Songs()[0].title[0], K("아리랑"));
         QVERIFY(page_->TitleEdit()->text().isEmpty());
         QVERIFY(page_->SingerEdit()->text().isEmpty());
         QCOMPARE(QApplication::focusWidget(), page_->TitleEdit());
@@ -161,7 +161,7 @@ private slots:
         QCOMPARE(services_->prompts.shown.size(), size_t(1));
         QVERIFY(services_->prompts.shown[0].text.find("CP949") != std::string::npos);
         QVERIFY(services_->prompts.shown[0].text.rfind("노래제목", 0) == 0);
-        QCOMPARE(Doc().m_nSongCount[0], 0);
+        QCOMPARE(Doc().SongCount()[0], 0);
     }
 
     // The song file pads with "*", so a star typed or pasted would vanish on reading:
@@ -221,8 +221,8 @@ private slots:
         QVERIFY(items[1]->isEnabled());
         QCOMPARE(items[2]->text(), QString("Quorvel로 복사"));
         items[1]->trigger();
-        QCOMPARE(Doc().m_nSongCount[1], 1);
-        QCOMPARE(Doc().m_song[1].title[0], K("곡3"));
+        QCOMPARE(Doc().SongCount()[1], 1);
+        QCOMPARE(Doc().Songs()[1].title[0], K("곡3"));
         QCOMPARE(List()->topLevelItemCount(), 3);
         QVERIFY(services_->prompts.shown.empty());
 

@@ -29,11 +29,11 @@ TEST_F(SongPageTest, HundredthEntryIsNumbered100AndThe101stIsRefused) {
     EXPECT_TRUE(page.Rows()[99].selected);
     EXPECT_TRUE(services.prompts.shown.empty());
     EXPECT_EQ(page.typed, SongFields{}) << "fields emptied after each Input";
-    EXPECT_EQ(doc.m_bSongModified, 1);
+    EXPECT_EQ(doc.SongsTouched(), 1);
 
     Enter("One more", "S", "1");
     EXPECT_EQ(services.prompts.Texts(), Texts{"더이상 입력 할수 없습니다."});
-    EXPECT_EQ(doc.m_nSongCount[0], 100);
+    EXPECT_EQ(doc.SongCount()[0], 100);
     EXPECT_EQ(page.Rows().size(), 100u);
     EXPECT_EQ(page.typed.title, "One more") << "a refusal leaves the fields as typed";
 }
@@ -55,14 +55,14 @@ TEST_F(SongPageTest, InputRefusalsAndStoredForms) {
         SongPageFixture f;
         f.Enter(c.typed.title, c.typed.singer, c.typed.number);
         EXPECT_EQ(f.services.prompts.Texts(), c.messages) << c.typed.number;
-        EXPECT_EQ(f.doc.m_nSongCount[0], c.count);
+        EXPECT_EQ(f.doc.SongCount()[0], c.count);
         EXPECT_EQ(f.page.Rows().size(), static_cast<size_t>(c.count));
         if (c.count == 0) {
             EXPECT_EQ(f.page.typed, c.typed) << "fields keep their text";
         }
     }
     Enter("My [Live] Song", "Band", "7");
-    EXPECT_EQ(doc.m_song[0].title[0], "My (Live) Song");
+    EXPECT_EQ(doc.Songs()[0].title[0], "My (Live) Song");
     EXPECT_EQ(page.Rows()[0].title, "My (Live) Song");
     EXPECT_GE(page.titleFocused, 1);
 }
@@ -77,11 +77,11 @@ TEST_F(SongPageTest, EditingTheThirdRowChangesItInPlace) {
     page.Input();
     EXPECT_FALSE(page.InEditMode());
     EXPECT_EQ(page.EditedRow(), -1);
-    EXPECT_EQ(doc.m_nSongCount[0], 5);
+    EXPECT_EQ(doc.SongCount()[0], 5);
     ASSERT_EQ(page.Rows().size(), 5u);
     EXPECT_EQ(page.Rows()[2].singer, "New singer");
     EXPECT_EQ(page.Rows()[2].numberText, "   3");
-    EXPECT_EQ(doc.m_song[0].singer[2], "New singer");
+    EXPECT_EQ(doc.Songs()[0].singer[2], "New singer");
     EXPECT_TRUE(page.Rows()[2].selected);
     EXPECT_EQ(page.typed, SongFields{});
 
@@ -110,7 +110,7 @@ TEST_F(SongPageTest, RefusedChangesEndEditModeWithEmptyFieldsAndStoreNothing) {
         EXPECT_EQ(services.prompts.Texts(), c.messages);
         EXPECT_FALSE(page.InEditMode());
         EXPECT_EQ(page.typed, SongFields{});
-        EXPECT_EQ(doc.m_song[0].singer[1], "Singer 2");
+        EXPECT_EQ(doc.Songs()[0].singer[1], "Singer 2");
         EXPECT_EQ(page.Rows()[1].singer, "Singer 2");
     }
 }
@@ -123,7 +123,7 @@ TEST_F(SongPageTest, SwitchingBrandsSetsTitleChecksAndEnableStates) {
     page.SwitchBrand(1);
     EXPECT_EQ(page.windowTitle, "Lyrabox Plus(Pellix)");
     EXPECT_TRUE(page.Rows().empty());
-    EXPECT_EQ(doc.m_bSongListFilled, 0);
+    EXPECT_EQ(doc.SongListFilled(), 0);
     EXPECT_FALSE(page.InEditMode());
     EXPECT_EQ(page.typed, SongFields{});
     EXPECT_TRUE(State(cmd::BrandPellix).checked);
@@ -138,13 +138,13 @@ TEST_F(SongPageTest, SwitchingBrandsSetsTitleChecksAndEnableStates) {
 
     // The next Input adds to Pellix.
     Enter("P1", "PS", "9");
-    EXPECT_EQ(doc.m_nSongCount[1], 1);
+    EXPECT_EQ(doc.SongCount()[1], 1);
 
     page.SwitchBrand(2);
     EXPECT_EQ(page.windowTitle, "Lyrabox Plus(Quorvel)");
     page.SwitchBrand(0);
     EXPECT_EQ(page.windowTitle, "Lyrabox Plus(Zandri)");
-    EXPECT_EQ(doc.m_bSongListFilled, 1);
+    EXPECT_EQ(doc.SongListFilled(), 1);
     ASSERT_EQ(page.Rows().size(), 2u);
     EXPECT_EQ(page.Rows()[1].numberText, "   2");
     EXPECT_TRUE(State(cmd::EditFind).enabled);
@@ -152,10 +152,41 @@ TEST_F(SongPageTest, SwitchingBrandsSetsTitleChecksAndEnableStates) {
 
 TEST_F(SongPageTest, ListDisplayEndsAtASongWithoutTitleOrNumber) {
     Fill(4);
-    doc.m_song[0].number[2] = "";
+    doc.ChangeSong(0, 2, SongFields{doc.Songs()[0].title[2], doc.Songs()[0].singer[2], ""});
     page.SwitchBrand(0);
     EXPECT_EQ(ListTitles(), (Texts{"Song 1", "Song 2"}));
-    EXPECT_EQ(doc.m_nSongCount[0], 4);
+    EXPECT_EQ(doc.SongCount()[0], 4);
+}
+
+// Every song edit is one step: undone and redone, the list of its brand comes back and
+// is shown, and undoing back to the empty lists leaves nothing to save.
+TEST_F(SongPageTest, UndoAndRedoOfSongEdits) {
+    Fill(3);
+    page.SetSelectedRows({0});
+    page.StartEdit(0);
+    Enter("First", "Singer 1", "1");
+    page.SetSelectedRows({1, 2});
+    services.prompts.answers.push_back(platform::Answer::Yes);
+    page.Delete();
+    ASSERT_TRUE(page.BeginCopy(0));
+    page.CopyTo(1);
+    EXPECT_EQ(doc.History(DataKind::Songs).UndoName(), "노래 복사");
+    const std::vector<Texts> steps = {{}, {"Song 1"}, {"Song 1", "Song 2"}, {"Song 1", "Song 2", "Song 3"},
+                                      {"First", "Song 2", "Song 3"}, {"First"}};
+    ASSERT_TRUE(doc.Undo(DataKind::Songs));
+    EXPECT_EQ(doc.SongCount()[1], 0);
+    EXPECT_EQ(page.CurrentBrand(), 1) << "the brand undone is shown";
+    for (size_t i = steps.size() - 1; i-- > 0;) {
+        ASSERT_TRUE(doc.Undo(DataKind::Songs));
+        EXPECT_EQ(TableTitles(0), steps[i]);
+        EXPECT_EQ(ListTitles(), steps[i]);
+    }
+    EXPECT_FALSE(doc.Undo(DataKind::Songs));
+    EXPECT_FALSE(doc.HasUnsavedChanges(DataKind::Songs));
+    while (doc.Redo(DataKind::Songs)) {
+    }
+    EXPECT_EQ(TableTitles(0), steps.back());
+    EXPECT_EQ(TableTitles(1), Texts{"First"});
 }
 
 TEST_F(SongPageTest, CopyingBetweenBrands) {
@@ -166,16 +197,16 @@ TEST_F(SongPageTest, CopyingBetweenBrands) {
     page.CopyTo(1);
     page.CopyTo(1);
     EXPECT_EQ(TableTitles(1), (Texts{"Song 3", "Song 3"}));
-    EXPECT_EQ(doc.m_song[1].singer[1], "Singer 3");
-    EXPECT_EQ(doc.m_song[1].number[1], "3");
+    EXPECT_EQ(doc.Songs()[1].singer[1], "Singer 3");
+    EXPECT_EQ(doc.Songs()[1].number[1], "3");
     EXPECT_EQ(ListTitles(), (Texts{"Song 1", "Song 2", "Song 3"}));
     EXPECT_TRUE(services.prompts.shown.empty());
 
-    doc.m_nSongCount[2] = 100;
+    for (int i = 0; i < kSongsPerBrand; ++i) doc.AddSong(2, SongFields{"Full", "", "1"});
     page.CopyTo(2);
     EXPECT_EQ(services.prompts.Texts(), Texts{"더이상 입력 할수 없습니다."});
-    EXPECT_EQ(doc.m_nSongCount[2], 100);
-    EXPECT_EQ(doc.m_nSongCount[1], 2);
+    EXPECT_EQ(doc.SongCount()[2], 100);
+    EXPECT_EQ(doc.SongCount()[1], 2);
 }
 
 TEST_F(SongPageTest, NewEmptiesEveryBrand) {
@@ -184,13 +215,13 @@ TEST_F(SongPageTest, NewEmptiesEveryBrand) {
     Fill(1);
     page.New();  // Cancel to the question: nothing changes
     EXPECT_EQ(services.prompts.Texts(), Texts{"노래파일을 저장 하시겠습니까?"});
-    EXPECT_EQ(doc.m_nSongCount, (SongCounts{10, 1, 0}));
+    EXPECT_EQ(doc.SongCount(), (SongCounts{10, 1, 0}));
     services.prompts.answers.push_back(platform::Answer::No);
     page.New();
     EXPECT_TRUE(page.Rows().empty());
-    EXPECT_EQ(doc.m_nSongCount, (SongCounts{0, 0, 0}));
-    EXPECT_EQ(doc.m_bSongListFilled, 0);
-    EXPECT_EQ(doc.m_bSongModified, 1);
+    EXPECT_EQ(doc.SongCount(), (SongCounts{0, 0, 0}));
+    EXPECT_EQ(doc.SongListFilled(), 0);
+    EXPECT_EQ(doc.SongsTouched(), 1);
     EXPECT_FALSE(State(cmd::FileSave).enabled);
     EXPECT_TRUE(State(cmd::FileNew).enabled);
 }
@@ -224,7 +255,7 @@ TEST_F(SongPageTest, DeletingSelectedRows) {
         for (size_t i = 0; i < f.page.Rows().size(); ++i)
             EXPECT_EQ(f.page.Rows()[i].numberText, SongRowNumberText(static_cast<int>(i)));
         EXPECT_FALSE(f.page.InEditMode());
-        EXPECT_TRUE(f.doc.IsModified());
+        EXPECT_EQ(f.doc.HasUnsavedChanges(DataKind::Songs), !c.left.empty()) << "all deleted is as new";
     }
 }
 
@@ -235,8 +266,8 @@ TEST_F(SongPageTest, DeletingTheOnlyEntryDisablesFind) {
     EXPECT_TRUE(State(cmd::EditDelete).enabled);
     page.Delete();
     EXPECT_TRUE(page.Rows().empty());
-    EXPECT_EQ(doc.m_nSongCount[0], 0);
-    EXPECT_EQ(doc.m_bSongListFilled, 0);
+    EXPECT_EQ(doc.SongCount()[0], 0);
+    EXPECT_EQ(doc.SongListFilled(), 0);
     EXPECT_FALSE(State(cmd::EditFind).enabled);
     EXPECT_FALSE(State(cmd::EditDelete).enabled);
 }
@@ -249,7 +280,7 @@ TEST_F(SongPageTest, DeleteWhileTypingDeletesNothing) {
     page.focus = SongFocus::Title;
     page.Delete();
     EXPECT_EQ(ListTitles(), (Texts{"Song 1", "Song 2", "Song 3"}));
-    EXPECT_EQ(doc.m_nSongCount[0], 3);
+    EXPECT_EQ(doc.SongCount()[0], 3);
 }
 
 TEST_F(SongPageTest, FindWrapsDownAndUpAndHonoursCase) {
@@ -307,7 +338,7 @@ TEST_F(SongPageTest, PasteAppendsToTheFocusedFieldAndInputChecksIt) {
     page.Paste();
     EXPECT_EQ(page.typed.singer, "AbLine one\r\nLine two");
     page.Input();
-    EXPECT_EQ(doc.m_song[0].singer[0], "AbLine one\r\nLine two");
+    EXPECT_EQ(doc.Songs()[0].singer[0], "AbLine one\r\nLine two");
 
     services.clipboard.text = "";
     page.typed = {"T", "S", "1"};
@@ -330,16 +361,15 @@ TEST_F(SongPageTest, OpenSaveAndTheirStates) {
     page.Open();
     services.dialogs.answers.push_back(dir + "/missing.kok");
     page.Open();
-    EXPECT_EQ(doc.m_nSongCount, (SongCounts{2, 0, 1}));
+    EXPECT_EQ(doc.SongCount(), (SongCounts{2, 0, 1}));
     EXPECT_EQ(ListTitles(), (Texts{"Song 1"}));
     EXPECT_EQ(services.prompts.Texts(), Texts{"File Read Fail: " + dir + "/missing.kok: cannot be opened: No such file or directory"});
 
     // The songs were saved: reading the file back asks nothing and leaves nothing unsaved.
-    doc.m_bSongModified = 0;
     services.dialogs.answers.push_back(dir + "/s.kok");
     page.Open();
-    EXPECT_EQ(doc.m_nSongCount, (SongCounts{2, 0, 1}));
-    EXPECT_EQ(doc.m_bSongModified, 1);
+    EXPECT_EQ(doc.SongCount(), (SongCounts{2, 0, 1}));
+    EXPECT_EQ(doc.SongsTouched(), 1);
     EXPECT_FALSE(doc.HasUnsavedChanges(DataKind::Songs));
     EXPECT_EQ(services.prompts.Texts(), Texts{"File Read Fail: " + dir + "/missing.kok: cannot be opened: No such file or directory"});
     EXPECT_EQ(page.CurrentBrand(), 0);

@@ -28,7 +28,7 @@ private slots:
         page->SingerEdit()->setText("민요");
         page->NumberEdit()->setText("1");
         QTest::keyClick(page->NumberEdit(), Qt::Key_Return);
-        QCOMPARE(f.doc().m_nSongCount[0], 1);
+        QCOMPARE(f.doc().SongCount()[0], 1);
 
         f.frame->Actions().Refresh();
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_G, Qt::ControlModifier);

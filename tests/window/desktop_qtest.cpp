@@ -170,7 +170,9 @@ private slots:
 
     void ctrlQRunsTheCloseSequence() {
         Editor e;
-        SetMemoField(e.app.Document().m_memo[0], MemoField::Name, "unsaved");
+        MemoBook list;
+        SetMemoField(list.table[0], MemoField::Name, "unsaved");
+        e.app.Document().SetMemoList(list, "Input contact");
         e.Key(QKeySequence("Ctrl+Q"));  // the scripted Cancel keeps the window
         QVERIFY(e.frame->isVisible());
         QCOMPARE(e.services.prompts.Texts(), std::vector<std::string>{"Do you want to save Memo File ?"});
@@ -206,7 +208,7 @@ private slots:
             QVERIFY(QString::fromStdString(e.services.prompts.Texts()[0]).contains("no longer exists"));
             QFile::rename(kept + ".moved", kept);
             e.frame->OpenRecentFile(kept);
-            QCOMPARE(QString::fromStdString(e.app.Document().m_strMemoPath), kept);
+            QCOMPARE(QString::fromStdString(e.app.Document().MemoPath()), kept);
             QCOMPARE(e.RecentItems(), QStringList{kept});
             // Two recent files of one name are shown with their paths.
             const QString twin = Tmp("twin/kept.mmo");
@@ -268,7 +270,7 @@ private slots:
             QCOMPARE(e.app.OpenDocumentFile(c.path.toStdString()), c.opened);
             QCOMPARE(e.frame->TabWindow()->ActiveIndex(), c.opened ? 2 : 0);
             QCOMPARE(e.frame->MenuResource(), c.opened ? 107 : 128);
-            QCOMPARE(e.app.Document().m_nSongCount[0], c.songs);
+            QCOMPARE(e.app.Document().SongCount()[0], c.songs);
             QCOMPARE(e.services.prompts.Texts(), c.said);
             QCOMPARE(e.RecentItems().contains(c.path), c.opened);
         }

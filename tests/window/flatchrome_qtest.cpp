@@ -258,7 +258,7 @@ private slots:
         struct Case {
             QChar c;
             int item;
-        } cases[] = {{'l', 0}, {'L', 0}, {'r', 1}, {'h', 3}, {'v', 4}, {'x', -1}, {u'가', -1}};
+        } cases[] = {{'u', 0}, {'e', 1}, {'l', 3}, {'L', 3}, {'r', 4}, {'h', 6}, {'v', 7}, {'x', -1}, {u'가', -1}};
         for (Case c : cases) QCOMPARE(CFlatMenus::MenuChar(edit, c.c), c.item);
         edit->hide();
 

@@ -160,7 +160,7 @@ private slots:
     void songPageThroughThePageSwitch() {
         EditorDriver f;
         f.frame->OnPageActivated(page::Song);
-        QCOMPARE(f.MenuTitles(), QStringList({"파일(&F)", "노래방기기(&N)", "정보(&A)"}));
+        QCOMPARE(f.MenuTitles(), QStringList({"파일(&F)", "편집(&E)", "노래방기기(&N)", "정보(&A)"}));
         Shown s = ShownBy(*f.frame);
         QCOMPARE(s.toolbar, 2);
         QVERIFY(!s.preview);
@@ -191,10 +191,10 @@ private slots:
         QMenu* edit = f.frame->menuBar()->actions().at(1)->menu();
         QStringList items;
         for (QAction* a : edit->actions()) items << (a->isSeparator() ? QString("-") : a->text());
-        QCOMPARE(items, QStringList({"Rotate &Left\tCtrl+L", "Rotate &Right\tCtrl+R", "-", "Flip &Horizontal\tCtrl+H",
+        QCOMPARE(items, QStringList({"&Undo\tCtrl+Z", "R&edo\tCtrl+Y", "-", "Rotate &Left\tCtrl+L", "Rotate &Right\tCtrl+R", "-", "Flip &Horizontal\tCtrl+H",
                                      "Flip &Vertical\tCtrl+E", "-", "&Dither", "&Background colour...", "S&quare selection", "-",
                                      "&Copy as command line"}));
-        QCOMPARE(CFlatMenus::CommandIdOf(edit->actions().at(4)), cmd::FlipVertical);
+        QCOMPARE(CFlatMenus::CommandIdOf(edit->actions().at(7)), cmd::FlipVertical);
         QVERIFY(!edit->separatorsCollapsible());  // every separator is shown
     }
 
@@ -425,7 +425,7 @@ private slots:
         QVERIFY(WriteMemoFile(path.toStdString(), table, 0));
         QVERIFY(f.frame->acceptDrops());
         f.frame->OpenDroppedFiles({QUrl::fromLocalFile(path)});
-        QCOMPARE(QString::fromStdString(f.doc().m_strMemoPath), path);
+        QCOMPARE(QString::fromStdString(f.doc().MemoPath()), path);
         QVERIFY(!f.doc().HasUnsavedChanges(DataKind::Memo));
         QVERIFY(f.frame->close());  // the list is what the file holds: nothing to ask
         QVERIFY(f.services.prompts.Texts().empty());

@@ -1,8 +1,9 @@
 // Random sequences of what a person does on the real window (typing with Enter, Input,
-// Delete, New, Open, drops of good and bad files, tab switches, rotate, close with each
-// answer), checked after every step against a model of what the person has done:
-// data goes only after an explicit No, the views show what the document holds, and what
-// a save would write is what is shown. The seed is fixed; a failure prints it with the
+// Delete, New, Open, drops of good and bad files, tab switches, rotate, undo, redo, close
+// with each answer), checked after every step against a model of what the person has
+// done: data goes only after an explicit No, the views show what the document holds,
+// what a save would write is what is shown, and undoing every edit gives back what was
+// opened while redoing them gives back what was edited. The seed is fixed; a failure prints it with the
 // actions that led there.
 #include <QTest>
 #include <cstring>
@@ -14,6 +15,7 @@
 #include "logo/PictureLoad.h"
 #include "logo/widgets/CLogoView.h"
 #include "memo/MemoFile.h"
+#include "memo/widgets/MemoList.h"
 #include "memo/widgets/MemoView.h"
 #include "ui/widgets/FlatMenus.h"
 #include "ui/widgets/MemoEdit.h"
@@ -91,6 +93,19 @@ private:
         rows_.clear();
         savedRows_.clear();
         logoSaved_ = QImage();
+        memoSteps_ = {rows_};
+        logoSteps_ = {QImage()};
+        memoDone_ = logoDone_ = 0;
+    }
+
+    // An edit made: what it left becomes the next step, after the steps undone are dropped.
+    template <class State>
+    static void Edited(std::vector<State>& steps, size_t& done, const State& now) {
+        if (steps[done] == now) return;
+        steps.resize(done + 1);
+        steps.push_back(now);
+        if (steps.size() > EditHistory::kMostSteps + 1) steps.erase(steps.begin());
+        done = steps.size() - 1;
     }
 
     int Pick(int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng_); }
@@ -103,7 +118,7 @@ private:
 
     QImage Logo() {
         CLyraDoc& d = e_->doc();
-        return d.m_pLogoImage ? e_->Preview() : QImage();
+        return d.LogoImage() ? e_->Preview() : QImage();
     }
     bool MemoUnsaved() const { return rows_ != savedRows_; }
     bool LogoUnsaved() { return Logo() != logoSaved_; }
@@ -156,7 +171,11 @@ private:
         Note(what + (MemoUnsaved() ? std::string(" / ") + Name(reply) : ""));
         replace();
         if (MemoUnsaved() && reply == Reply::YesSaved) SavedMemo();
-        if (go) rows_ = savedRows_ = next;
+        if (go) {
+            rows_ = savedRows_ = next;
+            memoSteps_ = {rows_};
+            memoDone_ = 0;
+        }
     }
 
     template <class Replace>
@@ -176,6 +195,8 @@ private:
         }
         if (go) {
             logoSaved_ = Logo();
+            logoSteps_ = {logoSaved_};
+            logoDone_ = 0;
             if (logoSaved_.isNull()) failure_ = "the picture did not open";
         } else if (Logo() != before) {
             failure_ = "the logo changed without a No";
@@ -187,7 +208,7 @@ private:
         failure_.clear();
         const int page = e_->PageShown();
         const int current = e_->memo().CurrentRow();
-        switch (Pick(13)) {
+        switch (Pick(15)) {
         case 0:
         case 1: {  // a contact typed on the memo page, committed with Enter
             if (page != 0 || rows_.size() >= 30 || current > int(rows_.size())) return Act();
@@ -196,6 +217,7 @@ private:
             e_->TypeContact(QString::fromStdString(c.first), QString::fromStdString(c.second));
             if (current == int(rows_.size())) rows_.push_back(c);
             else rows_[current] = c;
+            Edited(memoSteps_, memoDone_, rows_);
             break;
         }
         case 2: {  // a row clicked, its name changed, Input
@@ -208,6 +230,7 @@ private:
             e_->ReplaceText(QString::fromStdString(name));
             e_->ClickInput();
             rows_[r].first = name;
+            Edited(memoSteps_, memoDone_, rows_);
             break;
         }
         case 3: {  // a row clicked and deleted from the toolbar
@@ -217,6 +240,7 @@ private:
             e_->ClickMemoRow(r);
             // The last row of a file just opened cannot be deleted: Delete is disabled.
             if (e_->ClickToolButton(cmd::EditDelete)) rows_.erase(rows_.begin() + r);
+            Edited(memoSteps_, memoDone_, rows_);
             break;
         }
         case 4:  // New
@@ -263,14 +287,38 @@ private:
         }
         case 11: {
             static const int keys[] = {Qt::Key_L, Qt::Key_R, Qt::Key_H, Qt::Key_E};
+            static const int commands[] = {cmd::RotateLeft, cmd::RotateRight, cmd::FlipHorizontal, cmd::FlipVertical};
             const int k = Pick(4);
             Note(std::string("Ctrl+") + "LRHE"[k]);
+            const bool edits = e_->Enabled(commands[k]);
             e_->Ctrl(keys[k]);
+            // Every turn and flip is a step, also one that leaves the logo as it was.
+            if (edits) {
+                logoSteps_.resize(logoDone_ + 1);
+                logoSteps_.push_back(Logo());
+                if (logoSteps_.size() > EditHistory::kMostSteps + 1) logoSteps_.erase(logoSteps_.begin());
+                logoDone_ = logoSteps_.size() - 1;
+            }
             break;
         }
         case 12:
             Close();
             break;
+        case 13:
+        case 14: {  // Ctrl+Z or Ctrl+Y from the list or the picture: the page's last edit
+            const bool undo = Pick(2) == 0;
+            Note(undo ? "Ctrl+Z" : "Ctrl+Y");
+            if (page == 0) e_->memo().List()->setFocus();
+            e_->Ctrl(undo ? Qt::Key_Z : Qt::Key_Y);
+            std::vector<Contacts>* memo = page == 0 ? &memoSteps_ : nullptr;
+            const size_t steps = memo ? memoSteps_.size() : logoSteps_.size();
+            size_t& done = memo ? memoDone_ : logoDone_;
+            if (undo ? done == 0 : done + 1 >= steps) break;
+            done = undo ? done - 1 : done + 1;
+            if (memo) rows_ = memoSteps_[done];
+            else if (Logo() != logoSteps_[done]) failure_ = "undo or redo did not give the logo of that step";
+            break;
+        }
         }
     }
 
@@ -329,7 +377,7 @@ private:
                                                        QString::fromStdString(rows_[r].second), ""}
                                          : QStringList{"", "", ""};
             if (cells != want) return "row " + std::to_string(r) + " shows " + cells.join("|").toStdString();
-            if (std::string(MemoFieldText(d.m_memo[r], MemoField::Name)) != want[0].toStdString())
+            if (std::string(MemoFieldText(d.Memo()[r], MemoField::Name)) != want[0].toStdString())
                 return "row " + std::to_string(r) + " of the document differs from the list";
         }
         // What a save writes is what is shown, and the next typing lands after it.
@@ -337,12 +385,33 @@ private:
         if (e_->memo().CurrentRow() > int(rows_.size())) return "the current row leaves a hole";
         if (d.HasUnsavedChanges(DataKind::Memo) != MemoUnsaved()) return "unsaved contacts are not known as such";
         // The logo page agrees with the document.
-        if (bool(d.m_pSourceImage) != e_->HasSelectionBox()) return "picture and selection box disagree";
-        if (d.m_pSourceImage &&
-            e_->LogoScrollRange() != QSize(int(d.m_pSourceImage->GetWidth()), int(d.m_pSourceImage->GetHeight())))
+        if (bool(d.SourceImage()) != e_->HasSelectionBox()) return "picture and selection box disagree";
+        if (d.SourceImage() &&
+            e_->LogoScrollRange() != QSize(int(d.SourceImage()->GetWidth()), int(d.SourceImage()->GetHeight())))
             return "the scroll range is not the picture's";
         if (!e_->PreviewShowsLogo()) return "the preview is not the working logo";
         if (d.HasUnsavedChanges(DataKind::Logo) != LogoUnsaved()) return "logo changes are not known as such";
+        return CheckHistory();
+    }
+
+    // Undoing every step gives what was opened, asked about exactly when it is not what
+    // was last saved; redoing them all gives what was edited.
+    std::string CheckHistory() {
+        CLyraDoc& d = e_->doc();
+        size_t undone = 0;
+        while (d.Undo(DataKind::Memo)) ++undone;
+        if (undone != memoDone_) return "the memo history has " + std::to_string(undone) + " steps to undo";
+        if (d.SavedForm(DataKind::Memo) != MemoBytes(memoSteps_[0])) return "undoing every edit is not the opened list";
+        if (d.HasUnsavedChanges(DataKind::Memo) != (memoSteps_[0] != savedRows_))
+            return "the opened list is not known as saved or unsaved";
+        for (; undone > 0; --undone) d.Redo(DataKind::Memo);
+        if (d.SavedForm(DataKind::Memo) != MemoBytes(rows_)) return "redoing every edit is not the edited list";
+        while (d.Undo(DataKind::Logo)) ++undone;
+        if (undone != logoDone_) return "the logo history has " + std::to_string(undone) + " steps to undo";
+        if (Logo() != logoSteps_[0]) return "undoing every turn is not the logo opened";
+        if (d.HasUnsavedChanges(DataKind::Logo) != (Logo() != logoSaved_)) return "the logo opened is not known as saved";
+        for (; undone > 0; --undone) d.Redo(DataKind::Logo);
+        if (Logo() != logoSteps_[logoDone_]) return "redoing every turn is not the logo edited";
         return {};
     }
 
@@ -350,6 +419,9 @@ private:
     std::unique_ptr<EditorDriver> e_;
     Contacts rows_, savedRows_;
     QImage logoSaved_;
+    std::vector<Contacts> memoSteps_;  // the list opened, then after every edit
+    std::vector<QImage> logoSteps_;    // the logo opened, then after every turn or flip
+    size_t memoDone_ = 0, logoDone_ = 0;
     std::vector<Contacts> memoFiles_;
     std::vector<std::string> memoPaths_, picturePaths_, badPaths_, badMessages_;
     std::vector<std::string> expected_, log_;

@@ -72,7 +72,7 @@ struct LogoState {
 
 LogoState LogoStateOf(EditorDriver& e) {
     CSelectionBox* box = e.logo().SelectionBox();
-    return {bool(e.doc().m_pSourceImage), box != nullptr, box ? box->geometry() : QRect(), e.LogoScrollRange(),
+    return {bool(e.doc().SourceImage()), box != nullptr, box ? box->geometry() : QRect(), e.LogoScrollRange(),
             e.Preview()};
 }
 
@@ -80,14 +80,14 @@ LogoState LogoStateOf(EditorDriver& e) {
 // preview; no picture has none of them.
 void VerifyLogoPage(EditorDriver& e) {
     QCoreApplication::processEvents();
-    if (e.doc().m_pSourceImage) {
+    if (e.doc().SourceImage()) {
         QVERIFY(e.HasSelectionBox());
-        QCOMPARE(e.LogoScrollRange(), QSize(int(e.doc().m_pSourceImage->GetWidth()),
-                                            int(e.doc().m_pSourceImage->GetHeight())));
-        QVERIFY(e.doc().m_pLogoImage != nullptr);
+        QCOMPARE(e.LogoScrollRange(), QSize(int(e.doc().SourceImage()->GetWidth()),
+                                            int(e.doc().SourceImage()->GetHeight())));
+        QVERIFY(e.doc().LogoImage() != nullptr);
     } else {
         QVERIFY(!e.HasSelectionBox());
-        QVERIFY(!e.doc().m_pLogoImage);
+        QVERIFY(!e.doc().LogoImage());
     }
     QVERIFY(e.PreviewShowsLogo());
 }
@@ -278,7 +278,7 @@ private slots:
         QVERIFY(WriteSongFileTo(path, tables, counts));
         e.ChooseFile(path);
         e.Ctrl(Qt::Key_O);
-        QCOMPARE(e.doc().m_nSongCount, counts);
+        QCOMPARE(e.doc().SongCount(), counts);
         QVERIFY(e.Close());
         QCOMPARE(e.TakeShown(), Texts{});
     }
@@ -295,14 +295,14 @@ private slots:
             EditorDriver e(EditorDriver::Options{true, path});
             QVERIFY(e.started);
             QCOMPARE(e.PageShown(), 2);
-            QCOMPARE(e.doc().m_nSongCount, (SongCounts{0, 1, 0}));
+            QCOMPARE(e.doc().SongCount(), (SongCounts{0, 1, 0}));
             QCOMPARE(e.frame->MenuResource(), 107);
         }
         {
             EditorDriver e(EditorDriver::Options{true, ""});
             e.Drop({QString::fromStdString(path)});
             QCOMPARE(e.PageShown(), 2);
-            QCOMPARE(e.doc().m_nSongCount, (SongCounts{0, 1, 0}));
+            QCOMPARE(e.doc().SongCount(), (SongCounts{0, 1, 0}));
         }
         {
             EditorDriver e;
@@ -310,11 +310,65 @@ private slots:
             QCOMPARE(e.TakeShown(), Texts{"Song files (.kok) open on the song page, which is shown when Lyrabox starts with\n\n"
                                         "    lyrabox --song-page"});
             QCOMPARE(e.PageShown(), 0);
-            QCOMPARE(e.doc().m_nSongCount, (SongCounts{0, 0, 0}));
+            QCOMPARE(e.doc().SongCount(), (SongCounts{0, 0, 0}));
         }
     }
 
     // 10. Starting with a memo file shows the first row at the top.
+    // Undo and redo from the keys: typing in a box is taken back first, then contacts
+    // typed, rows deleted and a picture turned go back and come again, the Edit menu
+    // naming the step; a save writes what is shown.
+    void undoAndRedoTakeEditsBackAndForth() {
+        EditorDriver e;
+        e.TypeContact("Ann", "0101");
+        e.TypeContact("Bob", "0102");
+        e.Type("Cy");
+        e.Ctrl(Qt::Key_Z);
+        QCOMPARE(e.memo().Edit(CMemoView::IdName)->text(), QString());
+        QCOMPARE(e.ShownContacts().size(), size_t(2));
+        e.Ctrl(Qt::Key_Z);
+        e.Ctrl(Qt::Key_Z);
+        QVERIFY(e.ShownContacts().empty());
+        QVERIFY2(!e.doc().HasUnsavedChanges(DataKind::Memo), "back to the empty list: nothing to ask about");
+        e.Ctrl(Qt::Key_Y);
+        QCOMPARE(e.ShownContacts(), (std::vector<QStringList>{{"Ann", "0101", ""}}));
+        const std::string saved = EditorDriver::Scratch("undone.mmo");
+        e.ChooseFile(saved);
+        e.Ctrl(Qt::Key_S);
+        QCOMPARE(EditorDriver::ReadFile(saved), MemoBytes({{"Ann", "0101"}}));
+        QVERIFY2(e.Enabled(cmd::EditRedo), "a save keeps the history");
+
+        e.Drop({QString::fromStdString(MemoFileOf("five.mmo", "n", 5))});
+        e.ClickMemoRow(1);
+        e.ClickMemoRow(2, Qt::ControlModifier);
+        e.ClickMemoRow(3, Qt::ControlModifier);
+        e.Answer(Answer::Yes);
+        QVERIFY(e.ClickToolButton(cmd::EditDelete));
+        QCOMPARE(e.ShownContacts().size(), size_t(2));
+        QVERIFY(e.Enabled(cmd::EditUndo));
+        QCOMPARE(e.frame->Actions().Action(cmd::EditUndo)->text(), QString("&Undo Delete 3 contacts"));
+        QVERIFY2(!e.Enabled(cmd::EditRedo), "the file opened started a new history");
+        e.Ctrl(Qt::Key_Z);
+        QCOMPARE(e.ShownContacts().size(), size_t(5));
+        QVERIFY(!e.doc().HasUnsavedChanges(DataKind::Memo));
+
+        e.Drop({QString::fromStdString(Bmp24("turn.bmp", 300, 200))});
+        auto pixels = [&e] {
+            const LbImage& p = *e.doc().SourceImage();
+            return std::string(static_cast<const char*>(p.GetDIB()), p.GetSize());
+        };
+        const std::string opened = pixels();
+        e.Ctrl(Qt::Key_R);
+        QCOMPARE(e.doc().SourceImage()->GetWidth(), 200u);
+        e.Ctrl(Qt::Key_Z);
+        QVERIFY(pixels() == opened);
+        QVERIFY(!e.doc().HasUnsavedChanges(DataKind::Logo));
+        e.Ctrl(Qt::Key_Y);
+        QCOMPARE(e.doc().SourceImage()->GetWidth(), 200u);
+        QCOMPARE(e.TakeShown(), Texts{"Delete the 3 selected contacts?"});
+        VerifyLogoPage(e);
+    }
+
     void startingWithAMemoFileShowsRowOne() {
         EditorDriver e(EditorDriver::Options{false, MemoFileOf("start.mmo", "n", 12)});
         QCoreApplication::processEvents();

@@ -79,7 +79,7 @@ private slots:
         e.services.clipboard.text = clipboard.toStdString();
         e.Ctrl(Qt::Key_V);
         e.Key(Qt::Key_Return);
-        QCOMPARE(QByteArray::fromStdString(std::string(MemoFieldText(e.doc().m_memo[0], MemoField::Name))), stored);
+        QCOMPARE(QByteArray::fromStdString(std::string(MemoFieldText(e.doc().Memo()[0], MemoField::Name))), stored);
     }
 
     // Every key a menu shows runs its command on the page that shows it.

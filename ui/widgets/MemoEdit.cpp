@@ -152,6 +152,18 @@ bool CMemoEdit::event(QEvent* e) {
         e->ignore();
         return false;
     }
+    // Undo and redo take back the box's own typing first; with none to take back, the
+    // keys go to the window's Undo and Redo, which take back the last edit of the list.
+    if (e->type() == QEvent::ShortcutOverride) {
+        auto* key = static_cast<QKeyEvent*>(e);
+        const QKeySequence typed(key->keyCombination());
+        const bool undo = key->matches(QKeySequence::Undo) || typed == QKeySequence("Alt+Backspace");
+        const bool redo = key->matches(QKeySequence::Redo) || typed == QKeySequence("Ctrl+Y");
+        if ((undo && !isUndoAvailable()) || (redo && !isRedoAvailable())) {
+            e->ignore();
+            return false;
+        }
+    }
     return QLineEdit::event(e);
 }
 

@@ -9,10 +9,12 @@ AppFixture::AppFixture() {
 }
 
 void AppFixture::Fill(int rows) {
+    MemoBook list = doc.MemoList();
     for (int i = 0; i < rows; ++i) {
-        SetMemoField(doc.m_memo[i], MemoField::Name, "n" + std::to_string(i));
-        SetMemoField(doc.m_memo[i], MemoField::Tel, "t" + std::to_string(i));
-        SetMemoField(doc.m_memo[i], MemoField::Email, "e" + std::to_string(i));
+        SetMemoField(list.table[i], MemoField::Name, "n" + std::to_string(i));
+        SetMemoField(list.table[i], MemoField::Tel, "t" + std::to_string(i));
+        SetMemoField(list.table[i], MemoField::Email, "e" + std::to_string(i));
     }
-    doc.m_nMemoLast = rows - 1;
+    list.last = rows - 1;
+    doc.SetMemoList(list, "Fill");
 }

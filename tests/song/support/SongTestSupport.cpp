@@ -42,6 +42,6 @@ std::vector<std::string> SongPageFixture::ListTitles() const {
 }
 
 std::vector<std::string> SongPageFixture::TableTitles(int brand) const {
-    const SongTable& t = doc.m_song[brand];
-    return std::vector<std::string>(t.title.begin(), t.title.begin() + doc.m_nSongCount[brand]);
+    const SongTable& t = doc.Songs()[brand];
+    return std::vector<std::string>(t.title.begin(), t.title.begin() + doc.SongCount()[brand]);
 }

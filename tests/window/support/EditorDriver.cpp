@@ -175,7 +175,7 @@ bool EditorDriver::PreviewShowsLogo() const {
     CLyraDoc& d = const_cast<EditorDriver*>(this)->doc();
     // The whole control: the working logo at 1:1 as the device shows it, or, without
     // one, the empty control.
-    const QImage logo = d.m_pLogoImage ? CLogoView::DevicePreview(*d.m_pLogoImage) : QImage();
+    const QImage logo = d.LogoImage() ? CLogoView::DevicePreview(*d.LogoImage()) : QImage();
     const QRgb empty = shown.pixel(1, 1);
     for (int y = 0; y < 96; ++y) {
         for (int x = 0; x < 96; ++x) {

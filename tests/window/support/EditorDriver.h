@@ -52,12 +52,12 @@ public:
     CSongTitle* song() const;  // nullptr without the song page
 
     // A contact or a song that no file holds yet: unsaved changes of that kind.
-    void AddUnsavedContact() { SetMemoField(doc().m_memo[0], MemoField::Name, "unsaved"); }
-    void AddUnsavedSong() {
-        doc().m_song[0].title[0] = "unsaved";
-        doc().m_song[0].number[0] = "1";
-        doc().m_nSongCount[0] = 1;
+    void AddUnsavedContact() {
+        MemoBook list = doc().MemoList();
+        SetMemoField(list.table[0], MemoField::Name, "unsaved");
+        doc().SetMemoList(list, "Input contact");
     }
+    void AddUnsavedSong() { doc().AddSong(0, SongFields{"unsaved", "", "1"}); }
 
     // ---- scripted answers ----
     void Answer(platform::Answer a) { services.prompts.answers.push_back(a); }

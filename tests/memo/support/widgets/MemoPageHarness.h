@@ -49,20 +49,32 @@ struct MemoPage {
     // Fills rows 0..n-1 with "n0", "t0", "e0", ... as if a file had been read: the
     // list holds no unsaved changes afterwards.
     void Load(int n) {
-        ClearMemoTable(doc().m_memo);
+        MemoBook list;
         for (int i = 0; i < n; ++i) {
             std::string k = std::to_string(i);
-            SetMemoField(doc().m_memo[i], MemoField::Name, "n" + k);
-            SetMemoField(doc().m_memo[i], MemoField::Tel, "t" + k);
-            SetMemoField(doc().m_memo[i], MemoField::Email, "e" + k);
+            SetMemoField(list.table[i], MemoField::Name, "n" + k);
+            SetMemoField(list.table[i], MemoField::Tel, "t" + k);
+            SetMemoField(list.table[i], MemoField::Email, "e" + k);
         }
-        doc().m_nMemoLast = n - 1;
-        doc().m_bMemoFindEnabled = 1;
+        list.last = n - 1;
+        doc().SetMemoList(list, "Load");
+        doc().SetMemoFindEnabled(true);
         doc().MarkSaved(DataKind::Memo);
         doc().UpdateAllViews(nullptr, 0);
     }
 
-    std::string Field(int row, MemoField f) { return std::string(MemoFieldText(doc().m_memo[row], f)); }
+    // The list changed as an edit of the document changes it.
+    template <class Change>
+    void ChangeList(Change change) {
+        MemoBook list = doc().MemoList();
+        change(list);
+        doc().SetMemoList(list, "Change");
+    }
+    void SetLast(int last) {
+        ChangeList([last](MemoBook& list) { list.last = last; });
+    }
+
+    std::string Field(int row, MemoField f) { return std::string(MemoFieldText(doc().Memo()[row], f)); }
     QString Cell(int row, int column) { return list()->topLevelItem(row)->text(column); }
 
     void Click(int row, Qt::KeyboardModifiers mods = Qt::NoModifier) {
