@@ -94,11 +94,10 @@ bool CLyraDoc::OpenPicture(const std::string& path, int type) {
     app_.m_nPage = page::Logo;
     UpdateAllViews(nullptr, hint::PictureLoaded);
     m_strLogoPath = path;
-    // The logo as first cut from the file is what the file already holds.
+    // The logo as first cut from the file is what the file already holds. The steps
+    // before were steps of the old picture, cleared with it: keeping that picture to go
+    // back to would hold another full picture in memory. Undo stops at the picture opened.
     MarkSaved(DataKind::Logo);
-    // The steps before were steps of the old picture; keeping that picture to go back
-    // to would hold another full picture in memory. Undo stops at the picture opened.
-    HistoryOf(DataKind::Logo).Clear();
     return true;
 }
 
@@ -171,6 +170,8 @@ void CLyraDoc::DeleteImages() {
     }
     m_pOpenedImage.reset();
     m_bTurnedUpright = false;
+    // The steps were steps of the picture that went.
+    HistoryOf(DataKind::Logo).Clear();
 }
 
 namespace {
