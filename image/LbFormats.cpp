@@ -2,17 +2,26 @@
 
 #include "image/LbFile.h"
 #include "image/LbImage.h"
+#include "image/LbImageBMP.h"
+#include "image/LbImageGIF.h"
+#include "image/LbImageJPG.h"
+#include "image/LbImagePNG.h"
+#include "image/LbImageRAW.h"
 #include "image/LbPictureHeader.h"
 #include "platform/FileName.h"
 
 namespace {
 
 const LbFormat kFormats[] = {
-    {LB_FORMAT_BMP, "BMP", {"bmp", nullptr}, LbReadBmpHeader},
-    {LB_FORMAT_JPG, "JPEG", {"jpg", "jpeg"}, LbReadJpegHeader},
-    {LB_FORMAT_GIF, "GIF", {"gif", nullptr}, LbReadGifHeader},
-    {LB_FORMAT_PNG, "PNG", {"png", nullptr}, LbReadPngHeader},
-    {LB_FORMAT_RAW, "RAW", {"raw", nullptr}, nullptr},
+    {LB_FORMAT_BMP, "BMP", {"bmp", nullptr}, LbReadBmpHeader, LbImage::DecodeAs<LbImageBMP>,
+     LbImage::EncodeAs<LbImageBMP>},
+    {LB_FORMAT_JPG, "JPEG", {"jpg", "jpeg"}, LbReadJpegHeader, LbImage::DecodeAs<LbImageJPG>,
+     LbImage::EncodeAs<LbImageJPG>},
+    {LB_FORMAT_GIF, "GIF", {"gif", nullptr}, LbReadGifHeader, LbImage::DecodeAs<LbImageGIF>,
+     LbImage::EncodeAs<LbImageGIF>},
+    {LB_FORMAT_PNG, "PNG", {"png", nullptr}, LbReadPngHeader, LbImage::DecodeAs<LbImagePNG>,
+     LbImage::EncodeAs<LbImagePNG>},
+    {LB_FORMAT_RAW, "RAW", {"raw", nullptr}, nullptr, LbImage::DecodeAs<LbImageRAW>, LbImage::EncodeAs<LbImageRAW>},
 };
 
 }  // namespace

@@ -1,6 +1,6 @@
 #pragma once
 // The picture formats, in one table: each format's code, its name, the extensions a
-// file name gives it by, and how its content is told. Everything that chooses a format
+// file name gives it by, how its content is told, and its decoder and encoder. Everything that chooses a format
 // by a name or finds one by content goes through this table: the logo page, convert,
 // info and the image library's own Load.
 //
@@ -24,6 +24,10 @@ struct LbFormat {
     // Tells the format by the file's headers, read from the start of f (LbPictureHeader.h);
     // nullptr for RAW, which has none to tell it by.
     bool (*readHeader)(std::FILE* f, LbPictureHeader& header, std::string& error);
+    // Decodes the stream into the image / writes the image to the stream (LbImage.h);
+    // false with the reason in the image's last error.
+    bool (*decode)(LbImage& image, LbFile* file);
+    bool (*encode)(LbImage& image, LbFile* file);
 };
 
 // The formats in the order their content is tried.

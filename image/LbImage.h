@@ -320,6 +320,15 @@ public:
     static void SetMaxImageSize(uint64_t bytes);
     static uint64_t GetMaxImageSize();
 
+    // One codec class's decode and encode, as the format table (LbFormats.h) holds
+    // them: the decode runs a fresh Codec that starts from the image's information
+    // (its frame number) and hands its picture over; the encode writes a view of the
+    // image with the image's encoder option. Failures leave their reason in the image.
+    template <class Codec>
+    static bool DecodeAs(LbImage& image, LbFile* file);
+    template <class Codec>
+    static bool EncodeAs(LbImage& image, LbFile* file);
+
     // Sets the last-error text (at most 255 bytes kept), of code Other (None for "").
     void SetLastError(const char* text);
     // Sets a refusal by its code: the text given, else the code's fixed text.
@@ -352,7 +361,7 @@ protected:
     // size and depth (a transform's result); on failure copies its error here.
     bool CreateResult(LbImage& result, uint32_t width, uint32_t height, uint32_t bpp);
 
-    // Codec entries of the dispatcher, one per format code (LbImageCodecs.cpp).
+    // Decode and encode by a format code of the format table (LbFormats.h).
     bool DecodeFormat(LbFile* hFile, uint32_t imageType);
     bool EncodeFormat(LbFile* hFile, uint32_t imageType);
     // Moves a codec's decoded picture into this image, or copies its last error.
@@ -400,3 +409,19 @@ private:
 };
 
 inline LbImageView LbImage::Ghost() const { return LbImageView(*this); }
+
+template <class Codec>
+bool LbImage::DecodeAs(LbImage& image, LbFile* file) {
+    Codec codec;
+    codec.CopyInfo(image);
+    const bool decoded = codec.Decode(file);
+    image.info.numFrames = codec.GetNumFrames();  // what a multi-frame decode found, also on failure
+    return image.AdoptDecoded(codec, decoded);
+}
+
+template <class Codec>
+bool LbImage::EncodeAs(LbImage& image, LbFile* file) {
+    Codec codec;
+    codec.SetEncodeOption(image.GetEncodeOption());
+    return image.KeepEncodeResult(codec, codec.Encode(file, image.Ghost()));
+}

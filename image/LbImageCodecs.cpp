@@ -1,5 +1,5 @@
-// Loading and saving by file name, and the dispatch of Decode / Encode by format
-// code to the codec classes.
+// Loading and saving by file name, and Decode / Encode by format code through the
+// format table (LbFormats.h).
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -7,11 +7,7 @@
 #include "image/LbFile.h"
 #include "image/LbFormats.h"
 #include "image/LbImage.h"
-#include "image/LbImageBMP.h"
 #include "image/LbImageGIF.h"
-#include "image/LbImageJPG.h"
-#include "image/LbImagePNG.h"
-#include "image/LbImageRAW.h"
 #include "platform/AtomicFile.h"
 
 bool LbImage::AdoptDecoded(LbImage& codec, bool decoded) {
@@ -25,78 +21,24 @@ bool LbImage::KeepEncodeResult(const LbImage& codec, bool encoded) {
     return encoded;
 }
 
-// One entry per format code; each decodes with a fresh codec object that starts
-// from this image's information.
 bool LbImage::DecodeFormat(LbFile* hFile, uint32_t imageType) {
+    const LbFormat* format = LbFormatOf(imageType);
+    if (format == nullptr) {
+        SetLastError(LbError::UnknownDecodeFormat);
+        return false;
+    }
     // The orientation is the new file's to say, not left from an earlier picture.
     info.orientation = 0;
-    switch (imageType) {
-        case LB_FORMAT_BMP: {
-            LbImageBMP codec;
-            codec.CopyInfo(*this);
-            return AdoptDecoded(codec, codec.Decode(hFile));
-        }
-        case LB_FORMAT_GIF: {
-            LbImageGIF codec;
-            codec.CopyInfo(*this);  // carries the frame number
-            const bool decoded = codec.Decode(hFile);
-            info.numFrames = codec.GetNumFrames();
-            return AdoptDecoded(codec, decoded);
-        }
-        case LB_FORMAT_JPG: {
-            LbImageJPG codec;
-            codec.CopyInfo(*this);
-            return AdoptDecoded(codec, codec.Decode(hFile));
-        }
-        case LB_FORMAT_PNG: {
-            LbImagePNG codec;
-            codec.CopyInfo(*this);
-            return AdoptDecoded(codec, codec.Decode(hFile));
-        }
-        case LB_FORMAT_RAW: {
-            LbImageRAW codec;
-            codec.CopyInfo(*this);
-            return AdoptDecoded(codec, codec.Decode(hFile));
-        }
-        default:
-            SetLastError(LbError::UnknownDecodeFormat);
-            return false;
-    }
+    return format->decode(*this, hFile);
 }
 
-// One entry per format code; each encoder writes a view of this image, with this
-// image's encoder option.
 bool LbImage::EncodeFormat(LbFile* hFile, uint32_t imageType) {
-    switch (imageType) {
-        case LB_FORMAT_BMP: {
-            LbImageBMP codec;
-            codec.SetEncodeOption(GetEncodeOption());
-            return KeepEncodeResult(codec, codec.Encode(hFile, Ghost()));
-        }
-        case LB_FORMAT_GIF: {
-            LbImageGIF codec;
-            codec.SetEncodeOption(GetEncodeOption());
-            return KeepEncodeResult(codec, codec.Encode(hFile, Ghost()));
-        }
-        case LB_FORMAT_JPG: {
-            LbImageJPG codec;
-            codec.SetEncodeOption(GetEncodeOption());
-            return KeepEncodeResult(codec, codec.Encode(hFile, Ghost()));
-        }
-        case LB_FORMAT_PNG: {
-            LbImagePNG codec;
-            codec.SetEncodeOption(GetEncodeOption());
-            return KeepEncodeResult(codec, codec.Encode(hFile, Ghost()));
-        }
-        case LB_FORMAT_RAW: {
-            LbImageRAW codec;
-            codec.SetEncodeOption(GetEncodeOption());
-            return KeepEncodeResult(codec, codec.Encode(hFile, Ghost()));
-        }
-        default:
-            SetLastError(LbError::UnknownEncodeFormat);
-            return false;
+    const LbFormat* format = LbFormatOf(imageType);
+    if (format == nullptr) {
+        SetLastError(LbError::UnknownEncodeFormat);
+        return false;
     }
+    return format->encode(*this, hFile);
 }
 
 bool LbImage::Decode(LbFile* hFile, uint32_t imageType) {
@@ -122,13 +64,7 @@ bool LbImage::Decode(const uint8_t* buffer, size_t size, uint32_t imageType) {
     return Decode(&file, imageType);
 }
 
-bool LbImage::Encode(LbFile* hFile, uint32_t imageType) {
-    if (imageType == LB_FORMAT_UNKNOWN || imageType > LB_FORMAT_RAW) {
-        SetLastError(LbError::UnknownEncodeFormat);
-        return false;
-    }
-    return EncodeFormat(hFile, imageType);
-}
+bool LbImage::Encode(LbFile* hFile, uint32_t imageType) { return EncodeFormat(hFile, imageType); }
 
 bool LbImage::Encode(FILE* hFile, uint32_t imageType) {
     if (hFile == nullptr) {
