@@ -135,7 +135,7 @@ bool MayReplaceWith(const std::string& path, ContentKind writes) {
 ContentKind ContentKindForName(const std::string& path) {
     const FileKind kind = ClassifyFile(path);
     if (kind.page == 1) return ContentKind::Picture;
-    if (kind.type == 6) return ContentKind::MemoFile;
+    if (kind.type == kMemoFileType) return ContentKind::MemoFile;
     if (FileExtension(path) == "kok") return ContentKind::SongFile;
     if (FileExtension(path) == "csv") return ContentKind::Csv;
     if (FileExtension(path) == "vcf") return ContentKind::VCard;

@@ -1,9 +1,8 @@
 #include "app/FileTypes.h"
 
-#include <algorithm>
-#include <cctype>
-
 #include "app/CommandIds.h"
+#include "image/LbFormats.h"
+#include "platform/FileName.h"
 
 const FileTypeRow kFileTypes[8] = {
     {0, true, false, "Supported files", "*.bmp;*.gif;*.jpg;*.jpeg;*.png;*.raw"},
@@ -22,26 +21,11 @@ std::string FileTypeDescription(int key) {
     return "";
 }
 
-std::string FileExtension(const std::string& path) {
-    // Only the file's own name counts: a dot in a folder name is no extension.
-    size_t slash = path.rfind('/');
-    size_t dot = path.rfind('.');
-    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return "";
-    std::string ext = path.substr(dot + 1);
-    std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return std::tolower(c); });
-    return ext;
-}
+std::string FileExtension(const std::string& path) { return platform::LowerExtension(path); }
 
 FileKind ClassifyFile(const std::string& path) {
-    struct Entry {
-        const char* ext;
-        int type;
-    };
-    static const Entry table[] = {{"bmp", 1}, {"gif", 2}, {"jpg", 3}, {"jpeg", 3}, {"png", 4}, {"raw", 5}, {"mmo", 6}};
-    std::string ext = FileExtension(path);
-    for (const Entry& e : table)
-        if (ext == e.ext) return FileKind{e.type, e.type <= 5 ? page::Logo : page::Memo};
-    return FileKind{0, page::Memo};
+    if (const uint32_t format = LbFormatOfName(path)) return FileKind{int(format), page::Logo};
+    return FileKind{FileExtension(path) == "mmo" ? kMemoFileType : 0, page::Memo};
 }
 
 bool DocumentReadsFile(const std::string& path) { return ClassifyFile(path).type != 0 || FileExtension(path) == "kok"; }

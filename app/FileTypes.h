@@ -19,9 +19,12 @@ extern const FileTypeRow kFileTypes[8];
 // Description of the first of rows 0 to 6 with this key, or "" when none has it.
 std::string FileTypeDescription(int key);
 
+// The kind of a memo file (.mmo), beside the image format codes 1 to 5.
+inline constexpr int kMemoFileType = 6;
+
 // Image format code and page mode of a path, from the text after its last ".".
 struct FileKind {
-    int type = 0;  // 1 bmp, 2 gif, 3 jpg/jpeg, 4 png, 5 raw, 6 mmo, 0 anything else
+    int type = 0;  // the image format (LbFormats.h) of a picture, kMemoFileType, 0 anything else
     int page = 0;  // 1 for the picture types, 0 otherwise
 };
 std::string FileExtension(const std::string& path);  // lower case, "" when the name has no "."

@@ -46,7 +46,7 @@ bool CLyraDoc::OnOpenDocument(const std::string& path) {
     FileKind kind = ClassifyFile(path);
     // The page mode follows the file only once it has been opened: a refused file
     // leaves the dialogs as they were.
-    if (kind.page == page::Logo || kind.type == 6) {
+    if (kind.page == page::Logo || kind.type == kMemoFileType) {
         if (!(kind.page == page::Logo ? OpenPicture(path, kind.type) : OpenMemo(path))) return false;
         ShowPageOf(kind.page);
         FileTaken(path);
@@ -96,7 +96,7 @@ bool CLyraDoc::OnSaveDocument(const std::string& path) {
         }
         return true;
     }
-    if (kind.type == 6) {
+    if (kind.type == kMemoFileType) {
         // A memo file that could not be written keeps its unsaved changes, so closing still asks.
         if (!WriteMemo(path)) {
             platform::services().prompts->Show(kFileCreateFail, platform::Buttons::Ok);
@@ -110,7 +110,7 @@ std::string CLyraDoc::SaveTarget(DataKind kind) const {
     switch (kind) {
     case DataKind::Memo:
         // Only a memo file: any other name the memo side recorded holds no contacts.
-        return ClassifyFile(m_strMemoPath).type == 6 ? m_strMemoPath : std::string();
+        return ClassifyFile(m_strMemoPath).type == kMemoFileType ? m_strMemoPath : std::string();
     case DataKind::Logo:
         return m_strLogoSavedPath;
     case DataKind::Songs:

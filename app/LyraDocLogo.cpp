@@ -68,7 +68,7 @@ bool CLyraDoc::OpenPicture(const std::string& path, int type) {
         if (loaded) return true;
         wait.reset();
         // Stopped by the person, or not a picture: the page stays as it was.
-        if (error == logo::kCancelledText)
+        if (monitor.GetEscape() != 0)
             platform::services().status->Show(logo::kCancelledText);
         else
             platform::services().prompts->Show(logo::CannotOpenText(path, error), platform::Buttons::Ok);

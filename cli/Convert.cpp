@@ -5,12 +5,11 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "app/CommandIds.h"
-#include "app/FileTypes.h"
 #include "cli/Io.h"
 #include "cli/Registry.h"
 #include "image/LbImage.h"
 #include "image/LbComposite.h"
+#include "image/LbFormats.h"
 #include "image/LbImageGIF.h"
 #include "image/LbOrientation.h"
 #include "image/LbImagePNG.h"
@@ -56,23 +55,6 @@ bool PngLevelOf(const std::string& name, uint32_t& level) {
 
 }  // namespace
 
-uint32_t PictureTypeOf(const std::string& path) {
-    // The editor's own classification; only the picture kinds are image formats.
-    const FileKind kind = ClassifyFile(path);
-    return kind.page == page::Logo ? uint32_t(kind.type) : uint32_t(LB_FORMAT_UNKNOWN);
-}
-
-const char* PictureFormatName(uint32_t type) {
-    switch (type) {
-        case LB_FORMAT_BMP: return "BMP";
-        case LB_FORMAT_GIF: return "GIF";
-        case LB_FORMAT_JPG: return "JPEG";
-        case LB_FORMAT_PNG: return "PNG";
-        case LB_FORMAT_RAW: return "RAW";
-        default: return "unknown";
-    }
-}
-
 int RunConvert(const std::vector<std::string>& args) {
     std::vector<std::string> files;
     long frame = 0, quality = 75;
@@ -116,7 +98,7 @@ int RunConvert(const std::vector<std::string>& args) {
     if (files.size() != 2) return Fail(2, "convert needs IN and OUT; see lyrabox-cli --help");
     const std::string& in = files[0];
     const std::string& out = files[1];
-    const uint32_t outType = PictureTypeOf(out);
+    const uint32_t outType = LbFormatOfName(out);
     if (outType == LB_FORMAT_UNKNOWN)
         return Fail(2, "convert: " + out + ": the output must end in .bmp, .gif, .jpg, .jpeg, .png or .raw");
 
@@ -124,7 +106,7 @@ int RunConvert(const std::vector<std::string>& args) {
 
     LbImage image;
     image.SetFrame(int32_t(frame));
-    if (!image.Load(in, PictureTypeOf(in))) {
+    if (!image.Load(in, LbFormatOfName(in))) {
         if (frame > 0) {
             // A frame past the last is a wrong number, not a damaged file: say so.
             LbPictureHeader header;

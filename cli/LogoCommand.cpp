@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "app/FileTypes.h"
 #include "cli/Io.h"
 #include "image/BmpHeader.h"
+#include "image/LbFormats.h"
 #include "image/LbImage.h"
 #include "logo/BackgroundColour.h"
 #include "logo/DeviceLogoFile.h"
@@ -84,8 +84,8 @@ int Logo(const Args& args) {
     LogoArgs a;
     std::string error;
     if (!ParseLogoArgs(args, a, error)) return Fail(2, "logo: " + error);
-    const int outType = ClassifyFile(a.out).type;
-    if (!logo::IsPictureType(outType))
+    const uint32_t outType = LbFormatOfName(a.out);
+    if (outType == LB_FORMAT_UNKNOWN)
         return Fail(2, "logo: " + a.out + ": the name must end in .bmp, .gif, .jpg, .jpeg, .png or .raw");
 
     if (int refused = CheckPaths(a.job.picture, a.out, ContentKind::Picture)) return refused;
@@ -98,7 +98,7 @@ int Logo(const Args& args) {
     case logo::LogoJobResult::EmptySelection:
         return Fail(1, a.job.picture + ": the selection holds no pixel of the picture");
     }
-    logo::LogoWrite written = logo::WriteLogoFile(cut, a.out, outType);
+    logo::LogoWrite written = logo::WriteLogoFile(cut, a.out, int(outType));
     // Other formats are written as they are; only a failed write is an error here.
     if (!written.written) return Fail(1, written.reason.empty() ? a.out + ": " + written.message : written.reason);
     return 0;

@@ -7,7 +7,7 @@ namespace cli {
 namespace {
 
 const Registered convertCommand("convert", RunConvert);
-const Registered describer(30, DescribePicture);
+const Registered describer(30, DescribePictureFile);
 
 }  // namespace
 }  // namespace cli

@@ -2,13 +2,13 @@
 
 #include <cstdio>
 
-#include "cli/Convert.h"
+#include "image/LbFormats.h"
 #include "image/LbImage.h"
 #include "image/LbPictureHeader.h"
 
 namespace cli {
 
-bool DescribePicture(const FileToDescribe& named, std::string& block) {
+bool DescribePictureFile(const FileToDescribe& named, std::string& block) {
     std::FILE* file = std::fopen(named.path.c_str(), "rb");
     if (file == nullptr) return false;
     // Every file makes a RAW strip picture, so RAW counts only by its extension; the
@@ -16,10 +16,10 @@ bool DescribePicture(const FileToDescribe& named, std::string& block) {
     // structure are read: no pixel is decoded to say what the picture is.
     LbPictureHeader header;
     std::string error;
-    const bool found = LbReadPictureHeader(file, PictureTypeOf(named.name) == LB_FORMAT_RAW, header, error);
+    const bool found = LbReadPictureHeader(file, LbFormatOfName(named.name) == LB_FORMAT_RAW, header, error);
     std::fclose(file);
     if (!found) return false;
-    block = std::string("  picture, ") + PictureFormatName(header.type) + "\n";
+    block = std::string("  picture, ") + LbFormatName(header.type) + "\n";
     if (!error.empty()) {
         if (named.problem) *named.problem = error;
         return true;

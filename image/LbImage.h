@@ -354,9 +354,6 @@ protected:
 
     // Codec entries of the dispatcher, one per format code (LbImageCodecs.cpp).
     bool DecodeFormat(LbFile* hFile, uint32_t imageType);
-    // Tries every format from the stream's position but `skip` (one already tried);
-    // RAW, which takes any bytes, only when allowRaw is set.
-    bool DetectFormat(LbFile* hFile, bool allowRaw, uint32_t skip = LB_FORMAT_UNKNOWN);
     bool EncodeFormat(LbFile* hFile, uint32_t imageType);
     // Moves a codec's decoded picture into this image, or copies its last error.
     bool AdoptDecoded(LbImage& codec, bool decoded);

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "image/LbFile.h"
+#include "image/LbFormats.h"
 #include "image/LbImage.h"
 #include "image/LbImageBMP.h"
 #include "image/LbImageGIF.h"
@@ -104,21 +105,7 @@ bool LbImage::Decode(LbFile* hFile, uint32_t imageType) {
         return false;
     }
     if (imageType != LB_FORMAT_UNKNOWN) return DecodeFormat(hFile, imageType);
-    return DetectFormat(hFile, true);
-}
-
-bool LbImage::DetectFormat(LbFile* hFile, bool allowRaw, uint32_t skip) {
-    // Every format in turn from the same position; the first success wins.
-    const int64_t start = hFile->Tell();
-    static const uint32_t order[] = {LB_FORMAT_BMP, LB_FORMAT_JPG, LB_FORMAT_GIF, LB_FORMAT_PNG, LB_FORMAT_RAW};
-    for (uint32_t type : order) {
-        if (type == LB_FORMAT_RAW && !allowRaw) break;
-        if (type == skip) continue;
-        if (DecodeFormat(hFile, type)) return true;
-        hFile->Seek(start, 0);
-    }
-    SetLastError(LbError::UnknownDecodeFormat);
-    return false;
+    return LbDecodeByContent(hFile, LB_FORMAT_UNKNOWN, *this);
 }
 
 bool LbImage::Decode(FILE* hFile, uint32_t imageType) {
@@ -171,21 +158,8 @@ bool LbImage::Load(const std::string& fileName, uint32_t imageType) {
         if (failure == platform::OpenFailure::NotAFile) SetLastError(LbError::NotAFile, reason.c_str());
         return false;
     }
-    const bool typed = imageType >= LB_FORMAT_BMP && imageType <= LB_FORMAT_RAW;
-    if (typed) {
-        if (Decode(&file, imageType)) return true;
-        if (!file.Seek(0, SEEK_SET)) return false;
-    }
-    // The typed decoder failed (or no type was given): try every format, but keep
-    // the typed decoder's message when detection fails too. A file named as a real
-    // picture format is never taken as a RAW strip: the RAW decoder accepts any bytes,
-    // so a damaged or misnamed picture would open as noise instead of failing.
-    char typedError[sizeof info.lastError];
-    std::memcpy(typedError, info.lastError, sizeof typedError);
-    const bool allowRaw = imageType == LB_FORMAT_UNKNOWN || imageType == LB_FORMAT_RAW;
-    const bool ok = DetectFormat(&file, allowRaw, typed ? imageType : LB_FORMAT_UNKNOWN);
-    if (!ok && imageType != LB_FORMAT_UNKNOWN && typedError[0] != 0) SetLastError(typedError);
-    return ok;
+    // The format of the type given first, then the others by content (LbFormats.h).
+    return LbDecodeByContent(&file, imageType, *this);
 }
 
 bool LbImage::Save(const std::string& fileName, uint32_t imageType) {

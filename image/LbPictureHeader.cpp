@@ -1,12 +1,12 @@
 #include "image/LbPictureHeader.h"
 
 #include <cstring>
-#include <utility>
 
 #include "image/BmpHeader.h"
 #include "image/LbBudget.h"
 #include "image/LbByteOrder.h"
 #include "image/LbFile.h"
+#include "image/LbFormats.h"
 #include "image/LbImage.h"
 #include "image/LbImageGIF.h"
 
@@ -29,7 +29,12 @@ private:
 
 uint32_t NormalBpp(uint32_t bpp) { return bpp <= 1 ? 1 : bpp <= 4 ? 4 : bpp <= 8 ? 8 : 24; }
 
-bool ReadBmp(Bytes& in, LbPictureHeader& h, std::string& error) {
+uint16_t Be16(const uint8_t* p) { return uint16_t(p[0] << 8 | p[1]); }
+
+}  // namespace
+
+bool LbReadBmpHeader(std::FILE* f, LbPictureHeader& h, std::string& error) {
+    Bytes in(f);
     uint8_t head[kBmpHeaderBytes];
     BmpHeader bmp;
     switch (BmpReadHeaders(head, in.ReadSome(head, sizeof head), bmp)) {
@@ -48,7 +53,8 @@ bool ReadBmp(Bytes& in, LbPictureHeader& h, std::string& error) {
     return true;
 }
 
-bool ReadPng(Bytes& in, LbPictureHeader& h, std::string& error) {
+bool LbReadPngHeader(std::FILE* f, LbPictureHeader& h, std::string& error) {
+    Bytes in(f);
     static const uint8_t kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
     uint8_t head[8 + 8 + 13];
     if (!in.Read(head, 8) || std::memcmp(head, kSignature, 8) != 0) return false;
@@ -79,11 +85,10 @@ bool ReadPng(Bytes& in, LbPictureHeader& h, std::string& error) {
     return true;
 }
 
-uint16_t Be16(const uint8_t* p) { return uint16_t(p[0] << 8 | p[1]); }
-
 // Markers up to the first frame header; their contents are stepped over by length,
 // so a file of many markers costs no more than reading it once.
-bool ReadJpeg(Bytes& in, LbPictureHeader& h, std::string& error) {
+bool LbReadJpegHeader(std::FILE* f, LbPictureHeader& h, std::string& error) {
+    Bytes in(f);
     uint8_t soi[2];
     if (!in.Read(soi, 2) || soi[0] != 0xFF || soi[1] != 0xD8) return false;
     for (;;) {
@@ -119,7 +124,8 @@ bool ReadJpeg(Bytes& in, LbPictureHeader& h, std::string& error) {
 
 // The logical screen, and every image descriptor counted as the decoder counts them:
 // a viewer shows each one, also one partly or wholly outside the screen.
-bool ReadGif(Bytes& in, LbPictureHeader& h, std::string& error) {
+bool LbReadGifHeader(std::FILE* f, LbPictureHeader& h, std::string& error) {
+    Bytes in(f);
     uint8_t head[13];
     if (!in.Read(head, 13) || (std::memcmp(head, "GIF87a", 6) != 0 && std::memcmp(head, "GIF89a", 6) != 0))
         return false;
@@ -141,19 +147,14 @@ bool ReadGif(Bytes& in, LbPictureHeader& h, std::string& error) {
     return true;
 }
 
-}  // namespace
-
 bool LbReadPictureHeader(std::FILE* f, bool namedRaw, LbPictureHeader& header, std::string& error) {
-    using Reader = bool (*)(Bytes&, LbPictureHeader&, std::string&);
-    const std::pair<uint32_t, Reader> readers[] = {
-        {LB_FORMAT_BMP, ReadBmp}, {LB_FORMAT_JPG, ReadJpeg}, {LB_FORMAT_GIF, ReadGif}, {LB_FORMAT_PNG, ReadPng}};
     error.clear();
-    for (const auto& [type, read] : readers) {
+    for (const LbFormat& format : LbFormats()) {
+        if (format.readHeader == nullptr) continue;
         std::rewind(f);
-        Bytes in(f);
         header = LbPictureHeader{};
-        header.type = type;
-        if (read(in, header, error)) return true;
+        header.type = format.code;
+        if (format.readHeader(f, header, error)) return true;
     }
     if (!namedRaw) return false;
     // Any bytes make a RAW strip picture of the device's screen size.

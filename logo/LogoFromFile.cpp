@@ -6,8 +6,8 @@
 #include <memory>
 #include <utility>
 
-#include "app/FileTypes.h"
 #include "image/BmpHeader.h"
+#include "image/LbFormats.h"
 #include "image/LbPackedRow.h"
 #include "logo/LogoPipeline.h"
 #include "logo/PictureLoad.h"
@@ -233,7 +233,7 @@ LogoJobResult MakeLogoFromFile(const LogoJob& job, LbImage& logo, std::string& e
                                                      : "is not a file";
         return LogoJobResult::Unreadable;
     }
-    const int type = ClassifyFile(job.picture).type;
+    const int type = int(LbFormatOfName(job.picture));
     // The raw strip decoder takes any bytes, so a BMP named ".raw" is not read as a BMP.
     if (!wholePicture && type != int(LB_FORMAT_RAW)) {
         PlainBmp b;

@@ -12,9 +12,6 @@
 
 namespace logo {
 
-// A picture format the image library reads and writes by number (BMP to RAW).
-inline bool IsPictureType(int type) { return type >= int(LB_FORMAT_BMP) && type <= int(LB_FORMAT_RAW); }
-
 enum class PictureCommand { RotateLeft, RotateRight, FlipHorizontal, FlipVertical };
 bool ApplyPictureCommand(LbImage& picture, PictureCommand command);
 

@@ -8,7 +8,7 @@
 
 namespace logo {
 
-PictureInfo DescribePicture(const LbImage& picture) {
+PictureInfo DescribeForStatusLine(const LbImage& picture) {
     char size[64];
     std::snprintf(size, sizeof size, "%u x %u pixels", picture.GetWidth(), picture.GetHeight());
     // A captured picture (type 0) comes from no file: it has no kind to name. The
@@ -21,6 +21,6 @@ PictureInfo DescribePicture(const LbImage& picture) {
 
 void ShowPictureInfo(const CLyraDoc& doc) {
     if (!doc.SourceImage()) return;
-    const logo::PictureInfo info = logo::DescribePicture(*doc.SourceImage());
+    const logo::PictureInfo info = logo::DescribeForStatusLine(*doc.SourceImage());
     platform::services().status->Show(info.kind.empty() ? info.size : info.kind + " " + info.size);
 }

@@ -12,7 +12,7 @@ struct PictureInfo {
     std::string size;  // "%d x %d pixels": width, height
     std::string kind;  // "BMP" for type 1; empty for a capture, which has no file kind
 };
-PictureInfo DescribePicture(const LbImage& picture);
+PictureInfo DescribeForStatusLine(const LbImage& picture);
 
 }  // namespace logo
 

@@ -5,11 +5,14 @@
 #include <memory>
 
 #include "image/LbFile.h"
+#include "image/LbFormats.h"
 #include "image/LbOrientation.h"
 #include "platform/AtomicFile.h"
 
 namespace logo {
 namespace {
+
+constexpr const char* kNotAPictureText = "it is not a picture this program reads (BMP, JPEG, PNG or GIF)";
 
 // A file stream that reads in slices, so that a decoder asking for the whole pixel
 // area at once still reports progress and stops soon after the escape flag is raised:
@@ -120,45 +123,17 @@ bool LoadPicture(std::FILE* f, int type, LbImage& picture, std::string& error, L
     MonitoredFile file(f, monitor);
     file.Seek(0, 0);
     file.Start();
-    // The decoder of the extension first; then, by content, every other real picture
-    // format. The raw strip format takes any bytes, so it is tried only for a ".raw"
-    // name or, as the image library does, for a name that names no format.
-    const uint32_t typed = type >= int(LB_FORMAT_BMP) && type <= int(LB_FORMAT_RAW) ? uint32_t(type) : 0;
+    // The decoder of the extension first; then, by content, every other picture format
+    // (LbFormats.h).
+    const uint32_t typed = LbFormatOf(uint32_t(std::max(type, 0))) != nullptr ? uint32_t(type) : 0;
     LbImage decoded(typed);
-    std::string typedError;
-    // A decoder that knew the file but refused it for a resource limit says more than
-    // the extension's decoder failing on a file of another format.
-    std::string limitError;
-    const auto noteLimit = [&] {
-        if (limitError.empty() && decoded.GetLastErrorCode() == LbError::OverLimit) limitError = decoded.GetLastError();
-    };
-    bool ok = typed != 0 && decoded.Decode(&file, typed);
-    if (!ok && typed != 0) {
-        typedError = decoded.GetLastError();
-        noteLimit();
-    }
-    for (uint32_t other : {LB_FORMAT_BMP, LB_FORMAT_JPG, LB_FORMAT_GIF, LB_FORMAT_PNG}) {
-        if (ok || file.Cancelled()) break;
-        if (other == typed) continue;
-        file.Seek(0, 0);
-        ok = decoded.Decode(&file, other);
-        if (!ok) noteLimit();
-    }
-    if (!ok && typed == 0 && !file.Cancelled()) {
-        file.Seek(0, 0);
-        ok = decoded.Decode(&file, LB_FORMAT_RAW);
-    }
-    if (file.Cancelled()) {
-        error = kCancelledText;
-        return false;
-    }
-    if (!ok && !limitError.empty()) {
-        error = limitError;
-        return false;
-    }
-    if (!ok) {
-        error = typedError.empty() ? "it is not a picture this program reads (BMP, JPEG, PNG or GIF)"
-                                   : "it is not a picture this program reads (" + typedError + ")";
+    if (!LbDecodeByContent(&file, typed, decoded, [&file] { return file.Cancelled(); })) {
+        switch (decoded.GetLastErrorCode()) {
+        case LbError::Cancelled: error = kCancelledText; break;
+        case LbError::OverLimit: error = decoded.GetLastError(); break;
+        case LbError::UnknownDecodeFormat: error = kNotAPictureText; break;
+        default: error = std::string("it is not a picture this program reads (") + decoded.GetLastError() + ")"; break;
+        }
         return false;
     }
     if (turned != nullptr) *turned = view.orientation && LbOrientationTurns(decoded.GetOrientation());

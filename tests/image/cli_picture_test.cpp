@@ -7,6 +7,7 @@
 
 #include "cli/Convert.h"
 #include "cli/PictureInfo.h"
+#include "image/LbFormats.h"
 #include "image/LbImage.h"
 #include "support/ImageTestFiles.h"
 
@@ -23,8 +24,8 @@ TEST(CliConvert, ConvertsByExtensionAndKeepsPixels) {
         std::filesystem::remove(out);
         EXPECT_EQ(cli::RunConvert({in, out, "--quality", "90"}), 0) << name;
         LbImage back;
-        ASSERT_TRUE(back.Load(out, cli::PictureTypeOf(out))) << name;
-        if (cli::PictureTypeOf(out) == LB_FORMAT_PNG || cli::PictureTypeOf(out) == LB_FORMAT_BMP) {
+        ASSERT_TRUE(back.Load(out, LbFormatOfName(out))) << name;
+        if (LbFormatOfName(out) == LB_FORMAT_PNG || LbFormatOfName(out) == LB_FORMAT_BMP) {
             for (int y = 0; y < 11; ++y)
                 for (int x = 0; x < 21; ++x) ASSERT_EQ(back.GetPixelColor(x, y), picture.GetPixelColor(x, y)) << name;
         }
@@ -134,21 +135,21 @@ TEST(CliInfo, DescribesPicturesAndDeclinesOtherFiles) {
     const std::string png = TempPath("info.png");
     ASSERT_TRUE(picture.Save(png, LB_FORMAT_PNG));
     std::string block;
-    ASSERT_TRUE(cli::DescribePicture({png, png}, block));
+    ASSERT_TRUE(cli::DescribePictureFile({png, png}, block));
     EXPECT_EQ(block, "  picture, PNG\n  width: 30\n  height: 20\n  bits per pixel: 24\n  frames: 1\n");
 
     const std::string disguised = TempPath("info-really-bmp.jpg");
     ASSERT_TRUE(picture.Save(disguised, LB_FORMAT_BMP));
-    ASSERT_TRUE(cli::DescribePicture({disguised, disguised}, block));
+    ASSERT_TRUE(cli::DescribePictureFile({disguised, disguised}, block));
     EXPECT_EQ(block.substr(0, 15), "  picture, BMP\n");
 
     const std::string text = TempPath("info.txt");
     WriteFile(text, Bytes{'h', 'i'});
-    EXPECT_FALSE(cli::DescribePicture({text, text}, block));
-    EXPECT_FALSE(cli::DescribePicture({TempPath("info-missing.png"), TempPath("info-missing.png")}, block));
+    EXPECT_FALSE(cli::DescribePictureFile({text, text}, block));
+    EXPECT_FALSE(cli::DescribePictureFile({TempPath("info-missing.png"), TempPath("info-missing.png")}, block));
     const std::string raw = TempPath("info.raw");
     WriteFile(raw, Bytes(1024, 0));
-    ASSERT_TRUE(cli::DescribePicture({raw, raw}, block));
+    ASSERT_TRUE(cli::DescribePictureFile({raw, raw}, block));
     EXPECT_NE(block.find("width: 128"), std::string::npos);
 }
 

@@ -60,6 +60,16 @@ TEST(CodecDispatch, TypedLoadFallsBackToDetectionAndKeepsTheTypedMessage) {
     LbImage missing;
     EXPECT_FALSE(missing.Load(TempPath("does-not-exist.bmp"), LB_FORMAT_BMP));
     EXPECT_STREQ(missing.GetLastError(), "");
+
+    // The PNG named .bmp over the pixel limit: the refusal that names the limit, told
+    // by its code, rather than the BMP decoder's.
+    LbLimits small;
+    small.pixels = 10;
+    LbJob job(small);
+    LbImage overLimit;
+    EXPECT_FALSE(overLimit.Load(path, LB_FORMAT_BMP));
+    EXPECT_EQ(overLimit.GetLastErrorCode(), LbError::OverLimit);
+    EXPECT_STREQ(overLimit.GetLastError(), "picture of 8 x 8 pixels is over the pixel limit of 10 pixels");
 }
 
 TEST(CodecDispatch, DamagedPicturesFailInsteadOfOpeningAsRawNoise) {

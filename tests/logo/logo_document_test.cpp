@@ -271,8 +271,8 @@ TEST_F(LogoDocument, AskedSaveRefusesANameThatIsNoPicture) {
 
 TEST_F(LogoDocument, PictureInfoText) {
     LbImage captured(1024, 768, 24, 0);
-    EXPECT_EQ(logo::DescribePicture(captured).size, "1024 x 768 pixels");
-    EXPECT_EQ(logo::DescribePicture(captured).kind, "");
+    EXPECT_EQ(logo::DescribeForStatusLine(captured).size, "1024 x 768 pixels");
+    EXPECT_EQ(logo::DescribeForStatusLine(captured).kind, "");
     WriteFile(Path("pic.bmp"), Bmp24(200, 150, Pattern));
     ASSERT_TRUE(doc.OnOpenDocument(Path("pic.bmp")));
     ShowPictureInfo(doc);
