@@ -66,6 +66,7 @@ namespace hint {
 constexpr long MemoRead = 0;       // a memo file was read: rebuild the 250 rows
 constexpr long PictureChanged = 1; // a picture command ran: derive the logo again
 constexpr long PictureLoaded = 1025; // a new picture: new selection box, derive the logo
+constexpr long SelectionChanged = 3;  // an undo or redo moved the selection: the box follows
 constexpr long SongsRead = 2;      // a song file was read: the song page shows its lists
 constexpr long SongsChanged = 16;  // + brand: an undo or redo changed that brand's list: the page shows it
 }  // namespace hint

@@ -141,8 +141,12 @@ public:
     void FlipPicture(bool horizontal);
     void SetDither(bool on);
     // The selection, in picture pixels, cut into the working logo. The selection box
-    // belongs to the logo view; the logo it cuts is the document's.
+    // belongs to the logo view; the selection and the logo it cuts are the document's.
     bool CutLogo(const logo::Rect& selection);
+    const logo::Rect& Selection() const { return selection_; }
+    // The person let go of the selection box: a selection moved or sized since the last
+    // step becomes one, undone by putting the box back.
+    void FinishSelection();
     // How the logo view shows the picture (not an edit).
     void SetZoom(float zoom, bool fitToWindow);
 
@@ -183,6 +187,7 @@ private:
     bool UndoPicture(logo::PictureCommand command);
     void RecordPicture(logo::PictureCommand command);
     bool TurnPicture(bool left);
+    bool PutSelection(const logo::Rect& selection);
 
     CLyraApp& app_;
     UnsavedChanges baselines_;
@@ -200,6 +205,8 @@ private:
     std::unique_ptr<LbImage> m_pSourceImage;  // the picture as loaded
     std::unique_ptr<LbImage> m_pLogoImage;    // the working logo derived from it
     logo::Recipe m_recipe;                    // the picture's file and the commands since
+    logo::Rect selection_;                    // what the logo was last cut from
+    logo::Rect selectionStep_;                // the selection as the logo's last step left it
     // The picture as opened, upright, with its transparency, kept only when it has
     // some: a new background composes it again.
     std::unique_ptr<LbImage> m_pOpenedImage;

@@ -93,6 +93,7 @@ bool CLyraDoc::OpenPicture(const std::string& path, int type) {
     m_recipe = {path, {}, m_pOpenedImage ? m_logoBackground : kLbWhite};
     app_.m_nPage = page::Logo;
     UpdateAllViews(nullptr, hint::PictureLoaded);
+    selectionStep_ = selection_;
     m_strLogoPath = path;
     // The logo as first cut from the file is what the file already holds. The steps
     // before were steps of the old picture, cleared with it: keeping that picture to go
@@ -116,6 +117,7 @@ bool CLyraDoc::TakePicture(std::unique_ptr<LbImage> picture) {
     if (!m_pLogoImage) m_pLogoImage = std::make_unique<LbImage>(96, 96, 24, 0);
     HistoryOf(DataKind::Logo).Clear();
     UpdateAllViews(nullptr, hint::PictureLoaded);
+    selectionStep_ = selection_;
     return true;
 }
 
@@ -232,6 +234,7 @@ bool CLyraDoc::ApplyPicture(logo::PictureCommand command) {
     }
     }
     if (done) UpdateAllViews(nullptr, hint::PictureChanged);
+    selectionStep_ = selection_;
     return done;
 }
 
@@ -283,6 +286,29 @@ bool CLyraDoc::CutLogo(const logo::Rect& selection) {
     if (!m_pSourceImage || !m_pLogoImage) return false;
     // A selection that holds no pixel of the picture leaves the working logo as it was.
     logo::DeriveLogo(*m_pSourceImage, selection, m_bDither != 0, *m_pLogoImage);
+    selection_ = selection;
+    return true;
+}
+
+namespace {
+bool Same(const logo::Rect& a, const logo::Rect& b) {
+    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+}  // namespace
+
+void CLyraDoc::FinishSelection() {
+    if (!m_pSourceImage || Same(selection_, selectionStep_)) return;
+    const logo::Rect before = selectionStep_, after = selection_;
+    selectionStep_ = selection_;
+    HistoryOf(DataKind::Logo).Record({"Move selection", [this, before] { return PutSelection(before); },
+                                      [this, after] { return PutSelection(after); }});
+}
+
+bool CLyraDoc::PutSelection(const logo::Rect& selection) {
+    if (!m_pSourceImage) return false;
+    selection_ = selection;
+    UpdateAllViews(nullptr, hint::SelectionChanged);
+    selectionStep_ = selection_;
     return true;
 }
 

@@ -327,7 +327,10 @@ void CLogoView::NewSelectionBox() {
     connect(m_pSelectionBox, &CSelectionBox::moved, this, &CLogoView::ApplySelection);
     connect(m_pSelectionBox, &CSelectionBox::resized, this, &CLogoView::ApplySelection);
     connect(m_pSelectionBox, &CSelectionBox::dragged, this, &CLogoView::BoxDragged);
-    connect(m_pSelectionBox, &CSelectionBox::released, this, &CLogoView::StopAutoScroll);
+    connect(m_pSelectionBox, &CSelectionBox::released, this, [this] {
+        StopAutoScroll();
+        if (Doc() != nullptr) Doc()->FinishSelection();
+    });
 }
 
 void CLogoView::BoxDragged(const QPoint& pointer) {
@@ -431,6 +434,10 @@ void CLogoView::OnUpdate(platform::View*, long hint) {
         placedAt_ = QRect();
         NewSelectionBox();
         PlaceBox({at.x, at.y, at.x + first.right, at.y + first.bottom});
+        ApplySelection();
+    } else if (hint == hint::SelectionChanged) {
+        // Undo or redo put the selection back: the box goes over it.
+        if (m_pSelectionBox != nullptr) PlaceBox(doc->Selection());
         ApplySelection();
     } else {
         SetScrollSizes(doc->FitToWindow() ? QSize(0, 0) : natural);

@@ -365,6 +365,17 @@ private slots:
         QVERIFY(!e.doc().HasUnsavedChanges(DataKind::Logo));
         e.Ctrl(Qt::Key_Y);
         QCOMPARE(e.doc().SourceImage()->GetWidth(), 200u);
+        // A selection moved and let go is a step; undone, the box and the logo go back.
+        CSelectionBox* box = e.logo().SelectionBox();
+        const QRect place = box->geometry();
+        const QImage cut = e.Preview();
+        box->move(box->pos() + QPoint(30, 20));
+        emit box->released();
+        QVERIFY(e.Preview() != cut && e.Enabled(cmd::EditUndo));
+        QCOMPARE(e.frame->Actions().Action(cmd::EditUndo)->text(), QString("&Undo Move selection"));
+        e.Ctrl(Qt::Key_Z);
+        QCOMPARE(box->geometry(), place);
+        QCOMPARE(e.Preview(), cut);
         QCOMPARE(e.TakeShown(), Texts{"Delete the 3 selected contacts?"});
         VerifyLogoPage(e);
     }
