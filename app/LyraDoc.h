@@ -1,7 +1,7 @@
 #pragma once
 // The one document: everything the person edits on every page, and the flags that the
 // close sequence and the command-enable rules read. The pages read it and change it only
-// through its operations, each of which is one step of its kind's undo history.
+// through its operations; every change of the data is one step of its kind's undo history.
 #include <array>
 #include <initializer_list>
 #include <memory>

@@ -99,9 +99,10 @@ private:
     }
 
     // An edit made: what it left becomes the next step, after the steps undone are dropped.
+    // A turn or flip is a step even when the logo looks the same (always).
     template <class State>
-    static void Edited(std::vector<State>& steps, size_t& done, const State& now) {
-        if (steps[done] == now) return;
+    static void Edited(std::vector<State>& steps, size_t& done, const State& now, bool always = false) {
+        if (!always && steps[done] == now) return;
         steps.resize(done + 1);
         steps.push_back(now);
         if (steps.size() > EditHistory::kMostSteps + 1) steps.erase(steps.begin());
@@ -292,13 +293,7 @@ private:
             Note(std::string("Ctrl+") + "LRHE"[k]);
             const bool edits = e_->Enabled(commands[k]);
             e_->Ctrl(keys[k]);
-            // Every turn and flip is a step, also one that leaves the logo as it was.
-            if (edits) {
-                logoSteps_.resize(logoDone_ + 1);
-                logoSteps_.push_back(Logo());
-                if (logoSteps_.size() > EditHistory::kMostSteps + 1) logoSteps_.erase(logoSteps_.begin());
-                logoDone_ = logoSteps_.size() - 1;
-            }
+            if (edits) Edited(logoSteps_, logoDone_, Logo(), true);
             break;
         }
         case 12:
