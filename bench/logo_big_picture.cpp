@@ -61,7 +61,7 @@ void OpenInTheDocument(benchmark::State& state) {
     static CLyraApp app;
     for (auto _ : state) {
         app.Document().OnOpenDocument(path);
-        benchmark::DoNotOptimize(app.Document().SourceImage().get());
+        benchmark::DoNotOptimize(app.Document().SourceImage());
     }
 }
 BENCHMARK(OpenInTheDocument)->Unit(benchmark::kMillisecond)->UseRealTime();
