@@ -129,6 +129,9 @@ std::string ToUtf8Lossy(std::string_view bytes) {
         out += part;
         if (ok) break;
         out += "\xEF\xBF\xBD";
+        // The converter may take in a cut-short last character before it refuses it, and
+        // then names the end of the text as the bad place: nothing is left to skip.
+        if (bad >= bytes.size()) break;
         size_t skip = (IsDBCSLeadByte(static_cast<unsigned char>(bytes[bad])) && bad + 1 < bytes.size()) ? 2 : 1;
         bytes.remove_prefix(bad + skip);
     }
