@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <png.h>
 
+#include <array>
 #include <functional>
 
 #include "logo/PictureLoad.h"
@@ -12,10 +13,7 @@ namespace {
 
 using namespace imgtest;
 
-struct Rgb {
-    uint8_t r, g, b;
-    friend bool operator==(const Rgb&, const Rgb&) = default;
-};
+using Rgb = std::array<uint8_t, 3>;
 
 // The picture's pixels, rows from the top.
 std::vector<Rgb> Pixels(const LbImage& image) {
@@ -115,7 +113,7 @@ TEST(ViewerPicture, BitFieldsAndTransparencyGiveThePixelsAViewerShows) {
         if (!Load(c.file, "viewer.pic", {true, true, c.background}, picture)) continue;
         EXPECT_EQ(picture.GetBpp(), 24u) << c.name;
         EXPECT_FALSE(picture.AlphaIsValid()) << c.name;
-        EXPECT_TRUE(Pixels(picture) == c.want) << c.name;
+        EXPECT_EQ(Pixels(picture), c.want) << c.name;
     }
 }
 
@@ -156,7 +154,7 @@ TEST(ViewerPicture, EveryExifOrientationStandsUpright) {
         for (int Y = 0; Y < int(upright.GetHeight()); ++Y)
             for (int X = 0; X < int(upright.GetWidth()); ++X) {
                 const auto [x, y] = maps[o](X, Y);
-                ASSERT_TRUE(u[size_t(Y) * upright.GetWidth() + size_t(X)] == s[size_t(y) * W + size_t(x)])
+                ASSERT_EQ(u[size_t(Y) * upright.GetWidth() + size_t(X)], s[size_t(y) * W + size_t(x)])
                     << "orientation " << int(o) << " at " << X << "," << Y;
             }
     }
