@@ -290,14 +290,8 @@ bool CLyraDoc::CutLogo(const logo::Rect& selection) {
     return true;
 }
 
-namespace {
-bool Same(const logo::Rect& a, const logo::Rect& b) {
-    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
-}
-}  // namespace
-
 void CLyraDoc::FinishSelection() {
-    if (!m_pSourceImage || Same(selection_, selectionStep_)) return;
+    if (!m_pSourceImage || selection_ == selectionStep_) return;
     const logo::Rect before = selectionStep_, after = selection_;
     selectionStep_ = selection_;
     HistoryOf(DataKind::Logo).Record({"Move selection", [this, before] { return PutSelection(before); },

@@ -1,50 +1,11 @@
 #include "platform/Cp949.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <iconv.h>
+
+#include "platform/Iconv.h"
 
 namespace cp949 {
 namespace {
-
-// A converter that is opened and closed around one conversion.
-class Iconv {
-public:
-    Iconv(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
-    ~Iconv() {
-        if (ok()) iconv_close(cd_);
-    }
-    Iconv(const Iconv&) = delete;
-    Iconv& operator=(const Iconv&) = delete;
-    bool ok() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
-
-    // Converts all of in; on failure returns the offset of the byte that stopped it.
-    bool Run(std::string_view in, std::string& out, size_t& badOffset) {
-        out.clear();
-        char* src = const_cast<char*>(in.data());
-        size_t left = in.size();
-        char buf[1024];
-        while (left > 0) {
-            char* dst = buf;
-            size_t room = sizeof buf;
-            size_t r = iconv(cd_, &src, &left, &dst, &room);
-            out.append(buf, dst - buf);
-            if (r == static_cast<size_t>(-1) && errno != E2BIG) {
-                badOffset = in.size() - left;
-                return false;
-            }
-            // glibc counts characters it replaced as irreversible; we never ask for that.
-        }
-        char* dst = buf;
-        size_t room = sizeof buf;
-        iconv(cd_, nullptr, nullptr, &dst, &room);
-        out.append(buf, dst - buf);
-        return true;
-    }
-
-private:
-    iconv_t cd_;
-};
 
 // Offset of the first byte that does not belong to well-formed UTF-8, or npos.
 size_t FirstInvalidUtf8(std::string_view s) {

@@ -1,10 +1,9 @@
 #include "platform/TextEncoding.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <iconv.h>
 
 #include "platform/Cp949.h"
+#include "platform/Iconv.h"
 
 namespace textenc {
 namespace {
@@ -77,12 +76,7 @@ std::string Describe(const std::string& e) {
     return e;
 }
 
-bool Known(const std::string& encoding) {
-    iconv_t cd = iconv_open("UTF-8", encoding.c_str());
-    if (cd == reinterpret_cast<iconv_t>(-1)) return false;
-    iconv_close(cd);
-    return true;
-}
+bool Known(const std::string& encoding) { return Iconv("UTF-8", encoding.c_str()).ok(); }
 
 bool IsUtf16(std::string_view s) {
     return s.substr(0, 2) == "\xFF\xFE" || s.substr(0, 2) == "\xFE\xFF" || Utf16ByZeros(s) != nullptr;
@@ -90,28 +84,12 @@ bool IsUtf16(std::string_view s) {
 
 bool ToUtf8(std::string_view bytes, const std::string& encoding, std::string& out, size_t& badOffset) {
     out.clear();
-    iconv_t cd = iconv_open("UTF-8", encoding.c_str());
-    if (cd == reinterpret_cast<iconv_t>(-1)) {
+    Iconv cv("UTF-8", encoding.c_str());
+    if (!cv.ok()) {
         badOffset = 0;
         return false;
     }
-    char* src = const_cast<char*>(bytes.data());
-    size_t left = bytes.size();
-    char buf[4096];
-    bool ok = true;
-    while (left > 0) {
-        char* dst = buf;
-        size_t room = sizeof buf;
-        size_t r = iconv(cd, &src, &left, &dst, &room);
-        out.append(buf, dst - buf);
-        if (r == static_cast<size_t>(-1) && errno != E2BIG) {
-            ok = false;
-            break;
-        }
-    }
-    badOffset = bytes.size() - left;
-    iconv_close(cd);
-    return ok;
+    return cv.Run(bytes, out, badOffset);
 }
 
 std::string GuessLegacy(std::string_view bytes) {

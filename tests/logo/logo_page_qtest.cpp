@@ -145,6 +145,21 @@ class LogoPageTest : public QObject {
         Drag(QPoint(Box()->width() - 2, Box()->height() - 2), inView, mods);
     }
 
+    // Save As window.bmp in a folder of its own, then the command line run there:
+    // its logo.bmp must be the window's file, byte for byte. Returns the window's bytes.
+    std::string SaveBesideCommandLine(const QString& line, const QString& folder) {
+        QDir().mkpath(folder);
+        Save(folder + "/window.bmp");
+        const std::string window = Bytes(folder + "/window.bmp");
+        [&] {
+            QVERIFY2(f->services.prompts.shown.empty(), qPrintable(line));
+            QCOMPARE(window.size(), size_t(27702));  // 96 x 96, 24 bits
+            QCOMPARE(RunShell(line, folder), 0);
+            QVERIFY2(Bytes(folder + "/logo.bmp") == window, qPrintable(line));
+        }();
+        return window;
+    }
+
     void Screenshot(const QString& name) {
         QTest::qWait(30);  // the layouts settle level by level
         QVERIFY(f->frame->grab().save(ScreenshotPath(name)));
@@ -161,40 +176,6 @@ private slots:
     }
     void cleanup() { f.reset(); }
 
-    // Every kind of picture opens and gives the same device file as the command line.
-    void everyFormatOpensAndSavesTheDeviceFile() {
-        const QString dir = Dir("formats");
-        const QImage picture = Picture(300, 220);
-        QVERIFY(picture.save(dir + "/photo.jpg", "JPG", 90));
-        QVERIFY(picture.save(dir + "/shot.png", "PNG"));
-        WriteWithLibrary(picture, 8, LB_FORMAT_GIF, dir + "/web.gif");
-        WriteWithLibrary(picture, 4, LB_FORMAT_BMP, dir + "/sixteen.bmp");
-        QVERIFY(picture.save(dir + "/named-wrong.bmp", "PNG"));  // a PNG under a BMP name
-        for (const char* name : {"photo.jpg", "shot.png", "web.gif", "sixteen.bmp", "named-wrong.bmp"}) {
-            const QString in = dir + "/" + name;
-            QVERIFY2(Open(in), name);
-            QVERIFY2(f->services.prompts.shown.empty(), name);
-            QCOMPARE(f->doc().SourceImage()->GetBpp(), 24u);
-            Drag(QPoint(50, 50), QPoint(80, 70));         // the box moved by (30, 20)
-            SizeTo(QPoint(200, 150));                      // and sized
-            const logo::Rect s = view->PictureSelection();
-            const QString out = dir + "/" + name + ".logo.bmp";
-            Save(out);
-            QVERIFY2(f->services.prompts.shown.empty(), name);
-            const std::string window = Bytes(out);
-            QCOMPARE(window.size(), size_t(27702));
-            const QString cli = QString("lyrabox-cli logo '%1' cli.bmp --select %2,%3,%4,%5")
-                                    .arg(in).arg(s.left).arg(s.top).arg(s.right).arg(s.bottom);
-            QCOMPARE(RunShell(cli, dir), 0);
-            QVERIFY2(Bytes(dir + "/cli.bmp") == window, name);
-        }
-        // A file no decoder takes is refused with its name and the reason.
-        std::ofstream((dir + "/notes.png").toStdString()) << "not a picture at all";
-        QVERIFY(!Open(dir + "/notes.png"));
-        QCOMPARE(f->services.prompts.shown.size(), size_t(1));
-        QVERIFY(f->services.prompts.Texts()[0].rfind("\"notes.png\" cannot be opened: ", 0) == 0);
-    }
-
     // Zoom and fit change only what is shown: the selection and its status text stay
     // in picture pixels, and so does the logo.
     void zoomKeepsTheSelectionInPicturePixels() {
@@ -209,13 +190,17 @@ private slots:
         const QImage logo = CLogoView::DevicePreview(*f->doc().LogoImage());
         struct Step {
             int command;
+            int key;  // Ctrl+key instead of the command, when not 0
             float zoom;
             bool fit;
-        } steps[] = {{cmd::ZoomIn, 2, false},   {cmd::ZoomIn, 4, false},    {cmd::ZoomOut, 2, false},
-                     {cmd::ZoomActual, 1, false}, {cmd::ZoomOut, 0.5f, false}, {cmd::ZoomOut, 0.25f, false},
-                     {cmd::ZoomFit, 0.25f, true}, {cmd::ZoomFit, 0.25f, false}, {cmd::ZoomActual, 1, false}};
+        } steps[] = {{cmd::ZoomIn, 0, 2, false},       {cmd::ZoomIn, 0, 4, false},      {cmd::ZoomOut, 0, 2, false},
+                     {cmd::ZoomActual, 0, 1, false},   {cmd::ZoomOut, 0, 0.5f, false},  {cmd::ZoomOut, 0, 0.25f, false},
+                     {cmd::ZoomFit, 0, 0.25f, true},   {cmd::ZoomFit, 0, 0.25f, false}, {cmd::ZoomActual, 0, 1, false},
+                     {0, Qt::Key_Equal, 2, false},     {0, Qt::Key_Minus, 1, false},    {0, Qt::Key_Minus, 0.5f, false},
+                     {0, Qt::Key_0, 1, false}};
         for (const Step& step : steps) {
-            Run(step.command);
+            if (step.key) Key(step.key);
+            else Run(step.command);
             QCOMPARE(f->doc().Zoom(), step.zoom);
             QCOMPARE(bool(f->doc().FitToWindow()), step.fit);
             QVERIFY(view->PictureSelection() == s);
@@ -227,14 +212,7 @@ private slots:
                 Screenshot("logo_page_zoomed");
             }
         }
-        // The keys: Ctrl+plus, Ctrl+minus, Ctrl+0; Ctrl+wheel.
-        Key(Qt::Key_Equal);
-        QCOMPARE(f->doc().Zoom(), 2.0f);
-        Key(Qt::Key_Minus);
-        Key(Qt::Key_Minus);
-        QCOMPARE(f->doc().Zoom(), 0.5f);
-        Key(Qt::Key_0);
-        QCOMPARE(f->doc().Zoom(), 1.0f);
+        // Ctrl+wheel.
         QWheelEvent wheel(QPointF(20, 20), view->viewport()->mapToGlobal(QPointF(20, 20)), QPoint(), QPoint(0, 120),
                           Qt::NoButton, Qt::ControlModifier, Qt::NoScrollPhase, false);
         QApplication::sendEvent(view->viewport(), &wheel);
@@ -267,16 +245,12 @@ private slots:
             Run(cmd::ZoomFit);
             QVERIFY(f->doc().FitToWindow());
             QCOMPARE(view->PictureSelection(), (logo::Rect{200, 80, 296, 176}));
-            auto fitScale = [&] {
-                const QSize client = view->viewport()->size() - QSize(2, 2) * CLogoView::kMargin;
-                return std::min(double(client.width()) / c.picture.width(), double(client.height()) / c.picture.height());
-            };
+            // The picture as shown: every sampled point is the picture's pixel at the one
+            // scale, the box over the selection's pixels.
             auto checkShown = [&](const char* when) {
-                // The picture as shown: every sampled point is the picture's pixel at the
-                // one scale, the box over the selection's pixels.
-                const double scale = fitScale();
-                // The picture's shown size, whole pixels: one scale for both directions
-                // to within a pixel.
+                const QSize client = view->viewport()->size() - QSize(2, 2) * CLogoView::kMargin;
+                const double scale = std::min(double(client.width()) / c.picture.width(), double(client.height()) / c.picture.height());
+                // The picture's shown size, whole pixels: one scale for both directions to within a pixel.
                 const QSize size(int(c.picture.width() * scale), int(c.picture.height() * scale));
                 const double sx = double(size.width()) / c.picture.width(), sy = double(size.height()) / c.picture.height();
                 QVERIFY(std::abs(sx / sy - 1) <= 1.0 / std::min(size.width(), size.height()));
@@ -445,8 +419,8 @@ private slots:
         QCOMPARE(f->frame->PreviewBar()->size(), QSize(98, 98));
     }
 
-    // Random recipes made in the window and copied as a command line give the same
-    // file as the window saves, byte for byte.
+    // Every kind of picture opens; random recipes made in the window and copied as a
+    // command line give the same file as the window saves, byte for byte.
     void copiedCommandLineMakesTheSameFile() {
         const QString dir = Dir("recipes");
         const QImage wide = Picture(520, 380), tall = Picture(230, 610);
@@ -455,12 +429,14 @@ private slots:
         QVERIFY(wide.save(dir + "/wide.jpg", "JPG", 85));
         WriteWithLibrary(tall, 8, LB_FORMAT_GIF, dir + "/tall.gif");
         WriteWithLibrary(wide, 4, LB_FORMAT_BMP, dir + "/four.bmp");
-        const QStringList pictures = {"wide.bmp", "tall picture.png", "wide.jpg", "tall.gif", "four.bmp"};
+        QVERIFY(tall.save(dir + "/named-wrong.bmp", "PNG"));  // a PNG under a BMP name
+        const QStringList pictures = {"wide.bmp", "tall picture.png", "wide.jpg", "tall.gif", "four.bmp", "named-wrong.bmp"};
         const int keys[] = {Qt::Key_L, Qt::Key_R, Qt::Key_H, Qt::Key_E};
         QRandomGenerator random(20261207);
         for (int n = 0; n < 50; ++n) {
-            const QString picture = pictures[random.bounded(int(pictures.size()))];
-            QVERIFY(Open(dir + "/" + picture));
+            const QString picture = pictures[n % pictures.size()];
+            QVERIFY2(Open(dir + "/" + picture), qPrintable(picture));
+            QCOMPARE(f->doc().SourceImage()->GetBpp(), 24u);
             const int commands = random.bounded(5);
             for (int i = 0; i < commands; ++i) Key(keys[random.bounded(4)]);
             if (random.bounded(2) != (f->doc().Dither() != 0)) Run(cmd::DitherToggle);
@@ -470,14 +446,16 @@ private slots:
             f->frame->Actions().Refresh();
             Run(cmd::CopyCommandLine);
             const QString line = QString::fromStdString(f->services.clipboard.text);
-            QVERIFY2(line.startsWith("lyrabox-cli logo "), qPrintable(line));
-            const QString folder = dir + QString("/run%1").arg(n);
-            QDir().mkpath(folder);
-            Save(folder + "/window.bmp");
-            QVERIFY2(f->services.prompts.shown.empty(), qPrintable(line));
-            QCOMPARE(RunShell(line, folder), 0);
-            QVERIFY2(Bytes(folder + "/logo.bmp") == Bytes(folder + "/window.bmp"), qPrintable(line));
+            const logo::Rect s = view->PictureSelection();  // the selection the status line tells
+            const QString select = QString(" --select %1,%2,%3,%4 ").arg(s.left).arg(s.top).arg(s.right).arg(s.bottom);
+            QVERIFY2(line.startsWith("lyrabox-cli logo ") && (line + " ").contains(select), qPrintable(line));
+            SaveBesideCommandLine(line, dir + QString("/run%1").arg(n));
         }
+        // A file no decoder takes is refused with its name and the reason.
+        std::ofstream((dir + "/notes.png").toStdString()) << "not a picture at all";
+        QVERIFY(!Open(dir + "/notes.png"));
+        QCOMPARE(f->services.prompts.shown.size(), size_t(1));
+        QVERIFY(f->services.prompts.Texts()[0].rfind("\"notes.png\" cannot be opened: ", 0) == 0);
     }
 
     // Pictures as viewers show them: a half-transparent PNG over white and over a chosen
@@ -515,12 +493,7 @@ private slots:
             SizeTo(Box()->pos() + QPoint(110, 100));
             Run(cmd::CopyCommandLine);
             const QString line = QString::fromStdString(f->services.clipboard.text);
-            const QString folder = dir + "/" + QString::number(logos.size());
-            QDir().mkpath(folder);
-            Save(folder + "/window.bmp");
-            QCOMPARE(RunShell(line, folder), 0);
-            logos.push_back(Bytes(folder + "/window.bmp"));
-            QVERIFY2(Bytes(folder + "/logo.bmp") == logos.back(), qPrintable(line));
+            logos.push_back(SaveBesideCommandLine(line, dir + "/" + QString::number(logos.size())));
         }
         QVERIFY(logos[0] != logos[1]);  // the background shows through
     }

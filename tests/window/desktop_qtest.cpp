@@ -8,7 +8,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
-#include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
@@ -18,58 +17,22 @@
 #include <QTextBrowser>
 #include <QTimer>
 
-#include "app/widgets/AppIdentity.h"
 #include "app/widgets/AppSettings.h"
 #include "memo/MemoFile.h"
 #include "platform/widgets/QtServices.h"
 #include "memo/widgets/MemoList.h"
 #include "memo/widgets/MemoView.h"
 #include "song/SongFile.h"
-#include "window/support/EditorDriver.h"
 #include "window/support/ScaledScreen.h"
 
 using platform::Answer;
 
 namespace {
 
-QString Tmp(const QString& name) {
-    QDir().mkpath(LYRA_TEST_TMP "/desktop");
-    return QString(LYRA_TEST_TMP "/desktop/") + name;
-}
-
-// One start of the editor, in the order the program takes: window, New or the file,
-// the saved settings, shown.
-struct Editor {
-    explicit Editor(const QString& file = QString(), bool songTab = false) {
-        TTabWnd::ResetLastReportedPage();
-        frame = std::make_unique<CMainFrame>(app, songTab);
-        if (!app.ProcessShellCommand(file.toStdString())) qWarning("start-up open failed");
-        frame->RestoreSettings();
-        if (!file.isEmpty()) app.Host().FileOpened(file.toStdString());
-        frame->show();
-        QApplication::setActiveWindow(frame.get());
-        (void)QTest::qWaitForWindowActive(frame.get());
-        QTest::qWait(10);
-    }
-    void Key(const QKeySequence& key) {
-        QTest::keySequence(frame.get(), key);
-        QTest::qWait(5);
-    }
-    QStringList RecentItems() const {
-        QMenu* recent = frame->RecentMenu();
-        emit recent->aboutToShow();
-        QStringList items;
-        for (QAction* a : recent->actions()) items << a->data().toString();
-        return items;
-    }
-
-    platform::ScriptedServices services;
-    CLyraApp app;
-    std::unique_ptr<CMainFrame> frame;
-};
+using Editor = DesktopStart;
 
 QString WriteMemo(const QString& name) {
-    QString path = Tmp(name);
+    QString path = TestTmp("desktop", name);
     MemoTable table{};
     if (!WriteMemoFile(path.toStdString(), table, 0)) qWarning("cannot write %s", qPrintable(path));
     return path;
@@ -80,12 +43,6 @@ QString WriteMemo(const QString& name) {
 class DesktopTest : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase() {
-        CFlatMenus::Install();
-        CAppSettings().Reset();
-    }
-    void cleanupTestCase() { CFlatMenus::Remove(); }
-
     void captionIconAndAWindowThatFitsTheScreen() {
         Editor e;
         CMainFrame& w = *e.frame;
@@ -211,7 +168,7 @@ private slots:
             QCOMPARE(QString::fromStdString(e.app.Document().MemoPath()), kept);
             QCOMPARE(e.RecentItems(), QStringList{kept});
             // Two recent files of one name are shown with their paths.
-            const QString twin = Tmp("twin/kept.mmo");
+            const QString twin = TestTmp("desktop", "twin/kept.mmo");
             QDir().mkpath(QFileInfo(twin).absolutePath());
             QFile::copy(kept, twin);
             e.app.OpenDocumentFile(twin.toStdString());
@@ -222,7 +179,7 @@ private slots:
         }
         // The file dialogs start where the last file of their kind was; a folder that has
         // gone since is forgotten.
-        const QString folder = Tmp("pictures");
+        const QString folder = TestTmp("desktop", "pictures");
         QDir().mkpath(folder);
         CAppSettings().RememberFolder("bmp", folder + "/photo.bmp");
         CAppSettings().RememberFolder("mmo", kept);
@@ -254,7 +211,7 @@ private slots:
 
     // Song files are recent files too.
     void songFilesOpenOnTheSongPage() {
-        const QString good = Tmp("songs.kok"), bad = Tmp("no-such-folder/songs.kok");
+        const QString good = TestTmp("desktop", "songs.kok"), bad = TestTmp("desktop", "no-such-folder/songs.kok");
         SongTables tables;
         tables[0].title[0] = "Arirang", tables[0].number[0] = "1024", tables[0].singer[0] = "Folk";
         QVERIFY(WriteSongFileTo(good.toStdString(), tables, SongCounts{1, 0, 0}));
@@ -279,12 +236,7 @@ private slots:
 
 int main(int argc, char** argv) {
     // A small scaled screen.
-    if (!UseScaledScreen(Tmp(""), 1920, 1080, 2, false)) return 1;
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, Tmp("settings"));
-    QApplication app(argc, argv);
-    SetUpApplicationIdentity();
-    DesktopTest test;
-    return QTest::qExec(&test, argc, argv);
+    return RunOnScaledScreen<DesktopTest>(argc, argv, "desktop", 1920, 1080, 2, false);
 }
 
 #include "desktop_qtest.moc"

@@ -3,28 +3,18 @@
 // place larger than the screen, and shrunk to its minimum, the whole window (title bar
 // and status bar included) stays on the screen, with the memo entry boxes, the Input
 // button and the logo preview inside it.
-#include <QFile>
 #include <QPushButton>
 #include <QScreen>
-#include <QSettings>
 #include <QStatusBar>
 #include <QTest>
 #include <functional>
 
-#include "app/widgets/AppIdentity.h"
-#include "app/widgets/AppSettings.h"
 #include "app/widgets/CLogoPreviewBar.h"
 #include "memo/widgets/MemoView.h"
 #include "ui/widgets/MemoEdit.h"
-#include "window/support/EditorDriver.h"
-#include "support/ScaledScreen.h"
+#include "window/support/ScaledScreen.h"
 
 namespace {
-
-QString Tmp(const QString& name) {
-    QDir().mkpath(LYRA_TEST_TMP "/hidpi");
-    return QString(LYRA_TEST_TMP "/hidpi/") + name;
-}
 
 // A widget's place on the screen.
 QRect OnScreen(const QWidget* w) { return QRect(w->mapToGlobal(QPoint(0, 0)), w->size()); }
@@ -34,12 +24,6 @@ QRect OnScreen(const QWidget* w) { return QRect(w->mapToGlobal(QPoint(0, 0)), w-
 class HiDpiTest : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase() {
-        CFlatMenus::Install();
-        CAppSettings().Reset();
-    }
-    void cleanupTestCase() { CFlatMenus::Remove(); }
-
     void theWholeWindowStaysOnTheScreen() {
         struct Start {
             const char* what;
@@ -52,26 +36,14 @@ private slots:
         for (const Start& s : starts) {
             CAppSettings().Reset();
             if (s.before) {
-                platform::ScriptedServices services;
-                CLyraApp app;
-                CMainFrame w(app);
-                app.ProcessShellCommand("");
-                w.RestoreSettings();
-                w.show();
-                QVERIFY(QTest::qWaitForWindowExposed(&w));
-                s.before(w);
+                DesktopStart earlier;
+                s.before(*earlier.frame);
                 QTest::qWait(10);
-                QVERIFY(w.close());
+                QVERIFY(earlier.frame->close());
             }
-            platform::ScriptedServices services;
-            CLyraApp app;
-            TTabWnd::ResetLastReportedPage();
-            CMainFrame w(app);
-            app.ProcessShellCommand("");
-            w.RestoreSettings();
-            w.show();
+            DesktopStart start;
+            CMainFrame& w = *start.frame;
             QVERIFY(QTest::qWaitForWindowExposed(&w));
-            QTest::qWait(10);
             const QRect area = w.screen()->availableGeometry();
             QCOMPARE(area.size(), QSize(800, 500));
             QVERIFY2(w.frameGeometry() != w.geometry(), "the screen gives the window a frame");
@@ -107,12 +79,7 @@ private slots:
 
 int main(int argc, char** argv) {
     // A 1600x1000 screen at scale 2, whose windows get a frame.
-    if (!UseScaledScreen(Tmp(""), 1600, 1000, 2, true)) return 1;
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, Tmp("settings"));
-    QApplication app(argc, argv);
-    SetUpApplicationIdentity();
-    HiDpiTest test;
-    return QTest::qExec(&test, argc, argv);
+    return RunOnScaledScreen<HiDpiTest>(argc, argv, "hidpi", 1600, 1000, 2, true);
 }
 
 #include "hidpi_qtest.moc"

@@ -314,7 +314,6 @@ private slots:
         }
     }
 
-    // 10. Starting with a memo file shows the first row at the top.
     // Undo and redo from the keys: typing in a box is taken back first, then contacts
     // typed, rows deleted and a picture turned go back and come again, the Edit menu
     // naming the step; a save writes what is shown.
@@ -380,6 +379,7 @@ private slots:
         VerifyLogoPage(e);
     }
 
+    // 10. Starting with a memo file shows the first row at the top.
     void startingWithAMemoFileShowsRowOne() {
         EditorDriver e(EditorDriver::Options{false, MemoFileOf("start.mmo", "n", 12)});
         QCoreApplication::processEvents();
